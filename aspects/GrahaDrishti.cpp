@@ -1,0 +1,1 @@
+#include "aspects/GrahaDrishti.h"

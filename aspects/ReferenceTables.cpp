@@ -1,0 +1,1 @@
+#include "aspects/ReferenceTables.h"

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace halvaro::modVedicPlanetPosition {
+
+inline constexpr int TimeZoneCount = 71;
+
+// The zone list: display text, and the whole hours and minutes to add to
+// local clock time to obtain Universal Time. A saved reading stores the
+// index, so the order never changes.
+extern std::array<std::string_view, TimeZoneCount> TimeZoneNames;
+extern std::array<std::int16_t, TimeZoneCount> TimeZoneHourCorrections;
+extern std::array<std::int16_t, TimeZoneCount> TimeZoneMinuteCorrections;
+
+// Writes all 71 entries of the three tables.
+void FillReferenceTables();
+
+} // namespace halvaro::modVedicPlanetPosition

@@ -1,0 +1,7 @@
+#include "core/BirthRecord.h"
+
+namespace halvaro {
+
+BirthRecordType BirthRecord;
+
+} // namespace halvaro

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace halvaro {
+
+// A text of bounded length kept inside the object. Position and result texts
+// are rewritten on every calculation; keeping them out of the heap lets a
+// reading be computed in a loop without a single allocation. Every caller
+// sizes N for the longest text it can produce; an append beyond N is cut.
+template <std::size_t N>
+class FixedText {
+public:
+    static_assert(N < 256, "the length is kept in one byte");
+
+    constexpr FixedText() = default;
+    constexpr FixedText(std::string_view text) { append(text); } // NOLINT: implicit by design
+
+    constexpr FixedText& append(std::string_view text)
+    {
+        for (const char c : text) {
+            if (size_ == N) {
+                break;
+            }
+            data_[size_++] = c;
+        }
+        return *this;
+    }
+
+    constexpr FixedText& append(char c) { return append(std::string_view(&c, 1)); }
+
+    // Appends a non-negative whole number in plain decimal.
+    constexpr FixedText& appendNumber(unsigned value)
+    {
+        char digits[10] {};
+        std::size_t count = 0;
+        do {
+            digits[count++] = static_cast<char>('0' + value % 10U);
+            value /= 10U;
+        } while (value != 0U);
+        while (count > 0) {
+            append(digits[--count]);
+        }
+        return *this;
+    }
+
+    constexpr void clear() { size_ = 0; }
+    [[nodiscard]] constexpr std::size_t size() const { return size_; }
+    [[nodiscard]] constexpr bool empty() const { return size_ == 0; }
+    [[nodiscard]] constexpr std::string_view view() const { return {data_.data(), size_}; }
+    constexpr operator std::string_view() const { return view(); } // NOLINT: implicit by design
+    [[nodiscard]] std::string str() const { return std::string(view()); }
+
+    friend constexpr bool operator==(const FixedText& a, const FixedText& b) { return a.view() == b.view(); }
+    friend constexpr bool operator==(const FixedText& a, std::string_view b) { return a.view() == b; }
+
+private:
+    std::array<char, N> data_ {};
+    std::uint8_t size_ = 0;
+};
+
+// The long position text: 29° 59' 59" Pis is 16 bytes in UTF-8.
+using PositionText = FixedText<32>;
+// The short position text: 29 Pis 59.
+using ShortText = FixedText<16>;
+// One result label; the longest possible is well under 128 bytes.
+using LabelText = FixedText<160>;
+
+} // namespace halvaro

@@ -1,0 +1,1 @@
+#include "readings/ReadingFile.h"

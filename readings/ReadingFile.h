@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/BirthRecord.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace halvaro::readings {
+
+inline constexpr int ReadingLineCount = 17;
+
+// A reading opened from a file, every line checked. Texts are UTF-8; the
+// number boxes' lines stay texts, since they go to their boxes as they are.
+struct OpenedReading {
+    std::string Name;
+    int Month = 1, Day = 1, Year = 1901, Hour = 0, Minute = 0;
+    int ZonePosition = 0;
+    std::string LongitudeDegrees, LongitudeMinutes, LatitudeDegrees, LatitudeMinutes;
+    bool IsEast = true, IsSouth = false, DaylightSaving = false;
+    std::string City, State, Country;
+};
+
+struct OpenResult {
+    std::optional<OpenedReading> Reading; // empty: the file is refused as a whole
+    std::string Reason;                   // why it was refused, for logs and the command line
+};
+
+struct SaveResult {
+    bool Saved = false;
+    std::string Error; // why not, in words for the user
+};
+
+// The exact bytes of a reading file: 17 scrambled lines, each ended by CR LF.
+// Fails, naming the field, when a field holds a character with no scrambled
+// form (a code above 170, or one that does not fit a byte).
+struct BytesResult {
+    std::optional<std::string> Bytes;
+    std::string Error;
+};
+BytesResult ReadingFileBytes(const BirthRecordType& record, int zonePosition);
+
+// Writes the file through a temporary file in the target's folder renamed
+// over the target when complete: an existing file is never left damaged.
+SaveResult SaveReadingFile(const std::filesystem::path& path, const BirthRecordType& record, int zonePosition);
+
+// Checks the whole content before anything is used.
+OpenResult ParseReadingFile(std::string_view bytes);
+OpenResult OpenReadingFile(const std::filesystem::path& path);
+
+// The name check of the Open button: the last three characters are "aha".
+bool HasReadingExtension(std::string_view path);
+
+inline constexpr std::string_view CheckTheFileMessage = "Please Check The File.";
+
+} // namespace halvaro::readings
