@@ -1,1 +1,129 @@
 #include "aspects/GrahaDrishti.h"
+
+#include "positions/GrahaPositions.h"
+
+namespace halvaro::modVedicGrahaDrishti {
+
+using modVedicPlanetPosition::GrahaNames;
+using modVedicPlanetPosition::GrahaPositionTexts;
+using modVedicPlanetPosition::GrahaVedicNames;
+
+const std::array<std::string_view, SignCount> EnglishSignNames {
+    "Aries", "Taurus", "Gemini", "Cancer", "Leo", "Virgo",
+    "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces",
+};
+
+const std::array<std::string_view, SignCount> VedicSignNames {
+    "Mesha", "Vrishabha", "Mithuna", "Kataka", "Simha", "Kanya",
+    "Thula", "Vrischika", "Dhanus", "Makara", "Kumbha", "Meena",
+};
+
+ResultTexts Results;
+
+namespace {
+
+// Graha indices of the three grahas with further aspects.
+constexpr int Mars = 4;
+constexpr int Jupiter = 5;
+constexpr int Saturn = 6;
+
+// Where the sign abbreviation stands in a short position text such as
+// "05 Tau 07": characters 4 to 6, counting from 1.
+constexpr std::size_t KeyOffset = 3;
+constexpr std::size_t KeyLength = 3;
+
+constexpr int SignAfter(int sign, int steps)
+{
+    return ((sign + steps) % SignCount + SignCount) % SignCount;
+}
+
+} // namespace
+
+AspectList GrahaAspectList(int graha, int sign)
+{
+    // Steps counted from the graha's own sign: the 4th sign is 3 steps on.
+    // Mars also aspects the 4th and 8th, Jupiter the 5th and 9th, Saturn
+    // the 3rd and 10th; everyone aspects the 7th.
+    constexpr int Seventh = 6;
+    switch (graha) {
+    case Mars:
+        return {{SignAfter(sign, 3), SignAfter(sign, Seventh), SignAfter(sign, 7)}, 3};
+    case Jupiter:
+        return {{SignAfter(sign, 4), SignAfter(sign, Seventh), SignAfter(sign, 8)}, 3};
+    case Saturn:
+        return {{SignAfter(sign, 2), SignAfter(sign, Seventh), SignAfter(sign, 9)}, 3};
+    default:
+        return {{SignAfter(sign, Seventh), 0, 0}, 1};
+    }
+}
+
+int SignOfPosition(std::string_view shortText)
+{
+    if (shortText.size() < KeyOffset + KeyLength) {
+        return -1;
+    }
+    const std::string_view key = shortText.substr(KeyOffset, KeyLength);
+    for (int sign = 0; sign < SignCount; ++sign) {
+        // The match key is the first three letters of the English name,
+        // exactly the abbreviation the position texts carry.
+        if (EnglishSignNames[sign].substr(0, KeyLength) == key) {
+            return sign;
+        }
+    }
+    return -1;
+}
+
+void ComputeGrahaDrishti()
+{
+    std::array<int, RowCount> signs {};
+    for (int p = 0; p < RowCount; ++p) {
+        signs[p] = SignOfPosition(GrahaPositionTexts[p]);
+    }
+
+    for (int p = 0; p < RowCount; ++p) {
+        const std::string_view name = GrahaNames[p];
+
+        LabelText& planetLine = Results.lblPlanets[p];
+        planetLine.clear();
+        planetLine.append(name).append(" / ").append(GrahaVedicNames[p]);
+
+        Results.lblPlanets_Position[p] = LabelText(GrahaPositionTexts[p].view());
+
+        LabelText& signLine = Results.lblAspects_Sign[p];
+        signLine.clear();
+        signLine.append("Sign aspected by ").append(name).append(" is ");
+
+        // The aspected grahas, grouped by aspected sign in list order and,
+        // within one sign, in Graha order.
+        LabelText aspected;
+        if (signs[p] >= 0) {
+            const AspectList list = GrahaAspectList(p, signs[p]);
+            for (int i = 0; i < list.Count; ++i) {
+                const int sign = list.Signs[i];
+                if (i > 0) {
+                    signLine.append(", ");
+                }
+                signLine.append(VedicSignNames[sign]);
+                for (int q = 0; q < RowCount; ++q) {
+                    if (signs[q] == sign) {
+                        if (!aspected.empty()) {
+                            aspected.append(", ");
+                        }
+                        aspected.append(GrahaNames[q]);
+                    }
+                }
+            }
+        }
+        signLine.append('.');
+
+        LabelText& planetsLine = Results.lblAspects_Planets[p];
+        planetsLine.clear();
+        if (aspected.empty()) {
+            planetsLine.append("Planet ").append(name).append(" has no Graha Drishti.");
+        } else {
+            planetsLine.append("Planet(s) aspected by ").append(name).append(" is ").append(aspected).append('.');
+        }
+    }
+}
+
+} // namespace halvaro::modVedicGrahaDrishti

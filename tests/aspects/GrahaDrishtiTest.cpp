@@ -1,0 +1,263 @@
+#include "aspects/GrahaDrishti.h"
+
+#include "positions/GrahaPositions.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdlib>
+#include <new>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Every allocation of this test program is counted, so that a test can prove
+// a step allocates nothing.
+namespace {
+std::size_t AllocationCount = 0;
+}
+
+void* operator new(std::size_t size)
+{
+    ++AllocationCount;
+    if (void* block = std::malloc(size == 0 ? 1 : size)) {
+        return block;
+    }
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) { return operator new(size); }
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete[](void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+
+namespace {
+
+namespace gd = halvaro::modVedicGrahaDrishti;
+namespace pp = halvaro::modVedicPlanetPosition;
+
+using Positions = std::array<std::string_view, 8>;
+
+// Fills the Graha tables as the positions step leaves them.
+void SetGrahaTables(const Positions& positions)
+{
+    pp::GrahaNames = {"Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "North Node"};
+    pp::GrahaVedicNames = {"Surya", "Chandra", "Budha", "Shukra", "Mangala", "Guru", "Shani", "Rahu"};
+    for (std::size_t i = 0; i < positions.size(); ++i) {
+        pp::GrahaPositionTexts[i] = halvaro::ShortText(positions[i]);
+    }
+}
+
+struct ExpectedRow {
+    int Row;
+    std::string_view SignText;
+    std::string_view PlanetsText;
+};
+
+struct DrishtiCase {
+    std::string_view Name;
+    Positions Grahas; // Sun, Moon, Mercury, Venus, Mars, Jupiter, Saturn, North Node
+    std::vector<ExpectedRow> Rows;
+};
+
+class GrahaDrishtiRows : public testing::TestWithParam<DrishtiCase> {};
+
+TEST_P(GrahaDrishtiRows, AspectTextsOfTheRows)
+{
+    const DrishtiCase& c = GetParam();
+    SetGrahaTables(c.Grahas);
+    gd::ComputeGrahaDrishti();
+    for (const ExpectedRow& row : c.Rows) {
+        EXPECT_EQ(gd::Results.lblAspects_Sign[row.Row].view(), row.SignText) << "row " << row.Row;
+        EXPECT_EQ(gd::Results.lblAspects_Planets[row.Row].view(), row.PlanetsText) << "row " << row.Row;
+    }
+}
+
+// Expected texts worked out by hand from the aspect rules: everyone aspects
+// the 7th sign from its own; Mars also the 4th and 8th, Jupiter the 5th and
+// 9th, Saturn the 3rd and 10th. The first case is the published worked
+// example (Sun 05 Tau 07, Moon 17 Sco 44, Venus 02 Sco 10, nobody else in
+// Taurus or Scorpio).
+const DrishtiCase DrishtiCases[] {
+    {"WorkedExample",
+        {"05 Tau 07", "17 Sco 44", "10 Ari 00", "02 Sco 10", "12 Gem 00", "20 Leo 00", "03 Cap 00", "14 Pis 00"},
+        {{0, "Sign aspected by Sun is Vrischika.", "Planet(s) aspected by Sun is Moon, Venus."},
+            {1, "Sign aspected by Moon is Vrishabha.", "Planet(s) aspected by Moon is Sun."},
+            {3, "Sign aspected by Venus is Vrishabha.", "Planet(s) aspected by Venus is Sun."}}},
+    {"OppositeSignsListEachOther",
+        {"10 Ari 00", "10 Lib 00", "01 Gem 00", "01 Can 00", "01 Leo 00", "01 Vir 00", "01 Sag 00", "01 Cap 00"},
+        {{0, "Sign aspected by Sun is Thula.", "Planet(s) aspected by Sun is Moon."},
+            {1, "Sign aspected by Moon is Mesha.", "Planet(s) aspected by Moon is Sun."}}},
+    {"SameSignDoesNotAspect",
+        {"03 Can 00", "20 Cap 00", "25 Can 59", "01 Ari 00", "01 Tau 00", "01 Gem 00", "01 Vir 00", "01 Sco 00"},
+        {{0, "Sign aspected by Sun is Makara.", "Planet(s) aspected by Sun is Moon."},
+            {2, "Sign aspected by Mercury is Makara.", "Planet(s) aspected by Mercury is Moon."},
+            {1, "Sign aspected by Moon is Kataka.", "Planet(s) aspected by Moon is Sun, Mercury."}}},
+    {"SeveralGrahasInGrahaOrder",
+        {"01 Lib 00", "05 Ari 00", "12 Lib 00", "29 Lib 59", "01 Gem 00", "01 Leo 00", "01 Cap 00", "15 Lib 30"},
+        {{1, "Sign aspected by Moon is Thula.", "Planet(s) aspected by Moon is Sun, Mercury, Venus, North Node."},
+            {0, "Sign aspected by Sun is Mesha.", "Planet(s) aspected by Sun is Moon."},
+            {7, "Sign aspected by North Node is Mesha.", "Planet(s) aspected by North Node is Moon."},
+            {4, "Sign aspected by Mars is Kanya, Dhanus, Makara.", "Planet(s) aspected by Mars is Saturn."},
+            {5, "Sign aspected by Jupiter is Dhanus, Kumbha, Mesha.", "Planet(s) aspected by Jupiter is Moon."},
+            {6, "Sign aspected by Saturn is Meena, Kataka, Thula.",
+                "Planet(s) aspected by Saturn is Sun, Mercury, Venus, North Node."}}},
+    {"EmptySeventhSignHasNoGrahaDrishti",
+        {"00 Ari 00", "01 Tau 00", "01 Ari 30", "01 Pis 00", "01 Cap 00", "01 Sco 00", "01 Aqu 00", "01 Gem 00"},
+        {{0, "Sign aspected by Sun is Thula.", "Planet Sun has no Graha Drishti."},
+            {2, "Sign aspected by Mercury is Thula.", "Planet Mercury has no Graha Drishti."},
+            {7, "Sign aspected by North Node is Dhanus.", "Planet North Node has no Graha Drishti."}}},
+    {"SeventhSignWrapsAround",
+        {"15 Lib 00", "14 Pis 00", "15 Ari 00", "09 Vir 00", "01 Tau 00", "01 Gem 00", "01 Can 00", "01 Leo 00"},
+        {{1, "Sign aspected by Moon is Kanya.", "Planet(s) aspected by Moon is Venus."},
+            {3, "Sign aspected by Venus is Meena.", "Planet(s) aspected by Venus is Moon."},
+            {0, "Sign aspected by Sun is Mesha.", "Planet(s) aspected by Sun is Mercury."},
+            {2, "Sign aspected by Mercury is Thula.", "Planet(s) aspected by Mercury is Sun."}}},
+    {"MarsAspectsFourthSeventhEighth",
+        {"01 Can 00", "01 Sco 00", "01 Tau 00", "01 Lib 00", "10 Ari 00", "01 Gem 00", "01 Leo 00", "01 Pis 00"},
+        {{4, "Sign aspected by Mars is Kataka, Thula, Vrischika.", "Planet(s) aspected by Mars is Sun, Venus, Moon."}}},
+    {"MarsFurtherAspectsWrapFromMakara",
+        {"01 Tau 00", "01 Leo 00", "01 Gem 00", "01 Vir 00", "20 Cap 00", "01 Can 00", "01 Sag 00", "01 Ari 00"},
+        {{4, "Sign aspected by Mars is Mesha, Kataka, Simha.",
+             "Planet(s) aspected by Mars is North Node, Jupiter, Moon."},
+            {5, "Sign aspected by Jupiter is Vrischika, Makara, Meena.", "Planet(s) aspected by Jupiter is Mars."},
+            {6, "Sign aspected by Saturn is Kumbha, Mithuna, Kanya.",
+                "Planet(s) aspected by Saturn is Mercury, Venus."}}},
+    {"JupiterAspectsFifthSeventhNinth",
+        {"01 Leo 00", "01 Tau 00", "01 Gem 00", "01 Can 00", "01 Vir 00", "05 Ari 00", "01 Sag 00", "01 Cap 00"},
+        {{5, "Sign aspected by Jupiter is Simha, Thula, Dhanus.", "Planet(s) aspected by Jupiter is Sun, Saturn."}}},
+    {"JupiterFurtherAspectsWrapFromDhanus",
+        {"01 Tau 00", "01 Gem 00", "01 Can 00", "01 Ari 00", "01 Vir 00", "05 Sag 00", "01 Lib 00", "01 Cap 00"},
+        {{5, "Sign aspected by Jupiter is Mesha, Mithuna, Simha.", "Planet(s) aspected by Jupiter is Venus, Moon."}}},
+    {"SaturnAspectsThirdSeventhTenth",
+        {"01 Gem 00", "01 Tau 00", "01 Gem 10", "01 Can 00", "01 Cap 00", "01 Leo 00", "05 Ari 00", "01 Vir 00"},
+        {{6, "Sign aspected by Saturn is Mithuna, Thula, Makara.",
+            "Planet(s) aspected by Saturn is Sun, Mercury, Mars."}}},
+    {"SaturnFurtherAspectsWrapFromKumbha",
+        {"01 Ari 00", "01 Tau 00", "01 Gem 00", "01 Can 00", "01 Vir 00", "01 Lib 00", "05 Aqu 00", "01 Sco 00"},
+        {{6, "Sign aspected by Saturn is Mesha, Simha, Vrischika.", "Planet(s) aspected by Saturn is Sun, North Node."}}},
+    {"UnknownKeyIsNeverFound",
+        {"05 Tau 07", "17 Sco 44", "", "02 sco 10", "12 Gem 00", "20 Leo 00", "03 Cap 00", "5 Sco 24"},
+        {{0, "Sign aspected by Sun is Vrischika.", "Planet(s) aspected by Sun is Moon."},
+            {1, "Sign aspected by Moon is Vrishabha.", "Planet(s) aspected by Moon is Sun."},
+            {2, "Sign aspected by Mercury is .", "Planet Mercury has no Graha Drishti."},
+            {3, "Sign aspected by Venus is .", "Planet Venus has no Graha Drishti."},
+            {7, "Sign aspected by North Node is .", "Planet North Node has no Graha Drishti."}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(HandMadeTables, GrahaDrishtiRows, testing::ValuesIn(DrishtiCases),
+    [](const testing::TestParamInfo<DrishtiCase>& info) { return std::string(info.param.Name); });
+
+// The published worked example's name and position columns.
+TEST(GrahaDrishti, NameAndPositionColumns)
+{
+    const Positions grahas {"05 Tau 07", "17 Sco 44", "10 Ari 00", "02 Sco 10", "12 Gem 00", "20 Leo 00",
+        "03 Cap 00", "14 Pis 00"};
+    SetGrahaTables(grahas);
+    gd::ComputeGrahaDrishti();
+    const std::array<std::string_view, 8> names {"Sun / Surya", "Moon / Chandra", "Mercury / Budha",
+        "Venus / Shukra", "Mars / Mangala", "Jupiter / Guru", "Saturn / Shani", "North Node / Rahu"};
+    for (std::size_t row = 0; row < 8; ++row) {
+        EXPECT_EQ(gd::Results.lblPlanets[row].view(), names[row]) << "row " << row;
+        EXPECT_EQ(gd::Results.lblPlanets_Position[row].view(), grahas[row]) << "row " << row;
+    }
+}
+
+// Nothing of one reading survives into the next: a reading whose texts carry
+// no sign leaves only the failure captions.
+TEST(GrahaDrishti, EveryRowIsRewritten)
+{
+    SetGrahaTables({"00 Gem 19", "11 Leo 08", "23 Tau 42", "15 Can 38", "25 Pis 18", "26 Pis 00", "25 Gem 32",
+        "05 Sco 24"});
+    gd::ComputeGrahaDrishti();
+    SetGrahaTables({"", "", "", "", "", "", "", ""});
+    gd::ComputeGrahaDrishti();
+    const std::array<std::string_view, 8> names {"Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn",
+        "North Node"};
+    for (std::size_t row = 0; row < 8; ++row) {
+        EXPECT_EQ(gd::Results.lblPlanets_Position[row].view(), "") << "row " << row;
+        EXPECT_EQ(gd::Results.lblAspects_Sign[row].view(), "Sign aspected by " + std::string(names[row]) + " is .");
+        EXPECT_EQ(gd::Results.lblAspects_Planets[row].view(),
+            "Planet " + std::string(names[row]) + " has no Graha Drishti.");
+    }
+}
+
+TEST(GrahaDrishti, AllocatesNothing)
+{
+    SetGrahaTables({"00 Gem 19", "11 Leo 08", "23 Tau 42", "15 Can 38", "25 Pis 18", "26 Pis 00", "25 Gem 32",
+        "05 Sco 24"});
+    const std::size_t before = AllocationCount;
+    gd::ComputeGrahaDrishti();
+    EXPECT_EQ(AllocationCount - before, 0U);
+}
+
+struct AspectListCase {
+    std::string_view Name;
+    int Graha;
+    int Sign;
+    std::vector<int> Signs;
+};
+
+class AspectLists : public testing::TestWithParam<AspectListCase> {};
+
+TEST_P(AspectLists, SignsInListOrder)
+{
+    const AspectListCase& c = GetParam();
+    const gd::AspectList list = gd::GrahaAspectList(c.Graha, c.Sign);
+    ASSERT_EQ(list.Count, static_cast<int>(c.Signs.size()));
+    for (int i = 0; i < list.Count; ++i) {
+        EXPECT_EQ(list.Signs[i], c.Signs[i]) << "entry " << i;
+    }
+}
+
+// Sign indices counted by hand: the nth sign from s is s + n - 1, mod 12.
+const AspectListCase AspectListCases[] {
+    {"SunInMesha", 0, 0, {6}},
+    {"MoonInMeena", 1, 11, {5}},
+    {"MercuryInKanya", 2, 5, {11}},
+    {"VenusInVrishabha", 3, 1, {7}},
+    {"NorthNodeInThula", 7, 6, {0}},
+    {"MarsInMesha", 4, 0, {3, 6, 7}},
+    {"MarsInMeena", 4, 11, {2, 5, 6}},
+    {"JupiterInMesha", 5, 0, {4, 6, 8}},
+    {"JupiterInKumbha", 5, 10, {2, 4, 6}},
+    {"SaturnInMesha", 6, 0, {2, 6, 9}},
+    {"SaturnInDhanus", 6, 8, {10, 2, 5}},
+};
+
+INSTANTIATE_TEST_SUITE_P(ByGrahaAndSign, AspectLists, testing::ValuesIn(AspectListCases),
+    [](const testing::TestParamInfo<AspectListCase>& info) { return std::string(info.param.Name); });
+
+struct SignKeyCase {
+    std::string_view Name;
+    std::string_view Text;
+    int Sign;
+};
+
+class SignKeys : public testing::TestWithParam<SignKeyCase> {};
+
+TEST_P(SignKeys, SignAtCharactersFourToSix)
+{
+    EXPECT_EQ(gd::SignOfPosition(GetParam().Text), GetParam().Sign) << '"' << GetParam().Text << '"';
+}
+
+// The keys are the first three letters of the English sign names, matched
+// exactly and case for case.
+const SignKeyCase SignKeyCases[] {
+    {"Aries", "00 Ari 00", 0},
+    {"Taurus", "05 Tau 07", 1},
+    {"Virgo", "12 Vir 30", 5},
+    {"Pisces", "29 Pis 59", 11},
+    {"KeyEndsTheText", "05 Tau", 1},
+    {"LowerCase", "05 tau 07", -1},
+    {"UpperCase", "05 TAU 07", -1},
+    {"UnknownKey", "05 Xyz 07", -1},
+    {"ShiftedByOne", "5 Tau 07", -1},
+    {"TooShort", "05 Ta", -1},
+    {"Empty", "", -1},
+};
+
+INSTANTIATE_TEST_SUITE_P(ShortTexts, SignKeys, testing::ValuesIn(SignKeyCases),
+    [](const testing::TestParamInfo<SignKeyCase>& info) { return std::string(info.param.Name); });
+
+} // namespace
