@@ -1,1 +1,526 @@
 #include "readings/ReadingFile.h"
+
+#include "core/InputChecks.h"
+#include "readings/Scramble.h"
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <system_error>
+
+namespace halvaro::readings {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The highest code that still has a scrambled form (170 + 85 = 255), and the
+// lowest stored byte that has an unscrambled one.
+constexpr char32_t HighestStorableCode = 170;
+constexpr unsigned char LowestStoredByte = 85;
+
+// How each line is called in messages, line 1 first.
+constexpr std::array<std::string_view, ReadingLineCount> LineNames {
+    "name", "month", "day", "year", "hour", "minute", "time zone",
+    "longitude degrees", "longitude minutes", "latitude degrees", "latitude minutes",
+    "East/West", "North/South", "daylight saving", "city", "state", "country",
+};
+
+// The same fields as the window labels them, for save errors the user reads.
+constexpr std::array<std::string_view, ReadingLineCount> FieldLabels {
+    "Name", "Month", "Day", "Year", "Hour", "Minute", "Time Zone",
+    "Longitude degrees", "Longitude minutes", "Latitude degrees", "Latitude minutes",
+    "East/West", "North/South", "Daylight Saving", "City", "State", "Country",
+};
+
+std::string Decimal(int value)
+{
+    std::array<char, 16> digits {};
+    const auto [end, ec] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    (void)ec; // 16 characters hold every int
+    return std::string(digits.data(), end);
+}
+
+std::string TruthText(std::int16_t value)
+{
+    return value != 0 ? "True" : "False";
+}
+
+std::string CodePointLabel(char32_t code)
+{
+    std::array<char, 16> hex {};
+    const auto [end, ec] = std::to_chars(hex.data(), hex.data() + hex.size(), static_cast<std::uint32_t>(code), 16);
+    (void)ec;
+    std::string digits(hex.data(), end);
+    for (char& c : digits) {
+        if (c >= 'a' && c <= 'f') {
+            c = static_cast<char>(c - 'a' + 'A');
+        }
+    }
+    while (digits.size() < 4) {
+        digits.insert(digits.begin(), '0');
+    }
+    return "U+" + digits;
+}
+
+// One UTF-8 sequence decoded at text[pos]; 0 bytes consumed means invalid
+// (stray continuation byte, overlong form, surrogate, beyond U+10FFFF, cut).
+struct Decoded {
+    char32_t Code = 0;
+    std::size_t Length = 0;
+};
+
+Decoded DecodeUtf8(std::string_view text, std::size_t pos)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80) {
+        return {lead, 1};
+    }
+    std::size_t length = 0;
+    char32_t code = 0;
+    char32_t lowest = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1FU;
+        lowest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0FU;
+        lowest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07U;
+        lowest = 0x10000;
+    } else {
+        return {};
+    }
+    if (text.size() - pos < length) {
+        return {};
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char next = byte(pos + i);
+        if ((next & 0xC0U) != 0x80U) {
+            return {};
+        }
+        code = (code << 6U) | (next & 0x3FU);
+    }
+    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return {};
+    }
+    return {code, length};
+}
+
+// A field's UTF-8 text as single-byte codes, or the reason it has none.
+struct StoredCodes {
+    std::optional<std::string> Codes;
+    std::string Error;
+};
+
+StoredCodes ToStoredCodes(std::string_view utf8, std::string_view label)
+{
+    std::string codes;
+    codes.reserve(utf8.size());
+    std::size_t pos = 0;
+    while (pos < utf8.size()) {
+        const Decoded d = DecodeUtf8(utf8, pos);
+        if (d.Length == 0) {
+            return {std::nullopt,
+                "The " + std::string(label) + " field holds text that is not valid UTF-8; the reading was not saved."};
+        }
+        if (d.Code > HighestStorableCode) {
+            return {std::nullopt,
+                "The " + std::string(label) + " field holds the character \"" + std::string(utf8.substr(pos, d.Length))
+                    + "\" (" + CodePointLabel(d.Code)
+                    + "), which a reading file cannot store; the reading was not saved."};
+        }
+        codes.push_back(static_cast<char>(static_cast<unsigned char>(d.Code)));
+        pos += d.Length;
+    }
+    return {std::move(codes), {}};
+}
+
+std::string StoredCodesToUtf8(std::string_view codes)
+{
+    std::string utf8;
+    utf8.reserve(codes.size() * 2);
+    for (const char c : codes) {
+        const unsigned code = static_cast<unsigned char>(c);
+        if (code < 0x80U) {
+            utf8.push_back(c);
+        } else {
+            utf8.push_back(static_cast<char>(0xC0U | (code >> 6U)));
+            utf8.push_back(static_cast<char>(0x80U | (code & 0x3FU)));
+        }
+    }
+    return utf8;
+}
+
+struct ListRange {
+    int First, Last;
+};
+
+// The lists of the input screen, by line number (1-based) of the file.
+std::optional<ListRange> ListOfLine(int line)
+{
+    switch (line) {
+    case 2: return ListRange {1, 12};
+    case 3: return ListRange {1, 31};
+    case 4: return ListRange {1901, 2050};
+    case 5: return ListRange {0, 23};
+    case 6: return ListRange {0, 59};
+    case 7: return ListRange {0, 70};
+    default: return std::nullopt;
+    }
+}
+
+// A number as the lists label their lines: digits only, no sign, blank or
+// leading zero.
+std::optional<int> ParseListNumber(std::string_view text, ListRange list)
+{
+    if (text.empty() || text.size() > 4 || (text.size() > 1 && text.front() == '0')) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+    }
+    if (value < list.First || value > list.Last) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+bool EqualsIgnoringCase(std::string_view text, std::string_view lowerWord)
+{
+    if (text.size() != lowerWord.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+        if (c != lowerWord[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// "True" or "False" in any letter case, or a decimal number: non-zero is
+// true, zero false.
+std::optional<bool> ParseTruth(std::string_view text)
+{
+    if (EqualsIgnoringCase(text, "true")) {
+        return true;
+    }
+    if (EqualsIgnoringCase(text, "false")) {
+        return false;
+    }
+    std::string_view rest = text;
+    if (!rest.empty() && (rest.front() == '+' || rest.front() == '-')) {
+        rest.remove_prefix(1);
+    }
+    bool sawDigit = false;
+    bool sawPoint = false;
+    bool nonZero = false;
+    for (const char c : rest) {
+        if (c == '.' && !sawPoint) {
+            sawPoint = true;
+        } else if (c >= '0' && c <= '9') {
+            sawDigit = true;
+            nonZero = nonZero || c != '0';
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (!sawDigit) {
+        return std::nullopt;
+    }
+    return nonZero;
+}
+
+OpenResult Refuse(std::string reason)
+{
+    return {std::nullopt, std::move(reason)};
+}
+
+std::string LineLabel(int line)
+{
+    return "line " + Decimal(line) + " (" + std::string(LineNames[static_cast<std::size_t>(line - 1)]) + ")";
+}
+
+std::string Quoted(const fs::path& path)
+{
+    return "\"" + path.string() + "\"";
+}
+
+std::string SaveFailure(const fs::path& path, std::string_view reason)
+{
+    return "The reading could not be saved to " + Quoted(path) + ": " + std::string(reason) + ".";
+}
+
+std::string ErrnoText(int error)
+{
+    return error != 0 ? std::generic_category().message(error) : std::string("unknown error");
+}
+
+// A name of the form .<target>.<random>.tmp beside the target; the leading
+// dot keeps it out of a file manager's view while it exists.
+fs::path TemporaryName(const fs::path& folder, const fs::path& target, std::mt19937& random)
+{
+    std::array<char, 16> hex {};
+    const auto [end, ec] = std::to_chars(hex.data(), hex.data() + hex.size(), static_cast<std::uint32_t>(random()), 16);
+    (void)ec;
+    return folder / ("." + target.filename().string() + "." + std::string(hex.data(), end) + ".tmp");
+}
+
+} // namespace
+
+BytesResult ReadingFileBytes(const BirthRecordType& record, int zonePosition)
+{
+    const std::array<std::string, ReadingLineCount> fields {
+        record.Name,
+        Decimal(record.Month),
+        Decimal(record.Day),
+        Decimal(record.Year),
+        Decimal(record.Hour),
+        Decimal(record.Minute),
+        Decimal(zonePosition),
+        Decimal(record.LongitudeDegrees),
+        Decimal(record.LongitudeMinutes),
+        Decimal(record.LatitudeDegrees),
+        Decimal(record.LatitudeMinutes),
+        TruthText(record.IsEast),
+        TruthText(record.IsSouth),
+        TruthText(record.DaylightSaving),
+        record.City,
+        record.State,
+        record.Country,
+    };
+
+    std::string bytes;
+    for (int line = 1; line <= ReadingLineCount; ++line) {
+        const auto index = static_cast<std::size_t>(line - 1);
+        const std::string_view label = FieldLabels[index];
+        // A list value outside its list would make a file that no one could
+        // open again; refuse it now rather than write it.
+        if (const auto list = ListOfLine(line); list) {
+            const std::string& text = fields[index];
+            if (!ParseListNumber(text, *list)) {
+                return {std::nullopt,
+                    "The " + std::string(label) + " field holds " + text + ", outside its list (" + Decimal(list->First)
+                        + " to " + Decimal(list->Last) + "); the reading was not saved."};
+            }
+        }
+        StoredCodes stored = ToStoredCodes(TrimBlanks(fields[index]), label);
+        if (!stored.Codes) {
+            return {std::nullopt, std::move(stored.Error)};
+        }
+        bytes += modHelp::ScrambleText(*stored.Codes);
+        bytes += "\r\n";
+    }
+    return {std::move(bytes), {}};
+}
+
+SaveResult SaveReadingFile(const fs::path& path, const BirthRecordType& record, int zonePosition)
+{
+    BytesResult content = ReadingFileBytes(record, zonePosition);
+    if (!content.Bytes) {
+        return {false, std::move(content.Error)};
+    }
+    if (path.empty() || !path.has_filename()) {
+        return {false, SaveFailure(path, "no file name was given")};
+    }
+
+    std::error_code ec;
+    fs::path target = path;
+    // Saving through a symbolic link replaces the file it points to, not the link.
+    if (fs::is_symlink(target, ec)) {
+        if (fs::path resolved = fs::canonical(target, ec); !ec) {
+            target = resolved;
+        }
+    }
+    fs::path folder = target.parent_path();
+    if (folder.empty()) {
+        folder = ".";
+    }
+    if (!fs::is_directory(folder, ec)) {
+        return {false, SaveFailure(path, "the folder " + Quoted(folder) + " does not exist")};
+    }
+    const fs::file_status targetStatus = fs::status(target, ec);
+    const bool targetExists = fs::exists(targetStatus);
+    if (targetExists && !fs::is_regular_file(targetStatus)) {
+        return {false, SaveFailure(path, "it is not a plain file")};
+    }
+    if (targetExists) {
+        // A file the user may not write is left alone, even when its folder
+        // would let us replace it.
+        errno = 0;
+        std::FILE* probe = std::fopen(target.c_str(), "r+b");
+        if (probe == nullptr) {
+            return {false, SaveFailure(path, ErrnoText(errno))};
+        }
+        std::fclose(probe);
+    }
+
+    std::mt19937 random(std::random_device {}());
+    fs::path temporary;
+    std::FILE* file = nullptr;
+    for (int attempt = 0; attempt < 100 && file == nullptr; ++attempt) {
+        temporary = TemporaryName(folder, target, random);
+        errno = 0;
+        file = std::fopen(temporary.c_str(), "wbx");
+        if (file == nullptr && errno != EEXIST) {
+            return {false, SaveFailure(path, ErrnoText(errno))};
+        }
+    }
+    if (file == nullptr) {
+        return {false, SaveFailure(path, "no temporary file could be created beside it")};
+    }
+
+    const std::string& bytes = *content.Bytes;
+    int error = 0;
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fflush(file) != 0) {
+        error = errno != 0 ? errno : EIO;
+    }
+    errno = 0;
+    if (std::fclose(file) != 0 && error == 0) {
+        error = errno != 0 ? errno : EIO;
+    }
+    if (error != 0) {
+        fs::remove(temporary, ec);
+        return {false, SaveFailure(path, ErrnoText(error))};
+    }
+    if (targetExists) {
+        fs::permissions(temporary, targetStatus.permissions(), ec); // keep the file's mode; cosmetic if it fails
+    }
+    fs::rename(temporary, target, ec);
+    if (ec) {
+        const std::string reason = ec.message();
+        fs::remove(temporary, ec);
+        return {false, SaveFailure(path, reason)};
+    }
+    return {true, {}};
+}
+
+OpenResult ParseReadingFile(std::string_view bytes)
+{
+    if (bytes.size() > MaxReadingFileBytes) {
+        return Refuse("the file is far larger than a reading");
+    }
+
+    std::array<std::string_view, ReadingLineCount> lines {};
+    std::size_t pos = 0;
+    for (int line = 1; line <= ReadingLineCount && pos < bytes.size(); ++line) {
+        const std::size_t end = bytes.find("\r\n", pos);
+        const std::size_t stop = end == std::string_view::npos ? bytes.size() : end;
+        if (stop - pos > MaxReadingLineBytes) {
+            return Refuse(LineLabel(line) + " is far longer than any field");
+        }
+        lines[static_cast<std::size_t>(line - 1)] = bytes.substr(pos, stop - pos);
+        pos = end == std::string_view::npos ? bytes.size() : end + 2;
+    }
+
+    std::array<std::string, ReadingLineCount> texts;
+    for (int line = 1; line <= ReadingLineCount; ++line) {
+        const std::string_view stored = lines[static_cast<std::size_t>(line - 1)];
+        for (const char c : stored) {
+            const auto code = static_cast<unsigned char>(c);
+            if (code < LowestStoredByte) {
+                return Refuse(LineLabel(line) + " holds the byte " + Decimal(code) + ", which no field is stored as");
+            }
+        }
+        texts[static_cast<std::size_t>(line - 1)] = modHelp::UnscrambleText(stored);
+    }
+
+    std::array<int, 8> numbers {};
+    for (int line = 2; line <= 7; ++line) {
+        const ListRange list = *ListOfLine(line);
+        const auto value = ParseListNumber(texts[static_cast<std::size_t>(line - 1)], list);
+        if (!value) {
+            return Refuse(LineLabel(line) + " is not a number from " + Decimal(list.First) + " to " + Decimal(list.Last));
+        }
+        numbers[static_cast<std::size_t>(line)] = *value;
+    }
+    std::array<bool, 3> truths {};
+    for (int line = 12; line <= 14; ++line) {
+        const auto value = ParseTruth(texts[static_cast<std::size_t>(line - 1)]);
+        if (!value) {
+            return Refuse(LineLabel(line) + " reads as neither true nor false");
+        }
+        truths[static_cast<std::size_t>(line - 12)] = *value;
+    }
+
+    const auto text = [&](int line) { return StoredCodesToUtf8(texts[static_cast<std::size_t>(line - 1)]); };
+    OpenedReading reading;
+    reading.Name = text(1);
+    reading.Month = numbers[2];
+    reading.Day = numbers[3];
+    reading.Year = numbers[4];
+    reading.Hour = numbers[5];
+    reading.Minute = numbers[6];
+    reading.ZonePosition = numbers[7];
+    reading.LongitudeDegrees = text(8);
+    reading.LongitudeMinutes = text(9);
+    reading.LatitudeDegrees = text(10);
+    reading.LatitudeMinutes = text(11);
+    reading.IsEast = truths[0];
+    reading.IsSouth = truths[1];
+    reading.DaylightSaving = truths[2];
+    reading.City = text(15);
+    reading.State = text(16);
+    reading.Country = text(17);
+    return {std::move(reading), {}};
+}
+
+OpenResult OpenReadingFile(const fs::path& path)
+{
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::exists(status)) {
+        return Refuse("the file cannot be read: " + (ec ? ec.message() : std::string("it does not exist")));
+    }
+    if (!fs::is_regular_file(status)) {
+        return Refuse("it is not a plain file");
+    }
+    const std::uintmax_t size = fs::file_size(path, ec);
+    if (ec) {
+        return Refuse("the file cannot be read: " + ec.message());
+    }
+    if (size > MaxReadingFileBytes) {
+        return Refuse("the file is far larger than a reading");
+    }
+
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return Refuse("the file cannot be read: " + ErrnoText(errno));
+    }
+    // One byte more than allowed tells a file that grew since it was measured.
+    std::string bytes(MaxReadingFileBytes + 1, '\0');
+    const std::size_t count = std::fread(bytes.data(), 1, bytes.size(), file);
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    std::fclose(file);
+    if (failed) {
+        return Refuse("the file cannot be read: " + ErrnoText(error));
+    }
+    bytes.resize(count);
+    return ParseReadingFile(bytes);
+}
+
+bool HasReadingExtension(std::string_view path)
+{
+    return path.size() >= 3 && path.substr(path.size() - 3) == "aha";
+}
+
+} // namespace halvaro::readings

@@ -12,6 +12,11 @@ namespace halvaro::readings {
 
 inline constexpr int ReadingLineCount = 17;
 
+// A reading is a few hundred bytes; anything far larger is not one, and is
+// refused before it is read whole.
+inline constexpr std::size_t MaxReadingFileBytes = 64 * 1024;
+inline constexpr std::size_t MaxReadingLineBytes = 4 * 1024;
+
 // A reading opened from a file, every line checked. Texts are UTF-8; the
 // number boxes' lines stay texts, since they go to their boxes as they are.
 struct OpenedReading {
@@ -46,7 +51,10 @@ BytesResult ReadingFileBytes(const BirthRecordType& record, int zonePosition);
 // over the target when complete: an existing file is never left damaged.
 SaveResult SaveReadingFile(const std::filesystem::path& path, const BirthRecordType& record, int zonePosition);
 
-// Checks the whole content before anything is used.
+// Checks the whole content before anything is used. A line ends at CR LF;
+// the last line may lack it. A lone CR or LF is a byte below 85 inside a
+// line, and so refuses the file, as does a NUL. Lines the file lacks are
+// empty texts; lines after the 17th are ignored.
 OpenResult ParseReadingFile(std::string_view bytes);
 OpenResult OpenReadingFile(const std::filesystem::path& path);
 

@@ -1,0 +1,564 @@
+#include "cli/CommandLine.h"
+
+#include "aspects/ReferenceTables.h"
+#include "core/Calculation.h"
+#include "ephemeris/MoonEngine.h"
+#include "positions/BirthMoment.h"
+#include "positions/GrahaPositions.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+namespace halvaro::cli {
+
+namespace {
+
+enum class Flag {
+    Name, Date, Time, Zone, Lat, Lon, Dst, City, State, Country, Json, Save, Zones, Help,
+};
+
+struct FlagInfo {
+    std::string_view Spelling;
+    Flag Id;
+    bool TakesValue;
+    bool IsBirthData;
+};
+
+constexpr std::array<FlagInfo, 14> Flags {{
+    {"--name", Flag::Name, true, true},
+    {"--date", Flag::Date, true, true},
+    {"--time", Flag::Time, true, true},
+    {"--zone", Flag::Zone, true, true},
+    {"--lat", Flag::Lat, true, true},
+    {"--lon", Flag::Lon, true, true},
+    {"--dst", Flag::Dst, false, true},
+    {"--city", Flag::City, true, true},
+    {"--state", Flag::State, true, true},
+    {"--country", Flag::Country, true, true},
+    {"--json", Flag::Json, false, false},
+    {"--save", Flag::Save, true, false},
+    {"--zones", Flag::Zones, false, false},
+    {"--help", Flag::Help, false, false},
+}};
+
+const FlagInfo* FindFlag(std::string_view spelling)
+{
+    if (spelling == "-h") {
+        spelling = "--help";
+    }
+    const auto it = std::find_if(Flags.begin(), Flags.end(), [&](const FlagInfo& f) { return f.Spelling == spelling; });
+    return it == Flags.end() ? nullptr : &*it;
+}
+
+std::string Shown(std::string_view value)
+{
+    return "'" + std::string(value) + "'";
+}
+
+// A whole number of 1 to maxDigits digits, nothing else.
+std::optional<int> ParseDigits(std::string_view text, std::size_t maxDigits)
+{
+    if (text.empty() || text.size() > maxDigits) {
+        return std::nullopt;
+    }
+    int value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+std::vector<std::string_view> Split(std::string_view text, char separator)
+{
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t at = text.find(separator, start);
+        parts.push_back(text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
+        if (at == std::string_view::npos) {
+            return parts;
+        }
+        start = at + 1;
+    }
+}
+
+std::string Decimal(int value)
+{
+    std::array<char, 16> digits {};
+    const auto [end, ec] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+    (void)ec;
+    return std::string(digits.data(), end);
+}
+
+// Each value parser fills its part of the entries or returns the error.
+using ValueError = std::optional<std::string>;
+
+ValueError ParseDate(std::string_view value, BirthEntries& entries)
+{
+    const auto parts = Split(value, '-');
+    const std::string form = "--date: " + Shown(value) + " is not a date of the form YYYY-MM-DD";
+    if (parts.size() != 3 || parts[0].size() != 4) {
+        return form;
+    }
+    const auto year = ParseDigits(parts[0], 4);
+    const auto month = ParseDigits(parts[1], 2);
+    const auto day = ParseDigits(parts[2], 2);
+    if (!year || !month || !day) {
+        return form;
+    }
+    if (*year < 1901 || *year > 2050) {
+        return "--date: the year " + Decimal(*year) + " is outside 1901 to 2050";
+    }
+    if (*month < 1 || *month > 12) {
+        return "--date: the month " + Decimal(*month) + " is outside 1 to 12";
+    }
+    if (*day < 1 || *day > 31) {
+        return "--date: the day " + Decimal(*day) + " is outside 1 to 31";
+    }
+    entries.Year = *year;
+    entries.Month = *month;
+    entries.Day = *day;
+    return std::nullopt;
+}
+
+ValueError ParseTime(std::string_view value, BirthEntries& entries)
+{
+    const auto parts = Split(value, ':');
+    const auto hour = parts.size() == 2 ? ParseDigits(parts[0], 2) : std::nullopt;
+    const auto minute = parts.size() == 2 ? ParseDigits(parts[1], 2) : std::nullopt;
+    if (!hour || !minute) {
+        return "--time: " + Shown(value) + " is not a time of the form HH:MM";
+    }
+    if (*hour > 23) {
+        return "--time: the hour " + Decimal(*hour) + " is outside 0 to 23";
+    }
+    if (*minute > 59) {
+        return "--time: the minute " + Decimal(*minute) + " is outside 0 to 59";
+    }
+    entries.Hour = *hour;
+    entries.Minute = *minute;
+    return std::nullopt;
+}
+
+ValueError ParseZone(std::string_view value, BirthEntries& entries)
+{
+    const auto zone = ParseDigits(value, 3);
+    if (!zone || *zone >= modVedicPlanetPosition::TimeZoneCount) {
+        return "--zone: " + Shown(value) + " is not a zone position from 0 to 70 (see --zones)";
+    }
+    entries.ZonePosition = *zone;
+    return std::nullopt;
+}
+
+// DD:MM followed by one of two direction letters, upper or lower case; the
+// degree and minute texts go to their boxes as typed, at most three digits
+// each as the boxes hold.
+struct Angle {
+    std::string Degrees, Minutes;
+    bool First; // N or E
+};
+
+std::optional<Angle> ParseAngle(std::string_view value, char first, char second)
+{
+    if (value.empty()) {
+        return std::nullopt;
+    }
+    const char direction = value.back();
+    const auto upper = static_cast<char>(direction >= 'a' && direction <= 'z' ? direction - 'a' + 'A' : direction);
+    if (upper != first && upper != second) {
+        return std::nullopt;
+    }
+    const auto parts = Split(value.substr(0, value.size() - 1), ':');
+    if (parts.size() != 2 || !ParseDigits(parts[0], 3) || !ParseDigits(parts[1], 3)) {
+        return std::nullopt;
+    }
+    return Angle {std::string(parts[0]), std::string(parts[1]), upper == first};
+}
+
+ValueError ParseLatitude(std::string_view value, BirthEntries& entries)
+{
+    const auto angle = ParseAngle(value, 'N', 'S');
+    if (!angle) {
+        return "--lat: " + Shown(value) + " is not a latitude of the form DD:MM followed by N or S";
+    }
+    entries.LatDeg = angle->Degrees;
+    entries.LatMin = angle->Minutes;
+    entries.North = angle->First;
+    entries.South = !angle->First;
+    return std::nullopt;
+}
+
+ValueError ParseLongitude(std::string_view value, BirthEntries& entries)
+{
+    const auto angle = ParseAngle(value, 'E', 'W');
+    if (!angle) {
+        return "--lon: " + Shown(value) + " is not a longitude of the form DDD:MM followed by E or W";
+    }
+    entries.LonDeg = angle->Degrees;
+    entries.LonMin = angle->Minutes;
+    entries.East = angle->First;
+    entries.West = !angle->First;
+    return std::nullopt;
+}
+
+ParseResult Fail(std::string error)
+{
+    return {std::nullopt, std::move(error)};
+}
+
+std::string Padded(std::string_view text, std::size_t width)
+{
+    std::string line(text);
+    line.resize(std::max(width, text.size()), ' ');
+    return line;
+}
+
+} // namespace
+
+ParseResult ParseCommandLine(std::span<const std::string_view> args)
+{
+    Command command;
+    command.Kind = CommandKind::Reading;
+    std::array<bool, Flags.size()> seen {};
+    std::optional<std::string_view> firstBirthFlag;
+    bool optionsEnded = false;
+
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        const bool looksLikeOption = !optionsEnded && arg.size() > 1 && arg.front() == '-';
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!looksLikeOption) {
+            if (command.ReadingPath) {
+                return Fail("more than one reading file given: " + Shown(*command.ReadingPath) + " and " + Shown(arg));
+            }
+            command.ReadingPath = std::string(arg);
+            continue;
+        }
+
+        const std::size_t equals = arg.find('=');
+        const std::string_view spelling = arg.substr(0, equals);
+        const FlagInfo* flag = FindFlag(spelling);
+        if (flag == nullptr) {
+            return Fail("unknown option " + Shown(spelling));
+        }
+        const auto index = static_cast<std::size_t>(flag - Flags.data());
+        if (seen[index]) {
+            return Fail(std::string(flag->Spelling) + " is given more than once");
+        }
+        seen[index] = true;
+        if (flag->IsBirthData && !firstBirthFlag) {
+            firstBirthFlag = flag->Spelling;
+        }
+
+        std::string_view value;
+        if (flag->TakesValue) {
+            if (equals != std::string_view::npos) {
+                value = arg.substr(equals + 1);
+            } else if (i + 1 < args.size()) {
+                value = args[++i];
+            } else {
+                return Fail(std::string(flag->Spelling) + " needs a value");
+            }
+        } else if (equals != std::string_view::npos) {
+            return Fail(std::string(flag->Spelling) + " takes no value");
+        }
+
+        ValueError error;
+        BirthEntries& entries = command.Entries;
+        switch (flag->Id) {
+        case Flag::Name: entries.Name = std::string(value); break;
+        case Flag::City: entries.City = std::string(value); break;
+        case Flag::State: entries.State = std::string(value); break;
+        case Flag::Country: entries.Country = std::string(value); break;
+        case Flag::Date: error = ParseDate(value, entries); break;
+        case Flag::Time: error = ParseTime(value, entries); break;
+        case Flag::Zone: error = ParseZone(value, entries); break;
+        case Flag::Lat: error = ParseLatitude(value, entries); break;
+        case Flag::Lon: error = ParseLongitude(value, entries); break;
+        case Flag::Dst: entries.DaylightSaving = true; break;
+        case Flag::Json: command.Json = true; break;
+        case Flag::Save:
+            if (!readings::HasReadingExtension(value)) {
+                error = "--save: " + Shown(value) + " does not end in .aha";
+            }
+            command.SavePath = std::string(value);
+            break;
+        case Flag::Zones: command.Kind = CommandKind::Zones; break;
+        case Flag::Help: break;
+        }
+        if (error) {
+            return Fail(std::move(*error));
+        }
+    }
+
+    const auto given = [&](Flag id) { return seen[static_cast<std::size_t>(id)]; };
+    if (given(Flag::Help)) {
+        command.Kind = CommandKind::Help;
+        return {std::move(command), {}};
+    }
+    if (given(Flag::Zones)) {
+        const auto others = std::count(seen.begin(), seen.end(), true);
+        if (others > 1 || command.ReadingPath) {
+            return Fail("--zones takes no other options or files");
+        }
+        return {std::move(command), {}};
+    }
+    if (command.ReadingPath) {
+        if (firstBirthFlag) {
+            return Fail("a reading file and birth data options cannot be combined (" + std::string(*firstBirthFlag) + ")");
+        }
+        return {std::move(command), {}};
+    }
+    if (!firstBirthFlag) {
+        return Fail("no reading given: name a reading file or give the birth data options");
+    }
+    // The lists always hold a line, so they have no "empty" check to fall
+    // back on: a reading without them would silently be of 1 January 1901.
+    if (!given(Flag::Date)) {
+        return Fail("--date YYYY-MM-DD is missing");
+    }
+    if (!given(Flag::Time)) {
+        return Fail("--time HH:MM is missing");
+    }
+    if (!given(Flag::Zone)) {
+        return Fail("--zone N is missing (see --zones)");
+    }
+    return {std::move(command), {}};
+}
+
+BirthEntries EntriesFromReading(const readings::OpenedReading& reading)
+{
+    BirthEntries entries;
+    entries.Name = reading.Name;
+    entries.Month = reading.Month;
+    entries.Day = reading.Day;
+    entries.Year = reading.Year;
+    entries.Hour = reading.Hour;
+    entries.Minute = reading.Minute;
+    entries.ZonePosition = reading.ZonePosition;
+    entries.LonDeg = reading.LongitudeDegrees;
+    entries.LonMin = reading.LongitudeMinutes;
+    entries.LatDeg = reading.LatitudeDegrees;
+    entries.LatMin = reading.LatitudeMinutes;
+    entries.East = reading.IsEast;
+    entries.West = !reading.IsEast;
+    entries.South = reading.IsSouth;
+    entries.North = !reading.IsSouth;
+    entries.DaylightSaving = reading.DaylightSaving;
+    entries.City = reading.City;
+    entries.State = reading.State;
+    entries.Country = reading.Country;
+    return entries;
+}
+
+std::string ReadingText(const modVedicGrahaDrishti::ResultTexts& results)
+{
+    std::size_t width = 0;
+    for (int row = 0; row < modVedicGrahaDrishti::RowCount; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        width = std::max({width, results.lblPlanets[r].size(), results.lblPlanets_Position[r].size()});
+    }
+    width += 2;
+    std::string text;
+    for (int row = 0; row < modVedicGrahaDrishti::RowCount; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        text += Padded(results.lblPlanets[r], width);
+        text += results.lblAspects_Sign[r];
+        text += '\n';
+        text += Padded(results.lblPlanets_Position[r], width);
+        text += results.lblAspects_Planets[r];
+        text += '\n';
+    }
+    return text;
+}
+
+std::string JsonString(std::string_view text)
+{
+    constexpr std::string_view hexDigits = "0123456789abcdef";
+    std::string json = "\"";
+    for (const char c : text) {
+        const auto code = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"': json += "\\\""; break;
+        case '\\': json += "\\\\"; break;
+        case '\n': json += "\\n"; break;
+        case '\r': json += "\\r"; break;
+        case '\t': json += "\\t"; break;
+        case '\b': json += "\\b"; break;
+        case '\f': json += "\\f"; break;
+        default:
+            if (code < 0x20U) {
+                json += "\\u00";
+                json += hexDigits[code >> 4U];
+                json += hexDigits[code & 0x0FU];
+            } else {
+                json += c;
+            }
+        }
+    }
+    json += '"';
+    return json;
+}
+
+std::string ReadingJson(const modVedicGrahaDrishti::ResultTexts& results,
+    std::span<const ShortText> grahaPositionTexts, std::string_view moonPositionText, double ayanamsa)
+{
+    std::string json = "{\"GrahaPositionTexts\": [";
+    for (std::size_t i = 0; i < grahaPositionTexts.size(); ++i) {
+        json += i == 0 ? "" : ", ";
+        json += JsonString(grahaPositionTexts[i]);
+    }
+    json += "], \"MoonPositionText\": ";
+    json += JsonString(moonPositionText);
+    json += ", \"Ayanamsa\": ";
+    if (std::isfinite(ayanamsa)) {
+        // Seventeen significant digits give the double back exactly, in any locale.
+        std::array<char, 32> digits {};
+        const auto [end, ec] = std::to_chars(digits.data(), digits.data() + digits.size(), ayanamsa,
+            std::chars_format::general, 17);
+        (void)ec;
+        json.append(digits.data(), end);
+    } else {
+        json += "null";
+    }
+    json += ", \"rows\": [";
+    for (int row = 0; row < modVedicGrahaDrishti::RowCount; ++row) {
+        const auto r = static_cast<std::size_t>(row);
+        json += row == 0 ? "[" : ", [";
+        json += JsonString(results.lblPlanets[r]);
+        json += ", ";
+        json += JsonString(results.lblPlanets_Position[r]);
+        json += ", ";
+        json += JsonString(results.lblAspects_Sign[r]);
+        json += ", ";
+        json += JsonString(results.lblAspects_Planets[r]);
+        json += "]";
+    }
+    json += "]}\n";
+    return json;
+}
+
+std::string UsageText()
+{
+    return R"(Usage: halvaro-cli FILE.aha [--json] [--save FILE.aha]
+       halvaro-cli --name TEXT --date YYYY-MM-DD --time HH:MM --zone N
+                   --lat DD:MM(N|S) --lon DDD:MM(E|W) [--dst]
+                   --city TEXT --state TEXT --country TEXT [--json] [--save FILE.aha]
+       halvaro-cli --zones
+       halvaro-cli --help
+
+Prints a Halvaro reading as the result screen shows it: for each graha (Sun,
+Moon, Mercury, Venus, Mars, Jupiter, Saturn, North Node) its name and the
+signs it aspects, then its sidereal position and the grahas it aspects.
+
+The reading comes from a saved reading file or from the birth data options:
+  FILE.aha             a reading saved by Halvaro or by --save
+  --name TEXT          the person's name
+  --date YYYY-MM-DD    date of birth, 1901-01-01 to 2050-12-31
+  --time HH:MM         local clock time of birth, 00:00 to 23:59
+  --zone N             time zone by its list position, 0 to 70 (see --zones)
+  --lat DD:MM(N|S)     latitude in degrees and minutes, e.g. 28:39N
+  --lon DDD:MM(E|W)    longitude in degrees and minutes, e.g. 77:13E
+  --dst                daylight saving time was in force
+  --city TEXT          place of birth: city,
+  --state TEXT         state
+  --country TEXT       and country
+
+Output:
+  --json               print one JSON object instead: GrahaPositionTexts,
+                       MoonPositionText, Ayanamsa and the result rows
+  --save FILE.aha      also save the reading's birth data to FILE.aha; an
+                       existing file is replaced only once the new one is
+                       complete
+
+Other commands:
+  --zones              list the 71 time zones with their positions
+  --help, -h           show this help
+
+A value may also be written --option=VALUE; "--" ends the options. The birth
+data are checked as the window checks them, in the same order; a refused
+entry prints the window's message on standard error. A reading file that
+cannot be used prints "Please Check The File." and the reason.
+
+Exit status: 0 done; 1 entry, file or save refused; 2 command line not
+understood.
+
+Example (the zone of position 34 is "Indian Time, IST, +5.3"):
+  halvaro-cli --name "Asha Rao" --date 1975-06-15 --time 10:30 --zone 34 \
+      --lat 28:39N --lon 77:13E --city Delhi --state Delhi --country India
+)";
+}
+
+int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, std::ostream& err)
+{
+    ParseResult parsed = ParseCommandLine(args);
+    if (!parsed.Parsed) {
+        err << ProgramName << ": " << parsed.Error << "\n"
+            << "Try '" << ProgramName << " --help' for more information.\n";
+        return ExitUsage;
+    }
+    const Command& command = *parsed.Parsed;
+
+    if (command.Kind == CommandKind::Help) {
+        out << UsageText();
+        return ExitSuccess;
+    }
+    if (command.Kind == CommandKind::Zones) {
+        modVedicPlanetPosition::FillReferenceTables();
+        for (int zone = 0; zone < modVedicPlanetPosition::TimeZoneCount; ++zone) {
+            out << (zone < 10 ? " " : "") << zone << "  "
+                << modVedicPlanetPosition::TimeZoneNames[static_cast<std::size_t>(zone)] << "\n";
+        }
+        return ExitSuccess;
+    }
+
+    BirthEntries entries = command.Entries;
+    if (command.ReadingPath) {
+        const std::string& path = *command.ReadingPath;
+        if (!readings::HasReadingExtension(path)) {
+            err << readings::CheckTheFileMessage << "\n"
+                << ProgramName << ": " << path << ": the name does not end in \"aha\"\n";
+            return ExitRefused;
+        }
+        const readings::OpenResult opened = readings::OpenReadingFile(path);
+        if (!opened.Reading) {
+            err << readings::CheckTheFileMessage << "\n"
+                << ProgramName << ": " << path << ": " << opened.Reason << "\n";
+            return ExitRefused;
+        }
+        entries = EntriesFromReading(*opened.Reading);
+    }
+
+    if (const auto failure = CalculateReading(entries); failure) {
+        err << failure->Message << "\n";
+        return ExitRefused;
+    }
+    if (command.SavePath) {
+        const readings::SaveResult saved
+            = readings::SaveReadingFile(*command.SavePath, BirthRecord, entries.ZonePosition);
+        if (!saved.Saved) {
+            err << ProgramName << ": " << saved.Error << "\n";
+            return ExitRefused;
+        }
+    }
+
+    const auto& results = modVedicGrahaDrishti::Results;
+    if (command.Json) {
+        out << ReadingJson(results, modVedicPlanetPosition::GrahaPositionTexts,
+            modVedicEphemeris::MoonPositionText, modVedicPlanetPosition::Ayanamsa);
+    } else {
+        out << ReadingText(results);
+    }
+    return ExitSuccess;
+}
+
+} // namespace halvaro::cli
