@@ -1,1 +1,149 @@
 #include "core/InputChecks.h"
+
+#include "aspects/ReferenceTables.h"
+
+namespace halvaro {
+
+namespace {
+
+constexpr std::string_view WrongFebruaryDate = "Please Enter Correct Date Or Month!";
+// The thirty-day months' message has a blank before the exclamation mark.
+constexpr std::string_view WrongThirtyDayDate = "Please Enter Correct Date Or Month !";
+
+constexpr int February = 2;
+
+InputCheckFailure ErrorAt(std::string_view message, InputControl control)
+{
+    return {message, MessageIcon::Error, control};
+}
+
+InputCheckFailure WrongDate(std::string_view message)
+{
+    return {message, MessageIcon::Information, InputControl::None};
+}
+
+// Over the years offered, 1901 to 2050, divisibility by 4 agrees with the
+// Gregorian rule.
+bool IsLeapYear(int year)
+{
+    return year % 4 == 0;
+}
+
+bool IsThirtyDayMonth(int month)
+{
+    return month == 4 || month == 6 || month == 9 || month == 11;
+}
+
+// The degree or minute box's two checks: present, then a whole number.
+std::optional<InputCheckFailure> CheckNumberBox(std::string_view text, std::string_view emptyMessage,
+    InputControl control)
+{
+    if (text.empty()) {
+        return ErrorAt(emptyMessage, control);
+    }
+    if (!BoxNumber(text)) {
+        return ErrorAt(OnlyNumbersMessage, control);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<InputCheckFailure> ValidateInput(const BirthEntries& entries)
+{
+    // A text of blanks is not empty: only the empty text is refused.
+    if (entries.Name.empty()) {
+        return ErrorAt("Please Enter Your Name", InputControl::txtName);
+    }
+    if (auto failure = CheckNumberBox(entries.LatDeg, "Please Enter Degree of Latitude", InputControl::txtLatDeg)) {
+        return failure;
+    }
+    if (auto failure = CheckNumberBox(entries.LatMin, "Please Enter Minutes of Latitude", InputControl::txtLatMin)) {
+        return failure;
+    }
+    if (auto failure = CheckNumberBox(entries.LonDeg, "Please Enter Degree of Longitude", InputControl::txtLonDeg)) {
+        return failure;
+    }
+    if (auto failure = CheckNumberBox(entries.LonMin, "Please Enter Minute of Longitude", InputControl::txtLonMin)) {
+        return failure;
+    }
+    if (entries.City.empty()) {
+        return ErrorAt("Please Enter Your City name", InputControl::txtCity);
+    }
+    if (entries.State.empty()) {
+        return ErrorAt("Please Enter Your State name", InputControl::txtState);
+    }
+    if (entries.Country.empty()) {
+        return ErrorAt("Please Enter Your Country name", InputControl::txtCountry);
+    }
+    if (!entries.North && !entries.South) {
+        return ErrorAt("Please Select Direction For The Latitude", InputControl::optLat);
+    }
+    if (!entries.East && !entries.West) {
+        return ErrorAt("Please Select Direction For The Longitude", InputControl::optLong);
+    }
+    if (entries.Month == February) {
+        if (IsLeapYear(entries.Year) ? entries.Day >= 30 : entries.Day >= 29) {
+            return WrongDate(WrongFebruaryDate);
+        }
+    }
+    if (IsThirtyDayMonth(entries.Month) && entries.Day == 31) {
+        return WrongDate(WrongThirtyDayDate);
+    }
+
+    // The window's lists cannot hold these values; a caller that fills the
+    // entries by other means gets a message instead of a reading computed on
+    // a date, time or zone that does not exist.
+    if (entries.Day < 1 || entries.Day > 31 || entries.Month < 1 || entries.Month > 12) {
+        return WrongDate(WrongFebruaryDate);
+    }
+    if (entries.Year < 1901 || entries.Year > 2050) {
+        return ErrorAt("Please Enter A Year From 1901 To 2050", InputControl::None);
+    }
+    if (entries.Hour < 0 || entries.Hour > 23 || entries.Minute < 0 || entries.Minute > 59) {
+        return ErrorAt("Please Enter Correct Time Of Birth", InputControl::None);
+    }
+    if (entries.ZonePosition < 0 || entries.ZonePosition >= modVedicPlanetPosition::TimeZoneCount) {
+        return ErrorAt("Please Select Your Time Zone", InputControl::None);
+    }
+    return std::nullopt;
+}
+
+// Typing is filtered to digits, but a paste through the context menu is not;
+// the boxes hold at most three characters.
+std::optional<std::int16_t> BoxNumber(std::string_view text)
+{
+    if (text.empty() || text.size() > 3) {
+        return std::nullopt;
+    }
+    std::int16_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = static_cast<std::int16_t>(value * 10 + (c - '0'));
+    }
+    return value;
+}
+
+bool LetterBoxAccepts(int code)
+{
+    return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == ' ' || code == 8 || code == 127;
+}
+
+bool NumberBoxAccepts(int code)
+{
+    return (code >= '0' && code <= '9') || code == 8 || code == 127;
+}
+
+std::string TrimBlanks(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(' ');
+    return std::string(text.substr(first, last - first + 1));
+}
+
+} // namespace halvaro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +43,10 @@ bool LetterBoxAccepts(int code);
 bool NumberBoxAccepts(int code);
 inline constexpr std::string_view OnlyLettersMessage = "Please enter only letters";
 inline constexpr std::string_view OnlyNumbersMessage = "Please enter only numbers";
+
+// The number in a degree or minute box: one to three ASCII digits, nothing
+// else; any other text gives no number.
+std::optional<std::int16_t> BoxNumber(std::string_view text);
 
 // Leading and trailing blanks removed (blanks only, as the boxes hold them).
 std::string TrimBlanks(std::string_view text);
