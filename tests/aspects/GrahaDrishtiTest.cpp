@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdlib>
 #include <new>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +60,11 @@ struct DrishtiCase {
     Positions Grahas; // Sun, Moon, Mercury, Venus, Mars, Jupiter, Saturn, North Node
     std::vector<ExpectedRow> Rows;
 };
+
+void PrintTo(const DrishtiCase& row, std::ostream* os)
+{
+    *os << row.Name;
+}
 
 class GrahaDrishtiRows : public testing::TestWithParam<DrishtiCase> {};
 
@@ -198,6 +204,11 @@ struct AspectListCase {
     std::vector<int> Signs;
 };
 
+void PrintTo(const AspectListCase& row, std::ostream* os)
+{
+    *os << row.Name;
+}
+
 class AspectLists : public testing::TestWithParam<AspectListCase> {};
 
 TEST_P(AspectLists, SignsInListOrder)
@@ -233,6 +244,11 @@ struct SignKeyCase {
     std::string_view Text;
     int Sign;
 };
+
+void PrintTo(const SignKeyCase& row, std::ostream* os)
+{
+    *os << row.Name;
+}
 
 class SignKeys : public testing::TestWithParam<SignKeyCase> {};
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,12 @@ struct ZoneRow {
     int MinuteCorrection;
     std::string_view Abbreviation; // names the row
 };
+
+// Failure messages name the row.
+void PrintTo(const ZoneRow& row, std::ostream* os)
+{
+    *os << "zone " << row.Index;
+}
 
 class TimeZoneTable : public testing::TestWithParam<ZoneRow> {
 protected:
