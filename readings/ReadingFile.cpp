@@ -487,7 +487,8 @@ OpenResult OpenReadingFile(const fs::path& path)
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
     if (ec || !fs::exists(status)) {
-        return Refuse("the file cannot be read: " + (ec ? ec.message() : std::string("it does not exist")));
+        return Refuse("the file cannot be read: "
+            + (ec ? ec.message() : std::generic_category().message(ENOENT)));
     }
     if (!fs::is_regular_file(status)) {
         return Refuse("it is not a plain file");

@@ -1,0 +1,424 @@
+#include "core/InputChecks.h"
+#include "readings/ReadingFile.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+
+#include <array>
+#include <csignal>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace halvaro;
+using namespace halvaro::readings;
+
+// The seventeen field texts as a file stores them: each code 85 higher, CR LF
+// after each line. Written out here rather than through ScrambleText, so that
+// a fault there cannot hide itself.
+std::string StoredFile(const std::vector<std::string>& fields)
+{
+    std::string bytes;
+    for (const std::string& field : fields) {
+        for (const char c : field) {
+            bytes.push_back(static_cast<char>(static_cast<unsigned char>(c) + 85));
+        }
+        bytes += "\r\n";
+    }
+    return bytes;
+}
+
+std::vector<std::string> GoodFields()
+{
+    return {"Ann Lee", "12", "3", "1975", "0", "5", "70", "77", "13", "28", "39", "True", "False", "True", "Delhi",
+        "", "India"};
+}
+
+BirthRecordType GoodRecord()
+{
+    BirthRecordType r;
+    r.Name = "  Ann Lee  ";
+    r.Month = 12, r.Day = 3, r.Year = 1975, r.Hour = 0, r.Minute = 5;
+    r.ZoneHours = 8, r.ZoneHourCorrection = 8; // not stored: they follow from the zone position
+    r.LongitudeDegrees = 77, r.LongitudeMinutes = 13, r.LatitudeDegrees = 28, r.LatitudeMinutes = 39;
+    r.IsEast = True16, r.IsSouth = False16, r.DaylightSaving = True16;
+    r.City = " Delhi", r.State = "", r.Country = "India ";
+    return r;
+}
+
+std::string FileBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        path_ = fs::temp_directory_path() / ("halvaro-readings-" + std::to_string(std::random_device {}()));
+        fs::create_directories(path_);
+    }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        fs::permissions(path_, fs::perms::owner_all, ec);
+        fs::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    [[nodiscard]] const fs::path& path() const { return path_; }
+    [[nodiscard]] std::vector<std::string> entries() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(path_)) {
+            names.push_back(entry.path().filename().string());
+        }
+        return names;
+    }
+
+private:
+    fs::path path_;
+};
+
+// The small reading below, stored by hand byte for byte (see the data folder).
+TEST(ReadingFile, SmallReadingMatchesItsHandMadeBytes)
+{
+    const std::string golden = FileBytes(fs::path(HALVARO_READINGS_DATA) / "small.aha");
+    ASSERT_EQ(golden, StoredFile(GoodFields()));
+    const BytesResult bytes = ReadingFileBytes(GoodRecord(), 70);
+    ASSERT_TRUE(bytes.Bytes) << bytes.Error;
+    EXPECT_EQ(*bytes.Bytes, golden);
+
+    TempFolder folder;
+    const SaveResult saved = SaveReadingFile(folder.path() / "small.aha", GoodRecord(), 70);
+    ASSERT_TRUE(saved.Saved) << saved.Error;
+    EXPECT_EQ(FileBytes(folder.path() / "small.aha"), golden);
+    EXPECT_EQ(folder.entries(), std::vector<std::string> {"small.aha"}); // no temporary file left
+}
+
+struct RoundTripCase {
+    const char* Label;
+    void (*Change)(BirthRecordType&);
+};
+
+void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.Label; }
+class RoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+INSTANTIATE_TEST_SUITE_P(EveryField, RoundTrip,
+    ::testing::Values(
+        RoundTripCase {"DecemberLastZoneTrimmedName", [](BirthRecordType&) {}},
+        RoundTripCase {"WestNorthWithoutDaylightSaving",
+            [](BirthRecordType& r) { r.IsEast = False16, r.IsSouth = False16, r.DaylightSaving = False16; }},
+        RoundTripCase {"SouthEast", [](BirthRecordType& r) { r.IsSouth = True16; }},
+        RoundTripCase {"FirstLineOfEveryList",
+            [](BirthRecordType& r) { r.Month = 1, r.Day = 1, r.Year = 1901, r.Hour = 0, r.Minute = 0; }},
+        RoundTripCase {"LastLineOfEveryList",
+            [](BirthRecordType& r) { r.Month = 12, r.Day = 31, r.Year = 2050, r.Hour = 23, r.Minute = 59; }},
+        RoundTripCase {"HighestStorableCharacters", [](BirthRecordType& r) { r.City = "\xC2\x80 \xC2\xA3 \xC2\xAA"; }},
+        RoundTripCase {"EveryFieldEmpty", [](BirthRecordType& r) { r.Name = r.City = r.State = r.Country = "   "; }},
+        RoundTripCase {"InnerBlanksAndPunctuationKept", [](BirthRecordType& r) { r.Name = "O'Neil,  J. \"Jo\""; }}),
+    [](const auto& info) { return std::string(info.param.Label); });
+
+TEST_P(RoundTrip, OpeningASavedReadingGivesBackEveryField)
+{
+    BirthRecordType record = GoodRecord();
+    GetParam().Change(record);
+    TempFolder folder;
+    const fs::path path = folder.path() / "reading.aha";
+    const SaveResult saved = SaveReadingFile(path, record, 70);
+    ASSERT_TRUE(saved.Saved) << saved.Error;
+
+    const OpenResult opened = OpenReadingFile(path);
+    ASSERT_TRUE(opened.Reading) << opened.Reason;
+    const OpenedReading& r = *opened.Reading;
+    EXPECT_EQ(r.Name, TrimBlanks(record.Name));
+    EXPECT_EQ(r.Month, record.Month);
+    EXPECT_EQ(r.Day, record.Day);
+    EXPECT_EQ(r.Year, record.Year);
+    EXPECT_EQ(r.Hour, record.Hour);
+    EXPECT_EQ(r.Minute, record.Minute);
+    EXPECT_EQ(r.ZonePosition, 70);
+    EXPECT_EQ(r.LongitudeDegrees, std::to_string(record.LongitudeDegrees));
+    EXPECT_EQ(r.LongitudeMinutes, std::to_string(record.LongitudeMinutes));
+    EXPECT_EQ(r.LatitudeDegrees, std::to_string(record.LatitudeDegrees));
+    EXPECT_EQ(r.LatitudeMinutes, std::to_string(record.LatitudeMinutes));
+    EXPECT_EQ(r.IsEast, record.IsEast != 0);
+    EXPECT_EQ(r.IsSouth, record.IsSouth != 0);
+    EXPECT_EQ(r.DaylightSaving, record.DaylightSaving != 0);
+    EXPECT_EQ(r.City, TrimBlanks(record.City));
+    EXPECT_EQ(r.State, TrimBlanks(record.State));
+    EXPECT_EQ(r.Country, TrimBlanks(record.Country));
+}
+
+class EveryZone : public ::testing::TestWithParam<int> {};
+INSTANTIATE_TEST_SUITE_P(AllSeventyOne, EveryZone, ::testing::Range(0, 71));
+
+TEST_P(EveryZone, ZonePositionSurvivesTheFile)
+{
+    const BytesResult bytes = ReadingFileBytes(GoodRecord(), GetParam());
+    ASSERT_TRUE(bytes.Bytes) << bytes.Error;
+    const OpenResult opened = ParseReadingFile(*bytes.Bytes);
+    ASSERT_TRUE(opened.Reading) << opened.Reason;
+    EXPECT_EQ(opened.Reading->ZonePosition, GetParam());
+}
+
+struct RefusedRecordCase {
+    const char* Label;
+    void (*Change)(BirthRecordType&);
+    int ZonePosition;
+    const char* Error;
+};
+
+void PrintTo(const RefusedRecordCase& c, std::ostream* os) { *os << c.Label; }
+class RefusedRecord : public ::testing::TestWithParam<RefusedRecordCase> {};
+
+// Codes above 170 have no stored form; values outside the lists could not be opened again.
+INSTANTIATE_TEST_SUITE_P(NothingWritten, RefusedRecord,
+    ::testing::Values(
+        RefusedRecordCase {"AccentedLetterInCity", [](BirthRecordType& r) { r.City = "Z\xC3\xBCrich"; }, 70,
+            "The City field holds the character \"\xC3\xBC\" (U+00FC), which a reading file cannot store; "
+            "the reading was not saved."},
+        RefusedRecordCase {"FirstCodeWithoutStoredForm", [](BirthRecordType& r) { r.Name = "\xC2\xAB"; }, 70,
+            "The Name field holds the character \"\xC2\xAB\" (U+00AB), which a reading file cannot store; "
+            "the reading was not saved."},
+        RefusedRecordCase {"EuroSignInCountry", [](BirthRecordType& r) { r.Country = "\xE2\x82\xAC"; }, 70,
+            "The Country field holds the character \"\xE2\x82\xAC\" (U+20AC), which a reading file cannot store; "
+            "the reading was not saved."},
+        RefusedRecordCase {"LoneLatin1ByteInState", [](BirthRecordType& r) { r.State = "\xE9"; }, 70,
+            "The State field holds text that is not valid UTF-8; the reading was not saved."},
+        RefusedRecordCase {"OverlongFormOfALetter", [](BirthRecordType& r) { r.Name = "\xC1\x81"; }, 70,
+            "The Name field holds text that is not valid UTF-8; the reading was not saved."},
+        RefusedRecordCase {"CutSequenceAtEnd", [](BirthRecordType& r) { r.City = "Delhi\xC3"; }, 70,
+            "The City field holds text that is not valid UTF-8; the reading was not saved."},
+        RefusedRecordCase {"MonthOutsideList", [](BirthRecordType& r) { r.Month = 13; }, 70,
+            "The Month field holds 13, outside its list (1 to 12); the reading was not saved."},
+        RefusedRecordCase {"ZoneAfterLastLine", [](BirthRecordType&) {}, 71,
+            "The Time Zone field holds 71, outside its list (0 to 70); the reading was not saved."},
+        RefusedRecordCase {"NoZoneSelected", [](BirthRecordType&) {}, -1,
+            "The Time Zone field holds -1, outside its list (0 to 70); the reading was not saved."}),
+    [](const auto& info) { return std::string(info.param.Label); });
+
+TEST_P(RefusedRecord, IsRefusedNamingTheFieldAndTheOldFileSurvives)
+{
+    const RefusedRecordCase& c = GetParam();
+    BirthRecordType record = GoodRecord();
+    c.Change(record);
+    const BytesResult bytes = ReadingFileBytes(record, c.ZonePosition);
+    EXPECT_FALSE(bytes.Bytes);
+    EXPECT_EQ(bytes.Error, c.Error);
+
+    TempFolder folder;
+    const fs::path path = folder.path() / "kept.aha";
+    std::ofstream(path, std::ios::binary) << "earlier reading";
+    const SaveResult saved = SaveReadingFile(path, record, c.ZonePosition);
+    EXPECT_FALSE(saved.Saved);
+    EXPECT_EQ(saved.Error, c.Error);
+    EXPECT_EQ(FileBytes(path), "earlier reading");
+    EXPECT_EQ(folder.entries(), std::vector<std::string> {"kept.aha"});
+}
+
+struct DamagedFileCase {
+    const char* Label;
+    std::string Bytes;
+    const char* Reason;
+};
+
+std::string WithField(int line, std::string stored)
+{
+    std::vector<std::string> fields = GoodFields();
+    fields[static_cast<std::size_t>(line - 1)] = std::move(stored);
+    return StoredFile(fields);
+}
+
+// A stored file whose given line has one raw byte put in after its first byte.
+std::string WithRawByte(int line, char byte)
+{
+    std::string bytes;
+    std::vector<std::string> fields = GoodFields();
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        std::string stored = StoredFile({fields[i]});
+        if (static_cast<int>(i) == line - 1) {
+            stored.insert(1, 1, byte);
+        }
+        bytes += stored;
+    }
+    return bytes;
+}
+
+void PrintTo(const DamagedFileCase& c, std::ostream* os) { *os << c.Label; }
+class DamagedFile : public ::testing::TestWithParam<DamagedFileCase> {};
+
+INSTANTIATE_TEST_SUITE_P(RefusedAsAWhole, DamagedFile,
+    ::testing::Values(
+        DamagedFileCase {"PlainTextFile", "Ann Lee\r\n12\r\n", "line 1 (name) holds the byte 65, which no field is stored as"},
+        DamagedFileCase {"UnixLineEnds", "\x96\xC3\xC3\n\x86\x87\n", "line 1 (name) holds the byte 10, which no field is stored as"},
+        DamagedFileCase {"LoneCarriageReturn", WithRawByte(15, '\r'), "line 15 (city) holds the byte 13, which no field is stored as"},
+        DamagedFileCase {"NulByte", WithRawByte(1, '\0'), "line 1 (name) holds the byte 0, which no field is stored as"},
+        DamagedFileCase {"EmptyFile", "", "line 2 (month) is not a number from 1 to 12"},
+        DamagedFileCase {"OnlyANameLine", StoredFile({"Ann"}), "line 2 (month) is not a number from 1 to 12"},
+        DamagedFileCase {"MonthThirteen", WithField(2, "13"), "line 2 (month) is not a number from 1 to 12"},
+        DamagedFileCase {"MonthZero", WithField(2, "0"), "line 2 (month) is not a number from 1 to 12"},
+        DamagedFileCase {"MonthLeadingZero", WithField(2, "012"), "line 2 (month) is not a number from 1 to 12"},
+        DamagedFileCase {"MonthWithSign", WithField(2, "+1"), "line 2 (month) is not a number from 1 to 12"},
+        DamagedFileCase {"MonthWithBlank", WithField(2, " 1"), "line 2 (month) is not a number from 1 to 12"},
+        DamagedFileCase {"MonthDecimal", WithField(2, "1.0"), "line 2 (month) is not a number from 1 to 12"},
+        DamagedFileCase {"DayThirtyTwo", WithField(3, "32"), "line 3 (day) is not a number from 1 to 31"},
+        DamagedFileCase {"Year1900", WithField(4, "1900"), "line 4 (year) is not a number from 1901 to 2050"},
+        DamagedFileCase {"Year2051", WithField(4, "2051"), "line 4 (year) is not a number from 1901 to 2050"},
+        DamagedFileCase {"HourTwentyFour", WithField(5, "24"), "line 5 (hour) is not a number from 0 to 23"},
+        DamagedFileCase {"MinuteSixty", WithField(6, "60"), "line 6 (minute) is not a number from 0 to 59"},
+        DamagedFileCase {"ZoneSeventyOne", WithField(7, "71"), "line 7 (time zone) is not a number from 0 to 70"},
+        DamagedFileCase {"ZoneNegative", WithField(7, "-1"), "line 7 (time zone) is not a number from 0 to 70"},
+        DamagedFileCase {"ZoneHugeNumber", WithField(7, "99999999999999999999"), "line 7 (time zone) is not a number from 0 to 70"},
+        DamagedFileCase {"EastWordMisspelt", WithField(12, "Tru"), "line 12 (East/West) reads as neither true nor false"},
+        DamagedFileCase {"SouthEmpty", WithField(13, ""), "line 13 (North/South) reads as neither true nor false"},
+        DamagedFileCase {"DaylightSavingYes", WithField(14, "yes"), "line 14 (daylight saving) reads as neither true nor false"},
+        DamagedFileCase {"DaylightSavingLonePoint", WithField(14, "."), "line 14 (daylight saving) reads as neither true nor false"},
+        DamagedFileCase {"LineOfFiveKilobytes", WithField(1, std::string(5000, 'a')), "line 1 (name) is far longer than any field"},
+        DamagedFileCase {"FarLargerThanAReading", StoredFile(GoodFields()) + std::string(70000, '\xAA'), "the file is far larger than a reading"}),
+    [](const auto& info) { return std::string(info.param.Label); });
+
+TEST_P(DamagedFile, IsRefusedWithItsReason)
+{
+    const OpenResult opened = ParseReadingFile(GetParam().Bytes);
+    EXPECT_FALSE(opened.Reading);
+    EXPECT_EQ(opened.Reason, GetParam().Reason);
+}
+
+struct AcceptedFileCase {
+    const char* Label;
+    std::string Bytes;
+    bool IsEast, IsSouth, DaylightSaving;
+    const char* City;
+};
+
+void PrintTo(const AcceptedFileCase& c, std::ostream* os) { *os << c.Label; }
+class AcceptedFile : public ::testing::TestWithParam<AcceptedFileCase> {};
+
+// Truth lines read as the window reads them: the words in any letter case, or a number (non-zero true).
+INSTANTIATE_TEST_SUITE_P(Lenient, AcceptedFile,
+    ::testing::Values(
+        AcceptedFileCase {"AsSaved", StoredFile(GoodFields()), true, false, true, "Delhi"},
+        AcceptedFileCase {"WordsInOtherCases", WithField(12, "tRuE"), true, false, true, "Delhi"},
+        AcceptedFileCase {"UpperFalse", WithField(13, "FALSE"), true, false, true, "Delhi"},
+        AcceptedFileCase {"MinusOneIsTrue", WithField(13, "-1"), true, true, true, "Delhi"},
+        AcceptedFileCase {"TwoIsTrue", WithField(13, "2"), true, true, true, "Delhi"},
+        AcceptedFileCase {"ZeroPointZeroIsFalse", WithField(14, "0.0"), true, false, false, "Delhi"},
+        AcceptedFileCase {"LastLineWithoutLineEnd", StoredFile(GoodFields()).substr(0, StoredFile(GoodFields()).size() - 2),
+            true, false, true, "Delhi"},
+        AcceptedFileCase {"EighteenthLineIgnored", StoredFile(GoodFields()) + std::string("junk\n\0", 6), true, false, true, "Delhi"},
+        AcceptedFileCase {"MissingPlaceLinesAreEmpty", StoredFile({"Ann", "1", "1", "1901", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}),
+            false, false, false, ""},
+        AcceptedFileCase {"TextLineHoldsAnyText", WithField(15, std::string("9 \x01\xAA", 4)), true, false, true, "9 \x01\xC2\xAA"}),
+    [](const auto& info) { return std::string(info.param.Label); });
+
+TEST_P(AcceptedFile, IsReadAsTheWindowWouldApplyIt)
+{
+    const AcceptedFileCase& c = GetParam();
+    const OpenResult opened = ParseReadingFile(c.Bytes);
+    ASSERT_TRUE(opened.Reading) << opened.Reason;
+    EXPECT_EQ(opened.Reading->IsEast, c.IsEast);
+    EXPECT_EQ(opened.Reading->IsSouth, c.IsSouth);
+    EXPECT_EQ(opened.Reading->DaylightSaving, c.DaylightSaving);
+    EXPECT_EQ(opened.Reading->City, c.City);
+}
+
+TEST(OpenReadingFile, RefusesWhatIsNotAReadableReadingFile)
+{
+    TempFolder folder;
+    const fs::path huge = folder.path() / "huge.aha";
+    std::ofstream(huge).close();
+    fs::resize_file(huge, std::uintmax_t {1} << 32); // sparse: refused by its size, never read
+    const std::array<std::pair<fs::path, std::string>, 4> cases {{
+        {folder.path() / "missing.aha", "the file cannot be read: No such file or directory"},
+        {folder.path(), "it is not a plain file"},
+        {"/dev/zero", "it is not a plain file"},
+        {huge, "the file is far larger than a reading"},
+    }};
+    for (const auto& [path, reason] : cases) {
+        const OpenResult opened = OpenReadingFile(path);
+        EXPECT_FALSE(opened.Reading) << path;
+        EXPECT_EQ(opened.Reason, reason) << path;
+    }
+}
+
+TEST(HasReadingExtension, ComparesTheLastThreeLowerCaseCharacters)
+{
+    EXPECT_TRUE(HasReadingExtension("/home/a/reading.aha"));
+    EXPECT_TRUE(HasReadingExtension("readingaha"));
+    EXPECT_TRUE(HasReadingExtension("aha"));
+    EXPECT_FALSE(HasReadingExtension("reading.AHA"));
+    EXPECT_FALSE(HasReadingExtension("reading.ahA"));
+    EXPECT_FALSE(HasReadingExtension("ha"));
+    EXPECT_FALSE(HasReadingExtension("reading.aha "));
+}
+
+TEST(SaveReadingFile, FolderGoneIsReportedAndNothingIsCreated)
+{
+    TempFolder folder;
+    const fs::path path = folder.path() / "gone" / "reading.aha";
+    const SaveResult saved = SaveReadingFile(path, GoodRecord(), 70);
+    EXPECT_FALSE(saved.Saved);
+    EXPECT_EQ(saved.Error, "The reading could not be saved to \"" + path.string() + "\": the folder \""
+            + (folder.path() / "gone").string() + "\" does not exist.");
+    EXPECT_TRUE(folder.entries().empty());
+}
+
+TEST(SaveReadingFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
+{
+    TempFolder folder;
+    const fs::path path = folder.path() / "kept.aha";
+    std::ofstream(path, std::ios::binary) << "earlier reading";
+
+    // A file-size limit makes the write fail as a full disk would.
+    rlimit before {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit tight = before;
+    tight.rlim_cur = 20;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
+    const SaveResult saved = SaveReadingFile(path, GoodRecord(), 70);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved.Saved);
+    EXPECT_EQ(saved.Error, "The reading could not be saved to \"" + path.string() + "\": File too large.");
+    EXPECT_EQ(FileBytes(path), "earlier reading");
+    EXPECT_EQ(folder.entries(), std::vector<std::string> {"kept.aha"});
+}
+
+TEST(SaveReadingFile, AReadOnlyFolderOrFileIsLeftAlone)
+{
+    TempFolder folder;
+    const fs::path path = folder.path() / "kept.aha";
+    std::ofstream(path, std::ios::binary) << "earlier reading";
+    fs::permissions(path, fs::perms::owner_read);
+    fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
+    if (std::ofstream(folder.path() / "probe")) {
+        GTEST_SKIP() << "permissions are not enforced for this user (root)";
+    }
+    const SaveResult saved = SaveReadingFile(path, GoodRecord(), 70);
+    EXPECT_FALSE(saved.Saved);
+    EXPECT_EQ(saved.Error, "The reading could not be saved to \"" + path.string() + "\": Permission denied.");
+    EXPECT_EQ(FileBytes(path), "earlier reading");
+}
+
+TEST(SaveReadingFile, ReplacesAnExistingReadingWhole)
+{
+    TempFolder folder;
+    const fs::path path = folder.path() / "kept.aha";
+    std::ofstream(path, std::ios::binary) << std::string(1000, 'x'); // longer than the new reading
+    const SaveResult saved = SaveReadingFile(path, GoodRecord(), 70);
+    ASSERT_TRUE(saved.Saved) << saved.Error;
+    EXPECT_EQ(FileBytes(path), StoredFile(GoodFields()));
+    EXPECT_EQ(folder.entries(), std::vector<std::string> {"kept.aha"});
+}
+
+} // namespace
