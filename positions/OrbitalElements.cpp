@@ -1,1 +1,201 @@
 #include "positions/OrbitalElements.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+
+namespace halvaro::modVedicPlanetPosition {
+
+// Mean Keplerian elements of the planets at J2000 with their rates per century.
+const std::array<OrbitalElementRow, BodyCount> OrbitalElementTable = {{
+    {0.38709893, +0.00000066, 0.20563069, +0.00002527, 7.00487, -23.51, 48.33167, -446.30, 77.45645, +573.57, 252.25084, +538101628.29},
+    {0.72333199, +0.00000092, 0.00677323, -0.00004938, 3.39471, -2.86, 76.68069, -996.89, 131.53298, -108.80, 181.97973, +210664136.06},
+    {1.00000011, -0.00000005, 0.01671022, -0.00003804, 0.00005, -46.94, -11.26064, -18228.25, 102.94719, +1198.28, 100.46435, +129597740.63},
+    {1.52366231, -0.00007221, 0.09341233, +0.00011902, 1.85061, -25.47, 49.57854, -1020.19, 336.04084, +1560.78, 355.45332, +68905103.78},
+    {5.20336301, +0.00060737, 0.04839266, -0.00012880, 1.30530, -4.15, 100.55615, +1217.17, 14.75385, +839.93, 34.40438, +10925078.35},
+    {9.53707032, -0.00301530, 0.05415060, -0.00036762, 2.48446, +6.11, 113.71504, -1591.05, 92.43194, -1948.89, 49.94432, +4401052.95},
+}};
+
+double ElementA = 0;
+double ElementE = 0;
+double ElementI = 0;
+double ElementNode = 0;
+double ElementPerihelion = 0;
+double ElementL = 0;
+double TropicalLongitude = 0;
+
+namespace {
+
+constexpr double RadToDeg = 180 / Pi;
+
+// A Newton step that has not met the tolerance by now never will (an
+// eccentricity of 1 or more); the table's orbits need a handful.
+constexpr int KeplerStepLimit = 64;
+
+struct Elements {
+    double a, e, i, node, perihelion, l;
+};
+
+Elements ElementsAt(const OrbitalElementRow& row, double dayNumber)
+{
+    const double t = dayNumber / 36525;
+    Elements el {};
+    el.a = row.aBase + row.aRate * t;
+    el.e = row.eBase + row.eRate * t;
+    el.i = (row.iBase + row.iRate * t / 3600) * DegToRad;
+    el.node = (row.nodeBase + row.nodeRate * t / 3600) * DegToRad;
+    el.perihelion = (row.perihelionBase + row.perihelionRate * t / 3600) * DegToRad;
+    el.l = NormalizeRadians((row.lBase + row.lRate * t / 3600) * DegToRad);
+    return el;
+}
+
+void Store(const Elements& el)
+{
+    ElementA = el.a;
+    ElementE = el.e;
+    ElementI = el.i;
+    ElementNode = el.node;
+    ElementPerihelion = el.perihelion;
+    ElementL = el.l;
+}
+
+// The Earth's heliocentric position depends on the day number alone; a
+// reading asks for it six times at one day number, so the last one is kept
+// (keyed on the exact bits of the day number).
+struct EarthPosition {
+    std::uint64_t dayBits = 0;
+    bool known = false;
+    Elements elements {};
+    double x = 0, y = 0;
+};
+EarthPosition LastEarth;
+
+const EarthPosition& EarthAt(double dayNumber)
+{
+    const auto bits = std::bit_cast<std::uint64_t>(dayNumber);
+    if (LastEarth.known && LastEarth.dayBits == bits) {
+        return LastEarth;
+    }
+    const Elements el = ElementsAt(OrbitalElementTable[Earth], dayNumber);
+    const double meanAnomaly = NormalizeRadians(el.l - el.perihelion);
+    const double nu = TrueAnomaly(meanAnomaly, el.e);
+    const double r = el.a * (1 - el.e * el.e) / (1 + el.e * std::cos(nu));
+    LastEarth.elements = el;
+    LastEarth.x = r * std::cos(nu + el.perihelion);
+    LastEarth.y = r * std::sin(nu + el.perihelion);
+    LastEarth.dayBits = bits;
+    LastEarth.known = true;
+    return LastEarth;
+}
+
+} // namespace
+
+double DayNumber(int year, int month, int day, int hour, int minute)
+{
+    const double y = year;
+    const double m = month;
+    return 367 * y - std::floor(7 * (y + std::floor((m + 9) / 12)) / 4) + std::floor(275 * m / 9) + day - 730531.5
+        + (hour + static_cast<double>(minute) / 60) / 24;
+}
+
+void LoadOrbitalElements(int index, double dayNumber)
+{
+    if (index < 0 || index >= BodyCount) {
+        return;
+    }
+    Store(ElementsAt(OrbitalElementTable[static_cast<std::size_t>(index)], dayNumber));
+}
+
+double NormalizeRadians(double x)
+{
+    const double q = x / TwoPi;
+    const double f = q - std::trunc(q);
+    double r = TwoPi * f;
+    if (r < 0) {
+        r = r + TwoPi;
+    }
+    return r;
+}
+
+double TrueAnomaly(double meanAnomaly, double eccentricity)
+{
+    const double m = meanAnomaly;
+    const double e = eccentricity;
+    double e0 = m + e * std::sin(m) * (1 + e * std::cos(m));
+    double e1 = e0 - (e0 - e * std::sin(e0) - m) / (1 - e * std::cos(e0));
+    int steps = 1;
+    while (std::fabs(e1 - e0) > KeplerTolerance) {
+        if (steps == KeplerStepLimit) {
+            return std::nan("");
+        }
+        e0 = e1;
+        e1 = e0 - (e0 - e * std::sin(e0) - m) / (1 - e * std::cos(e0));
+        ++steps;
+    }
+    double nu = 2 * std::atan(std::sqrt((1 + e) / (1 - e)) * std::tan(e1 / 2));
+    if (nu < 0) {
+        nu = nu + TwoPi;
+    }
+    return nu;
+}
+
+double QuadrantArcTangent(double y, double x)
+{
+    if (x > 0) {
+        return std::atan(y / x);
+    }
+    if (x < 0) {
+        if (y == 0) {
+            return Pi; // the negative x-axis
+        }
+        return (Pi - std::atan(std::fabs(y / x))) * (y < 0 ? -1.0 : 1.0);
+    }
+    if (x == 0) {
+        if (y == 0) {
+            return 0;
+        }
+        return (y < 0 ? -1.0 : 1.0) * Pi / 2;
+    }
+    return std::nan(""); // x is NaN
+}
+
+bool TryGeocentricLongitude(int index, double dayNumber)
+{
+    if (index < 0 || index >= BodyCount) {
+        return false;
+    }
+    const Elements body = ElementsAt(OrbitalElementTable[static_cast<std::size_t>(index)], dayNumber);
+    const EarthPosition& earth = EarthAt(dayNumber);
+    Store(earth.elements); // the Earth's elements are the last ones loaded
+
+    double x = 0;
+    double y = 0;
+    if (index != Earth) { // as a body, the Earth's elements stand for the Sun at the origin
+        const double meanAnomaly = NormalizeRadians(body.l - body.perihelion);
+        const double nu = TrueAnomaly(meanAnomaly, body.e);
+        const double r = body.a * (1 - body.e * body.e) / (1 + body.e * std::cos(nu));
+        const double u = nu + body.perihelion - body.node;
+        x = r * (std::cos(body.node) * std::cos(u) - std::sin(u) * std::sin(body.node) * std::cos(body.i));
+        y = r * (std::sin(body.node) * std::cos(u) + std::sin(u) * std::cos(body.node) * std::cos(body.i));
+    }
+
+    double lambda = QuadrantArcTangent(y - earth.y, x - earth.x) * RadToDeg;
+    if (!std::isfinite(lambda)) {
+        return false;
+    }
+    while (lambda > 360) { // at most once: the arctangent lies within a half turn
+        lambda = lambda - 360;
+    }
+    while (lambda < 0) {
+        lambda = lambda + 360;
+    }
+    TropicalLongitude = lambda;
+    return true;
+}
+
+void GeocentricLongitude(int index, double dayNumber)
+{
+    static_cast<void>(TryGeocentricLongitude(index, dayNumber));
+}
+
+} // namespace halvaro::modVedicPlanetPosition

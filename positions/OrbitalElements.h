@@ -49,6 +49,11 @@ void LoadOrbitalElements(int index, double dayNumber);
 // Geocentric tropical longitude of body `index` into TropicalLongitude, in [0, 360].
 void GeocentricLongitude(int index, double dayNumber);
 
+// GeocentricLongitude that tells whether it ran to the end: false for an
+// index outside 0..5 or a longitude that is not finite, and TropicalLongitude
+// then keeps its previous value.
+bool TryGeocentricLongitude(int index, double dayNumber);
+
 double NormalizeRadians(double x);
 double TrueAnomaly(double meanAnomaly, double eccentricity);
 double QuadrantArcTangent(double y, double x);

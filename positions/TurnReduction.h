@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cmath>
+
+namespace halvaro::modVedicPlanetPosition {
+
+// Reductions of an angle in degrees by whole turns of 360, done with one
+// remainder instead of a loop of additions or subtractions. For a finite x
+// the loops are exact until their last step (each step shortens the value
+// by a multiple of its own last place), so the remainder reproduces them bit
+// for bit; where a loop would never end (an infinite x) the result is NaN.
+
+// while (x < 0) x += 360;
+inline double AddTurnsWhileNegative(double x)
+{
+    if (!(x < 0)) {
+        return x;
+    }
+    const double rest = std::fmod(x, 360.0); // exact, in (-360, 0]
+    // A multiple of 360 ends at -360 + 360, which is +0.
+    return rest == 0 ? 0.0 : rest + 360.0;
+}
+
+// while (x > 360) x -= 360;  (exactly 360 stays 360)
+inline double SubtractTurnsWhileAbove360(double x)
+{
+    if (!(x > 360)) {
+        return x;
+    }
+    const double rest = std::fmod(x, 360.0); // exact, in [0, 360)
+    return rest == 0 ? 360.0 : rest;
+}
+
+// while (x >= 360) x -= 360;
+inline double SubtractTurnsWhileAtLeast360(double x)
+{
+    if (!(x >= 360)) {
+        return x;
+    }
+    return std::fmod(x, 360.0); // exact, in [0, 360); a multiple gives +0
+}
+
+} // namespace halvaro::modVedicPlanetPosition

@@ -1,0 +1,143 @@
+#include "ephemeris/MoonEngine.h"
+#include "positions/BirthMoment.h"
+#include "ReferenceChecks.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+namespace P = halvaro::modVedicPlanetPosition;
+namespace E = halvaro::modVedicEphemeris;
+using halvaro::testing::AgreesWithPrinted;
+using halvaro::testing::Birth;
+
+struct CivilDayCase {
+    const char* name;
+    int year, month, day;
+    double julianDay;
+};
+
+class JulianDayNumberTest : public ::testing::TestWithParam<CivilDayCase> {};
+
+TEST_P(JulianDayNumberTest, CountsDaysAtNoon)
+{
+    const CivilDayCase& c = GetParam();
+    EXPECT_EQ(P::JulianDayNumber(c.month, c.day, c.year), c.julianDay) << c.year << '-' << c.month << '-' << c.day;
+}
+
+// Published Julian Day Numbers; the last day of the Julian calendar, and the
+// last supported year counted on from J2000 (51 years, 13 of them leap).
+INSTANTIATE_TEST_SUITE_P(PublishedDays, JulianDayNumberTest,
+    ::testing::Values(CivilDayCase {"J2000", 2000, 1, 1, 2451545}, CivilDayCase {"Year1900", 1900, 1, 1, 2415021},
+        CivilDayCase {"Year1901", 1901, 1, 1, 2415386}, CivilDayCase {"LeapDay2000", 2000, 2, 29, 2451604},
+        CivilDayCase {"Birth1975", 1975, 6, 15, 2442579}, CivilDayCase {"Birth1990", 1990, 7, 4, 2448077},
+        CivilDayCase {"LastJulianDay", 1582, 10, 4, 2299160},
+        CivilDayCase {"LastSupportedDay", 2050, 12, 31, 2470172}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct AyanamsaCase {
+    const char* name;
+    double centuries;
+    const char* degrees;
+};
+
+class AyanamsaDegreesTest : public ::testing::TestWithParam<AyanamsaCase> {};
+
+TEST_P(AyanamsaDegreesTest, AgreesWithTheReferenceDigits)
+{
+    EXPECT_TRUE(AgreesWithPrinted(P::AyanamsaDegrees(GetParam().centuries), GetParam().degrees, "arc-seconds", 3600));
+}
+
+// Reference values of the ayanamsa at whole and half centuries after 1900.
+INSTANTIATE_TEST_SUITE_P(Centuries, AyanamsaDegreesTest,
+    ::testing::Values(AyanamsaCase {"Year1900", 0.0, "-22.46628"}, AyanamsaCase {"Year1950", 0.5, "-23.15866"},
+        AyanamsaCase {"Year2000", 1.0, "-23.85399089"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct MomentCase {
+    Birth birth;
+    double universalHours;
+    double julianDay;
+    const char* ayanamsa;
+};
+
+class ComputeAyanamsaTest : public ::testing::TestWithParam<MomentCase> {};
+
+TEST_P(ComputeAyanamsaTest, FindsTheWorkedMomentAndAyanamsa)
+{
+    const MomentCase& c = GetParam();
+    halvaro::testing::WriteRecord(c.birth);
+    P::ComputeAyanamsa();
+    EXPECT_EQ(P::UniversalHours, c.universalHours);
+    EXPECT_EQ(P::BirthJulianDay, c.julianDay);
+    EXPECT_TRUE(AgreesWithPrinted(P::Ayanamsa, c.ayanamsa, "arc-seconds", 3600));
+}
+
+// The worked readings; 13:00 is 9:00 under a zone of +5 less the summer hour.
+INSTANTIATE_TEST_SUITE_P(WorkedBirths, ComputeAyanamsaTest,
+    ::testing::Values(MomentCase {halvaro::testing::Greenwich2000, 12.0, 2451545, "-23.85399089"},
+        MomentCase {halvaro::testing::Delhi1975, 5.0, 2442579, "-23.51900"},
+        MomentCase {halvaro::testing::WestSummer1990, 13.0, 2448077, "-23.72906"}),
+    [](const auto& info) { return std::string(info.param.birth.name); });
+
+TEST(ComputeAyanamsa, CountsExactlyOneCenturyFrom1900ToJ2000)
+{
+    halvaro::testing::WriteRecord(halvaro::testing::Greenwich2000);
+    P::ComputeAyanamsa();
+    EXPECT_EQ(P::CenturiesSince1900, 1.0);
+}
+
+// Universal Time when the zone's direction is taken from the hemisphere:
+// the size of the zone, one hour more in the east or less in the west with
+// daylight saving, subtracted in the east and added in the west.
+double UniversalHoursByHemisphere(const Birth& b)
+{
+    const double local = b.hour + b.minute / 60.0;
+    double zone = std::abs(b.zoneHourCorrection) + std::abs(b.zoneMinuteCorrection) / 60.0;
+    double west = b.longitudeDegrees + b.longitudeMinutes / 60.0;
+    if (b.east) {
+        west = -west;
+    }
+    if (b.daylightSaving) {
+        zone = west < 0 ? zone + 1 : zone - 1;
+    }
+    return west < 0 ? local - zone : local + zone;
+}
+
+class ZoneSignTest : public ::testing::TestWithParam<Birth> {};
+
+TEST_P(ZoneSignTest, GivesTheHemisphereRuleBitsWhereZoneAndHemisphereAgree)
+{
+    halvaro::testing::WriteRecord(GetParam());
+    P::ComputeAyanamsa();
+    E::ComputeEphemeris();
+    const auto expected = std::bit_cast<std::uint64_t>(UniversalHoursByHemisphere(GetParam()));
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(P::UniversalHours), expected);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(E::EngineUniversalHours), expected);
+}
+
+// Zones whose sign agrees with the hemisphere, with and without daylight
+// saving, including half-hour zones and a western zone of 0:00 in summer.
+INSTANTIATE_TEST_SUITE_P(AgreeingZones, ZoneSignTest,
+    ::testing::Values(halvaro::testing::Greenwich2000, halvaro::testing::Delhi1975, halvaro::testing::WestSummer1990,
+        halvaro::testing::WestEvening1990, Birth {"IstSummer", 1975, 6, 15, 0, 10, -5, -30, 77, 13, true, true},
+        Birth {"GreenwichSummer", 1990, 7, 4, 0, 15, 0, 0, 0, 7, false, true},
+        Birth {"TongaEarly", 2050, 12, 31, 1, 0, -13, 0, 175, 12, true, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ComputeAyanamsa, FollowsTheZoneSignWhereZoneAndHemisphereDisagree)
+{
+    halvaro::testing::WriteRecord(halvaro::testing::MadridCet1990); // 12:00 CET is 11:00 UT
+    P::ComputeAyanamsa();
+    E::ComputeEphemeris();
+    EXPECT_EQ(P::UniversalHours, 11.0);
+    EXPECT_EQ(E::EngineUniversalHours, 11.0);
+    EXPECT_EQ(P::ZoneOffsetHours, -1.0);
+    EXPECT_GT(P::WestLongitude, 0.0);
+}
+
+} // namespace

@@ -1,0 +1,180 @@
+#include "positions/OrbitalElements.h"
+#include "ReferenceChecks.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+namespace {
+
+namespace P = halvaro::modVedicPlanetPosition;
+using halvaro::testing::AgreesWithPrinted;
+
+struct DayCase {
+    const char* name;
+    int year, month, day, hour, minute;
+    double dayNumber;
+};
+
+class DayNumberTest : public ::testing::TestWithParam<DayCase> {};
+
+TEST_P(DayNumberTest, CountsDaysFromJ2000)
+{
+    const DayCase& c = GetParam();
+    EXPECT_DOUBLE_EQ(P::DayNumber(c.year, c.month, c.day, c.hour, c.minute), c.dayNumber);
+}
+
+// Days from 2000 January 1, 12:00 UT, counted on the calendar.
+INSTANTIATE_TEST_SUITE_P(CalendarDays, DayNumberTest,
+    ::testing::Values(DayCase {"J2000", 2000, 1, 1, 12, 0, 0.0}, DayCase {"Midnight", 2000, 1, 1, 0, 0, -0.5},
+        DayCase {"YearBefore", 1999, 12, 31, 0, 0, -1.5}, DayCase {"AfterLeapDay", 2000, 3, 1, 0, 0, 59.5},
+        DayCase {"Birth1975", 1975, 6, 15, 5, 0, -8966.0 - 7.0 / 24},
+        DayCase {"Birth1990", 1990, 7, 4, 13, 0, -3467.0 - 23.0 / 24}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct UnaryCase {
+    const char* name;
+    double x, second;
+    double expected;
+};
+
+class NormalizeRadiansTest : public ::testing::TestWithParam<UnaryCase> {};
+
+TEST_P(NormalizeRadiansTest, ReducesIntoOneTurn)
+{
+    EXPECT_NEAR(P::NormalizeRadians(GetParam().x), GetParam().expected, 1e-14) << "x " << GetParam().x;
+}
+
+// One turn is the 15-digit 2π, 6.28318530717958.
+INSTANTIATE_TEST_SUITE_P(Turns, NormalizeRadiansTest,
+    ::testing::Values(UnaryCase {"MinusOne", -1, 0, 5.28318530717958}, UnaryCase {"Seven", 7, 0, 7 - 6.28318530717958},
+        UnaryCase {"Zero", 0, 0, 0}, UnaryCase {"OneTurn", 6.28318530717958, 0, 0},
+        UnaryCase {"ManyTurnsBack", -3 * 6.28318530717958 - 0.5, 0, 6.28318530717958 - 0.5}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class TrueAnomalyTest : public ::testing::TestWithParam<UnaryCase> {};
+
+TEST_P(TrueAnomalyTest, SolvesKeplersEquation)
+{
+    const UnaryCase& c = GetParam();
+    EXPECT_NEAR(P::TrueAnomaly(c.x, c.second), c.expected, 1e-5) << "mean anomaly " << c.x << ", e " << c.second;
+}
+
+// Reference anomalies of an orbit of eccentricity 0.2.
+INSTANTIATE_TEST_SUITE_P(Orbits, TrueAnomalyTest,
+    ::testing::Values(UnaryCase {"OneRadian", 1, 0.2, 1.37932}, UnaryCase {"ThreeRadians", 3, 0.2, 3.04518}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(TrueAnomaly, IsZeroAtPerihelionForEveryTableOrbit)
+{
+    for (const P::OrbitalElementRow& row : P::OrbitalElementTable) {
+        EXPECT_EQ(P::TrueAnomaly(0, row.eBase), 0.0) << "e " << row.eBase;
+    }
+}
+
+TEST(TrueAnomaly, GivesUpOnAnOrbitThatIsNotAnEllipse)
+{
+    EXPECT_TRUE(std::isnan(P::TrueAnomaly(2, 1.5)));
+}
+
+struct ArcTangentCase {
+    const char* name;
+    double y, x;
+    double expected;
+};
+
+class QuadrantArcTangentTest : public ::testing::TestWithParam<ArcTangentCase> {};
+
+TEST_P(QuadrantArcTangentTest, FindsTheQuadrant)
+{
+    const ArcTangentCase& c = GetParam();
+    EXPECT_NEAR(P::QuadrantArcTangent(c.y, c.x), c.expected, 1e-14) << "y " << c.y << ", x " << c.x;
+}
+
+// Directions of the axes and diagonals, π being the 15-digit 3.14159265358979.
+INSTANTIATE_TEST_SUITE_P(Directions, QuadrantArcTangentTest,
+    ::testing::Values(ArcTangentCase {"Origin", 0, 0, 0}, ArcTangentCase {"PositiveX", 0, 1, 0},
+        ArcTangentCase {"PositiveY", 1, 0, 3.14159265358979 / 2}, ArcTangentCase {"NegativeY", -1, 0, -3.14159265358979 / 2},
+        ArcTangentCase {"NegativeX", 0, -1, 3.14159265358979}, ArcTangentCase {"FirstDiagonal", 1, 1, 0.785398163397448},
+        ArcTangentCase {"SecondDiagonal", 1, -1, 3.14159265358979 - 0.785398163397448},
+        ArcTangentCase {"ThirdDiagonal", -1, -1, -(3.14159265358979 - 0.785398163397448)},
+        ArcTangentCase {"FourthDiagonal", -1, 1, -0.785398163397448}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct LongitudeCase {
+    const char* name;
+    int body;
+    double dayNumber;
+    const char* longitudeDeg;
+};
+
+class TropicalLongitudeTest : public ::testing::TestWithParam<LongitudeCase> {};
+
+TEST_P(TropicalLongitudeTest, AgreesWithTheReferenceDigits)
+{
+    const LongitudeCase& c = GetParam();
+    P::GeocentricLongitude(c.body, c.dayNumber);
+    EXPECT_TRUE(AgreesWithPrinted(P::TropicalLongitude, c.longitudeDeg, "arc-seconds", 3600))
+        << "body " << c.body << " at day " << c.dayNumber;
+}
+
+constexpr double Day1975 = -8966.0 - 7.0 / 24; // 1975 June 15, 5:00 UT
+
+// Reference geocentric tropical longitudes at J2000 and at the 1975 birth.
+INSTANTIATE_TEST_SUITE_P(TwoMoments, TropicalLongitudeTest,
+    ::testing::Values(LongitudeCase {"Mercury2000", P::Mercury, 0, "271.90602"},
+        LongitudeCase {"Venus2000", P::Venus, 0, "241.57807"}, LongitudeCase {"Sun2000", P::Earth, 0, "280.37963"},
+        LongitudeCase {"Mars2000", P::Mars, 0, "327.98280"}, LongitudeCase {"Jupiter2000", P::Jupiter, 0, "25.36113"},
+        LongitudeCase {"Saturn2000", P::Saturn, 0, "40.21466"},
+        LongitudeCase {"Mercury1975", P::Mercury, Day1975, "77.22830"},
+        LongitudeCase {"Venus1975", P::Venus, Day1975, "129.15288"},
+        LongitudeCase {"Sun1975", P::Earth, Day1975, "83.83780"},
+        LongitudeCase {"Mars1975", P::Mars, Day1975, "18.83365"},
+        LongitudeCase {"Jupiter1975", P::Jupiter, Day1975, "19.53484"},
+        LongitudeCase {"Saturn1975", P::Saturn, Day1975, "109.06790"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+std::uint64_t Bits(double x)
+{
+    return std::bit_cast<std::uint64_t>(x);
+}
+
+// The Earth's position is kept between calls at one day number; asking in
+// another order or after another day must not change a single bit, and the
+// working elements must end as the Earth's, as when they are loaded anew.
+TEST(GeocentricLongitude, GivesTheSameBitsWhateverCameBefore)
+{
+    std::array<double, P::BodyCount> inOrder {};
+    for (int body = 0; body < P::BodyCount; ++body) {
+        P::GeocentricLongitude(body, Day1975);
+        inOrder[static_cast<std::size_t>(body)] = P::TropicalLongitude;
+    }
+    for (int body = P::BodyCount - 1; body >= 0; --body) {
+        P::GeocentricLongitude(P::Saturn, 123.25); // another day in between
+        P::GeocentricLongitude(body, Day1975);
+        EXPECT_EQ(Bits(P::TropicalLongitude), Bits(inOrder[static_cast<std::size_t>(body)])) << "body " << body;
+
+        const std::array<double, 6> kept {P::ElementA, P::ElementE, P::ElementI, P::ElementNode, P::ElementPerihelion, P::ElementL};
+        P::LoadOrbitalElements(P::Earth, Day1975);
+        const std::array<double, 6> loaded {P::ElementA, P::ElementE, P::ElementI, P::ElementNode, P::ElementPerihelion, P::ElementL};
+        for (std::size_t i = 0; i < kept.size(); ++i) {
+            EXPECT_EQ(Bits(kept[i]), Bits(loaded[i])) << "element " << i << " after body " << body;
+        }
+    }
+}
+
+TEST(GeocentricLongitude, LeavesTheLongitudeForAnUnknownBody)
+{
+    P::GeocentricLongitude(P::Mars, 0);
+    const double before = P::TropicalLongitude;
+    EXPECT_FALSE(P::TryGeocentricLongitude(6, 0));
+    EXPECT_FALSE(P::TryGeocentricLongitude(-1, 0));
+    EXPECT_FALSE(P::TryGeocentricLongitude(P::Venus, std::nan("")));
+    EXPECT_EQ(P::TropicalLongitude, before);
+}
+
+} // namespace
