@@ -5,32 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
-#include <new>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
-
-// Every allocation of this test program is counted, so that a test can prove
-// a step allocates nothing.
-namespace {
-std::size_t AllocationCount = 0;
-}
-
-void* operator new(std::size_t size)
-{
-    ++AllocationCount;
-    if (void* block = std::malloc(size == 0 ? 1 : size)) {
-        return block;
-    }
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* block) noexcept { std::free(block); }
-void operator delete[](void* block) noexcept { std::free(block); }
-void operator delete(void* block, std::size_t) noexcept { std::free(block); }
-void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
 
 namespace {
 
@@ -186,15 +164,6 @@ TEST(GrahaDrishti, EveryRowIsRewritten)
         EXPECT_EQ(gd::Results.lblAspects_Planets[row].view(),
             "Planet " + std::string(names[row]) + " has no Graha Drishti.");
     }
-}
-
-TEST(GrahaDrishti, AllocatesNothing)
-{
-    SetGrahaTables({"00 Gem 19", "11 Leo 08", "23 Tau 42", "15 Can 38", "25 Pis 18", "26 Pis 00", "25 Gem 32",
-        "05 Sco 24"});
-    const std::size_t before = AllocationCount;
-    gd::ComputeGrahaDrishti();
-    EXPECT_EQ(AllocationCount - before, 0U);
 }
 
 struct AspectListCase {
