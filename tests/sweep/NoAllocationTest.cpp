@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <new>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -77,6 +78,11 @@ struct Birth {
     const char* LonDeg;
     const char* LonMin;
 };
+
+void PrintTo(const Birth& birth, std::ostream* os)
+{
+    *os << birth.Name;
+}
 
 class NoAllocation : public testing::TestWithParam<Birth> {};
 

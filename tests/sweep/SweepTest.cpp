@@ -26,6 +26,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -519,6 +520,11 @@ struct YearBlock {
     const char* Name;
     int First, Last;
 };
+
+void PrintTo(const YearBlock& block, std::ostream* os)
+{
+    *os << block.First << "-" << block.Last;
+}
 
 class SweepYears : public testing::TestWithParam<YearBlock> {};
 
