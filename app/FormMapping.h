@@ -1,0 +1,40 @@
+#pragma once
+
+#include "aspects/GrahaDrishti.h"
+#include "core/InputChecks.h"
+#include "readings/ReadingFile.h"
+
+#include <array>
+
+class QLabel;
+class QRadioButton;
+namespace Ui {
+class frmMain;
+}
+
+namespace halvaro::app {
+
+// The form's indexed control sets, built from their numbered members.
+struct ControlArrays {
+    std::array<QLabel*, 12> lblLabel {};
+    std::array<QRadioButton*, 2> optLat {};  // 0 North, 1 South
+    std::array<QRadioButton*, 2> optLong {}; // 0 East, 1 West
+    std::array<QLabel*, 8> lblPlanets {};
+    std::array<QLabel*, 8> lblPlanets_Position {};
+    std::array<QLabel*, 8> lblAspects_Sign {};
+    std::array<QLabel*, 8> lblAspects_Planets {};
+};
+ControlArrays BuildControlArrays(const Ui::frmMain& form);
+
+// Widgets to entries: the input screen as the user left it.
+BirthEntries ReadBirthEntries(const Ui::frmMain& form, const ControlArrays& controls);
+
+// Results to labels: the 32 result texts, each label sized to its text.
+void WriteResultLabels(const ControlArrays& controls, const modVedicGrahaDrishti::ResultTexts& results);
+
+// An opened reading onto the input controls. A list that has no line for a
+// value keeps its selection. A degree or minute text longer than its box can
+// hold would be cut short, so then nothing is applied and the result is false.
+bool ApplyOpenedReading(const Ui::frmMain& form, const ControlArrays& controls, const readings::OpenedReading& reading);
+
+} // namespace halvaro::app

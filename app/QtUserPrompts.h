@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/UserPrompts.h"
+
+namespace halvaro::app {
+
+// The prompts of the running program: Qt message boxes, Qt file dialogs and
+// the desktop's browser.
+class QtUserPrompts final : public UserPrompts {
+public:
+    void ShowMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) override;
+    std::optional<QString> ChooseSaveFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<QString> ChooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;
+    void OpenInBrowser(const QUrl& address) override;
+    void ShowAbout(QWidget* parent, const QString& title, const QString& text) override;
+};
+
+} // namespace halvaro::app

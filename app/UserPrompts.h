@@ -1,0 +1,44 @@
+#pragma once
+
+#include "core/InputChecks.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+class QWidget;
+
+namespace halvaro::app {
+
+// What a file dialog is asked to show and enforce.
+struct FileDialogRequest {
+    QString Title;
+    QString Filter;          // e.g. "Halvaro (*.aha)"
+    QString DefaultSuffix;   // added when the user types a name without one
+    QString ProposedPath;    // empty: no proposal
+    bool ConfirmOverwrite = false;
+    bool MustExist = false;
+};
+
+// Everything the window asks of the user or of the desktop. The program uses
+// the Qt implementation; tests script the answers and see every prompt.
+class UserPrompts {
+public:
+    UserPrompts() = default;
+    UserPrompts(const UserPrompts&) = delete;
+    UserPrompts& operator=(const UserPrompts&) = delete;
+    virtual ~UserPrompts() = default;
+
+    // A modal message with one OK button.
+    virtual void ShowMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) = 0;
+    // The chosen full path, or nothing when the user cancels.
+    virtual std::optional<QString> ChooseSaveFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> ChooseOpenFile(QWidget* parent, const FileDialogRequest& request) = 0;
+    // Hands an address to the system browser; the outcome is not used.
+    virtual void OpenInBrowser(const QUrl& address) = 0;
+    // The modal About box.
+    virtual void ShowAbout(QWidget* parent, const QString& title, const QString& text) = 0;
+};
+
+} // namespace halvaro::app

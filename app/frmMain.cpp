@@ -1,0 +1,334 @@
+#include "app/frmMain.h"
+
+#include "app/CompactComboStyle.h"
+#include "app/KeyCodes.h"
+#include "app/UserPrompts.h"
+#include "aspects/ReferenceTables.h"
+#include "core/BirthRecord.h"
+#include "core/Calculation.h"
+#include "readings/ReadingFile.h"
+
+#include "ui_frmMain.h"
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QLayout>
+
+#include <filesystem>
+
+namespace halvaro::app {
+
+namespace {
+
+const QString AppTitle = QStringLiteral("Halvaro");
+const QString ReadingFilter = QStringLiteral("Halvaro (*.aha)");
+const QString ReadingSuffix = QStringLiteral("aha");
+const QString OpenTitle = QStringLiteral("Select the source file");
+
+// Designer stores whole points only; the form's sizes are finer.
+constexpr double FormFontPoints = 8.25;
+constexpr double CalculateFontPoints = 9.0;
+constexpr double OpenFontPoints = 9.75;
+
+const QString AboutTitle = QStringLiteral("About Halvaro");
+const QString AboutText = QStringLiteral(
+    "Halvaro v1.15\n\n"
+    "Halvaro calculates the sidereal positions of the Sun, the Moon, Mercury, Venus, Mars, Jupiter, "
+    "Saturn and Rahu for the place, date and time of a birth, and each graha's Graha Drishti: "
+    "the signs it aspects and the grahas that stand in them.\n\n"
+    "Readings can be saved as .aha files and opened again later.\n\n"
+    "Orrelane");
+
+const QStringList MonthNames {QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March"),
+    QStringLiteral("April"), QStringLiteral("May"), QStringLiteral("June"), QStringLiteral("July"),
+    QStringLiteral("August"), QStringLiteral("September"), QStringLiteral("October"), QStringLiteral("November"),
+    QStringLiteral("December")};
+
+QString FromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::filesystem::path NativePath(const QString& path)
+{
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+}
+
+void FillNumbers(QComboBox& list, int first, int last)
+{
+    QStringList lines;
+    lines.reserve(last - first + 1);
+    for (int n = first; n <= last; ++n) {
+        lines.append(QString::number(n));
+    }
+    list.addItems(lines);
+}
+
+void SetPointSize(QWidget& widget, double points)
+{
+    QFont font = widget.font();
+    font.setPointSizeF(points);
+    widget.setFont(font);
+}
+
+} // namespace
+
+frmMain::frmMain(UserPrompts& userPrompts, QWidget* parent)
+    : QMainWindow(parent)
+    , ui(std::make_unique<Ui::frmMain>())
+    , prompts(userPrompts)
+{
+    ui->setupUi(this);
+    controls = BuildControlArrays(*ui);
+    SetPointSize(*this, FormFontPoints);
+    SetPointSize(*ui->cmdCalculate, CalculateFontPoints);
+    SetPointSize(*ui->cmdOpen, OpenFontPoints);
+    // Owned by the window and made after its children, so it outlives them.
+    auto* listStyle = new CompactComboStyle;
+    listStyle->setParent(this);
+    for (QComboBox* list : {ui->cboDate, ui->cboMonth, ui->cboYear, ui->cboHour, ui->cboMinute, ui->cboTimeZone}) {
+        list->setStyle(listStyle);
+    }
+    // The client area is fixed; the window follows it.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    for (QLineEdit* box : {ui->txtName, ui->txtCity, ui->txtState, ui->txtCountry, ui->txtLatDeg, ui->txtLatMin,
+             ui->txtLonDeg, ui->txtLonMin}) {
+        box->installEventFilter(this);
+    }
+
+    connect(ui->cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
+    connect(ui->mnuCalculate, &QAction::triggered, this, &frmMain::cmdCalculate_Click);
+    connect(ui->cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
+    connect(ui->cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
+    connect(ui->cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
+    connect(ui->Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(ui->mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
+
+    const std::array<std::pair<QAction*, WebPage>, 5> menuPages {{
+        {ui->mnuOnline, WebPage::OnlineHelp},
+        {ui->mnuVisit, WebPage::Home},
+        {ui->mnuUpdate, WebPage::SoftwareUpdate},
+        {ui->mnuDonate, WebPage::Donate},
+        {ui->mnuMakeMoney, WebPage::MakeMoney},
+    }};
+    for (const auto& [action, page] : menuPages) {
+        connect(action, &QAction::triggered, this, [this, page = page] { OpenPage(page); });
+    }
+    const std::array<std::pair<QLabel*, WebPage>, 3> labelPages {{
+        {ui->Label8, WebPage::Forum},
+        {ui->lblFullBrand_0, WebPage::FullEdition},
+        {ui->lblFullBrand_1, WebPage::MoreSoftware},
+    }};
+    for (const auto& [label, page] : labelPages) {
+        connect(label, &QLabel::linkActivated, this, [this, page = page] { OpenPage(page); });
+    }
+
+    Form_Load();
+}
+
+frmMain::~frmMain() = default;
+
+bool frmMain::ResultScreenInFront() const
+{
+    return ui->Frame2->isVisibleTo(this) && !ui->Frame1->isVisibleTo(this);
+}
+
+void frmMain::Form_Load()
+{
+    FillNumbers(*ui->cboDate, 1, 31);
+    ui->cboMonth->addItems(MonthNames);
+    FillNumbers(*ui->cboYear, 1901, 2050);
+    FillNumbers(*ui->cboHour, 0, 23);
+    FillNumbers(*ui->cboMinute, 0, 59);
+    modVedicPlanetPosition::FillReferenceTables();
+    QStringList zones;
+    zones.reserve(modVedicPlanetPosition::TimeZoneCount);
+    for (const std::string_view zone : modVedicPlanetPosition::TimeZoneNames) {
+        zones.append(FromUtf8(zone));
+    }
+    ui->cboTimeZone->addItems(zones);
+    for (QComboBox* list : {ui->cboDate, ui->cboMonth, ui->cboYear, ui->cboHour, ui->cboMinute, ui->cboTimeZone}) {
+        list->setCurrentIndex(0);
+    }
+    BringToFront(Screen::Input);
+}
+
+void frmMain::BringToFront(Screen screen)
+{
+    // The screen behind is hidden, not just covered, so neither the mouse
+    // nor Tab can reach its controls.
+    const bool result = screen == Screen::Result;
+    ui->Frame1->setVisible(!result);
+    ui->Frame2->setVisible(result);
+    if (result) {
+        ui->Frame2->raise();
+        ui->cmdSave->setFocus();
+    } else {
+        ui->Frame1->raise();
+        ui->txtName->setFocus();
+    }
+}
+
+void frmMain::ShowMessage(const QString& text, MessageIcon icon)
+{
+    prompts.ShowMessage(this, text, AppTitle, icon);
+}
+
+QLineEdit* frmMain::TextBoxOf(InputControl control) const
+{
+    switch (control) {
+    case InputControl::txtName: return ui->txtName;
+    case InputControl::txtLatDeg: return ui->txtLatDeg;
+    case InputControl::txtLatMin: return ui->txtLatMin;
+    case InputControl::txtLonDeg: return ui->txtLonDeg;
+    case InputControl::txtLonMin: return ui->txtLonMin;
+    case InputControl::txtCity: return ui->txtCity;
+    case InputControl::txtState: return ui->txtState;
+    case InputControl::txtCountry: return ui->txtCountry;
+    case InputControl::optLat:
+    case InputControl::optLong:
+    case InputControl::None: break;
+    }
+    return nullptr;
+}
+
+void frmMain::ShowCheckFailure(const InputCheckFailure& failure)
+{
+    ShowMessage(FromUtf8(failure.Message), failure.Icon);
+    if (failure.Control == InputControl::optLat) {
+        controls.optLat[0]->setChecked(true);
+    } else if (failure.Control == InputControl::optLong) {
+        controls.optLong[0]->setChecked(true);
+    } else if (QLineEdit* box = TextBoxOf(failure.Control)) {
+        box->setFocus();
+    }
+}
+
+void frmMain::cmdCalculate_Click()
+{
+    // Checks, reference tables, record and the calculation steps all live in
+    // the core; the window only reads its controls and shows the texts.
+    if (const auto failure = CalculateReading(ReadBirthEntries(*ui, controls))) {
+        ShowCheckFailure(*failure);
+        return;
+    }
+    WriteResultLabels(controls, modVedicGrahaDrishti::Results);
+    BringToFront(Screen::Result);
+}
+
+void frmMain::cmdBack_Click()
+{
+    BringToFront(Screen::Input);
+}
+
+void frmMain::cmdSave_Click()
+{
+    FileDialogRequest request;
+    request.Title = AppTitle;
+    request.Filter = ReadingFilter;
+    request.DefaultSuffix = ReadingSuffix;
+    request.ProposedPath = lastSavedPath;
+    request.ConfirmOverwrite = true;
+    const std::optional<QString> path = prompts.ChooseSaveFile(this, request);
+    if (!path) {
+        return;
+    }
+    const readings::SaveResult saved =
+        readings::SaveReadingFile(NativePath(*path), BirthRecord, ui->cboTimeZone->currentIndex());
+    if (!saved.Saved) {
+        // The reading module's reason already says that nothing was saved.
+        ShowMessage(saved.Error.empty() ? QStringLiteral("The reading could not be saved.") : FromUtf8(saved.Error),
+            MessageIcon::Error);
+        return;
+    }
+    // Only a path that really holds the reading is proposed next time.
+    lastSavedPath = *path;
+}
+
+void frmMain::cmdOpen_Click()
+{
+    FileDialogRequest request;
+    request.Title = OpenTitle;
+    request.Filter = ReadingFilter;
+    request.DefaultSuffix = ReadingSuffix;
+    request.MustExist = true;
+    const std::optional<QString> path = prompts.ChooseOpenFile(this, request);
+    if (!path) {
+        return;
+    }
+    const QString checkTheFile = FromUtf8(readings::CheckTheFileMessage);
+    if (!readings::HasReadingExtension(path->toStdString())) {
+        ShowMessage(checkTheFile, MessageIcon::Error);
+        return;
+    }
+    const readings::OpenResult opened = readings::OpenReadingFile(NativePath(*path));
+    // A damaged or foreign file changes no control.
+    if (!opened.Reading || !ApplyOpenedReading(*ui, controls, *opened.Reading)) {
+        ShowMessage(checkTheFile, MessageIcon::Error);
+        return;
+    }
+    cmdCalculate_Click();
+}
+
+void frmMain::Command1_Click()
+{
+    const std::array<std::pair<QLineEdit*, QString>, 3> places {{
+        {ui->txtCity, QStringLiteral("Please Enter City")},
+        {ui->txtState, QStringLiteral("Please Enter State")},
+        {ui->txtCountry, QStringLiteral("Please Enter Country")},
+    }};
+    for (const auto& [box, message] : places) {
+        if (box->text().isEmpty()) {
+            ShowMessage(message, MessageIcon::Error);
+            box->setFocus();
+            return;
+        }
+    }
+    const QString query = LatitudeLongitudeQuery(ui->txtCity->text(), ui->txtState->text(), ui->txtCountry->text());
+    prompts.OpenInBrowser(SiteSearchAddress(query, PageAddress(WebPage::Home)));
+}
+
+void frmMain::mnuAbout_Click()
+{
+    prompts.ShowAbout(this, AboutTitle, AboutText);
+}
+
+void frmMain::OpenPage(WebPage page)
+{
+    prompts.OpenInBrowser(PageAddress(page));
+}
+
+bool frmMain::FilterKeyPress(QLineEdit* box, bool letterBox, int code)
+{
+    if (letterBox ? LetterBoxAccepts(code) : NumberBoxAccepts(code)) {
+        return false;
+    }
+    ShowMessage(FromUtf8(letterBox ? OnlyLettersMessage : OnlyNumbersMessage), MessageIcon::Error);
+    if (letterBox) {
+        box->setFocus();
+    }
+    return true;
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    QLineEdit* box = qobject_cast<QLineEdit*>(watched);
+    const bool letterBox = box == ui->txtName || box == ui->txtCity || box == ui->txtState || box == ui->txtCountry;
+    const bool numberBox = box == ui->txtLatDeg || box == ui->txtLatMin || box == ui->txtLonDeg || box == ui->txtLonMin;
+    if (!letterBox && !numberBox) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int code = KeyCharacterCode(key->key(), key->modifiers(), key->text());
+    if (code == NotACharacter) {
+        return false;
+    }
+    return FilterKeyPress(box, letterBox, code);
+}
+
+} // namespace halvaro::app

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/FormMapping.h"
+#include "app/WebLinks.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+namespace Ui {
+class frmMain;
+}
+class QLineEdit;
+
+namespace halvaro::app {
+
+class UserPrompts;
+
+// The main window: the input screen (Frame1) and the result screen (Frame2)
+// in one rectangle, only the screen in front reachable.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMain(UserPrompts& prompts, QWidget* parent = nullptr);
+    ~frmMain() override;
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+
+    [[nodiscard]] const Ui::frmMain& Form() const { return *ui; }
+    [[nodiscard]] const ControlArrays& Controls() const { return controls; }
+    [[nodiscard]] bool ResultScreenInFront() const;
+    [[nodiscard]] const QString& LastSavedPath() const { return lastSavedPath; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Screen { Input, Result };
+
+    void Form_Load();
+    void cmdCalculate_Click();
+    void cmdBack_Click();
+    void cmdSave_Click();
+    void cmdOpen_Click();
+    void Command1_Click();
+    void mnuAbout_Click();
+    void OpenPage(WebPage page);
+
+    void BringToFront(Screen screen);
+    void ShowMessage(const QString& text, MessageIcon icon);
+    void ShowCheckFailure(const InputCheckFailure& failure);
+    [[nodiscard]] QLineEdit* TextBoxOf(InputControl control) const;
+    // True when the key press was refused (and the user told).
+    bool FilterKeyPress(QLineEdit* box, bool letterBox, int code);
+
+    std::unique_ptr<Ui::frmMain> ui;
+    ControlArrays controls;
+    UserPrompts& prompts;
+    QString lastSavedPath;
+};
+
+} // namespace halvaro::app

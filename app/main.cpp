@@ -1,0 +1,22 @@
+#include "app/DisplayCheck.h"
+#include "app/QtUserPrompts.h"
+#include "app/frmMain.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char* argv[])
+{
+    using namespace halvaro::app;
+    if (!DisplayNamed(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"), std::getenv("QT_QPA_PLATFORM"))) {
+        std::fprintf(stderr, "%s\n", NoDisplayMessage);
+        return EXIT_FAILURE;
+    }
+    QApplication application(argc, argv);
+    QtUserPrompts prompts;
+    frmMain window(prompts);
+    window.show();
+    return QApplication::exec();
+}

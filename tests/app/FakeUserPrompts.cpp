@@ -1,0 +1,83 @@
+#include "FakeUserPrompts.h"
+
+namespace halvaro::app {
+
+QString FakeUserPrompts::Message(MessageIcon icon, const QString& text, const QString& title)
+{
+    return QStringLiteral("message [%1] \"%2\": %3")
+        .arg(icon == MessageIcon::Error ? QStringLiteral("error") : QStringLiteral("information"), title, text);
+}
+
+QString FakeUserPrompts::Dialog(const QString& kind, const FileDialogRequest& request)
+{
+    return QStringLiteral("%1 dialog \"%2\" filter \"%3\" suffix \"%4\" proposing \"%5\"%6%7")
+        .arg(kind, request.Title, request.Filter, request.DefaultSuffix, request.ProposedPath,
+            request.ConfirmOverwrite ? QStringLiteral(" confirm-overwrite") : QString(),
+            request.MustExist ? QStringLiteral(" must-exist") : QString());
+}
+
+QString FakeUserPrompts::Browser(const QString& address)
+{
+    return QStringLiteral("browser ") + address;
+}
+
+QStringList FakeUserPrompts::TakeCalls()
+{
+    QStringList taken;
+    taken.swap(calls);
+    return taken;
+}
+
+QStringList FakeUserPrompts::Leftovers() const
+{
+    QStringList left;
+    for (const QString& call : calls) {
+        left.append(QStringLiteral("prompt not taken: ") + call);
+    }
+    for (const auto& answer : saveAnswers) {
+        left.append(QStringLiteral("save answer not used: ") + answer.value_or(QStringLiteral("(cancel)")));
+    }
+    for (const auto& answer : openAnswers) {
+        left.append(QStringLiteral("open answer not used: ") + answer.value_or(QStringLiteral("(cancel)")));
+    }
+    return left;
+}
+
+std::optional<QString> FakeUserPrompts::Answer(std::deque<std::optional<QString>>& answers, const QString& call)
+{
+    if (answers.empty()) {
+        calls.append(QStringLiteral("UNEXPECTED ") + call);
+        return std::nullopt;
+    }
+    calls.append(call);
+    std::optional<QString> answer = std::move(answers.front());
+    answers.pop_front();
+    return answer;
+}
+
+void FakeUserPrompts::ShowMessage(QWidget* /*parent*/, const QString& text, const QString& title, MessageIcon icon)
+{
+    calls.append(Message(icon, text, title));
+}
+
+std::optional<QString> FakeUserPrompts::ChooseSaveFile(QWidget* /*parent*/, const FileDialogRequest& request)
+{
+    return Answer(saveAnswers, Dialog(QStringLiteral("save"), request));
+}
+
+std::optional<QString> FakeUserPrompts::ChooseOpenFile(QWidget* /*parent*/, const FileDialogRequest& request)
+{
+    return Answer(openAnswers, Dialog(QStringLiteral("open"), request));
+}
+
+void FakeUserPrompts::OpenInBrowser(const QUrl& address)
+{
+    calls.append(Browser(address.toString(QUrl::FullyEncoded)));
+}
+
+void FakeUserPrompts::ShowAbout(QWidget* /*parent*/, const QString& title, const QString& text)
+{
+    calls.append(QStringLiteral("about \"%1\": %2").arg(title, text));
+}
+
+} // namespace halvaro::app

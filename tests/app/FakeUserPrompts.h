@@ -1,0 +1,44 @@
+#pragma once
+
+#include "app/UserPrompts.h"
+
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+
+namespace halvaro::app {
+
+// Scripted prompts: dialogs take their answers from queues, and every prompt
+// is recorded as one line of text (kind, then its texts) for exact checks.
+// A dialog with no scripted answer is recorded as unexpected and cancelled.
+class FakeUserPrompts final : public UserPrompts {
+public:
+    void AnswerSaveDialog(std::optional<QString> path) { saveAnswers.push_back(std::move(path)); }
+    void AnswerOpenDialog(std::optional<QString> path) { openAnswers.push_back(std::move(path)); }
+
+    // The prompts seen since the last call.
+    QStringList TakeCalls();
+    // Prompts no test took and answers no dialog used; empty when all is well.
+    [[nodiscard]] QStringList Leftovers() const;
+
+    void ShowMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) override;
+    std::optional<QString> ChooseSaveFile(QWidget* parent, const FileDialogRequest& request) override;
+    std::optional<QString> ChooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;
+    void OpenInBrowser(const QUrl& address) override;
+    void ShowAbout(QWidget* parent, const QString& title, const QString& text) override;
+
+    // How the recorded lines spell each prompt.
+    static QString Message(MessageIcon icon, const QString& text, const QString& title = QStringLiteral("Halvaro"));
+    static QString Dialog(const QString& kind, const FileDialogRequest& request);
+    static QString Browser(const QString& address);
+
+private:
+    std::optional<QString> Answer(std::deque<std::optional<QString>>& answers, const QString& call);
+
+    QStringList calls;
+    std::deque<std::optional<QString>> saveAnswers;
+    std::deque<std::optional<QString>> openAnswers;
+};
+
+} // namespace halvaro::app

@@ -1,0 +1,493 @@
+#include "WindowDriver.h"
+
+#include "app/DisplayCheck.h"
+#include "app/KeyCodes.h"
+#include "core/BirthRecord.h"
+
+#include <QClipboard>
+
+#include <memory>
+
+using namespace halvaro;
+using namespace halvaro::app;
+using namespace halvaro::app::testing;
+
+namespace {
+
+QLineEdit* Box(const frmMain& window, const QString& name)
+{
+    return window.findChild<QLineEdit*>(name);
+}
+
+QString Error(const QString& text)
+{
+    return FakeUserPrompts::Message(MessageIcon::Error, text);
+}
+
+} // namespace
+
+class InputScreenTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void stateAfterStart_data();
+    void stateAfterStart();
+    void inputScreenAfterStart();
+    void validateInput_data();
+    void validateInput();
+    void pastedNumbersRefused_data();
+    void pastedNumbersRefused();
+    void keyFilters_data();
+    void keyFilters();
+    void pasteShortcutCancelled();
+    void placeLookUp_data();
+    void placeLookUp();
+    void tabStaysOnFrontScreen();
+    void hiddenScreenTakesNoClicks();
+    void keyCharacterCode_data();
+    void keyCharacterCode();
+    void displayCheck_data();
+    void displayCheck();
+
+private:
+    std::unique_ptr<WindowUnderTest> w;
+};
+
+void InputScreenTest::init()
+{
+    w = std::make_unique<WindowUnderTest>();
+    QVERIFY(ShowAndActivate(*w));
+}
+
+void InputScreenTest::cleanup()
+{
+    const QStringList left = w->prompts.Leftovers();
+    w.reset();
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char('\n'))));
+}
+
+// The lists as the window fills them when it loads, and the zone table's
+// first and last entries.
+void InputScreenTest::stateAfterStart_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("last");
+    QTest::newRow("cboDate") << "cboDate" << 31 << "1" << "31";
+    QTest::newRow("cboMonth") << "cboMonth" << 12 << "January" << "December";
+    QTest::newRow("cboYear") << "cboYear" << 150 << "1901" << "2050";
+    QTest::newRow("cboHour") << "cboHour" << 24 << "0" << "23";
+    QTest::newRow("cboMinute") << "cboMinute" << 60 << "0" << "59";
+    QTest::newRow("cboTimeZone") << "cboTimeZone" << 71 << "Alaska/Hawaii Daylight Time,AHDT,-9.0"
+                                 << "Yukon War Time,YWT,-8.0";
+}
+
+void InputScreenTest::stateAfterStart()
+{
+    QFETCH(QString, list);
+    QFETCH(int, count);
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    const auto* combo = w->window.findChild<QComboBox*>(list);
+    QVERIFY(combo != nullptr);
+    QCOMPARE(combo->count(), count);
+    QCOMPARE(combo->currentIndex(), 0);
+    QCOMPARE(combo->currentText(), first);
+    QCOMPARE(combo->itemText(count - 1), last);
+}
+
+void InputScreenTest::inputScreenAfterStart()
+{
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(!w->window.ResultScreenInFront());
+    QVERIFY(f.Frame1->isVisible());
+    QVERIFY(!f.Frame2->isVisible());
+    for (const QLineEdit* box : {f.txtName, f.txtLatDeg, f.txtLatMin, f.txtLonDeg, f.txtLonMin, f.txtCity,
+             f.txtState, f.txtCountry}) {
+        QVERIFY2(box->text().isEmpty(), qPrintable(box->objectName()));
+    }
+    QVERIFY(f.optLat_0->isChecked());
+    QVERIFY(f.optLong_0->isChecked());
+    QVERIFY(!f.chkDST->isChecked());
+    QCOMPARE(FocusName(), QStringLiteral("txtName"));
+}
+
+// Each row starts from the worked reading (which passes), then changes one
+// entry. Messages, icons and focus are those of the input checks' table.
+void InputScreenTest::validateInput_data()
+{
+    QTest::addColumn<QString>("emptyBox");    // "*": every box
+    QTest::addColumn<QString>("boxText");     // typed into emptyBox instead, when not empty
+    QTest::addColumn<QString>("noOption");    // "optLat" / "optLong": neither option selected
+    QTest::addColumn<QString>("date");        // day month year
+    QTest::addColumn<QString>("message");     // "" when the reading is computed
+    QTest::addColumn<bool>("information");
+    QTest::addColumn<QString>("focus");
+
+    const QString ok;
+    const QString example = QStringLiteral("15 June 1975");
+    QTest::newRow("all boxes empty") << "*" << ok << ok << example << "Please Enter Your Name" << false << "txtName";
+    QTest::newRow("no name") << "txtName" << ok << ok << example << "Please Enter Your Name" << false << "txtName";
+    QTest::newRow("no latitude degrees") << "txtLatDeg" << ok << ok << example << "Please Enter Degree of Latitude"
+                                         << false << "txtLatDeg";
+    QTest::newRow("no latitude minutes") << "txtLatMin" << ok << ok << example << "Please Enter Minutes of Latitude"
+                                         << false << "txtLatMin";
+    QTest::newRow("no longitude degrees") << "txtLonDeg" << ok << ok << example << "Please Enter Degree of Longitude"
+                                          << false << "txtLonDeg";
+    QTest::newRow("no longitude minutes") << "txtLonMin" << ok << ok << example << "Please Enter Minute of Longitude"
+                                          << false << "txtLonMin";
+    QTest::newRow("no city") << "txtCity" << ok << ok << example << "Please Enter Your City name" << false << "txtCity";
+    QTest::newRow("no state") << "txtState" << ok << ok << example << "Please Enter Your State name" << false
+                              << "txtState";
+    QTest::newRow("no country") << "txtCountry" << ok << ok << example << "Please Enter Your Country name" << false
+                                << "txtCountry";
+    QTest::newRow("no latitude direction") << ok << ok << "optLat" << example
+                                           << "Please Select Direction For The Latitude" << false << "cmdCalculate";
+    QTest::newRow("no longitude direction") << ok << ok << "optLong" << example
+                                            << "Please Select Direction For The Longitude" << false << "cmdCalculate";
+    QTest::newRow("30 February 2004") << ok << ok << ok << "30 February 2004" << "Please Enter Correct Date Or Month!"
+                                      << true << "cmdCalculate";
+    QTest::newRow("29 February 1901") << ok << ok << ok << "29 February 1901" << "Please Enter Correct Date Or Month!"
+                                      << true << "cmdCalculate";
+    QTest::newRow("31 April 1990") << ok << ok << ok << "31 April 1990" << "Please Enter Correct Date Or Month !"
+                                   << true << "cmdCalculate";
+    QTest::newRow("31 November 2050") << ok << ok << ok << "31 November 2050" << "Please Enter Correct Date Or Month !"
+                                      << true << "cmdCalculate";
+    QTest::newRow("29 February 2000 passes") << ok << ok << ok << "29 February 2000" << ok << false << "cmdSave";
+    QTest::newRow("31 May 1990 passes") << ok << ok << ok << "31 May 1990" << ok << false << "cmdSave";
+    QTest::newRow("30 April 1990 passes") << ok << ok << ok << "30 April 1990" << ok << false << "cmdSave";
+    QTest::newRow("latitude 95 degrees passes") << "txtLatDeg" << "95" << ok << example << ok << false << "cmdSave";
+    QTest::newRow("latitude 75 minutes passes") << "txtLatMin" << "75" << ok << example << ok << false << "cmdSave";
+    QTest::newRow("a name of one blank passes") << "txtName" << " " << ok << example << ok << false << "cmdSave";
+    QTest::newRow("a city of blanks passes") << "txtCity" << "   " << ok << example << ok << false << "cmdSave";
+}
+
+void InputScreenTest::validateInput()
+{
+    QFETCH(QString, emptyBox);
+    QFETCH(QString, boxText);
+    QFETCH(QString, noOption);
+    QFETCH(QString, date);
+    QFETCH(QString, message);
+    QFETCH(bool, information);
+    QFETCH(QString, focus);
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(TypeExampleReading(f));
+    if (emptyBox == QStringLiteral("*")) {
+        for (QLineEdit* box : w->window.findChildren<QLineEdit*>()) {
+            box->clear();
+        }
+    } else if (!emptyBox.isEmpty()) {
+        QLineEdit* box = Box(w->window, emptyBox);
+        box->clear();
+        QTest::keyClicks(box, boxText);
+    }
+    if (!noOption.isEmpty()) {
+        const ControlArrays& c = w->window.Controls();
+        for (QRadioButton* option : noOption == QStringLiteral("optLat") ? c.optLat : c.optLong) {
+            option->setAutoExclusive(false);
+            option->setChecked(false);
+            option->setAutoExclusive(true);
+        }
+    }
+    const QStringList dayMonthYear = date.split(QLatin1Char(' '));
+    QVERIFY(Pick(f.cboDate, dayMonthYear[0]) && Pick(f.cboMonth, dayMonthYear[1]) && Pick(f.cboYear, dayMonthYear[2]));
+
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+
+    if (message.isEmpty()) {
+        QCOMPARE(w->prompts.TakeCalls(), QStringList());
+        QVERIFY(w->window.ResultScreenInFront());
+    } else {
+        const MessageIcon icon = information ? MessageIcon::Information : MessageIcon::Error;
+        QCOMPARE(w->prompts.TakeCalls(), QStringList {FakeUserPrompts::Message(icon, message)});
+        QVERIFY(!w->window.ResultScreenInFront());
+    }
+    QCOMPARE(FocusName(), focus);
+    // The direction checks select North or East for the user.
+    if (noOption == QStringLiteral("optLat")) {
+        QVERIFY(f.optLat_0->isChecked() && !f.optLat_1->isChecked());
+    }
+    if (noOption == QStringLiteral("optLong")) {
+        QVERIFY(f.optLong_0->isChecked() && !f.optLong_1->isChecked());
+    }
+}
+
+// Text pasted into a degree or minute box bypasses the key filter; the
+// check refuses it in the box's own turn, after that box's emptiness check.
+void InputScreenTest::pastedNumbersRefused_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("pasted");
+    QTest::newRow("decimal point in txtLatDeg") << "txtLatDeg" << "1.5";
+    QTest::newRow("minus sign in txtLatMin") << "txtLatMin" << "-3";
+    QTest::newRow("letters in txtLonDeg") << "txtLonDeg" << "abc";
+    QTest::newRow("leading blank in txtLonMin") << "txtLonMin" << " 7";
+    QTest::newRow("exponent in txtLonDeg") << "txtLonDeg" << "1e2";
+}
+
+void InputScreenTest::pastedNumbersRefused()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, pasted);
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(TypeExampleReading(f));
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QVERIFY(w->window.ResultScreenInFront());
+    const QStringList before = ResultTexts(w->window.Controls());
+    const BirthRecordType recordBefore = BirthRecord;
+    QTest::mouseClick(f.cmdBack, Qt::LeftButton);
+
+    Box(w->window, box)->setText(pasted);
+    f.txtName->clear(); // an earlier check still comes first
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {Error(QStringLiteral("Please Enter Your Name"))});
+    QTest::keyClicks(f.txtName, QStringLiteral("Asha"));
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {Error(QStringLiteral("Please enter only numbers"))});
+    QCOMPARE(FocusName(), box);
+    QCOMPARE(Box(w->window, box)->text(), pasted);
+    QCOMPARE(ResultTexts(w->window.Controls()), before);
+    QCOMPARE(BirthRecord.Name, recordBefore.Name);
+    QCOMPARE(BirthRecord.LatitudeDegrees, recordBefore.LatitudeDegrees);
+    QCOMPARE(BirthRecord.LongitudeMinutes, recordBefore.LongitudeMinutes);
+}
+
+// The two key filters: letters, blank, 8 and 127 into the place and name
+// boxes; digits, 8 and 127 into the degree and minute boxes.
+void InputScreenTest::keyFilters_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("textAfter"); // each box holds "ab" or "12", cursor at the end (Delete: start)
+    QTest::addColumn<QString>("message");
+
+    const QString letters = QStringLiteral("Please enter only letters");
+    const QString numbers = QStringLiteral("Please enter only numbers");
+    const int none = Qt::NoModifier;
+    QTest::newRow("full stop in txtLatDeg") << "txtLatDeg" << int(Qt::Key_Period) << "." << none << "12" << numbers;
+    QTest::newRow("hyphen in txtCity") << "txtCity" << int(Qt::Key_Minus) << "-" << none << "ab" << letters;
+    QTest::newRow("apostrophe in txtName") << "txtName" << int(Qt::Key_Apostrophe) << "'" << none << "ab" << letters;
+    QTest::newRow("digit in txtState") << "txtState" << int(Qt::Key_7) << "7" << none << "ab" << letters;
+    QTest::newRow("accented letter in txtCountry") << "txtCountry" << int(Qt::Key_Eacute) << QString(QChar(0xE9))
+                                                   << none << "ab" << letters;
+    QTest::newRow("blank in txtLatMin") << "txtLatMin" << int(Qt::Key_Space) << " " << none << "12" << numbers;
+    QTest::newRow("minus in txtLonDeg") << "txtLonDeg" << int(Qt::Key_Minus) << "-" << none << "12" << numbers;
+    QTest::newRow("letter in txtLonMin") << "txtLonMin" << int(Qt::Key_E) << "e" << none << "12" << numbers;
+    QTest::newRow("Enter in txtName") << "txtName" << int(Qt::Key_Return) << "\r" << none << "ab" << letters;
+    QTest::newRow("Enter in txtLatDeg") << "txtLatDeg" << int(Qt::Key_Enter) << "\r" << none << "12" << numbers;
+    QTest::newRow("Escape in txtCity") << "txtCity" << int(Qt::Key_Escape) << "\x1b" << none << "ab" << letters;
+    QTest::newRow("Ctrl+C in txtState") << "txtState" << int(Qt::Key_C) << "\x03" << int(Qt::ControlModifier) << "ab"
+                                        << letters;
+    QTest::newRow("Ctrl+X in txtName") << "txtName" << int(Qt::Key_X) << "x" << int(Qt::ControlModifier) << "ab"
+                                       << letters;
+    QTest::newRow("Ctrl+V in txtLonMin") << "txtLonMin" << int(Qt::Key_V) << "\x16" << int(Qt::ControlModifier)
+                                         << "12" << numbers;
+    QTest::newRow("letter in txtName") << "txtName" << int(Qt::Key_Q) << "Q" << int(Qt::ShiftModifier) << "abQ" << "";
+    QTest::newRow("blank in txtCountry") << "txtCountry" << int(Qt::Key_Space) << " " << none << "ab " << "";
+    QTest::newRow("digit in txtLatMin") << "txtLatMin" << int(Qt::Key_0) << "0" << none << "120" << "";
+    QTest::newRow("arrow in txtLatDeg") << "txtLatDeg" << int(Qt::Key_Left) << "" << none << "12" << "";
+    for (const char* box : {"txtName", "txtCity", "txtState", "txtCountry"}) {
+        QTest::newRow(qPrintable(QStringLiteral("backspace in %1").arg(box)))
+            << box << int(Qt::Key_Backspace) << "\b" << none << "a" << "";
+        QTest::newRow(qPrintable(QStringLiteral("127 in %1").arg(box)))
+            << box << int(Qt::Key_Delete) << "\x7f" << none << "b" << "";
+    }
+    for (const char* box : {"txtLatDeg", "txtLatMin", "txtLonDeg", "txtLonMin"}) {
+        QTest::newRow(qPrintable(QStringLiteral("backspace in %1").arg(box)))
+            << box << int(Qt::Key_Backspace) << "\b" << none << "1" << "";
+        QTest::newRow(qPrintable(QStringLiteral("127 in %1").arg(box)))
+            << box << int(Qt::Key_Delete) << "\x7f" << none << "2" << "";
+    }
+}
+
+void InputScreenTest::keyFilters()
+{
+    QFETCH(QString, box);
+    QFETCH(int, key);
+    QFETCH(QString, text);
+    QFETCH(int, modifiers);
+    QFETCH(QString, textAfter);
+    QFETCH(QString, message);
+    QLineEdit* edit = Box(w->window, box);
+    const bool numberBox = edit->maxLength() == 3;
+    edit->setText(numberBox ? QStringLiteral("12") : QStringLiteral("ab"));
+    if (key == Qt::Key_Delete) {
+        edit->setCursorPosition(0);
+    }
+    edit->setFocus();
+    QTest::sendKeyEvent(QTest::Click, edit, static_cast<Qt::Key>(key), text, Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(edit->text(), textAfter);
+    QCOMPARE(w->prompts.TakeCalls(), message.isEmpty() ? QStringList() : QStringList {Error(message)});
+    QCOMPARE(FocusName(), box);
+}
+
+void InputScreenTest::pasteShortcutCancelled()
+{
+    QGuiApplication::clipboard()->setText(QStringLiteral("45"));
+    const Ui::frmMain& f = w->Form();
+    f.txtLatDeg->setFocus();
+    QTest::keyClick(f.txtLatDeg, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.txtLatDeg->text(), QString());
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {Error(QStringLiteral("Please enter only numbers"))});
+}
+
+// The place look-up: checks in order, then a web search restricted to the
+// Orrelane site; the query is percent-encoded (RFC 3986: blank %20, ':' %3A,
+// '&' %26, 'ã' as its UTF-8 bytes %C3%A3).
+void InputScreenTest::placeLookUp_data()
+{
+    QTest::addColumn<QString>("city");
+    QTest::addColumn<QString>("state");
+    QTest::addColumn<QString>("country");
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QString>("focus");
+    const QString search = QStringLiteral("browser https://www.google.com/search?q=site%3Awww.orrelane.com%20");
+    QTest::newRow("no city") << "" << "Maharashtra" << "India" << Error(QStringLiteral("Please Enter City"))
+                             << "txtCity";
+    QTest::newRow("no state") << "Pune" << "" << "India" << Error(QStringLiteral("Please Enter State")) << "txtState";
+    QTest::newRow("no country") << "Pune" << "Maharashtra" << "" << Error(QStringLiteral("Please Enter Country"))
+                                << "txtCountry";
+    QTest::newRow("Pune") << "Pune" << "Maharashtra" << "India"
+                          << search + "Pune%20Maharashtra%20India%20Latitude%20Longitude" << "Command1";
+    QTest::newRow("blanks kept as typed") << " Pune" << "Maharashtra " << "India"
+                                          << search + "%20Pune%20Maharashtra%20%20India%20Latitude%20Longitude"
+                                          << "Command1";
+    QTest::newRow("pasted characters encoded") << QString::fromUtf8("S\xC3\xA3o Paulo") << "SP & Co" << "Brazil"
+                                               << search + "S%C3%A3o%20Paulo%20SP%20%26%20Co%20Brazil%20Latitude%20Longitude"
+                                               << "Command1";
+}
+
+void InputScreenTest::placeLookUp()
+{
+    QFETCH(QString, city);
+    QFETCH(QString, state);
+    QFETCH(QString, country);
+    QFETCH(QString, call);
+    QFETCH(QString, focus);
+    const Ui::frmMain& f = w->Form();
+    f.txtCity->setText(city);
+    f.txtState->setText(state);
+    f.txtCountry->setText(country);
+    QTest::mouseClick(f.Command1, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {call});
+    QCOMPARE(FocusName(), focus);
+}
+
+void InputScreenTest::tabStaysOnFrontScreen()
+{
+    const Ui::frmMain& f = w->Form();
+    const QStringList tabOrder {"txtName", "cboDate", "cboMonth", "cboYear", "cboHour", "cboMinute", "cboTimeZone",
+        "txtLatDeg", "txtLatMin", "txtLonDeg", "txtLonMin", "txtCity", "txtState", "txtCountry", "cmdCalculate"};
+    f.txtName->setFocus();
+    QStringList visited {FocusName()};
+    for (int i = 1; i < tabOrder.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << FocusName();
+    }
+    QCOMPARE(visited, tabOrder);
+    // Twice round the whole chain: never into the result screen.
+    for (int i = 0; i < 50; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY2(!f.Frame2->isAncestorOf(QApplication::focusWidget()), qPrintable(FocusName()));
+    }
+
+    QVERIFY(TypeExampleReading(f));
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QVERIFY(w->window.ResultScreenInFront());
+    QSet<QString> reached;
+    for (int i = 0; i < 50; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QVERIFY2(!f.Frame1->isAncestorOf(QApplication::focusWidget()), qPrintable(FocusName()));
+        reached.insert(FocusName());
+    }
+    QCOMPARE(reached, (QSet<QString> {"cmdSave", "cmdBack"}));
+}
+
+void InputScreenTest::hiddenScreenTakesNoClicks()
+{
+    const Ui::frmMain& f = w->Form();
+    const QPoint calculate = f.cmdCalculate->mapTo(&w->window, f.cmdCalculate->rect().center());
+    QCOMPARE(w->window.childAt(calculate), f.cmdCalculate);
+    QVERIFY(TypeExampleReading(f));
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QVERIFY(w->window.ResultScreenInFront());
+    QVERIFY(!f.cmdCalculate->isVisible());
+    QVERIFY(!f.Frame1->isAncestorOf(w->window.childAt(calculate)));
+    QVERIFY(!f.cmdOpen->isVisible());
+}
+
+// Key presses as X11 and as Qt Test spell them; control codes from ASCII.
+void InputScreenTest::keyCharacterCode_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("code");
+    const int none = Qt::NoModifier;
+    const int ctrl = Qt::ControlModifier;
+    QTest::newRow("letter a") << int(Qt::Key_A) << none << "a" << 97;
+    QTest::newRow("shifted A") << int(Qt::Key_A) << int(Qt::ShiftModifier) << "A" << 65;
+    QTest::newRow("full stop") << int(Qt::Key_Period) << none << "." << 46;
+    QTest::newRow("keypad 5") << int(Qt::Key_5) << int(Qt::KeypadModifier) << "5" << 53;
+    QTest::newRow("e acute") << int(Qt::Key_Eacute) << none << QString(QChar(0xE9)) << 233;
+    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << none << "\b" << 8;
+    QTest::newRow("Backspace without text") << int(Qt::Key_Backspace) << none << "" << 8;
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << none << "" << 127;
+    QTest::newRow("Return") << int(Qt::Key_Return) << none << "\r" << 13;
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "\r" << 13;
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << none << "" << 27;
+    QTest::newRow("Ctrl+C as X11") << int(Qt::Key_C) << ctrl << "\x03" << 3;
+    QTest::newRow("Ctrl+C as Qt Test") << int(Qt::Key_C) << ctrl << "c" << 3;
+    QTest::newRow("Ctrl+V") << int(Qt::Key_V) << ctrl << "\x16" << 22;
+    QTest::newRow("Ctrl+Shift+X") << int(Qt::Key_X) << int(Qt::ControlModifier | Qt::ShiftModifier) << "" << 24;
+    QTest::newRow("Tab") << int(Qt::Key_Tab) << none << "\t" << NotACharacter;
+    QTest::newRow("Shift+Tab") << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << "" << NotACharacter;
+    QTest::newRow("Left arrow") << int(Qt::Key_Left) << none << "" << NotACharacter;
+    QTest::newRow("Home") << int(Qt::Key_Home) << none << "" << NotACharacter;
+    QTest::newRow("Shift alone") << int(Qt::Key_Shift) << int(Qt::ShiftModifier) << "" << NotACharacter;
+}
+
+void InputScreenTest::keyCharacterCode()
+{
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, text);
+    QFETCH(int, code);
+    QCOMPARE(KeyCharacterCode(key, Qt::KeyboardModifiers(modifiers), text), code);
+}
+
+void InputScreenTest::displayCheck_data()
+{
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("wayland");
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<bool>("named");
+    QTest::newRow("nothing set") << "-" << "-" << "-" << false;
+    QTest::newRow("all empty") << "" << "" << "" << false;
+    QTest::newRow("X display") << ":0" << "-" << "-" << true;
+    QTest::newRow("Wayland") << "-" << "wayland-0" << "-" << true;
+    QTest::newRow("offscreen platform") << "-" << "" << "offscreen" << true;
+}
+
+void InputScreenTest::displayCheck()
+{
+    QFETCH(QString, display);
+    QFETCH(QString, wayland);
+    QFETCH(QString, platform);
+    QFETCH(bool, named);
+    const auto value = [](const QString& v) { return v == QStringLiteral("-") ? QByteArray() : v.toUtf8(); };
+    const QByteArray d = value(display), wl = value(wayland), p = value(platform);
+    const auto pointer = [](const QByteArray& v) { return v.isNull() ? nullptr : v.constData(); };
+    QCOMPARE(DisplayNamed(pointer(d), pointer(wl), pointer(p)), named);
+}
+
+QTEST_MAIN(InputScreenTest)
+#include "InputScreenTest.moc"

@@ -1,0 +1,470 @@
+#include "WindowDriver.h"
+
+#include "core/BirthRecord.h"
+#include "readings/ReadingFile.h"
+
+#include <QAction>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+using namespace halvaro;
+using namespace halvaro::app;
+using namespace halvaro::app::testing;
+
+namespace {
+
+QString Error(const QString& text)
+{
+    return FakeUserPrompts::Message(MessageIcon::Error, text);
+}
+
+const QString CheckTheFile = Error(QStringLiteral("Please Check The File."));
+
+FileDialogRequest SaveRequest(const QString& proposed)
+{
+    return {QStringLiteral("Halvaro"), QStringLiteral("Halvaro (*.aha)"), QStringLiteral("aha"), proposed, true, false};
+}
+
+FileDialogRequest OpenRequest()
+{
+    return {QStringLiteral("Select the source file"), QStringLiteral("Halvaro (*.aha)"), QStringLiteral("aha"), {},
+        false, true};
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What the input screen shows, entry by entry.
+QStringList Entries(const Ui::frmMain& f)
+{
+    return {f.txtName->text(), f.txtLatDeg->text(), f.txtLatMin->text(), f.txtLonDeg->text(), f.txtLonMin->text(),
+        f.txtCity->text(), f.txtState->text(), f.txtCountry->text(), f.optLat_0->isChecked() ? "North" : "",
+        f.optLat_1->isChecked() ? "South" : "", f.optLong_0->isChecked() ? "East" : "",
+        f.optLong_1->isChecked() ? "West" : "", f.chkDST->isChecked() ? "DST" : "", f.cboDate->currentText(),
+        f.cboMonth->currentText(), f.cboYear->currentText(), f.cboHour->currentText(), f.cboMinute->currentText(),
+        f.cboTimeZone->currentText()};
+}
+
+} // namespace
+
+class ReadingWorkflowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void exampleReading_data();
+    void exampleReading();
+    void recordFromControls_data();
+    void recordFromControls();
+    void backAndRecalculate();
+    void failedCheckKeepsEarlierResults();
+    void saveThenOpen();
+    void secondSaveProposesFirstPath();
+    void openChecksTheName_data();
+    void openChecksTheName();
+    void openRefusesDamagedFile_data();
+    void openRefusesDamagedFile();
+    void saveFailures_data();
+    void saveFailures();
+    void webLinks();
+    void aboutBox();
+    void exitEndsAtOnce_data();
+    void exitEndsAtOnce();
+
+private:
+    bool Calculate();
+
+    std::unique_ptr<WindowUnderTest> w;
+    std::unique_ptr<QTemporaryDir> folder;
+};
+
+void ReadingWorkflowTest::init()
+{
+    w = std::make_unique<WindowUnderTest>();
+    folder = std::make_unique<QTemporaryDir>();
+    QVERIFY(folder->isValid());
+    QVERIFY(ShowAndActivate(*w));
+}
+
+void ReadingWorkflowTest::cleanup()
+{
+    const QStringList left = w->prompts.Leftovers();
+    w.reset();
+    folder.reset();
+    QVERIFY2(left.isEmpty(), qPrintable(left.join(QLatin1Char('\n'))));
+}
+
+bool ReadingWorkflowTest::Calculate()
+{
+    if (!TypeExampleReading(w->Form())) {
+        return false;
+    }
+    QTest::mouseClick(w->Form().cmdCalculate, Qt::LeftButton);
+    return w->window.ResultScreenInFront() && w->prompts.TakeCalls().isEmpty();
+}
+
+// The worked reading: New Delhi 28°39' N 77°13' E, 15 June 1975 10:30 IST.
+// Positions from the graha positions' worked example; signs and grahas
+// worked out by hand from them (Mars 4th/7th/8th, Jupiter 5th/7th/9th,
+// Saturn 3rd/7th/10th, the others the 7th).
+void ReadingWorkflowTest::exampleReading_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QStringList>("texts");
+    const QList<QStringList> rows {
+        {"Sun / Surya", "00 Gem 19", "Sign aspected by Sun is Dhanus.", "Planet Sun has no Graha Drishti."},
+        {"Moon / Chandra", "11 Leo 08", "Sign aspected by Moon is Kumbha.", "Planet Moon has no Graha Drishti."},
+        {"Mercury / Budha", "23 Tau 42", "Sign aspected by Mercury is Vrischika.",
+            "Planet(s) aspected by Mercury is North Node."},
+        {"Venus / Shukra", "15 Can 38", "Sign aspected by Venus is Makara.", "Planet Venus has no Graha Drishti."},
+        {"Mars / Mangala", "25 Pis 18", "Sign aspected by Mars is Mithuna, Kanya, Thula.",
+            "Planet(s) aspected by Mars is Sun, Saturn."},
+        {"Jupiter / Guru", "26 Pis 00", "Sign aspected by Jupiter is Kataka, Kanya, Vrischika.",
+            "Planet(s) aspected by Jupiter is Venus, North Node."},
+        {"Saturn / Shani", "25 Gem 32", "Sign aspected by Saturn is Simha, Dhanus, Meena.",
+            "Planet(s) aspected by Saturn is Moon, Mars, Jupiter."},
+        {"North Node / Rahu", "05 Sco 24", "Sign aspected by North Node is Vrishabha.",
+            "Planet(s) aspected by North Node is Mercury."},
+    };
+    for (int i = 0; i < rows.size(); ++i) {
+        QTest::newRow(qPrintable(rows[i][0])) << i << rows[i];
+    }
+}
+
+void ReadingWorkflowTest::exampleReading()
+{
+    QFETCH(int, row);
+    QFETCH(QStringList, texts);
+    QVERIFY(Calculate());
+    const QStringList all = ResultTexts(w->window.Controls());
+    QCOMPARE(all.mid(row * 4, 4), texts);
+    // Sized to its text: nothing cut off.
+    const QLabel* aspects = w->window.Controls().lblAspects_Planets[static_cast<std::size_t>(row)];
+    QVERIFY(aspects->width() >= aspects->sizeHint().width());
+}
+
+// The record the calculation writes from the controls, zone corrections from
+// the time-zone table.
+void ReadingWorkflowTest::recordFromControls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("city");
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<QString>("zone");
+    QTest::addColumn<bool>("southWestDst");
+    QTest::addColumn<QString>("storedName");
+    QTest::addColumn<QString>("storedCity");
+    QTest::addColumn<QList<int>>("numbers"); // Month, zone hours, minutes, signed hours, minutes, IsSouth, IsEast, DST
+
+    QTest::newRow("example") << "Asha Rao" << "New Delhi" << "June" << "Indian Time, IST, +5.3" << false << "Asha Rao"
+                             << "New Delhi" << QList<int> {6, 5, 30, -5, -30, 0, -1, 0};
+    QTest::newRow("blanks around name and city") << "  Asha  " << "  Pune  " << "June" << "Indian Time, IST, +5.3"
+                                                 << false << "  Asha  " << "Pune"
+                                                 << QList<int> {6, 5, 30, -5, -30, 0, -1, 0};
+    QTest::newRow("March, Hawaiian") << "Asha" << "Hilo" << "March" << "Hawaiian Standard Time,HST,-10.5" << false
+                                     << "Asha" << "Hilo" << QList<int> {3, 10, 30, 10, 30, 0, -1, 0};
+    QTest::newRow("Greenwich") << "Asha" << "London" << "June" << "Greenwich Mean Time,GMT,0.0" << false << "Asha"
+                               << "London" << QList<int> {6, 0, 0, 0, 0, 0, -1, 0};
+    QTest::newRow("last zone, South, West, DST") << "Asha" << "Dawson" << "June" << "Yukon War Time,YWT,-8.0" << true
+                                                 << "Asha" << "Dawson" << QList<int> {6, 8, 0, 8, 0, -1, 0, -1};
+}
+
+void ReadingWorkflowTest::recordFromControls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, city);
+    QFETCH(QString, month);
+    QFETCH(QString, zone);
+    QFETCH(bool, southWestDst);
+    QFETCH(QString, storedName);
+    QFETCH(QString, storedCity);
+    QFETCH(QList<int>, numbers);
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(TypeExampleReading(f));
+    f.txtName->clear();
+    QTest::keyClicks(f.txtName, name);
+    f.txtCity->clear();
+    QTest::keyClicks(f.txtCity, city);
+    QVERIFY(Pick(f.cboMonth, month) && Pick(f.cboTimeZone, zone));
+    if (southWestDst) {
+        QTest::mouseClick(f.optLat_1, Qt::LeftButton);
+        QTest::mouseClick(f.optLong_1, Qt::LeftButton);
+        QTest::mouseClick(f.chkDST, Qt::LeftButton);
+    }
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList());
+    const BirthRecordType& r = BirthRecord;
+    QCOMPARE(QString::fromStdString(r.Name), storedName);
+    QCOMPARE(QString::fromStdString(r.City), storedCity);
+    QCOMPARE((QList<int> {r.Month, r.ZoneHours, r.ZoneMinutes, r.ZoneHourCorrection, r.ZoneMinuteCorrection, r.IsSouth,
+                 r.IsEast, r.DaylightSaving}),
+        numbers);
+    QCOMPARE((QList<int> {r.Day, r.Year, r.Hour, r.Minute, r.LatitudeDegrees, r.LatitudeMinutes, r.LongitudeDegrees,
+                 r.LongitudeMinutes}),
+        (QList<int> {15, 1975, 10, 30, 28, 39, 77, 13}));
+}
+
+void ReadingWorkflowTest::backAndRecalculate()
+{
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(TypeExampleReading(f));
+    const QStringList entries = Entries(f);
+    // The menu entry runs the same driver as the button.
+    f.mnuCalculate->trigger();
+    QVERIFY(w->window.ResultScreenInFront());
+    const QStringList results = ResultTexts(w->window.Controls());
+
+    QTest::mouseClick(f.cmdBack, Qt::LeftButton);
+    QVERIFY(!w->window.ResultScreenInFront());
+    QCOMPARE(Entries(f), entries);
+    QCOMPARE(ResultTexts(w->window.Controls()), results);
+
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QVERIFY(w->window.ResultScreenInFront());
+    QCOMPARE(ResultTexts(w->window.Controls()), results);
+
+    // On the result screen the menu recalculates from the hidden entries.
+    f.mnuCalculate->trigger();
+    QVERIFY(w->window.ResultScreenInFront());
+    QCOMPARE(ResultTexts(w->window.Controls()), results);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList());
+}
+
+void ReadingWorkflowTest::failedCheckKeepsEarlierResults()
+{
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(Calculate());
+    const QStringList results = ResultTexts(w->window.Controls());
+    QTest::mouseClick(f.cmdBack, Qt::LeftButton);
+
+    f.txtName->clear();
+    QTest::keyClicks(f.txtName, QStringLiteral("Other"));
+    QVERIFY(Pick(f.cboYear, QStringLiteral("1990")) && Pick(f.cboMonth, QStringLiteral("April"))
+        && Pick(f.cboDate, QStringLiteral("31")));
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+
+    QCOMPARE(w->prompts.TakeCalls(),
+        QStringList {FakeUserPrompts::Message(MessageIcon::Information, "Please Enter Correct Date Or Month !")});
+    QVERIFY(!w->window.ResultScreenInFront());
+    QCOMPARE(ResultTexts(w->window.Controls()), results);
+    QCOMPARE(QString::fromStdString(BirthRecord.Name), QStringLiteral("Asha Rao"));
+    QCOMPARE(BirthRecord.Year, 1975);
+}
+
+void ReadingWorkflowTest::saveThenOpen()
+{
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(TypeExampleReading(f));
+    f.txtName->clear();
+    QTest::keyClicks(f.txtName, QStringLiteral("  Asha Rao  "));
+    QTest::mouseClick(f.optLong_1, Qt::LeftButton);
+    QTest::mouseClick(f.chkDST, Qt::LeftButton);
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QVERIFY(w->window.ResultScreenInFront());
+    const QStringList results = ResultTexts(w->window.Controls());
+    QStringList entries = Entries(f);
+
+    const QString path = folder->filePath(QStringLiteral("asha.aha"));
+    w->prompts.AnswerSaveDialog(path);
+    QTest::mouseClick(f.cmdSave, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {FakeUserPrompts::Dialog("save", SaveRequest({}))});
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(w->window.LastSavedPath(), path);
+
+    // A fresh window: nothing of the first is left to help.
+    w = std::make_unique<WindowUnderTest>();
+    QVERIFY(ShowAndActivate(*w));
+    w->prompts.AnswerOpenDialog(path);
+    QTest::mouseClick(w->Form().cmdOpen, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {FakeUserPrompts::Dialog("open", OpenRequest())});
+    QVERIFY(w->window.ResultScreenInFront());
+    QCOMPARE(ResultTexts(w->window.Controls()), results);
+    entries[0] = QStringLiteral("Asha Rao"); // saved without its outer blanks
+    QCOMPARE(Entries(w->Form()), entries);
+}
+
+void ReadingWorkflowTest::secondSaveProposesFirstPath()
+{
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(Calculate());
+    const QString path = folder->filePath(QStringLiteral("first.aha"));
+    w->prompts.AnswerSaveDialog(path);
+    QTest::mouseClick(f.cmdSave, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {FakeUserPrompts::Dialog("save", SaveRequest({}))});
+    const QByteArray saved = FileBytes(path);
+    QVERIFY(!saved.isEmpty());
+
+    w->prompts.AnswerSaveDialog(std::nullopt);
+    QTest::mouseClick(f.cmdSave, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {FakeUserPrompts::Dialog("save", SaveRequest(path))});
+    QCOMPARE(FileBytes(path), saved);
+    QCOMPARE(QDir(folder->path()).entryList(QDir::Files | QDir::Hidden), QStringList {"first.aha"});
+}
+
+// Only the last three characters of the chosen name are compared with "aha".
+void ReadingWorkflowTest::openChecksTheName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("upper-case AHA") << "reading.AHA" << false;
+    QTest::newRow("aha then another extension") << "reading.aha.txt" << false;
+    QTest::newRow("Aha") << "reading.Aha" << false;
+    QTest::newRow("aha without a dot") << "readingaha" << true;
+    QTest::newRow(".aha") << "reading.aha" << true;
+}
+
+void ReadingWorkflowTest::openChecksTheName()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, opens);
+    QVERIFY(Calculate());
+    const QString saved = folder->filePath(QStringLiteral("saved.aha"));
+    w->prompts.AnswerSaveDialog(saved);
+    QTest::mouseClick(w->Form().cmdSave, Qt::LeftButton);
+    w->prompts.TakeCalls();
+    const QString path = folder->filePath(name);
+    QVERIFY(name == QStringLiteral("reading.aha") ? QFile::rename(saved, path) : QFile::copy(saved, path));
+
+    w = std::make_unique<WindowUnderTest>();
+    QVERIFY(ShowAndActivate(*w));
+    const QStringList before = Entries(w->Form());
+    w->prompts.AnswerOpenDialog(path);
+    QTest::mouseClick(w->Form().cmdOpen, Qt::LeftButton);
+    QStringList expected {FakeUserPrompts::Dialog("open", OpenRequest())};
+    if (!opens) {
+        expected << CheckTheFile;
+    }
+    QCOMPARE(w->prompts.TakeCalls(), expected);
+    QCOMPARE(w->window.ResultScreenInFront(), opens);
+    QCOMPARE(Entries(w->Form()) == before, !opens);
+}
+
+// Files the reading module refuses, or that hold a degree text longer than
+// its box takes, change no control.
+void ReadingWorkflowTest::openRefusesDamagedFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("plain text") << QByteArray("Asha\r\n6\r\n15\r\n");
+    QTest::newRow("empty file") << QByteArray();
+    BirthRecordType record;
+    record.Name = "Asha";
+    record.Day = 15;
+    record.Month = 6;
+    record.Year = 1975;
+    record.Hour = 10;
+    record.LongitudeDegrees = 1077;
+    record.City = record.State = record.Country = "Delhi";
+    const readings::BytesResult longDegrees = readings::ReadingFileBytes(record, 34);
+    QVERIFY(longDegrees.Bytes.has_value());
+    QTest::newRow("four-digit longitude degrees") << QByteArray::fromStdString(*longDegrees.Bytes);
+}
+
+void ReadingWorkflowTest::openRefusesDamagedFile()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = folder->filePath(QStringLiteral("damaged.aha"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    const Ui::frmMain& f = w->Form();
+    QTest::keyClicks(f.txtName, QStringLiteral("Kept"));
+    const QStringList before = Entries(f);
+    w->prompts.AnswerOpenDialog(path);
+    QTest::mouseClick(f.cmdOpen, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), (QStringList {FakeUserPrompts::Dialog("open", OpenRequest()), CheckTheFile}));
+    QCOMPARE(Entries(f), before);
+    QVERIFY(!w->window.ResultScreenInFront());
+}
+
+void ReadingWorkflowTest::saveFailures_data()
+{
+    QTest::addColumn<QString>("pastedName");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("reasonPart");
+    QTest::newRow("missing folder") << "" << "no such folder/asha.aha" << "no such folder";
+    QTest::newRow("character a reading cannot store") << QString::fromUtf8("\xC5\x81ukasz") << "asha.aha" << "Name";
+}
+
+void ReadingWorkflowTest::saveFailures()
+{
+    QFETCH(QString, pastedName);
+    QFETCH(QString, fileName);
+    QFETCH(QString, reasonPart);
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(TypeExampleReading(f));
+    if (!pastedName.isEmpty()) {
+        f.txtName->setText(pastedName);
+    }
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QVERIFY(w->window.ResultScreenInFront());
+    const QString path = folder->filePath(fileName);
+    w->prompts.AnswerSaveDialog(path);
+    QTest::mouseClick(f.cmdSave, Qt::LeftButton);
+    const QStringList calls = w->prompts.TakeCalls();
+    QCOMPARE(calls.size(), 2);
+    QCOMPARE(calls[0], FakeUserPrompts::Dialog("save", SaveRequest({})));
+    QVERIFY2(calls[1].startsWith(Error({})), qPrintable(calls[1]));
+    QVERIFY2(calls[1].contains(QStringLiteral("not saved")) || calls[1].contains(QStringLiteral("could not be saved")),
+        qPrintable(calls[1]));
+    QVERIFY2(calls[1].contains(reasonPart), qPrintable(calls[1]));
+    QVERIFY(!QFile::exists(path));
+    QCOMPARE(w->window.LastSavedPath(), QString());
+}
+
+void ReadingWorkflowTest::webLinks()
+{
+    const Ui::frmMain& f = w->Form();
+    for (QAction* entry : {f.mnuOnline, f.mnuVisit, f.mnuUpdate, f.mnuDonate, f.mnuMakeMoney}) {
+        entry->trigger();
+    }
+    for (QLabel* link : {f.Label8, f.lblFullBrand_0, f.lblFullBrand_1}) {
+        Q_EMIT link->linkActivated(QStringLiteral("#"));
+    }
+    const QStringList calls = w->prompts.TakeCalls();
+    QCOMPARE(calls.size(), 8);
+    QCOMPARE(QSet<QString>(calls.begin(), calls.end()).size(), 8);
+    for (const QString& call : calls) {
+        QVERIFY2(call.startsWith(FakeUserPrompts::Browser(QStringLiteral("https://www.orrelane.com/"))),
+            qPrintable(call));
+    }
+}
+
+void ReadingWorkflowTest::aboutBox()
+{
+    w->Form().mnuAbout->trigger();
+    const QStringList calls = w->prompts.TakeCalls();
+    QCOMPARE(calls.size(), 1);
+    QVERIFY2(calls[0].startsWith(QStringLiteral("about \"About Halvaro\": Halvaro v1.15")), qPrintable(calls[0]));
+    QVERIFY2(calls[0].contains(QStringLiteral("Graha Drishti")), qPrintable(calls[0]));
+}
+
+void ReadingWorkflowTest::exitEndsAtOnce_data()
+{
+    QTest::addColumn<bool>("menu");
+    QTest::newRow("File, Exit") << true;
+    QTest::newRow("close box") << false;
+}
+
+void ReadingWorkflowTest::exitEndsAtOnce()
+{
+    QFETCH(bool, menu);
+    QVERIFY(Calculate());
+    if (menu) {
+        w->Form().mnuExit->trigger();
+    } else {
+        QVERIFY(w->window.close());
+    }
+    QVERIFY(!w->window.isVisible());
+    QCOMPARE(w->prompts.TakeCalls(), QStringList());
+}
+
+QTEST_MAIN(ReadingWorkflowTest)
+#include "ReadingWorkflowTest.moc"
