@@ -389,8 +389,11 @@ void ReadingWorkflowTest::saveFailures_data()
     QTest::addColumn<QString>("pastedName");
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("reasonPart");
-    QTest::newRow("missing folder") << "" << "no such folder/asha.aha" << "no such folder";
-    QTest::newRow("character a reading cannot store") << QString::fromUtf8("\xC5\x81ukasz") << "asha.aha" << "Name";
+    QTest::addColumn<QByteArray>("earlierFile"); // what the chosen path held before; null: no file
+    const QString unstorable = QString::fromUtf8("\xC5\x81ukasz");
+    QTest::newRow("missing folder") << "" << "no such folder/asha.aha" << "no such folder" << QByteArray();
+    QTest::newRow("character a reading cannot store") << unstorable << "asha.aha" << "Name" << QByteArray();
+    QTest::newRow("over an earlier file") << unstorable << "earlier.aha" << "Name" << QByteArray("earlier reading");
 }
 
 void ReadingWorkflowTest::saveFailures()
@@ -398,6 +401,12 @@ void ReadingWorkflowTest::saveFailures()
     QFETCH(QString, pastedName);
     QFETCH(QString, fileName);
     QFETCH(QString, reasonPart);
+    QFETCH(QByteArray, earlierFile);
+    const QString path = folder->filePath(fileName);
+    if (!earlierFile.isNull()) {
+        QFile earlier(path);
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write(earlierFile) == earlierFile.size());
+    }
     const Ui::frmMain& f = w->Form();
     QVERIFY(TypeExampleReading(f));
     if (!pastedName.isEmpty()) {
@@ -405,7 +414,6 @@ void ReadingWorkflowTest::saveFailures()
     }
     QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
     QVERIFY(w->window.ResultScreenInFront());
-    const QString path = folder->filePath(fileName);
     w->prompts.AnswerSaveDialog(path);
     QTest::mouseClick(f.cmdSave, Qt::LeftButton);
     const QStringList calls = w->prompts.TakeCalls();
@@ -415,7 +423,11 @@ void ReadingWorkflowTest::saveFailures()
     QVERIFY2(calls[1].contains(QStringLiteral("not saved")) || calls[1].contains(QStringLiteral("could not be saved")),
         qPrintable(calls[1]));
     QVERIFY2(calls[1].contains(reasonPart), qPrintable(calls[1]));
-    QVERIFY(!QFile::exists(path));
+    if (earlierFile.isNull()) {
+        QVERIFY(!QFile::exists(path));
+    } else {
+        QCOMPARE(FileBytes(path), earlierFile);
+    }
     QCOMPARE(w->window.LastSavedPath(), QString());
 }
 
