@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -22,16 +23,19 @@ public:
 
     constexpr FixedText& append(std::string_view text)
     {
-        for (const char c : text) {
-            if (size_ == N) {
-                break;
-            }
+        const std::size_t count = std::min(text.size(), N - size_);
+        std::copy_n(text.data(), count, data_.data() + size_);
+        size_ = static_cast<std::uint8_t>(size_ + count);
+        return *this;
+    }
+
+    constexpr FixedText& append(char c)
+    {
+        if (size_ < N) {
             data_[size_++] = c;
         }
         return *this;
     }
-
-    constexpr FixedText& append(char c) { return append(std::string_view(&c, 1)); }
 
     // Appends a non-negative whole number in plain decimal.
     constexpr FixedText& appendNumber(unsigned value)

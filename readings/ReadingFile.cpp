@@ -257,9 +257,13 @@ std::string LineLabel(int line)
     return "line " + Decimal(line) + " (" + std::string(LineNames[static_cast<std::size_t>(line - 1)]) + ")";
 }
 
+// Built by appending: g++ 12 at -O3 warns falsely (-Wrestrict) about a
+// literal prepended to a std::string.
 std::string Quoted(const fs::path& path)
 {
-    return "\"" + path.string() + "\"";
+    std::string quoted(1, '"');
+    quoted.append(path.string()).push_back('"');
+    return quoted;
 }
 
 std::string SaveFailure(const fs::path& path, std::string_view reason)
@@ -279,7 +283,9 @@ fs::path TemporaryName(const fs::path& folder, const fs::path& target, std::mt19
     std::array<char, 16> hex {};
     const auto [end, ec] = std::to_chars(hex.data(), hex.data() + hex.size(), static_cast<std::uint32_t>(random()), 16);
     (void)ec;
-    return folder / ("." + target.filename().string() + "." + std::string(hex.data(), end) + ".tmp");
+    std::string name(1, '.');
+    name.append(target.filename().string()).append(".").append(hex.data(), end).append(".tmp");
+    return folder / name;
 }
 
 } // namespace
