@@ -1,4 +1,5 @@
 #include "app/DisplayCheck.h"
+#include "app/FontConfigWarmup.h"
 #include "app/QtUserPrompts.h"
 #include "app/frmMain.h"
 
@@ -14,7 +15,9 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "%s\n", NoDisplayMessage);
         return EXIT_FAILURE;
     }
+    FontConfigWarmup fonts;
     QApplication application(argc, argv);
+    fonts.Join();
     QtUserPrompts prompts;
     frmMain window(prompts);
     window.show();
