@@ -10,6 +10,7 @@
 #include "positions/BirthMoment.h"
 #include "positions/GrahaPositions.h"
 #include "readings/ReadingFile.h"
+#include "tests/common/ReferenceBirths.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,32 +22,9 @@ namespace {
 
 using namespace halvaro;
 
-// 15 June 1975, 10:30, Indian Time, 28°39' N 77°13' E.
-BirthEntries Delhi1975()
-{
-    BirthEntries e;
-    e.Name = "Asha Rao";
-    e.LatDeg = "28";
-    e.LatMin = "39";
-    e.LonDeg = "77";
-    e.LonMin = "13";
-    e.City = "New Delhi";
-    e.State = "Delhi";
-    e.Country = "India";
-    e.North = true;
-    e.South = false;
-    e.East = true;
-    e.West = false;
-    e.Day = 15;
-    e.Month = 6;
-    e.Year = 1975;
-    e.Hour = 10;
-    e.Minute = 30;
-    e.ZonePosition = 34;
-    return e;
-}
+using halvaro::testing::Delhi1975;
 
-constexpr int Delhi1975Zone = 34;
+const int Delhi1975Zone = Delhi1975().ZonePosition;
 
 // Fills the record and runs one reading; false unless it is the example's.
 bool PrepareExample(benchmark::State& state)

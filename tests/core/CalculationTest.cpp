@@ -2,6 +2,7 @@
 
 #include "aspects/GrahaDrishti.h"
 #include "core/BirthRecord.h"
+#include "tests/common/ReferenceBirths.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,8 @@ namespace {
 using halvaro::BirthEntries;
 using halvaro::BirthRecord;
 using halvaro::BirthRecordType;
+using halvaro::testing::Delhi1975;
+using halvaro::testing::Greenwich2000;
 namespace gd = halvaro::modVedicGrahaDrishti;
 
 auto Fields(const BirthRecordType& r)
@@ -24,53 +27,6 @@ auto Fields(const BirthRecordType& r)
     return std::tie(r.Name, r.Day, r.Month, r.Year, r.Hour, r.Minute, r.ZoneHours, r.ZoneMinutes,
         r.LongitudeDegrees, r.LongitudeMinutes, r.LatitudeDegrees, r.LatitudeMinutes, r.IsEast, r.IsSouth,
         r.DaylightSaving, r.City, r.State, r.Country, r.ZoneHourCorrection, r.ZoneMinuteCorrection);
-}
-
-// New Delhi, 15 June 1975, 10:30, "Indian Time, IST, +5.3", 28°39' N, 77°13' E.
-BirthEntries Delhi1975()
-{
-    BirthEntries e;
-    e.Name = "Asha";
-    e.LatDeg = "28";
-    e.LatMin = "39";
-    e.LonDeg = "77";
-    e.LonMin = "13";
-    e.City = "New Delhi";
-    e.State = "Delhi";
-    e.Country = "India";
-    e.North = true;
-    e.East = true;
-    e.Day = 15;
-    e.Month = 6;
-    e.Year = 1975;
-    e.Hour = 10;
-    e.Minute = 30;
-    e.ZonePosition = 34;
-    return e;
-}
-
-// 2000 January 1, 12:00, "Greenwich Mean Time,GMT,0.0", 51°28' N, 0°0' W.
-BirthEntries Greenwich2000()
-{
-    BirthEntries e;
-    e.Name = "Ben";
-    e.LatDeg = "51";
-    e.LatMin = "28";
-    e.LonDeg = "0";
-    e.LonMin = "0";
-    e.City = "Greenwich";
-    e.State = "London";
-    e.Country = "England";
-    e.North = true;
-    e.East = false;
-    e.West = true;
-    e.Day = 1;
-    e.Month = 1;
-    e.Year = 2000;
-    e.Hour = 12;
-    e.Minute = 0;
-    e.ZonePosition = 29;
-    return e;
 }
 
 struct ZoneCase {

@@ -1,5 +1,7 @@
 #include "core/InputChecks.h"
 
+#include "tests/common/ReferenceBirths.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -13,26 +15,8 @@ using halvaro::BirthEntries;
 using halvaro::InputControl;
 using halvaro::MessageIcon;
 
-// The road of one reading: New Delhi, 15 June 1975, 10:30, Indian Time.
-BirthEntries ValidEntries()
-{
-    BirthEntries e;
-    e.Name = "Asha";
-    e.LatDeg = "28";
-    e.LatMin = "39";
-    e.LonDeg = "77";
-    e.LonMin = "13";
-    e.City = "New Delhi";
-    e.State = "Delhi";
-    e.Country = "India";
-    e.Day = 15;
-    e.Month = 6;
-    e.Year = 1975;
-    e.Hour = 10;
-    e.Minute = 30;
-    e.ZonePosition = 34;
-    return e;
-}
+// Every row changes the New Delhi 1975 worked birth, which passes all checks.
+using halvaro::testing::Delhi1975;
 
 struct Refusal {
     std::string_view Message;
@@ -56,7 +40,7 @@ class ValidateInputRows : public testing::TestWithParam<CheckCase> {};
 TEST_P(ValidateInputRows, FirstFailingCheck)
 {
     const CheckCase& c = GetParam();
-    BirthEntries entries = ValidEntries();
+    BirthEntries entries = Delhi1975();
     c.Change(entries);
     const auto failure = halvaro::ValidateInput(entries);
     if (!c.Expected) {

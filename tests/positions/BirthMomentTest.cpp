@@ -79,14 +79,14 @@ TEST_P(ComputeAyanamsaTest, FindsTheWorkedMomentAndAyanamsa)
 
 // The worked readings; 13:00 is 9:00 under a zone of +5 less the summer hour.
 INSTANTIATE_TEST_SUITE_P(WorkedBirths, ComputeAyanamsaTest,
-    ::testing::Values(MomentCase {halvaro::testing::Greenwich2000, 12.0, 2451545, "-23.85399089"},
-        MomentCase {halvaro::testing::Delhi1975, 5.0, 2442579, "-23.51900"},
-        MomentCase {halvaro::testing::WestSummer1990, 13.0, 2448077, "-23.72906"}),
+    ::testing::Values(MomentCase {halvaro::testing::Greenwich2000Birth(), 12.0, 2451545, "-23.85399089"},
+        MomentCase {halvaro::testing::Delhi1975Birth(), 5.0, 2442579, "-23.51900"},
+        MomentCase {halvaro::testing::WestSummer1990Birth(), 13.0, 2448077, "-23.72906"}),
     [](const auto& info) { return std::string(info.param.birth.name); });
 
 TEST(ComputeAyanamsa, CountsExactlyOneCenturyFrom1900ToJ2000)
 {
-    halvaro::testing::WriteRecord(halvaro::testing::Greenwich2000);
+    halvaro::testing::WriteRecord(halvaro::testing::Greenwich2000Birth());
     P::ComputeAyanamsa();
     EXPECT_EQ(P::CenturiesSince1900, 1.0);
 }
@@ -123,8 +123,9 @@ TEST_P(ZoneSignTest, GivesTheHemisphereRuleBitsWhereZoneAndHemisphereAgree)
 // Zones whose sign agrees with the hemisphere, with and without daylight
 // saving, including half-hour zones and a western zone of 0:00 in summer.
 INSTANTIATE_TEST_SUITE_P(AgreeingZones, ZoneSignTest,
-    ::testing::Values(halvaro::testing::Greenwich2000, halvaro::testing::Delhi1975, halvaro::testing::WestSummer1990,
-        halvaro::testing::WestEvening1990, Birth {"IstSummer", 1975, 6, 15, 0, 10, -5, -30, 77, 13, true, true},
+    ::testing::Values(halvaro::testing::Greenwich2000Birth(), halvaro::testing::Delhi1975Birth(),
+        halvaro::testing::WestSummer1990Birth(), halvaro::testing::WestEvening1990,
+        Birth {"IstSummer", 1975, 6, 15, 0, 10, -5, -30, 77, 13, true, true},
         Birth {"GreenwichSummer", 1990, 7, 4, 0, 15, 0, 0, 0, 7, false, true},
         Birth {"TongaEarly", 2050, 12, 31, 1, 0, -13, 0, 175, 12, true, true}),
     [](const auto& info) { return std::string(info.param.name); });

@@ -46,11 +46,11 @@ TEST_P(WorkedReadingTest, GivesTheEightShortTexts)
 
 // The short texts of the three worked readings (the 1990 summer Moon is not given).
 INSTANTIATE_TEST_SUITE_P(WorkedBirths, WorkedReadingTest,
-    ::testing::Values(ReadingCase {halvaro::testing::Greenwich2000,
+    ::testing::Values(ReadingCase {halvaro::testing::Greenwich2000Birth(),
                           {"16 Sag 31", "19 Lib 27", "08 Sag 03", "07 Sco 43", "04 Aqu 07", "01 Ari 30", "16 Ari 21", "10 Can 16"}},
-        ReadingCase {halvaro::testing::Delhi1975,
+        ReadingCase {halvaro::testing::Delhi1975Birth(),
             {"00 Gem 19", "11 Leo 08", "23 Tau 42", "15 Can 38", "25 Pis 18", "26 Pis 00", "25 Gem 32", "05 Sco 24"}},
-        ReadingCase {halvaro::testing::WestSummer1990,
+        ReadingCase {halvaro::testing::WestSummer1990Birth(),
             {"18 Gem 42", "", "20 Gem 55", "17 Tau 43", "00 Ari 53", "26 Gem 32", "29 Sag 03", "14 Cap 02"}}),
     [](const auto& info) { return std::string(info.param.birth.name); });
 
@@ -70,8 +70,8 @@ TEST_P(SameMomentTest, AyanamsaMoonAndPlanetsUseOneMoment)
 }
 
 INSTANTIATE_TEST_SUITE_P(WorkedAndDisagreeing, SameMomentTest,
-    ::testing::Values(halvaro::testing::Greenwich2000, halvaro::testing::Delhi1975, halvaro::testing::WestSummer1990,
-        halvaro::testing::WestEvening1990, halvaro::testing::MadridCet1990,
+    ::testing::Values(halvaro::testing::Greenwich2000Birth(), halvaro::testing::Delhi1975Birth(),
+        halvaro::testing::WestSummer1990Birth(), halvaro::testing::WestEvening1990, halvaro::testing::MadridCet1990,
         Birth {"LondonSummer", 1985, 7, 1, 0, 30, -1, 0, 0, 7, false, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -116,7 +116,7 @@ class FailedStepTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        RunPositionSteps(halvaro::testing::Delhi1975);
+        RunPositionSteps(halvaro::testing::Delhi1975Birth());
         P::BodyPositionTexts.fill(Earlier);
         P::RahuPositionText = Earlier;
         P::GrahaPositionTexts.fill(Earlier);
@@ -129,7 +129,7 @@ protected:
 
 TEST_F(FailedStepTest, AMoonTextWithoutDegreeSignStopsAfterTheSun)
 {
-    halvaro::testing::WriteRecord(halvaro::testing::Greenwich2000);
+    halvaro::testing::WriteRecord(halvaro::testing::Greenwich2000Birth());
     P::ComputeAyanamsa();
     E::MoonPositionText.clear(); // as before the first successful Moon
     P::ComputeGrahaPositions();

@@ -71,9 +71,9 @@ TEST_P(ComputeEphemerisTest, FindsTheWorkedMoon)
 // The worked Moons; at 22:45 under a zone of +3 Universal Time is 25.75 hours
 // of the civil date, which is not carried.
 INSTANTIATE_TEST_SUITE_P(WorkedBirths, ComputeEphemerisTest,
-    ::testing::Values(MoonCase {halvaro::testing::Greenwich2000, 12.0, 2451545, "0.0", "223.31610291",
+    ::testing::Values(MoonCase {halvaro::testing::Greenwich2000Birth(), 12.0, 2451545, "0.0", "223.31610291",
                           "199.4623772024", "19\xC2\xB0 27' 44\" Lib"},
-        MoonCase {halvaro::testing::Delhi1975, 5.0, 2442579, "-0.2454836869", "154.65191814", "131.1335120017",
+        MoonCase {halvaro::testing::Delhi1975Birth(), 5.0, 2442579, "-0.2454836869", "154.65191814", "131.1335120017",
             "11\xC2\xB0 8' 0\" Leo"},
         MoonCase {halvaro::testing::WestEvening1990, 25.75, 2447961, "", "", "", "22\xC2\xB0 3' 33\" Leo"}),
     [](const auto& info) { return std::string(info.param.birth.name); });

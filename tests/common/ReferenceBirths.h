@@ -1,0 +1,48 @@
+#pragma once
+
+#include "core/BirthRecord.h"
+#include "core/Calculation.h"
+#include "core/InputChecks.h"
+
+namespace halvaro::testing {
+
+// The births of the worked readings whose position and result texts the
+// tests and the command-line golden files check, as typed on the input screen.
+
+// New Delhi, 15 June 1975, 10:30, "Indian Time, IST, +5.3", 28°39' N, 77°13' E.
+inline BirthEntries Delhi1975()
+{
+    return {.Name = "Asha Rao", .LatDeg = "28", .LatMin = "39", .LonDeg = "77", .LonMin = "13",
+        .City = "New Delhi", .State = "Delhi", .Country = "India",
+        .North = true, .South = false, .East = true, .West = false, .DaylightSaving = false,
+        .Day = 15, .Month = 6, .Year = 1975, .Hour = 10, .Minute = 30, .ZonePosition = 34};
+}
+
+// Greenwich, 1 January 2000, 12:00, "Greenwich Mean Time,GMT,0.0", 51°28' N, 0°0' W.
+inline BirthEntries Greenwich2000()
+{
+    return {.Name = "Tom Reed", .LatDeg = "51", .LatMin = "28", .LonDeg = "0", .LonMin = "0",
+        .City = "Greenwich", .State = "London", .Country = "United Kingdom",
+        .North = true, .South = false, .East = false, .West = true, .DaylightSaving = false,
+        .Day = 1, .Month = 1, .Year = 2000, .Hour = 12, .Minute = 0, .ZonePosition = 29};
+}
+
+// New York, 4 July 1990, 9:00, "Eastern Standard Time,EST,-5.0" with daylight
+// saving, 40°43' N, 74°0' W.
+inline BirthEntries NewYork1990()
+{
+    return {.Name = "Ruth Hale", .LatDeg = "40", .LatMin = "43", .LonDeg = "74", .LonMin = "0",
+        .City = "New York", .State = "New York", .Country = "USA",
+        .North = true, .South = false, .East = false, .West = true, .DaylightSaving = true,
+        .Day = 4, .Month = 7, .Year = 1990, .Hour = 9, .Minute = 0, .ZonePosition = 27};
+}
+
+// The record the calculation driver writes from the entries (it is left in
+// BirthRecord as well).
+inline BirthRecordType RecordOf(const BirthEntries& entries)
+{
+    WriteBirthRecord(entries);
+    return BirthRecord;
+}
+
+} // namespace halvaro::testing
