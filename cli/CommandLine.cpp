@@ -2,6 +2,7 @@
 
 #include "aspects/ReferenceTables.h"
 #include "core/Calculation.h"
+#include "core/InputChecks.h"
 #include "ephemeris/MoonEngine.h"
 #include "positions/BirthMoment.h"
 #include "positions/GrahaPositions.h"
@@ -58,22 +59,6 @@ std::string Shown(std::string_view value)
     return "'" + std::string(value) + "'";
 }
 
-// A whole number of 1 to maxDigits digits, nothing else.
-std::optional<int> ParseDigits(std::string_view text, std::size_t maxDigits)
-{
-    if (text.empty() || text.size() > maxDigits) {
-        return std::nullopt;
-    }
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
 std::vector<std::string_view> Split(std::string_view text, char separator)
 {
     std::vector<std::string_view> parts;
@@ -106,9 +91,9 @@ ValueError ParseDate(std::string_view value, BirthEntries& entries)
     if (parts.size() != 3 || parts[0].size() != 4) {
         return form;
     }
-    const auto year = ParseDigits(parts[0], 4);
-    const auto month = ParseDigits(parts[1], 2);
-    const auto day = ParseDigits(parts[2], 2);
+    const auto year = DigitsNumber(parts[0], 4);
+    const auto month = DigitsNumber(parts[1], 2);
+    const auto day = DigitsNumber(parts[2], 2);
     if (!year || !month || !day) {
         return form;
     }
@@ -130,8 +115,8 @@ ValueError ParseDate(std::string_view value, BirthEntries& entries)
 ValueError ParseTime(std::string_view value, BirthEntries& entries)
 {
     const auto parts = Split(value, ':');
-    const auto hour = parts.size() == 2 ? ParseDigits(parts[0], 2) : std::nullopt;
-    const auto minute = parts.size() == 2 ? ParseDigits(parts[1], 2) : std::nullopt;
+    const auto hour = parts.size() == 2 ? DigitsNumber(parts[0], 2) : std::nullopt;
+    const auto minute = parts.size() == 2 ? DigitsNumber(parts[1], 2) : std::nullopt;
     if (!hour || !minute) {
         return "--time: " + Shown(value) + " is not a time of the form HH:MM";
     }
@@ -148,7 +133,7 @@ ValueError ParseTime(std::string_view value, BirthEntries& entries)
 
 ValueError ParseZone(std::string_view value, BirthEntries& entries)
 {
-    const auto zone = ParseDigits(value, 3);
+    const auto zone = DigitsNumber(value, 3);
     if (!zone || *zone >= modVedicPlanetPosition::TimeZoneCount) {
         return "--zone: " + Shown(value) + " is not a zone position from 0 to 70 (see --zones)";
     }
@@ -175,7 +160,7 @@ std::optional<Angle> ParseAngle(std::string_view value, char first, char second)
         return std::nullopt;
     }
     const auto parts = Split(value.substr(0, value.size() - 1), ':');
-    if (parts.size() != 2 || !ParseDigits(parts[0], 3) || !ParseDigits(parts[1], 3)) {
+    if (parts.size() != 2 || !DigitsNumber(parts[0], 3) || !DigitsNumber(parts[1], 3)) {
         return std::nullopt;
     }
     return Angle {std::string(parts[0]), std::string(parts[1]), upper == first};

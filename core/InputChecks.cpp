@@ -109,21 +109,30 @@ std::optional<InputCheckFailure> ValidateInput(const BirthEntries& entries)
     return std::nullopt;
 }
 
-// Typing is filtered to digits, but a paste through the context menu is not;
-// the boxes hold at most three characters.
-std::optional<std::int16_t> BoxNumber(std::string_view text)
+std::optional<int> DigitsNumber(std::string_view text, std::size_t maxDigits)
 {
-    if (text.empty() || text.size() > 3) {
+    if (text.empty() || text.size() > maxDigits) {
         return std::nullopt;
     }
-    std::int16_t value = 0;
+    int value = 0;
     for (const char c : text) {
         if (c < '0' || c > '9') {
             return std::nullopt;
         }
-        value = static_cast<std::int16_t>(value * 10 + (c - '0'));
+        value = value * 10 + (c - '0');
     }
     return value;
+}
+
+// Typing is filtered to digits, but a paste through the context menu is not;
+// the boxes hold at most three characters.
+std::optional<std::int16_t> BoxNumber(std::string_view text)
+{
+    const auto value = DigitsNumber(text, 3);
+    if (!value) {
+        return std::nullopt;
+    }
+    return static_cast<std::int16_t>(*value);
 }
 
 bool LetterBoxAccepts(int code)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -47,6 +48,10 @@ inline constexpr std::string_view OnlyNumbersMessage = "Please enter only number
 // The number in a degree or minute box: one to three ASCII digits, nothing
 // else; any other text gives no number.
 std::optional<std::int16_t> BoxNumber(std::string_view text);
+
+// A whole number of one to maxDigits ASCII digits (at most nine), nothing
+// else: no sign, blank or point.
+std::optional<int> DigitsNumber(std::string_view text, std::size_t maxDigits);
 
 // Leading and trailing blanks removed (blanks only, as the boxes hold them).
 std::string TrimBlanks(std::string_view text);

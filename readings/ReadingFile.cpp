@@ -181,17 +181,11 @@ std::optional<ListRange> ListOfLine(int line)
 // leading zero.
 std::optional<int> ParseListNumber(std::string_view text, ListRange list)
 {
-    if (text.empty() || text.size() > 4 || (text.size() > 1 && text.front() == '0')) {
+    if (text.size() > 1 && text.front() == '0') {
         return std::nullopt;
     }
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9') {
-            return std::nullopt;
-        }
-        value = value * 10 + (c - '0');
-    }
-    if (value < list.First || value > list.Last) {
+    const auto value = DigitsNumber(text, 4);
+    if (!value || *value < list.First || *value > list.Last) {
         return std::nullopt;
     }
     return value;
