@@ -1,6 +1,7 @@
 #include "WindowDriver.h"
 
 #include "core/BirthRecord.h"
+#include "tests/common/ReferenceBirths.h"
 #include "readings/ReadingFile.h"
 
 #include <QAction>
@@ -111,28 +112,16 @@ bool ReadingWorkflowTest::Calculate()
 }
 
 // The worked reading: New Delhi 28°39' N 77°13' E, 15 June 1975 10:30 IST.
-// Positions from the graha positions' worked example; signs and grahas
-// worked out by hand from them (Mars 4th/7th/8th, Jupiter 5th/7th/9th,
-// Saturn 3rd/7th/10th, the others the 7th).
+// Its 32 texts are kept with the reference births.
 void ReadingWorkflowTest::exampleReading_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QStringList>("texts");
-    const QList<QStringList> rows {
-        {"Sun / Surya", "00 Gem 19", "Sign aspected by Sun is Dhanus.", "Planet Sun has no Graha Drishti."},
-        {"Moon / Chandra", "11 Leo 08", "Sign aspected by Moon is Kumbha.", "Planet Moon has no Graha Drishti."},
-        {"Mercury / Budha", "23 Tau 42", "Sign aspected by Mercury is Vrischika.",
-            "Planet(s) aspected by Mercury is North Node."},
-        {"Venus / Shukra", "15 Can 38", "Sign aspected by Venus is Makara.", "Planet Venus has no Graha Drishti."},
-        {"Mars / Mangala", "25 Pis 18", "Sign aspected by Mars is Mithuna, Kanya, Thula.",
-            "Planet(s) aspected by Mars is Sun, Saturn."},
-        {"Jupiter / Guru", "26 Pis 00", "Sign aspected by Jupiter is Kataka, Kanya, Vrischika.",
-            "Planet(s) aspected by Jupiter is Venus, North Node."},
-        {"Saturn / Shani", "25 Gem 32", "Sign aspected by Saturn is Simha, Dhanus, Meena.",
-            "Planet(s) aspected by Saturn is Moon, Mars, Jupiter."},
-        {"North Node / Rahu", "05 Sco 24", "Sign aspected by North Node is Vrishabha.",
-            "Planet(s) aspected by North Node is Mercury."},
-    };
+    const auto qs = [](std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); };
+    QList<QStringList> rows;
+    for (const auto& r : halvaro::testing::Delhi1975Results) {
+        rows.append({qs(r.Planets), qs(r.Position), qs(r.AspectsSign), qs(r.AspectsPlanets)});
+    }
     for (int i = 0; i < rows.size(); ++i) {
         QTest::newRow(qPrintable(rows[i][0])) << i << rows[i];
     }

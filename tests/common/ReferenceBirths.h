@@ -4,6 +4,9 @@
 #include "core/Calculation.h"
 #include "core/InputChecks.h"
 
+#include <array>
+#include <string_view>
+
 namespace halvaro::testing {
 
 // The births of the worked readings whose position and result texts the
@@ -44,5 +47,30 @@ inline BirthRecordType RecordOf(const BirthEntries& entries)
     WriteBirthRecord(entries);
     return BirthRecord;
 }
+
+// The 32 result texts of the New Delhi 1975 reading, one row per graha:
+// name, position, aspected signs, aspected grahas. The positions are the
+// published short texts; the aspect texts were worked out by hand from them
+// (7th sign for all; Mars 4th and 8th, Jupiter 5th and 9th, Saturn 3rd and
+// 10th besides).
+struct ResultRow {
+    std::string_view Planets, Position, AspectsSign, AspectsPlanets;
+};
+
+inline constexpr std::array<ResultRow, 8> Delhi1975Results {{
+    {"Sun / Surya", "00 Gem 19", "Sign aspected by Sun is Dhanus.", "Planet Sun has no Graha Drishti."},
+    {"Moon / Chandra", "11 Leo 08", "Sign aspected by Moon is Kumbha.", "Planet Moon has no Graha Drishti."},
+    {"Mercury / Budha", "23 Tau 42", "Sign aspected by Mercury is Vrischika.",
+        "Planet(s) aspected by Mercury is North Node."},
+    {"Venus / Shukra", "15 Can 38", "Sign aspected by Venus is Makara.", "Planet Venus has no Graha Drishti."},
+    {"Mars / Mangala", "25 Pis 18", "Sign aspected by Mars is Mithuna, Kanya, Thula.",
+        "Planet(s) aspected by Mars is Sun, Saturn."},
+    {"Jupiter / Guru", "26 Pis 00", "Sign aspected by Jupiter is Kataka, Kanya, Vrischika.",
+        "Planet(s) aspected by Jupiter is Venus, North Node."},
+    {"Saturn / Shani", "25 Gem 32", "Sign aspected by Saturn is Simha, Dhanus, Meena.",
+        "Planet(s) aspected by Saturn is Moon, Mars, Jupiter."},
+    {"North Node / Rahu", "05 Sco 24", "Sign aspected by North Node is Vrishabha.",
+        "Planet(s) aspected by North Node is Mercury."},
+}};
 
 } // namespace halvaro::testing
