@@ -3,9 +3,8 @@
 #include "app/CompactComboStyle.h"
 #include "app/KeyCodes.h"
 #include "app/UserPrompts.h"
-#include "aspects/ReferenceTables.h"
-#include "core/BirthRecord.h"
-#include "core/Calculation.h"
+#include "core/Ranges.h"
+#include "core/TimeZones.h"
 #include "readings/ReadingFile.h"
 
 #include "ui_frmMain.h"
@@ -44,21 +43,16 @@ const QStringList MonthNames {QStringLiteral("January"), QStringLiteral("Februar
     QStringLiteral("August"), QStringLiteral("September"), QStringLiteral("October"), QStringLiteral("November"),
     QStringLiteral("December")};
 
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 std::filesystem::path NativePath(const QString& path)
 {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-void FillNumbers(QComboBox& list, int first, int last)
+void FillNumbers(QComboBox& list, ListRange range)
 {
     QStringList lines;
-    lines.reserve(last - first + 1);
-    for (int n = first; n <= last; ++n) {
+    lines.reserve(range.Last - range.First + 1);
+    for (int n = range.First; n <= range.Last; ++n) {
         lines.append(QString::number(n));
     }
     list.addItems(lines);
@@ -137,16 +131,15 @@ bool frmMain::ResultScreenInFront() const
 
 void frmMain::Form_Load()
 {
-    FillNumbers(*ui->cboDate, 1, 31);
+    FillNumbers(*ui->cboDate, DayRange);
     ui->cboMonth->addItems(MonthNames);
-    FillNumbers(*ui->cboYear, 1901, 2050);
-    FillNumbers(*ui->cboHour, 0, 23);
-    FillNumbers(*ui->cboMinute, 0, 59);
-    modVedicPlanetPosition::FillReferenceTables();
+    FillNumbers(*ui->cboYear, YearRange);
+    FillNumbers(*ui->cboHour, HourRange);
+    FillNumbers(*ui->cboMinute, MinuteRange);
     QStringList zones;
-    zones.reserve(modVedicPlanetPosition::TimeZoneCount);
-    for (const std::string_view zone : modVedicPlanetPosition::TimeZoneNames) {
-        zones.append(FromUtf8(zone));
+    zones.reserve(TimeZoneCount);
+    for (const TimeZone& zone : TimeZoneTable) {
+        zones.append(FromUtf8(zone.Name));
     }
     ui->cboTimeZone->addItems(zones);
     for (QComboBox* list : {ui->cboDate, ui->cboMonth, ui->cboYear, ui->cboHour, ui->cboMinute, ui->cboTimeZone}) {
@@ -208,13 +201,16 @@ void frmMain::ShowCheckFailure(const InputCheckFailure& failure)
 
 void frmMain::cmdCalculate_Click()
 {
-    // Checks, reference tables, record and the calculation steps all live in
-    // the core; the window only reads its controls and shows the texts.
-    if (const auto failure = CalculateReading(ReadBirthEntries(*ui, controls))) {
-        ShowCheckFailure(*failure);
+    // The checks and the calculation live in the core; the window only reads
+    // its controls and shows the texts.
+    BirthData birth = ReadBirthData(*ui, controls);
+    const ReadingResult result = CalculateReading(birth);
+    if (result.Failure) {
+        ShowCheckFailure(*result.Failure);
         return;
     }
-    WriteResultLabels(controls, modVedicGrahaDrishti::Results);
+    shownBirth = std::move(birth);
+    WriteResultLabels(controls, result.Value.Results);
     BringToFront(Screen::Result);
 }
 
@@ -235,8 +231,8 @@ void frmMain::cmdSave_Click()
     if (!path) {
         return;
     }
-    const readings::SaveResult saved =
-        readings::SaveReadingFile(NativePath(*path), BirthRecord, ui->cboTimeZone->currentIndex());
+    // The record of the reading on screen, with the zone the list shows.
+    const readings::SaveResult saved = readings::SaveReadingFile(NativePath(*path), ShownRecord(), ui->cboTimeZone->currentIndex());
     if (!saved.Saved) {
         // The reading module's reason already says that nothing was saved.
         ShowMessage(saved.Error.empty() ? QStringLiteral("The reading could not be saved.") : FromUtf8(saved.Error),
@@ -265,7 +261,7 @@ void frmMain::cmdOpen_Click()
     }
     const readings::OpenResult opened = readings::OpenReadingFile(NativePath(*path));
     // A damaged or foreign file changes no control.
-    if (!opened.Reading || !ApplyOpenedReading(*ui, controls, *opened.Reading)) {
+    if (!opened.Reading || !ApplyBirthData(*ui, controls, *opened.Reading)) {
         ShowMessage(checkTheFile, MessageIcon::Error);
         return;
     }

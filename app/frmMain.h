@@ -2,6 +2,7 @@
 
 #include "app/FormMapping.h"
 #include "app/WebLinks.h"
+#include "core/BirthRecord.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -32,6 +33,8 @@ public:
     [[nodiscard]] const ControlArrays& Controls() const { return controls; }
     [[nodiscard]] bool ResultScreenInFront() const;
     [[nodiscard]] const QString& LastSavedPath() const { return lastSavedPath; }
+    // The record of the reading on the result screen, as a save writes it.
+    [[nodiscard]] BirthRecordType ShownRecord() const { return BirthRecordOf(shownBirth); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,6 +62,7 @@ private:
     ControlArrays controls;
     UserPrompts& prompts;
     QString lastSavedPath;
+    BirthData shownBirth; // of the reading on the result screen
 };
 
 } // namespace halvaro::app

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "core/Ranges.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
 
 namespace halvaro::modVedicPlanetPosition {
 
-inline constexpr int TimeZoneCount = 71;
+using halvaro::TimeZoneCount;
 
 // The zone list: display text, and the whole hours and minutes to add to
 // local clock time to obtain Universal Time. A saved reading stores the

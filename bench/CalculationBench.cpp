@@ -1,14 +1,12 @@
-// Where the time of one reading goes: the whole calculation from a filled
-// record, each of its four steps alone, and the reading file both ways.
+// Where the time of one reading goes: the whole calculation from birth data
+// to the 32 texts, each of its steps alone, and the reading file both ways.
 // Every benchmark first checks that the reading is the 1975 worked example's,
 // so a figure is never taken from a calculation that went wrong.
-#include "aspects/GrahaDrishti.h"
-#include "aspects/ReferenceTables.h"
-#include "core/BirthRecord.h"
-#include "core/Calculation.h"
+#include "calculation/Reading.h"
 #include "ephemeris/MoonEngine.h"
 #include "positions/BirthMoment.h"
 #include "positions/GrahaPositions.h"
+#include "positions/OrbitalElements.h"
 #include "readings/ReadingFile.h"
 #include "tests/common/ReferenceBirths.h"
 
@@ -21,98 +19,101 @@
 namespace {
 
 using namespace halvaro;
+namespace mpp = halvaro::modVedicPlanetPosition;
 
 using halvaro::testing::Delhi1975;
 
-const int Delhi1975Zone = Delhi1975().ZonePosition;
-
-// Fills the record and runs one reading; false unless it is the example's.
-bool PrepareExample(benchmark::State& state)
+// The example's reading; empty (and the benchmark skipped) unless it gives
+// the worked example's positions.
+std::optional<Reading> PrepareExample(benchmark::State& state)
 {
-    if (CalculateReading(Delhi1975()).has_value()) {
+    const ReadingResult result = CalculateReading(Delhi1975());
+    if (result.Failure) {
         state.SkipWithError("the example reading was refused");
-        return false;
+        return std::nullopt;
     }
-    const auto& texts = modVedicPlanetPosition::GrahaPositionTexts;
+    const auto& texts = result.Value.GrahaPositionTexts;
     if (texts[0] != "00 Gem 19" || texts[1] != "11 Leo 08" || texts[7] != "05 Sco 24") {
         state.SkipWithError("the example reading gives other positions");
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return result.Value;
 }
 
-void BM_ComputeReading(benchmark::State& state)
-{
-    if (!PrepareExample(state)) {
-        return;
-    }
-    for (auto _ : state) {
-        ComputeReading();
-        benchmark::DoNotOptimize(modVedicGrahaDrishti::Results);
-    }
-}
-BENCHMARK(BM_ComputeReading);
-
-// Checks, tables, record and steps, as one click on the calculate button.
+// Checks, moment, ayanamsa, Moon, planets, texts and aspects: one click on
+// the calculate button, less the widgets.
 void BM_CalculateReading(benchmark::State& state)
 {
     if (!PrepareExample(state)) {
         return;
     }
-    const BirthEntries entries = Delhi1975();
+    const BirthData birth = Delhi1975();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(CalculateReading(entries));
+        benchmark::DoNotOptimize(CalculateReading(birth));
     }
 }
 BENCHMARK(BM_CalculateReading);
 
-void BM_ComputeAyanamsa(benchmark::State& state)
+void BM_Ayanamsa(benchmark::State& state)
 {
-    if (!PrepareExample(state)) {
+    const auto example = PrepareExample(state);
+    if (!example) {
         return;
     }
+    const BirthMoment moment = example->Moment;
     for (auto _ : state) {
-        modVedicPlanetPosition::ComputeAyanamsa();
-        benchmark::DoNotOptimize(modVedicPlanetPosition::Ayanamsa);
+        benchmark::DoNotOptimize(
+            mpp::AyanamsaDegrees(mpp::CenturiesSince1900Of(moment.JulianDayNumber, moment.UniversalHours)));
     }
 }
-BENCHMARK(BM_ComputeAyanamsa);
+BENCHMARK(BM_Ayanamsa);
 
-void BM_ComputeEphemeris(benchmark::State& state)
+void BM_Moon(benchmark::State& state)
 {
-    if (!PrepareExample(state)) {
+    const auto example = PrepareExample(state);
+    if (!example) {
         return;
     }
+    const double t = modVedicEphemeris::CenturiesSinceJ2000(example->Moment.JulianDayNumber, example->Moment.UniversalHours);
     for (auto _ : state) {
-        modVedicEphemeris::ComputeEphemeris();
-        benchmark::DoNotOptimize(modVedicEphemeris::MoonPositionText);
+        benchmark::DoNotOptimize(modVedicEphemeris::MoonSiderealLongitude(t));
     }
 }
-BENCHMARK(BM_ComputeEphemeris);
+BENCHMARK(BM_Moon);
 
-void BM_ComputeGrahaPositions(benchmark::State& state)
+// The six bodies and the node, sidereal, and the eight short texts.
+void BM_GrahaPositions(benchmark::State& state)
 {
-    if (!PrepareExample(state)) {
+    const auto example = PrepareExample(state);
+    if (!example) {
         return;
     }
+    const mpp::CivilDateTime& ut = example->Moment.Universal;
+    const double d = mpp::DayNumber(ut.Year, ut.Month, ut.Day, ut.Hour, ut.Minute);
+    std::array<double, GrahaCount> longitudes {};
+    std::array<ShortText, GrahaCount> texts;
     for (auto _ : state) {
-        modVedicPlanetPosition::ComputeGrahaPositions();
-        benchmark::DoNotOptimize(modVedicPlanetPosition::GrahaPositionTexts);
+        mpp::SiderealGrahaLongitudes(d, example->Ayanamsa, example->Longitudes[1], longitudes);
+        mpp::GrahaPositionTextsOf(longitudes, texts);
+        benchmark::DoNotOptimize(texts);
     }
 }
-BENCHMARK(BM_ComputeGrahaPositions);
+BENCHMARK(BM_GrahaPositions);
 
-void BM_ComputeGrahaDrishti(benchmark::State& state)
+void BM_GrahaDrishti(benchmark::State& state)
 {
-    if (!PrepareExample(state)) {
+    const auto example = PrepareExample(state);
+    if (!example) {
         return;
     }
+    modVedicGrahaDrishti::ResultTexts results;
     for (auto _ : state) {
-        modVedicGrahaDrishti::ComputeGrahaDrishti();
-        benchmark::DoNotOptimize(modVedicGrahaDrishti::Results);
+        modVedicGrahaDrishti::WriteGrahaDrishti(
+            mpp::EnglishGrahaNames, mpp::VedicGrahaNames, example->GrahaPositionTexts, results);
+        benchmark::DoNotOptimize(results);
     }
 }
-BENCHMARK(BM_ComputeGrahaDrishti);
+BENCHMARK(BM_GrahaDrishti);
 
 void BM_ReadingFileBytes(benchmark::State& state)
 {
@@ -120,7 +121,7 @@ void BM_ReadingFileBytes(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(readings::ReadingFileBytes(BirthRecord, Delhi1975Zone));
+        benchmark::DoNotOptimize(readings::ReadingFileBytes(BirthRecordOf(Delhi1975()), Delhi1975().ZonePosition));
     }
 }
 BENCHMARK(BM_ReadingFileBytes);
@@ -130,7 +131,7 @@ void BM_ParseReadingFile(benchmark::State& state)
     if (!PrepareExample(state)) {
         return;
     }
-    const auto bytes = readings::ReadingFileBytes(BirthRecord, Delhi1975Zone).Bytes;
+    const auto bytes = readings::ReadingFileBytes(BirthRecordOf(Delhi1975()), Delhi1975().ZonePosition).Bytes;
     if (!bytes || !readings::ParseReadingFile(*bytes).Reading) {
         state.SkipWithError("the example reading does not survive its own file");
         return;
@@ -154,7 +155,7 @@ void BM_SaveReadingFile(benchmark::State& state)
     }
     const auto path = BenchFile();
     for (auto _ : state) {
-        const auto saved = readings::SaveReadingFile(path, BirthRecord, Delhi1975Zone);
+        const auto saved = readings::SaveReadingFile(path, BirthRecordOf(Delhi1975()), Delhi1975().ZonePosition);
         if (!saved.Saved) {
             state.SkipWithError(saved.Error.c_str());
             break;
@@ -171,7 +172,7 @@ void BM_OpenReadingFile(benchmark::State& state)
         return;
     }
     const auto path = BenchFile();
-    if (!readings::SaveReadingFile(path, BirthRecord, Delhi1975Zone).Saved) {
+    if (!readings::SaveReadingFile(path, BirthRecordOf(Delhi1975()), Delhi1975().ZonePosition).Saved) {
         state.SkipWithError("the example reading could not be saved");
         return;
     }

@@ -1,11 +1,9 @@
 #include "cli/CommandLine.h"
 
-#include "aspects/ReferenceTables.h"
-#include "core/Calculation.h"
 #include "core/InputChecks.h"
-#include "ephemeris/MoonEngine.h"
-#include "positions/BirthMoment.h"
-#include "positions/GrahaPositions.h"
+#include "core/Ranges.h"
+#include "core/Text.h"
+#include "core/TimeZones.h"
 
 #include <algorithm>
 #include <array>
@@ -75,16 +73,20 @@ std::vector<std::string_view> Split(std::string_view text, char separator)
 
 std::string Decimal(int value)
 {
-    std::array<char, 16> digits {};
-    const auto [end, ec] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    (void)ec;
-    return std::string(digits.data(), end);
+    return DecimalText(value);
+}
+
+// A value outside its list: "--date: the year 1900 is outside 1901 to 2050".
+std::string OutsideList(std::string_view option, std::string_view part, int value, ListRange list)
+{
+    return std::string(option) + ": the " + std::string(part) + " " + Decimal(value) + " is outside "
+        + Decimal(list.First) + " to " + Decimal(list.Last);
 }
 
 // Each value parser fills its part of the entries or returns the error.
 using ValueError = std::optional<std::string>;
 
-ValueError ParseDate(std::string_view value, BirthEntries& entries)
+ValueError ParseDate(std::string_view value, BirthData& entries)
 {
     const auto parts = Split(value, '-');
     const std::string form = "--date: " + Shown(value) + " is not a date of the form YYYY-MM-DD";
@@ -97,14 +99,14 @@ ValueError ParseDate(std::string_view value, BirthEntries& entries)
     if (!year || !month || !day) {
         return form;
     }
-    if (*year < 1901 || *year > 2050) {
-        return "--date: the year " + Decimal(*year) + " is outside 1901 to 2050";
+    if (!YearRange.Contains(*year)) {
+        return OutsideList("--date", "year", *year, YearRange);
     }
-    if (*month < 1 || *month > 12) {
-        return "--date: the month " + Decimal(*month) + " is outside 1 to 12";
+    if (!MonthRange.Contains(*month)) {
+        return OutsideList("--date", "month", *month, MonthRange);
     }
-    if (*day < 1 || *day > 31) {
-        return "--date: the day " + Decimal(*day) + " is outside 1 to 31";
+    if (!DayRange.Contains(*day)) {
+        return OutsideList("--date", "day", *day, DayRange);
     }
     entries.Year = *year;
     entries.Month = *month;
@@ -112,7 +114,7 @@ ValueError ParseDate(std::string_view value, BirthEntries& entries)
     return std::nullopt;
 }
 
-ValueError ParseTime(std::string_view value, BirthEntries& entries)
+ValueError ParseTime(std::string_view value, BirthData& entries)
 {
     const auto parts = Split(value, ':');
     const auto hour = parts.size() == 2 ? DigitsNumber(parts[0], 2) : std::nullopt;
@@ -120,22 +122,23 @@ ValueError ParseTime(std::string_view value, BirthEntries& entries)
     if (!hour || !minute) {
         return "--time: " + Shown(value) + " is not a time of the form HH:MM";
     }
-    if (*hour > 23) {
-        return "--time: the hour " + Decimal(*hour) + " is outside 0 to 23";
+    if (!HourRange.Contains(*hour)) {
+        return OutsideList("--time", "hour", *hour, HourRange);
     }
-    if (*minute > 59) {
-        return "--time: the minute " + Decimal(*minute) + " is outside 0 to 59";
+    if (!MinuteRange.Contains(*minute)) {
+        return OutsideList("--time", "minute", *minute, MinuteRange);
     }
     entries.Hour = *hour;
     entries.Minute = *minute;
     return std::nullopt;
 }
 
-ValueError ParseZone(std::string_view value, BirthEntries& entries)
+ValueError ParseZone(std::string_view value, BirthData& entries)
 {
     const auto zone = DigitsNumber(value, 3);
-    if (!zone || *zone >= modVedicPlanetPosition::TimeZoneCount) {
-        return "--zone: " + Shown(value) + " is not a zone position from 0 to 70 (see --zones)";
+    if (!zone || !ZoneRange.Contains(*zone)) {
+        return "--zone: " + Shown(value) + " is not a zone position from " + Decimal(ZoneRange.First) + " to "
+            + Decimal(ZoneRange.Last) + " (see --zones)";
     }
     entries.ZonePosition = *zone;
     return std::nullopt;
@@ -166,7 +169,7 @@ std::optional<Angle> ParseAngle(std::string_view value, char first, char second)
     return Angle {std::string(parts[0]), std::string(parts[1]), upper == first};
 }
 
-ValueError ParseLatitude(std::string_view value, BirthEntries& entries)
+ValueError ParseLatitude(std::string_view value, BirthData& entries)
 {
     const auto angle = ParseAngle(value, 'N', 'S');
     if (!angle) {
@@ -179,7 +182,7 @@ ValueError ParseLatitude(std::string_view value, BirthEntries& entries)
     return std::nullopt;
 }
 
-ValueError ParseLongitude(std::string_view value, BirthEntries& entries)
+ValueError ParseLongitude(std::string_view value, BirthData& entries)
 {
     const auto angle = ParseAngle(value, 'E', 'W');
     if (!angle) {
@@ -258,7 +261,7 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
         }
 
         ValueError error;
-        BirthEntries& entries = command.Entries;
+        BirthData& entries = command.Entries;
         switch (flag->Id) {
         case Flag::Name: entries.Name = std::string(value); break;
         case Flag::City: entries.City = std::string(value); break;
@@ -320,31 +323,6 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
     return {std::move(command), {}};
 }
 
-BirthEntries EntriesFromReading(const readings::OpenedReading& reading)
-{
-    BirthEntries entries;
-    entries.Name = reading.Name;
-    entries.Month = reading.Month;
-    entries.Day = reading.Day;
-    entries.Year = reading.Year;
-    entries.Hour = reading.Hour;
-    entries.Minute = reading.Minute;
-    entries.ZonePosition = reading.ZonePosition;
-    entries.LonDeg = reading.LongitudeDegrees;
-    entries.LonMin = reading.LongitudeMinutes;
-    entries.LatDeg = reading.LatitudeDegrees;
-    entries.LatMin = reading.LatitudeMinutes;
-    entries.East = reading.IsEast;
-    entries.West = !reading.IsEast;
-    entries.South = reading.IsSouth;
-    entries.North = !reading.IsSouth;
-    entries.DaylightSaving = reading.DaylightSaving;
-    entries.City = reading.City;
-    entries.State = reading.State;
-    entries.Country = reading.Country;
-    return entries;
-}
-
 std::string ReadingText(const modVedicGrahaDrishti::ResultTexts& results)
 {
     std::size_t width = 0;
@@ -394,9 +372,12 @@ std::string JsonString(std::string_view text)
     return json;
 }
 
-std::string ReadingJson(const modVedicGrahaDrishti::ResultTexts& results,
-    std::span<const ShortText> grahaPositionTexts, std::string_view moonPositionText, double ayanamsa)
+std::string ReadingJson(const Reading& reading)
 {
+    const auto& results = reading.Results;
+    const std::span<const ShortText> grahaPositionTexts = reading.GrahaPositionTexts;
+    const std::string_view moonPositionText = reading.MoonPositionText;
+    const double ayanamsa = reading.Ayanamsa;
     std::string json = "{\"GrahaPositionTexts\": [";
     for (std::size_t i = 0; i < grahaPositionTexts.size(); ++i) {
         json += i == 0 ? "" : ", ";
@@ -498,15 +479,13 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
         return ExitSuccess;
     }
     if (command.Kind == CommandKind::Zones) {
-        modVedicPlanetPosition::FillReferenceTables();
-        for (int zone = 0; zone < modVedicPlanetPosition::TimeZoneCount; ++zone) {
-            out << (zone < 10 ? " " : "") << zone << "  "
-                << modVedicPlanetPosition::TimeZoneNames[static_cast<std::size_t>(zone)] << "\n";
+        for (int zone = 0; zone < TimeZoneCount; ++zone) {
+            out << (zone < 10 ? " " : "") << zone << "  " << TimeZoneTable[static_cast<std::size_t>(zone)].Name << "\n";
         }
         return ExitSuccess;
     }
 
-    BirthEntries entries = command.Entries;
+    BirthData entries = command.Entries;
     if (command.ReadingPath) {
         const std::string& path = *command.ReadingPath;
         if (!readings::HasReadingExtension(path)) {
@@ -520,28 +499,26 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
                 << ProgramName << ": " << path << ": " << opened.Reason << "\n";
             return ExitRefused;
         }
-        entries = EntriesFromReading(*opened.Reading);
+        entries = *opened.Reading;
     }
 
-    if (const auto failure = CalculateReading(entries); failure) {
-        err << failure->Message << "\n";
+    const ReadingResult result = CalculateReading(entries);
+    if (result.Failure) {
+        err << result.Failure->Message << "\n";
         return ExitRefused;
     }
     if (command.SavePath) {
-        const readings::SaveResult saved
-            = readings::SaveReadingFile(*command.SavePath, BirthRecord, entries.ZonePosition);
+        const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, BirthRecordOf(entries), entries.ZonePosition);
         if (!saved.Saved) {
             err << ProgramName << ": " << saved.Error << "\n";
             return ExitRefused;
         }
     }
 
-    const auto& results = modVedicGrahaDrishti::Results;
     if (command.Json) {
-        out << ReadingJson(results, modVedicPlanetPosition::GrahaPositionTexts,
-            modVedicEphemeris::MoonPositionText, modVedicPlanetPosition::Ayanamsa);
+        out << ReadingJson(result.Value);
     } else {
-        out << ReadingText(results);
+        out << ReadingText(result.Value.Results);
     }
     return ExitSuccess;
 }

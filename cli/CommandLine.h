@@ -1,7 +1,7 @@
 #pragma once
 
-#include "aspects/GrahaDrishti.h"
-#include "core/InputChecks.h"
+#include "calculation/Reading.h"
+#include "core/BirthData.h"
 #include "readings/ReadingFile.h"
 
 #include <optional>
@@ -27,7 +27,7 @@ enum class CommandKind { Help, Zones, Reading };
 struct Command {
     CommandKind Kind = CommandKind::Help;
     std::optional<std::string> ReadingPath;
-    BirthEntries Entries;
+    BirthData Entries;
     bool Json = false;
     std::optional<std::string> SavePath;
 };
@@ -45,16 +45,12 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
 
 std::string UsageText();
 
-// What the input screen holds after opening a reading.
-BirthEntries EntriesFromReading(const readings::OpenedReading& reading);
-
 // The result screen as text: per graha the name and sign lines, then the
 // position and planets lines, the right column aligned.
 std::string ReadingText(const modVedicGrahaDrishti::ResultTexts& results);
 
 // The same reading as one JSON object, with the engine's texts and ayanamsa.
-std::string ReadingJson(const modVedicGrahaDrishti::ResultTexts& results,
-    std::span<const ShortText> grahaPositionTexts, std::string_view moonPositionText, double ayanamsa);
+std::string ReadingJson(const Reading& reading);
 
 // A JSON string literal, quotes included; UTF-8 is kept as it is.
 std::string JsonString(std::string_view text);

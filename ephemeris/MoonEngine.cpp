@@ -1,9 +1,9 @@
 #include "ephemeris/MoonEngine.h"
 
+#include "core/Angles.h"
 #include "core/BirthRecord.h"
-#include "positions/BirthMoment.h"
-#include "positions/SignPosition.h"
-#include "positions/TurnReduction.h"
+#include "core/Calendar.h"
+#include "core/SignPosition.h"
 
 #include <array>
 #include <cmath>
@@ -106,40 +106,52 @@ double ReduceMoonLongitude(double lambda)
     return SubtractTurnsWhileAbove360(AddTurnsWhileNegative(lambda));
 }
 
+double CenturiesSinceJ2000(double birthDayNumber, double universalHours)
+{
+    return ((birthDayNumber - 2451545) + universalHours / 24 - 0.5) / 36525;
+}
+
+double MoonSiderealLongitude(double t)
+{
+    const double meanLongitude = 218.3164591 + 481267.88134236 * t;
+    const double lambda = meanLongitude + LunarLongitudeSeries(t);
+    if (!std::isfinite(lambda)) {
+        return std::nan("");
+    }
+    // Never reduced from above: λ ≤ 360 plus a negative correction stays below.
+    double sidereal = ReduceMoonLongitude(lambda) + SiderealCorrection(t);
+    if (sidereal < 0) {
+        sidereal = sidereal + 360;
+    }
+    return sidereal;
+}
+
 void ComputeEphemeris()
 {
+    using modVedicPlanetPosition::ClockHours;
+    using modVedicPlanetPosition::ZoneCorrectionHours;
     const BirthRecordType& birth = BirthRecord;
     const bool daylightSaving = birth.DaylightSaving != False16;
 
-    EngineLocalHours = static_cast<double>(birth.Hour) + static_cast<double>(birth.Minute) / 60;
-    EngineZoneHours = static_cast<double>(birth.ZoneHourCorrection) + static_cast<double>(birth.ZoneMinuteCorrection) / 60;
+    EngineLocalHours = ClockHours(birth.Hour, birth.Minute);
+    EngineZoneHours = ZoneCorrectionHours(birth.ZoneHourCorrection, birth.ZoneMinuteCorrection, daylightSaving);
     double west = static_cast<double>(birth.LongitudeDegrees) + static_cast<double>(birth.LongitudeMinutes) / 60;
     if (birth.IsEast != False16) {
         west = -west;
     }
     EngineWestLongitude = west;
-    if (daylightSaving) {
-        EngineZoneHours = EngineZoneHours - 1;
-    }
     BirthDayNumber = modVedicPlanetPosition::JulianDayNumber(birth.Month, birth.Day, birth.Year);
     // The same moment as the ayanamsa's and the planets': the zone's own sign.
     EngineUniversalHours = modVedicPlanetPosition::BirthUniversalHours(
         birth.Hour, birth.Minute, birth.ZoneHourCorrection, birth.ZoneMinuteCorrection, daylightSaving);
-    T = ((BirthDayNumber - 2451545) + EngineUniversalHours / 24 - 0.5) / 36525;
+    T = CenturiesSinceJ2000(BirthDayNumber, EngineUniversalHours);
     EngineSiderealCorrection = SiderealCorrection(T);
 
-    const double meanLongitude = 218.3164591 + 481267.88134236 * T;
-    const double lambda = meanLongitude + LunarLongitudeSeries(T);
-    if (!std::isfinite(lambda)) {
+    const double moon = MoonSiderealLongitude(T);
+    if (!std::isfinite(moon)) {
         return;
     }
-    MoonLongitude = ReduceMoonLongitude(lambda);
-
-    // Never reduced from above: λ ≤ 360 plus a negative correction stays below.
-    MoonLongitude = MoonLongitude + EngineSiderealCorrection;
-    if (MoonLongitude < 0) {
-        MoonLongitude = MoonLongitude + 360;
-    }
+    MoonLongitude = moon;
 
     const PositionText text = modVedicPlanetPosition::FormatSignPosition(MoonLongitude);
     if (text.empty()) {

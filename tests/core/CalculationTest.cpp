@@ -1,4 +1,5 @@
-#include "core/Calculation.h"
+#include "calculation/Calculation.h"
+#include "calculation/Reading.h"
 
 #include "aspects/GrahaDrishti.h"
 #include "core/BirthRecord.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-using halvaro::BirthEntries;
+using halvaro::BirthData;
 using halvaro::BirthRecord;
 using halvaro::BirthRecordType;
 using halvaro::testing::Delhi1975;
@@ -45,7 +46,7 @@ class RecordZoneFields : public testing::TestWithParam<ZoneCase> {};
 TEST_P(RecordZoneFields, MagnitudesAndSignedCorrections)
 {
     const ZoneCase& c = GetParam();
-    BirthEntries entries = Delhi1975();
+    BirthData entries = Delhi1975();
     entries.ZonePosition = c.Position;
     halvaro::WriteBirthRecord(entries);
     EXPECT_EQ(BirthRecord.ZoneHours, c.ZoneHours);
@@ -72,7 +73,7 @@ INSTANTIATE_TEST_SUITE_P(Zones, RecordZoneFields, testing::ValuesIn(ZoneCases),
 
 TEST(WriteBirthRecord, KeepsTheNameAndTrimsThePlace)
 {
-    BirthEntries entries = Delhi1975();
+    BirthData entries = Delhi1975();
     entries.Name = "  Asha Rao  ";
     entries.City = "  New Delhi ";
     entries.State = " Delhi";
@@ -100,7 +101,7 @@ TEST(WriteBirthRecord, KeepsTheNameAndTrimsThePlace)
 
 TEST(WriteBirthRecord, CityOfBlanksIsStoredEmpty)
 {
-    BirthEntries entries = Delhi1975();
+    BirthData entries = Delhi1975();
     entries.City = "   ";
     halvaro::WriteBirthRecord(entries);
     EXPECT_EQ(BirthRecord.City, "");
@@ -122,7 +123,7 @@ class RecordFlags : public testing::TestWithParam<FlagCase> {};
 TEST_P(RecordFlags, StoredAsMinusOneAndZero)
 {
     const FlagCase& c = GetParam();
-    BirthEntries entries = Delhi1975();
+    BirthData entries = Delhi1975();
     entries.North = c.North;
     entries.South = c.South;
     entries.East = c.East;
@@ -152,7 +153,7 @@ TEST(WriteBirthRecord, ZoneOutsideTheTableKeepsTheZoneFields)
         BirthRecord.ZoneMinutes = 30;
         BirthRecord.ZoneHourCorrection = -7;
         BirthRecord.ZoneMinuteCorrection = -30;
-        BirthEntries entries = Delhi1975();
+        BirthData entries = Delhi1975();
         entries.ZonePosition = position;
         entries.Name = "Zone " + std::to_string(position);
         halvaro::WriteBirthRecord(entries);
@@ -170,7 +171,7 @@ TEST(WriteBirthRecord, BoxTextThatIsNoNumberKeepsItsField)
     BirthRecord.LatitudeMinutes = 34;
     BirthRecord.LongitudeDegrees = 56;
     BirthRecord.LongitudeMinutes = 7;
-    BirthEntries entries = Delhi1975();
+    BirthData entries = Delhi1975();
     entries.LatDeg = "2.5";
     entries.LonMin = "";
     halvaro::WriteBirthRecord(entries);
@@ -180,16 +181,16 @@ TEST(WriteBirthRecord, BoxTextThatIsNoNumberKeepsItsField)
     EXPECT_EQ(BirthRecord.LongitudeMinutes, 7);
 }
 
-TEST(CalculateReading, FailedCheckChangesNothing)
+TEST(RunCalculationDriver, FailedCheckChangesNothing)
 {
-    ASSERT_FALSE(halvaro::CalculateReading(Delhi1975()).has_value());
+    ASSERT_FALSE(halvaro::RunCalculationDriver(Delhi1975()).has_value());
     const BirthRecordType recordBefore = BirthRecord;
     const gd::ResultTexts resultsBefore = gd::Results;
 
-    BirthEntries entries = Greenwich2000();
+    BirthData entries = Greenwich2000();
     entries.Day = 31;
     entries.Month = 4;
-    const auto failure = halvaro::CalculateReading(entries);
+    const auto failure = halvaro::RunCalculationDriver(entries);
 
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->Message, "Please Enter Correct Date Or Month !");
@@ -206,7 +207,7 @@ using halvaro::testing::ResultRow;
 
 struct BirthCase {
     std::string_view Name;
-    BirthEntries (*Entries)();
+    BirthData (*Entries)();
     std::array<ResultRow, 8> Rows;
 };
 
@@ -217,17 +218,31 @@ void PrintTo(const BirthCase& row, std::ostream* os)
 
 class WorkedReadings : public testing::TestWithParam<BirthCase> {};
 
+void ExpectRows(const gd::ResultTexts& results, const std::array<ResultRow, 8>& rows, std::string_view through)
+{
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        EXPECT_EQ(results.lblPlanets[row].view(), rows[row].Planets) << through << ", row " << row;
+        EXPECT_EQ(results.lblPlanets_Position[row].view(), rows[row].Position) << through << ", row " << row;
+        EXPECT_EQ(results.lblAspects_Sign[row].view(), rows[row].AspectsSign) << through << ", row " << row;
+        EXPECT_EQ(results.lblAspects_Planets[row].view(), rows[row].AspectsPlanets) << through << ", row " << row;
+    }
+}
+
+// The same texts through the value and through the named steps over the
+// module-level values.
 TEST_P(WorkedReadings, ThirtyTwoResultTexts)
 {
     const BirthCase& c = GetParam();
-    const auto failure = halvaro::CalculateReading(c.Entries());
-    ASSERT_FALSE(failure.has_value()) << failure->Message;
-    for (std::size_t row = 0; row < c.Rows.size(); ++row) {
-        EXPECT_EQ(gd::Results.lblPlanets[row].view(), c.Rows[row].Planets) << "row " << row;
-        EXPECT_EQ(gd::Results.lblPlanets_Position[row].view(), c.Rows[row].Position) << "row " << row;
-        EXPECT_EQ(gd::Results.lblAspects_Sign[row].view(), c.Rows[row].AspectsSign) << "row " << row;
-        EXPECT_EQ(gd::Results.lblAspects_Planets[row].view(), c.Rows[row].AspectsPlanets) << "row " << row;
+    const halvaro::ReadingResult value = halvaro::CalculateReading(c.Entries());
+    ASSERT_FALSE(value.Failure.has_value()) << value.Failure->Message;
+    ExpectRows(value.Value.Results, c.Rows, "value");
+    for (std::size_t graha = 0; graha < c.Rows.size(); ++graha) {
+        EXPECT_EQ(value.Value.GrahaPositionTexts[graha].view(), c.Rows[graha].Position) << "graha " << graha;
     }
+
+    const auto failure = halvaro::RunCalculationDriver(c.Entries());
+    ASSERT_FALSE(failure.has_value()) << failure->Message;
+    ExpectRows(gd::Results, c.Rows, "named steps");
 }
 
 // The positions are the published short texts of the two worked births; the

@@ -79,7 +79,7 @@ inline void WriteRecord(const Birth& b)
 }
 
 // A worked birth as the driver writes it from the input screen's entries.
-inline Birth BirthOf(const char* name, const BirthEntries& entries)
+inline Birth BirthOf(const char* name, const BirthData& entries)
 {
     const BirthRecordType r = RecordOf(entries);
     return {name, r.Year, r.Month, r.Day, r.Hour, r.Minute, r.ZoneHourCorrection, r.ZoneMinuteCorrection,

@@ -1,5 +1,5 @@
 #include "positions/GrahaPositions.h"
-#include "positions/SignPosition.h"
+#include "core/SignPosition.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "ephemeris/MoonEngine.h"
-#include "positions/TurnReduction.h"
+#include "core/Angles.h"
 
 #include <gtest/gtest.h>
 

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+// The sign position text of the planetary positions, shared by the Moon engine.
 namespace halvaro::modVedicPlanetPosition {
 
 // Three letters per sign, Aries (0) to Pisces (11).

@@ -1,12 +1,10 @@
-#include "positions/SignPosition.h"
+#include "core/SignPosition.h"
+
+#include "core/Text.h"
 
 #include <cmath>
 
 namespace halvaro::modVedicPlanetPosition {
-
-namespace {
-constexpr std::string_view DegreeSign = "\xC2\xB0"; // UTF-8
-}
 
 PositionText FormatSignPosition(double angle)
 {
