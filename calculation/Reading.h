@@ -9,10 +9,22 @@
 
 #include <array>
 #include <optional>
+#include <string_view>
 
 namespace halvaro {
 
 inline constexpr int GrahaCount = modVedicPlanetPosition::GrahaCount;
+
+// Which sky a reading's longitudes come from: the classic model, which the
+// program has always computed and is the default everywhere, or the precise
+// positions of a full ephemeris.
+enum class SkyModel { Classic, Precise };
+
+// "classic" or "precise", as the command line and the outputs name them.
+constexpr std::string_view SkyModelName(SkyModel sky)
+{
+    return sky == SkyModel::Precise ? "precise" : "classic";
+}
 
 // The moment of a birth, as every step of the calculation takes it.
 struct BirthMoment {
@@ -30,6 +42,7 @@ struct BirthPlace {
 
 // Everything one reading yields, numbers and texts, in Graha order.
 struct Reading {
+    SkyModel Sky = SkyModel::Classic;
     BirthMoment Moment;
     BirthPlace Place;
     double Ayanamsa = 0; // degrees, negative
