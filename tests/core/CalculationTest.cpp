@@ -12,7 +12,9 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -269,6 +271,52 @@ const BirthCase BirthCases[] {
                 "Planet North Node has no Graha Drishti."},
         }}},
 };
+
+// Two threads, each with its own births, calculate at the same time; every
+// reading must be the one a single thread gives. A shared working value (a
+// cache, a module-level result) would mix one thread's numbers into the
+// other's texts.
+TEST(CalculateReading, TwoThreadsGiveTheOneThreadReadings)
+{
+    std::vector<BirthData> births;
+    for (int day = 1; day <= 28; ++day) {
+        BirthData delhi = Delhi1975();
+        delhi.Day = day;
+        BirthData greenwich = Greenwich2000();
+        greenwich.Day = day;
+        greenwich.Hour = day % 24;
+        births.push_back(delhi);
+        births.push_back(greenwich);
+    }
+    std::vector<halvaro::modVedicGrahaDrishti::ResultTexts> expected;
+    for (const BirthData& birth : births) {
+        const auto result = halvaro::CalculateReading(birth);
+        ASSERT_FALSE(result.Failure.has_value());
+        expected.push_back(result.Value.Results);
+    }
+
+    constexpr int Rounds = 200;
+    std::array<int, 2> mismatches {};
+    const auto work = [&](std::size_t thread) {
+        for (int round = 0; round < Rounds; ++round) {
+            for (std::size_t i = thread; i < births.size(); i += 2) {
+                const auto result = halvaro::CalculateReading(births[i]);
+                for (std::size_t row = 0; row < gd::RowCount; ++row) {
+                    if (result.Value.Results.lblAspects_Planets[row] != expected[i].lblAspects_Planets[row]
+                        || result.Value.Results.lblPlanets_Position[row] != expected[i].lblPlanets_Position[row]) {
+                        ++mismatches[thread];
+                    }
+                }
+            }
+        }
+    };
+    std::thread first(work, 0);
+    std::thread second(work, 1);
+    first.join();
+    second.join();
+    EXPECT_EQ(mismatches[0], 0);
+    EXPECT_EQ(mismatches[1], 0);
+}
 
 INSTANTIATE_TEST_SUITE_P(Births, WorkedReadings, testing::ValuesIn(BirthCases),
     [](const testing::TestParamInfo<BirthCase>& info) { return std::string(info.param.Name); });
