@@ -71,14 +71,20 @@ double Argument(const LongitudeTerm& term, double d, double m, double mp, double
 
 double SiderealCorrection(double t)
 {
-    // The node's nutation term, a small solar term and the general
-    // precession of 5025.64" per century, about an epoch 85886.27" back.
+    // Newcomb's general precession in longitude (5025.64" + 1.11" T per
+    // century) and the two largest terms of the nutation in longitude
+    // (17.23" of the node, 1.27" of the Sun), about an epoch 85886.27" back;
+    // the Moon's node and the Sun's mean longitude as in Meeus, Astronomical
+    // Algorithms, chapter 22.
     const double omega = 125.044555 - 1934.1361849 * t + 0.0020762 * (t * t);
     const double l = 280.466449 + 36000.7698231 * t + 0.0003106 * (t * t);
     const double p = 1.27 * std::sin(l * DegToRad) + 17.23 * std::sin(omega * DegToRad) - (5025.64 + 1.11 * t) * t;
     return (p - 85886.27) / 3600;
 }
 
+// The Moon's mean elongation, the Sun's and the Moon's mean anomalies and the
+// Moon's argument of latitude: Meeus, Astronomical Algorithms, 47.2 to 47.5
+// without their terms in T squared and beyond.
 double LunarLongitudeSeries(double t)
 {
     const double d = (297.8502042 + 445267.1115168 * t) * DegToRad;
@@ -113,6 +119,7 @@ double CenturiesSinceJ2000(double birthDayNumber, double universalHours)
 
 double MoonSiderealLongitude(double t)
 {
+    // The Moon's mean longitude: Meeus 47.1 without its terms in T squared and beyond.
     const double meanLongitude = 218.3164591 + 481267.88134236 * t;
     const double lambda = meanLongitude + LunarLongitudeSeries(t);
     if (!std::isfinite(lambda)) {

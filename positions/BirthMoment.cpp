@@ -22,6 +22,11 @@ double CenturiesSince1900Of(double birthJulianDay, double universalHours)
 
 double AyanamsaDegrees(double centuries)
 {
+    // Newcomb's general precession in longitude (5025.64" + 1.11" T per
+    // century, T from 1900) with the two largest terms of the nutation in
+    // longitude (17.23" sin of the Moon's node, 1.27" sin of twice the Sun's
+    // mean longitude, both arguments in arc-seconds of 1900's elements),
+    // about the epoch value 80861.27".
     const double t = centuries;
     // The node's longitude is brought below 360 only from above; a negative
     // value keeps its sign.

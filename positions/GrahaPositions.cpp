@@ -77,6 +77,8 @@ double SiderealLongitude(double tropicalDeg, double ayanamsa)
     return AddTurnsWhileNegative(tropicalDeg - std::fabs(ayanamsa));
 }
 
+// The mean node's longitude in degrees from the day number: Paul Schlyter,
+// "How to compute planetary positions" (N = 125.1228 - 0.0529538083 d).
 double NodeLongitude(double dayNumber)
 {
     return NormalizeRadians((125.1228 - 0.0529538083 * dayNumber) * DegToRad) * NodeRadToDeg - 1;

@@ -4,7 +4,10 @@
 
 namespace halvaro::modVedicPlanetPosition {
 
-// Mean Keplerian elements of the planets at J2000 with their rates per century.
+// Mean Keplerian elements of the planets at J2000 with their rates per
+// century, for the mean ecliptic and equinox of J2000: E. M. Standish (JPL),
+// "Keplerian elements for approximate positions of the major planets",
+// 1800-2050 table (angle rates in arc-seconds per century).
 const std::array<OrbitalElementRow, BodyCount> OrbitalElementTable = {{
     {0.38709893, +0.00000066, 0.20563069, +0.00002527, 7.00487, -23.51, 48.33167, -446.30, 77.45645, +573.57, 252.25084, +538101628.29},
     {0.72333199, +0.00000092, 0.00677323, -0.00004938, 3.39471, -2.86, 76.68069, -996.89, 131.53298, -108.80, 181.97973, +210664136.06},

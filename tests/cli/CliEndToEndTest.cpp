@@ -76,7 +76,7 @@ protected:
 };
 
 // The three worked births of the calculation; the golden files hold their
-// published short and Moon texts and the aspects worked out from them by hand.
+// short and Moon texts of the worked examples and the aspects worked out from them by hand.
 INSTANTIATE_TEST_SUITE_P(ThreeReferenceReadings, WorkedBirth,
     ::testing::Values(
         BirthCase {"delhi-1975", {"--name", "Asha Rao", "--date", "1975-06-15", "--time", "10:30", "--zone", "34",

@@ -47,7 +47,7 @@ inline BirthRecordType RecordOf(const BirthData& entries)
 
 // The 32 result texts of the New Delhi 1975 reading, one row per graha:
 // name, position, aspected signs, aspected grahas. The positions are the
-// published short texts; the aspect texts were worked out by hand from them
+// short texts of the worked examples; the aspect texts were worked out by hand from them
 // (7th sign for all; Mars 4th and 8th, Jupiter 5th and 9th, Saturn 3rd and
 // 10th besides).
 struct ResultRow {

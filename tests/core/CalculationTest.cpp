@@ -57,7 +57,7 @@ TEST_P(RecordZoneFields, MagnitudesAndSignedCorrections)
     EXPECT_EQ(BirthRecord.ZoneMinuteCorrection, c.MinuteCorrection);
 }
 
-// From the published zone list and its worked record values.
+// From the documented zone list and its worked record values.
 const ZoneCase ZoneCases[] {
     {"IndianTime", 34, 5, 30, -5, -30},
     {"HawaiianStandardTime", 32, 10, 30, 10, 30},
@@ -247,7 +247,7 @@ TEST_P(WorkedReadings, ThirtyTwoResultTexts)
     ExpectRows(gd::Results, c.Rows, "named steps");
 }
 
-// The positions are the published short texts of the two worked births; the
+// The positions are the short texts of the two worked examples; the
 // aspect texts were worked out by hand from them (the Delhi rows live with the
 // reference births, where the window's tests use them too).
 const BirthCase BirthCases[] {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <array>
 #include <cmath>
 #include <string>
@@ -30,6 +32,7 @@ struct ReadingCase {
 };
 
 class WorkedReadingTest : public ::testing::TestWithParam<ReadingCase> {};
+void PrintTo(const ReadingCase& c, std::ostream* os) { *os << c.birth.name; }
 
 TEST_P(WorkedReadingTest, GivesTheEightShortTexts)
 {
@@ -83,6 +86,7 @@ struct CarryCase {
 };
 
 class UniversalBirthTimeTest : public ::testing::TestWithParam<CarryCase> {};
+void PrintTo(const CarryCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(UniversalBirthTimeTest, CarriesIntoDayMonthAndYear)
 {

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iomanip>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -58,6 +59,11 @@ struct Birth {
     int longitudeDegrees, longitudeMinutes;
     bool east, daylightSaving;
 };
+
+inline void PrintTo(const Birth& b, std::ostream* os)
+{
+    *os << b.name;
+}
 
 inline void WriteRecord(const Birth& b)
 {
