@@ -10,6 +10,8 @@ namespace halvaro::modVedicPlanetPosition {
 
 using halvaro::TimeZoneCount;
 
+// The named tables the driver fills; programs read the constant TimeZoneTable
+// (core/TimeZones.h), which these are copied from.
 // The zone list: display text, and the whole hours and minutes to add to
 // local clock time to obtain Universal Time. A saved reading stores the
 // index, so the order never changes.

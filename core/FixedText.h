@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -37,19 +38,12 @@ public:
         return *this;
     }
 
-    // Appends a non-negative whole number in plain decimal.
-    constexpr FixedText& appendNumber(unsigned value)
+    // Appends a non-negative whole number in plain decimal, C locale.
+    FixedText& appendNumber(unsigned value)
     {
-        char digits[10] {};
-        std::size_t count = 0;
-        do {
-            digits[count++] = static_cast<char>('0' + value % 10U);
-            value /= 10U;
-        } while (value != 0U);
-        while (count > 0) {
-            append(digits[--count]);
-        }
-        return *this;
+        std::array<char, 12> digits {};
+        const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+        return append(std::string_view(digits.data(), static_cast<std::size_t>(result.ptr - digits.data())));
     }
 
     constexpr void clear() { size_ = 0; }

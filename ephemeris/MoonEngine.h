@@ -4,8 +4,10 @@
 
 namespace halvaro::modVedicEphemeris {
 
-// Working values of the engine, overwritten on every run.
-extern double EngineLocalHours;
+// Working values of the engine, overwritten on every run. They stay as the
+// named values a reader of the steps and their tests look at; the value API
+// (MoonSiderealLongitude) computes without them.
+extern double EngineLocalHours;     // kept for the record of the run; nothing computes from it
 // Not the size of the zone correction but its signed value after daylight
 // saving: the moment follows the zone's own sign.
 extern double EngineZoneHours;

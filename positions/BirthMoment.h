@@ -5,7 +5,7 @@
 namespace halvaro::modVedicPlanetPosition {
 
 // Working values of ComputeAyanamsa, overwritten by each call.
-extern double LocalHours;         // birth clock time in hours
+extern double LocalHours;         // birth clock time in hours; kept for the record of the run
 // Not the size of the zone offset but its signed correction after daylight
 // saving: the moment follows the zone's own sign.
 extern double ZoneOffsetHours;

@@ -34,7 +34,9 @@ struct OrbitalElementRow {
 
 extern const std::array<OrbitalElementRow, BodyCount> OrbitalElementTable;
 
-// Module-level working values; each call overwrites them.
+// Module-level working values; each call overwrites them. They stay as the
+// named results of LoadOrbitalElements and GeocentricLongitude that the
+// worked values are checked against; GeocentricLongitudes computes without them.
 extern double ElementA;          // AU
 extern double ElementE;
 extern double ElementI;          // radians
