@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -38,12 +37,21 @@ public:
         return *this;
     }
 
-    // Appends a non-negative whole number in plain decimal, C locale.
-    FixedText& appendNumber(unsigned value)
+    // Appends a non-negative whole number in plain decimal: the program's one
+    // decimal writer (a digit loop: faster than std::to_chars for the small
+    // numbers of the position texts, and locale-free alike).
+    constexpr FixedText& appendNumber(unsigned long long value)
     {
-        std::array<char, 12> digits {};
-        const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-        return append(std::string_view(digits.data(), static_cast<std::size_t>(result.ptr - digits.data())));
+        char digits[20] {};
+        std::size_t count = 0;
+        do {
+            digits[count++] = static_cast<char>('0' + value % 10U);
+            value /= 10U;
+        } while (value != 0U);
+        while (count > 0) {
+            append(digits[--count]);
+        }
+        return *this;
     }
 
     constexpr void clear() { size_ = 0; }

@@ -3,14 +3,15 @@
 #include "core/Text.h"
 
 #include <cmath>
+#include <cstddef>
 
 namespace halvaro::modVedicPlanetPosition {
 
-PositionText FormatSignPosition(double angle)
+std::optional<SignParts> SignPartsOf(double angle)
 {
     const double x = std::fabs(angle);
     if (!std::isfinite(x)) {
-        return {};
+        return std::nullopt;
     }
     double deg = std::floor(x);
     const double f = x - deg;
@@ -19,20 +20,33 @@ PositionText FormatSignPosition(double angle)
     const double sec = std::floor(60 * (mm - min));
     const double signIndex = std::floor(deg / 30);
     if (!(signIndex >= 0 && signIndex <= 11)) {
-        return {};
+        return std::nullopt;
     }
     deg -= 30 * signIndex; // whole numbers below 360: exact, as repeated subtraction
+    return SignParts {static_cast<unsigned>(deg), static_cast<unsigned>(min), static_cast<unsigned>(sec),
+        static_cast<int>(signIndex)};
+}
 
-    const auto sign = static_cast<std::size_t>(signIndex);
+std::string_view SignAbbreviation(int sign)
+{
+    return SignAbbreviations.substr(3 * static_cast<std::size_t>(sign), 3);
+}
+
+PositionText FormatSignPosition(double angle)
+{
+    const auto parts = SignPartsOf(angle);
+    if (!parts) {
+        return {};
+    }
     PositionText text;
-    text.appendNumber(static_cast<unsigned>(deg))
+    text.appendNumber(parts->Degrees)
         .append(DegreeSign)
         .append(' ')
-        .appendNumber(static_cast<unsigned>(min))
+        .appendNumber(parts->Minutes)
         .append("' ")
-        .appendNumber(static_cast<unsigned>(sec))
+        .appendNumber(parts->Seconds)
         .append("\" ")
-        .append(SignAbbreviations.substr(3 * sign, 3));
+        .append(SignAbbreviation(parts->Sign));
     return text;
 }
 

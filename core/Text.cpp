@@ -1,7 +1,6 @@
 #include "core/Text.h"
 
-#include <array>
-#include <charconv>
+#include "core/FixedText.h"
 
 namespace halvaro {
 
@@ -22,9 +21,15 @@ std::string TrimBlanks(std::string_view text)
 
 std::string DecimalText(long long value)
 {
-    std::array<char, 24> digits {};
-    const auto [end, ec] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    return {digits.data(), end};
+    FixedText<24> text;
+    if (value < 0) {
+        text.append('-');
+        // The size of the most negative value does not fit its own type.
+        text.appendNumber(0ULL - static_cast<unsigned long long>(value));
+    } else {
+        text.appendNumber(static_cast<unsigned long long>(value));
+    }
+    return text.str();
 }
 
 Utf8Character DecodeUtf8(std::string_view text, std::size_t pos)

@@ -107,10 +107,29 @@ bool SiderealGrahaLongitudes(double dayNumber, double ayanamsa, double moonSider
     return true;
 }
 
+ShortText ShortSignPosition(double longitudeDeg)
+{
+    const auto parts = SignPartsOf(longitudeDeg);
+    if (!parts) {
+        return {};
+    }
+    const auto twoDigits = [](ShortText& text, unsigned value) {
+        if (value < 10) {
+            text.append('0');
+        }
+        text.appendNumber(value);
+    };
+    ShortText text;
+    twoDigits(text, parts->Degrees);
+    text.append(' ').append(SignAbbreviation(parts->Sign)).append(' ');
+    twoDigits(text, parts->Minutes);
+    return text;
+}
+
 bool GrahaPositionTextsOf(const std::array<double, GrahaCount>& longitudes, std::array<ShortText, GrahaCount>& texts)
 {
     for (std::size_t graha = 0; graha < GrahaCount; ++graha) {
-        const ShortText text = ShortPositionText(FormatSignPosition(longitudes[graha]));
+        const ShortText text = ShortSignPosition(longitudes[graha]);
         if (text.empty()) {
             return false;
         }

@@ -52,6 +52,10 @@ double NodeLongitude(double dayNumber);
 bool SiderealGrahaLongitudes(double dayNumber, double ayanamsa, double moonSiderealDeg,
     std::array<double, GrahaCount>& longitudes);
 
+// The short position text of a sidereal longitude, made from the numbers: the
+// same text as ShortPositionText of its long text, empty where that is empty.
+ShortText ShortSignPosition(double longitudeDeg);
+
 // The short position texts of sidereal longitudes; false when one has no text.
 bool GrahaPositionTextsOf(const std::array<double, GrahaCount>& longitudes, std::array<ShortText, GrahaCount>& texts);
 
