@@ -65,6 +65,7 @@ private slots:
     void recordFromControls_data();
     void recordFromControls();
     void backAndRecalculate();
+    void skyModelSwitch();
     void failedCheckKeepsEarlierResults();
     void saveThenOpen();
     void secondSaveProposesFirstPath();
@@ -223,6 +224,36 @@ void ReadingWorkflowTest::backAndRecalculate()
     f.mnuCalculate->trigger();
     QVERIFY(w->window.ResultScreenInFront());
     QCOMPARE(ResultTexts(w->window.Controls()), results);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList());
+}
+
+// The Overview's example: the classic model puts the Sun at 00 Gem 19, the
+// sky at 29 Tau 58. The menu entry switches the sky of the following readings
+// and of the one on screen; the label names the sky of what is shown.
+void ReadingWorkflowTest::skyModelSwitch()
+{
+    const Ui::frmMain& f = w->Form();
+    const ControlArrays& c = w->window.Controls();
+    const QString classic = QStringLiteral("Sky: classic model");
+    const QString precise = QStringLiteral("Sky: precise (Swiss Ephemeris, Lahiri)");
+    QVERIFY(f.mnuPreciseSky->isCheckable() && !f.mnuPreciseSky->isChecked());
+    QVERIFY(Calculate());
+    QCOMPARE(c.lblPlanets_Position[0]->text(), QStringLiteral("00 Gem 19"));
+    QCOMPARE(f.lblSky->text(), classic);
+
+    f.mnuPreciseSky->trigger();
+    QVERIFY(w->window.ResultScreenInFront());
+    QCOMPARE(c.lblPlanets_Position[0]->text(), QStringLiteral("29 Tau 58"));
+    QCOMPARE(f.lblSky->text(), precise);
+    QVERIFY(f.lblSky->width() >= f.lblSky->sizeHint().width());
+
+    // Behind the input screen nothing is recalculated until asked.
+    QTest::mouseClick(f.cmdBack, Qt::LeftButton);
+    f.mnuPreciseSky->trigger();
+    QCOMPARE(c.lblPlanets_Position[0]->text(), QStringLiteral("29 Tau 58"));
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QCOMPARE(c.lblPlanets_Position[0]->text(), QStringLiteral("00 Gem 19"));
+    QCOMPARE(f.lblSky->text(), classic);
     QCOMPARE(w->prompts.TakeCalls(), QStringList());
 }
 
@@ -445,6 +476,7 @@ void ReadingWorkflowTest::aboutBox()
     QCOMPARE(calls.size(), 1);
     QVERIFY2(calls[0].startsWith(QStringLiteral("about \"About Halvaro\": Halvaro v1.15")), qPrintable(calls[0]));
     QVERIFY2(calls[0].contains(QStringLiteral("Graha Drishti")), qPrintable(calls[0]));
+    QVERIFY2(calls[0].contains(QStringLiteral("Swiss Ephemeris 2.")), qPrintable(calls[0]));
 }
 
 void ReadingWorkflowTest::exitEndsAtOnce_data()
