@@ -208,13 +208,6 @@ TEST_P(SkyChoice, PrintsTheReadingOfThatSky)
     EXPECT_TRUE(run.Out.ends_with(GetParam().Ending)) << run.Out;
 }
 
-TEST_F(Cli, TheClassicSkyPrintsExactlyTheDefaultOutput)
-{
-    std::vector<std::string> args = Delhi({});
-    args.insert(args.end(), {"--sky", "classic"});
-    EXPECT_EQ(Start(args).Out, FileBytes(fs::path(HALVARO_CLI_DATA) / "delhi-1975.txt"));
-}
-
 TEST_F(Cli, DamagedFileIsRefused)
 {
     std::ofstream(folder_ / "plain.aha", std::ios::binary) << "Asha Rao\r\n6\r\n15\r\n";
