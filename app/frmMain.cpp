@@ -6,6 +6,7 @@
 #include "core/Ranges.h"
 #include "core/TimeZones.h"
 #include "readings/ReadingFile.h"
+#include "sky/PreciseSky.h"
 
 #include "ui_frmMain.h"
 
@@ -30,13 +31,21 @@ constexpr double CalculateFontPoints = 9.0;
 constexpr double OpenFontPoints = 9.75;
 
 const QString AboutTitle = QStringLiteral("About Halvaro");
-const QString AboutText = QStringLiteral(
-    "Halvaro v1.15\n\n"
-    "Halvaro calculates the sidereal positions of the Sun, the Moon, Mercury, Venus, Mars, Jupiter, "
-    "Saturn and Rahu for the place, date and time of a birth, and each graha's Graha Drishti: "
-    "the signs it aspects and the grahas that stand in them.\n\n"
-    "Readings can be saved as .aha files and opened again later.\n\n"
-    "Orrelane");
+
+QString AboutText()
+{
+    return QStringLiteral(
+               "Halvaro v1.15\n\n"
+               "Halvaro calculates the sidereal positions of the Sun, the Moon, Mercury, Venus, Mars, Jupiter, "
+               "Saturn and Rahu for the place, date and time of a birth, and each graha's Graha Drishti: "
+               "the signs it aspects and the grahas that stand in them.\n\n"
+               "Readings can be saved as .aha files and opened again later.\n\n"
+               "Precise sky positions (File menu) come from the Swiss Ephemeris %1 of Astrodienst AG, "
+               "with its built-in Moshier ephemeris and the Lahiri ayanamsa.\n\n"
+               "Halvaro is free software under the GNU Affero General Public License, version 3 or later.\n\n"
+               "Orrelane")
+        .arg(FromUtf8(SwissEphemerisVersion()));
+}
 
 const QStringList MonthNames {QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March"),
     QStringLiteral("April"), QStringLiteral("May"), QStringLiteral("June"), QStringLiteral("July"),
@@ -93,6 +102,7 @@ frmMain::frmMain(UserPrompts& userPrompts, QWidget* parent)
 
     connect(ui->cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
     connect(ui->mnuCalculate, &QAction::triggered, this, &frmMain::cmdCalculate_Click);
+    connect(ui->mnuPreciseSky, &QAction::toggled, this, &frmMain::mnuPreciseSky_Toggled);
     connect(ui->cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
     connect(ui->cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
     connect(ui->cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
@@ -204,14 +214,36 @@ void frmMain::cmdCalculate_Click()
     // The checks and the calculation live in the core; the window only reads
     // its controls and shows the texts.
     BirthData birth = ReadBirthData(*ui, controls);
-    const ReadingResult result = CalculateReading(birth);
+    const ReadingResult result = CalculateReading(birth, sky);
     if (result.Failure) {
         ShowCheckFailure(*result.Failure);
         return;
     }
     shownBirth = std::move(birth);
-    WriteResultLabels(controls, result.Value.Results);
+    ShowReading(result.Value);
     BringToFront(Screen::Result);
+}
+
+void frmMain::ShowReading(const Reading& reading)
+{
+    WriteResultLabels(controls, reading.Results);
+    ui->lblSky->setText(FromUtf8(SkyCaption(reading.Sky)));
+}
+
+void frmMain::mnuPreciseSky_Toggled(bool precise)
+{
+    sky = precise ? SkyModel::Precise : SkyModel::Classic;
+    if (!ResultScreenInFront()) {
+        return;
+    }
+    // The reading on screen is shown again in the chosen sky, from its own
+    // birth data, not from entries that may have changed since.
+    const ReadingResult result = CalculateReading(shownBirth, sky);
+    if (result.Failure) {
+        ShowCheckFailure(*result.Failure);
+        return;
+    }
+    ShowReading(result.Value);
 }
 
 void frmMain::cmdBack_Click()
@@ -288,7 +320,7 @@ void frmMain::Command1_Click()
 
 void frmMain::mnuAbout_Click()
 {
-    prompts.ShowAbout(this, AboutTitle, AboutText);
+    prompts.ShowAbout(this, AboutTitle, AboutText());
 }
 
 void frmMain::OpenPage(WebPage page)

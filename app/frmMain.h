@@ -2,6 +2,7 @@
 
 #include "app/FormMapping.h"
 #include "app/WebLinks.h"
+#include "calculation/Reading.h"
 #include "core/BirthRecord.h"
 
 #include <QMainWindow>
@@ -35,6 +36,8 @@ public:
     [[nodiscard]] const QString& LastSavedPath() const { return lastSavedPath; }
     // The record of the reading on the result screen, as a save writes it.
     [[nodiscard]] BirthRecordType ShownRecord() const { return BirthRecordOf(shownBirth); }
+    // The sky model the next calculation uses.
+    [[nodiscard]] SkyModel Sky() const { return sky; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -44,6 +47,8 @@ private:
 
     void Form_Load();
     void cmdCalculate_Click();
+    void mnuPreciseSky_Toggled(bool precise);
+    void ShowReading(const Reading& reading);
     void cmdBack_Click();
     void cmdSave_Click();
     void cmdOpen_Click();
@@ -63,6 +68,7 @@ private:
     UserPrompts& prompts;
     QString lastSavedPath;
     BirthData shownBirth; // of the reading on the result screen
+    SkyModel sky = SkyModel::Classic; // kept for this run only
 };
 
 } // namespace halvaro::app

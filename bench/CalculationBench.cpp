@@ -1,19 +1,25 @@
 // Where the time of one reading goes: the whole calculation from birth data
-// to the 32 texts, each of its steps alone, and the reading file both ways.
-// Every benchmark first checks that the reading is the 1975 worked example's,
-// so a figure is never taken from a calculation that went wrong.
+// to the 32 texts, each of its steps alone, and the reading file both ways;
+// beside them the reading in the precise sky and the bare Swiss Ephemeris
+// chart it is made from. Every benchmark first checks that the reading is the
+// 1975 worked example's, so a figure is never taken from a calculation that
+// went wrong.
 #include "calculation/Reading.h"
 #include "ephemeris/MoonEngine.h"
 #include "positions/BirthMoment.h"
 #include "positions/GrahaPositions.h"
 #include "positions/OrbitalElements.h"
 #include "readings/ReadingFile.h"
+#include "sky/PreciseSky.h"
 #include "tests/common/ReferenceBirths.h"
 
 #include <benchmark/benchmark.h>
+#include <swephexp.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -53,6 +59,91 @@ void BM_CalculateReading(benchmark::State& state)
     }
 }
 BENCHMARK(BM_CalculateReading);
+
+// The example's birth on 256 days and times: the Swiss Ephemeris keeps the
+// last position of each body, so one moment repeated would time its cache.
+std::vector<BirthData> VariedBirths()
+{
+    std::vector<BirthData> births;
+    for (int i = 0; i < 256; ++i) {
+        BirthData birth = Delhi1975();
+        birth.Year = 1901 + (i * 37) % 150;
+        birth.Day = 1 + (i * 11) % 28;
+        birth.Hour = i % 24;
+        birth.Minute = (i * 7) % 60;
+        births.push_back(birth);
+    }
+    return births;
+}
+
+// The precise example: the Sun at 29 Tau 58 in the sky.
+bool PreparePreciseExample(benchmark::State& state)
+{
+    const ReadingResult result = CalculateReading(Delhi1975(), SkyModel::Precise);
+    if (result.Failure || result.Value.GrahaPositionTexts[0] != "29 Tau 58") {
+        state.SkipWithError("the precise example reading gives other positions");
+        return false;
+    }
+    return true;
+}
+
+// The classic reading over the varied births, to set beside the two below.
+void BM_CalculateReadingVaried(benchmark::State& state)
+{
+    if (!PrepareExample(state)) {
+        return;
+    }
+    const std::vector<BirthData> births = VariedBirths();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(CalculateReading(births[i++ % births.size()]));
+    }
+}
+BENCHMARK(BM_CalculateReadingVaried);
+
+// The same readings in the precise sky, texts and aspects included.
+void BM_CalculatePreciseReading(benchmark::State& state)
+{
+    if (!PreparePreciseExample(state)) {
+        return;
+    }
+    const std::vector<BirthData> births = VariedBirths();
+    std::size_t i = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(CalculatePreciseReading(births[i++ % births.size()]));
+    }
+}
+BENCHMARK(BM_CalculatePreciseReading);
+
+// The bare sidereal chart of the library: eight swe_calc_ut calls (Moshier,
+// Lahiri) and the ayanamsa, nothing of this program around them.
+void BM_SwissEphemerisChart(benchmark::State& state)
+{
+    if (!PreparePreciseExample(state)) {
+        return;
+    }
+    std::vector<double> moments;
+    for (const BirthData& birth : VariedBirths()) {
+        moments.push_back(BirthMomentOf(birth).JulianDay);
+    }
+    swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
+    constexpr std::array<int32, 8> bodies {SE_SUN, SE_MOON, SE_MERCURY, SE_VENUS, SE_MARS, SE_JUPITER, SE_SATURN,
+        SE_MEAN_NODE};
+    std::array<double, 6> position {};
+    std::array<char, AS_MAXCH> error {};
+    double ayanamsa = 0;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const double jd = moments[i++ % moments.size()];
+        swe_get_ayanamsa_ex_ut(jd, SEFLG_MOSEPH, &ayanamsa, error.data());
+        for (const int32 body : bodies) {
+            swe_calc_ut(jd, body, SEFLG_MOSEPH | SEFLG_SIDEREAL, position.data(), error.data());
+            benchmark::DoNotOptimize(position);
+        }
+        benchmark::DoNotOptimize(ayanamsa);
+    }
+}
+BENCHMARK(BM_SwissEphemerisChart);
 
 void BM_Ayanamsa(benchmark::State& state)
 {

@@ -4,6 +4,7 @@
 #include "core/Ranges.h"
 #include "core/Text.h"
 #include "core/TimeZones.h"
+#include "sky/PreciseSky.h"
 
 #include <algorithm>
 #include <array>
@@ -16,7 +17,7 @@ namespace halvaro::cli {
 namespace {
 
 enum class Flag {
-    Name, Date, Time, Zone, Lat, Lon, Dst, City, State, Country, Json, Save, Zones, Help,
+    Name, Date, Time, Zone, Lat, Lon, Dst, City, State, Country, Json, Save, Zones, Help, Sky,
 };
 
 struct FlagInfo {
@@ -26,7 +27,7 @@ struct FlagInfo {
     bool IsBirthData;
 };
 
-constexpr std::array<FlagInfo, 14> Flags {{
+constexpr std::array<FlagInfo, 15> Flags {{
     {"--name", Flag::Name, true, true},
     {"--date", Flag::Date, true, true},
     {"--time", Flag::Time, true, true},
@@ -41,6 +42,7 @@ constexpr std::array<FlagInfo, 14> Flags {{
     {"--save", Flag::Save, true, false},
     {"--zones", Flag::Zones, false, false},
     {"--help", Flag::Help, false, false},
+    {"--sky", Flag::Sky, true, false},
 }};
 
 const FlagInfo* FindFlag(std::string_view spelling)
@@ -54,7 +56,14 @@ const FlagInfo* FindFlag(std::string_view spelling)
 
 std::string Shown(std::string_view value)
 {
-    return "'" + std::string(value) + "'";
+    // Built piece by piece: g++ 12 at -O2 and above warns falsely (-Wrestrict)
+    // on "'" + std::string(...) once this is inlined into a caller.
+    std::string shown;
+    shown.reserve(value.size() + 2);
+    shown += '\'';
+    shown += value;
+    shown += '\'';
+    return shown;
 }
 
 std::vector<std::string_view> Split(std::string_view text, char separator)
@@ -195,6 +204,17 @@ ValueError ParseLongitude(std::string_view value, BirthData& entries)
     return std::nullopt;
 }
 
+ValueError ParseSky(std::string_view value, SkyModel& sky)
+{
+    for (const SkyModel model : {SkyModel::Classic, SkyModel::Precise}) {
+        if (value == SkyModelName(model)) {
+            sky = model;
+            return std::nullopt;
+        }
+    }
+    return "--sky: " + Shown(value) + " is not a sky model: classic or precise";
+}
+
 ParseResult Fail(std::string error)
 {
     return {std::nullopt, std::move(error)};
@@ -281,6 +301,7 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
             command.SavePath = std::string(value);
             break;
         case Flag::Zones: command.Kind = CommandKind::Zones; break;
+        case Flag::Sky: error = ParseSky(value, command.Sky); break;
         case Flag::Help: break;
         }
         if (error) {
@@ -409,8 +430,15 @@ std::string ReadingJson(const Reading& reading)
         json += JsonString(results.lblAspects_Planets[r]);
         json += "]";
     }
-    json += "]}\n";
+    json += "], \"Sky\": ";
+    json += JsonString(SkyModelName(reading.Sky));
+    json += "}\n";
     return json;
+}
+
+std::string SkyLine(const Reading& reading)
+{
+    return reading.Sky == SkyModel::Classic ? std::string() : std::string(SkyCaption(reading.Sky)) + "\n";
 }
 
 std::string UsageText()
@@ -441,7 +469,12 @@ The reading comes from a saved reading file or from the birth data options:
 
 Output:
   --json               print one JSON object instead: GrahaPositionTexts,
-                       MoonPositionText, Ayanamsa and the result rows
+                       MoonPositionText, Ayanamsa, the result rows and Sky
+  --sky classic|precise
+                       the sky the positions come from: the classic model
+                       (the default) or the precise positions of the Swiss
+                       Ephemeris with the Lahiri ayanamsa, which the text
+                       output names in a last line
   --save FILE.aha      also save the reading's birth data to FILE.aha; an
                        existing file is replaced only once the new one is
                        complete
@@ -502,7 +535,7 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
         entries = *opened.Reading;
     }
 
-    const ReadingResult result = CalculateReading(entries);
+    const ReadingResult result = CalculateReading(entries, command.Sky);
     if (result.Failure) {
         err << result.Failure->Message << "\n";
         return ExitRefused;
@@ -518,7 +551,7 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
     if (command.Json) {
         out << ReadingJson(result.Value);
     } else {
-        out << ReadingText(result.Value.Results);
+        out << ReadingText(result.Value.Results) << SkyLine(result.Value);
     }
     return ExitSuccess;
 }

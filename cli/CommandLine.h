@@ -30,6 +30,7 @@ struct Command {
     BirthData Entries;
     bool Json = false;
     std::optional<std::string> SavePath;
+    SkyModel Sky = SkyModel::Classic;
 };
 
 struct ParseResult {
@@ -49,8 +50,13 @@ std::string UsageText();
 // position and planets lines, the right column aligned.
 std::string ReadingText(const modVedicGrahaDrishti::ResultTexts& results);
 
-// The same reading as one JSON object, with the engine's texts and ayanamsa.
+// The same reading as one JSON object, with the engine's texts and ayanamsa,
+// and last the name of its sky model.
 std::string ReadingJson(const Reading& reading);
+
+// The line the text output adds for a reading of the precise sky; empty for
+// the classic model, whose output stays as it always was.
+std::string SkyLine(const Reading& reading);
 
 // A JSON string literal, quotes included; UTF-8 is kept as it is.
 std::string JsonString(std::string_view text);

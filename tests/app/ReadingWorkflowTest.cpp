@@ -65,6 +65,7 @@ private slots:
     void recordFromControls_data();
     void recordFromControls();
     void backAndRecalculate();
+    void skyModelSwitch();
     void failedCheckKeepsEarlierResults();
     void saveThenOpen();
     void secondSaveProposesFirstPath();
@@ -223,6 +224,29 @@ void ReadingWorkflowTest::backAndRecalculate()
     f.mnuCalculate->trigger();
     QVERIFY(w->window.ResultScreenInFront());
     QCOMPARE(ResultTexts(w->window.Controls()), results);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList());
+}
+
+// The Overview's example: the classic model puts the Sun at 00 Gem 19, the
+// sky at 29 Tau 58. The entry switches the reading on screen at once, and
+// behind the input screen only the next one; the label names the sky shown.
+void ReadingWorkflowTest::skyModelSwitch()
+{
+    const Ui::frmMain& f = w->Form();
+    const QLabel* sun = w->window.Controls().lblPlanets_Position[0];
+    QVERIFY(f.mnuPreciseSky->isCheckable() && !f.mnuPreciseSky->isChecked());
+    QVERIFY(Calculate());
+    QCOMPARE(sun->text() + f.lblSky->text(), QStringLiteral("00 Gem 19Sky: classic model"));
+    f.mnuPreciseSky->trigger();
+    QVERIFY(w->window.ResultScreenInFront());
+    QCOMPARE(sun->text() + f.lblSky->text(), QStringLiteral("29 Tau 58Sky: precise (Swiss Ephemeris, Lahiri)"));
+    QVERIFY(f.lblSky->width() >= f.lblSky->sizeHint().width());
+
+    QTest::mouseClick(f.cmdBack, Qt::LeftButton);
+    f.mnuPreciseSky->trigger();
+    QCOMPARE(sun->text(), QStringLiteral("29 Tau 58"));
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QCOMPARE(sun->text() + f.lblSky->text(), QStringLiteral("00 Gem 19Sky: classic model"));
     QCOMPARE(w->prompts.TakeCalls(), QStringList());
 }
 
@@ -445,6 +469,7 @@ void ReadingWorkflowTest::aboutBox()
     QCOMPARE(calls.size(), 1);
     QVERIFY2(calls[0].startsWith(QStringLiteral("about \"About Halvaro\": Halvaro v1.15")), qPrintable(calls[0]));
     QVERIFY2(calls[0].contains(QStringLiteral("Graha Drishti")), qPrintable(calls[0]));
+    QVERIFY2(calls[0].contains(QStringLiteral("Swiss Ephemeris 2.")), qPrintable(calls[0]));
 }
 
 void ReadingWorkflowTest::exitEndsAtOnce_data()

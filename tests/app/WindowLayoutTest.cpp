@@ -105,6 +105,7 @@ void WindowLayoutTest::geometry_data()
         {"chkDST", {2040, 3840, 2415, 200}},
         {"cboTimeZone", {120, 4170, 4335, 315}},
         {"cmdCalculate", {4680, 3960, 4185, 525}},
+        {"lblSky", {120, 4200, 6495, 195}},
         {"cmdSave", {6840, 4100, 1000, 400}},
         {"cmdBack", {7920, 4100, 1000, 400}},
     };
@@ -296,7 +297,8 @@ void WindowLayoutTest::menus_data()
                               << QStringList {"mnuFile &File", "mnuHelp &Help", "mnuDonate Donate",
                                      "mnuMakeMoney Make Money &Online"};
     QTest::newRow("File") << QStringLiteral("mnuFile")
-                          << QStringList {"mnuCalculate Get My &Rasi Chart", "-", "mnuExit &Exit"};
+                          << QStringList {"mnuCalculate Get My &Rasi Chart", "mnuPreciseSky &Precise Sky Positions", "-",
+                                 "mnuExit &Exit"};
     QTest::newRow("Help") << QStringLiteral("mnuHelp")
                           << QStringList {"mnuOnline &Online Help", "mnuVisit &Visit Us Online", "-",
                                  "mnuUpdate Check for Software &Update", "-", "mnuAbout &About Software"};

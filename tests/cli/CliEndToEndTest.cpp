@@ -163,7 +163,10 @@ INSTANTIATE_TEST_SUITE_P(StandardErrorAndStatus, Refusal,
         RefusalCase {"MissingFile", {"missing.aha"}, 1,
             "Please Check The File.\nhalvaro-cli: missing.aha: the file cannot be read: No such file or directory\n"},
         RefusalCase {"UnknownOption", {"--bogus"}, 2,
-            "halvaro-cli: unknown option '--bogus'\nTry 'halvaro-cli --help' for more information.\n"}),
+            "halvaro-cli: unknown option '--bogus'\nTry 'halvaro-cli --help' for more information.\n"},
+        RefusalCase {"UnknownSky", {"--sky", "exact", "reading.aha"}, 2,
+            "halvaro-cli: --sky: 'exact' is not a sky model: classic or precise\n"
+            "Try 'halvaro-cli --help' for more information.\n"}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 TEST_P(Refusal, PrintsTheMessageAndFails)
@@ -172,6 +175,37 @@ TEST_P(Refusal, PrintsTheMessageAndFails)
     EXPECT_EQ(run.Status, GetParam().Status);
     EXPECT_EQ(run.Err, GetParam().Err);
     EXPECT_EQ(run.Out, "");
+}
+
+struct SkyCase {
+    const char* Label;
+    std::vector<std::string> Options;
+    std::string SunPosition, Ending;
+};
+
+void PrintTo(const SkyCase& c, std::ostream* os) { *os << c.Label; }
+
+class SkyChoice : public Cli, public ::testing::WithParamInterface<SkyCase> {};
+
+// The Overview's example in both skies: the model puts the Sun at 00 Gem 19,
+// the sky at 29 Tau 58. Text output names only the precise sky, in a last line.
+INSTANTIATE_TEST_SUITE_P(OverviewExample, SkyChoice,
+    ::testing::Values(
+        SkyCase {"ClassicText", {"--sky", "classic"}, "\n00 Gem 19 ", "is Mercury.\n"},
+        SkyCase {"PreciseText", {"--sky", "precise"}, "\n29 Tau 58 ",
+            "is Sun, Mercury.\nSky: precise (Swiss Ephemeris, Lahiri)\n"},
+        SkyCase {"ClassicJson", {"--json", "--sky=classic"}, "[\"00 Gem 19\", ", "]], \"Sky\": \"classic\"}\n"},
+        SkyCase {"PreciseJson", {"--sky=precise", "--json"}, "[\"29 Tau 58\", ", "]], \"Sky\": \"precise\"}\n"}),
+    [](const auto& info) { return std::string(info.param.Label); });
+
+TEST_P(SkyChoice, PrintsTheReadingOfThatSky)
+{
+    std::vector<std::string> args = Delhi({});
+    args.insert(args.end(), GetParam().Options.begin(), GetParam().Options.end());
+    const CliRun run = Start(args);
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_NE(run.Out.find(GetParam().SunPosition), std::string::npos) << run.Out;
+    EXPECT_TRUE(run.Out.ends_with(GetParam().Ending)) << run.Out;
 }
 
 TEST_F(Cli, DamagedFileIsRefused)
