@@ -19,6 +19,8 @@ constexpr int Width = Side + 2 * Margin;
 constexpr int CaptionTop = Margin + Side + 30;
 constexpr int CaptionStep = 22;
 constexpr int Height = CaptionTop + 4 * CaptionStep + 20;
+// About as many characters as a caption line of 13 units fits into the width.
+constexpr std::size_t CaptionCharacters = 85;
 
 constexpr std::string_view LineColour = "#7a4a12";
 constexpr std::string_view TextColour = "#1b1b1b";
@@ -211,11 +213,11 @@ void DrawCaption(SvgWriter& svg, const ChartData& chart, ChartStyle style)
     svg.Text(Margin, y, title, 17, TextColour, "start", true, 60);
     for (const std::string* line : {&chart.WhenText, &chart.WhereText, &chart.SkyText}) {
         y += CaptionStep;
-        svg.Text(Margin, y, *line, 13, TextColour, "start", false, 90);
+        svg.Text(Margin, y, *line, 13, TextColour, "start", false, CaptionCharacters);
     }
     if (!chart.Note.empty()) {
         y += CaptionStep;
-        svg.Text(Margin, y, chart.Note, 13, LagnaColour, "start", false, 90);
+        svg.Text(Margin, y, chart.Note, 13, LagnaColour, "start", false, CaptionCharacters);
     }
 }
 

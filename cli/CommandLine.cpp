@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "chart/ChartData.h"
+#include "chart/ChartFile.h"
 #include "core/InputChecks.h"
 #include "core/Ranges.h"
 #include "core/Text.h"
@@ -16,7 +18,7 @@ namespace halvaro::cli {
 namespace {
 
 enum class Flag {
-    Name, Date, Time, Zone, Lat, Lon, Dst, City, State, Country, Json, Save, Zones, Help,
+    Name, Date, Time, Zone, Lat, Lon, Dst, City, State, Country, Json, Save, Zones, Help, Chart, ChartStyle,
 };
 
 struct FlagInfo {
@@ -26,7 +28,7 @@ struct FlagInfo {
     bool IsBirthData;
 };
 
-constexpr std::array<FlagInfo, 14> Flags {{
+constexpr std::array<FlagInfo, 16> Flags {{
     {"--name", Flag::Name, true, true},
     {"--date", Flag::Date, true, true},
     {"--time", Flag::Time, true, true},
@@ -41,6 +43,8 @@ constexpr std::array<FlagInfo, 14> Flags {{
     {"--save", Flag::Save, true, false},
     {"--zones", Flag::Zones, false, false},
     {"--help", Flag::Help, false, false},
+    {"--chart", Flag::Chart, true, false},
+    {"--chart-style", Flag::ChartStyle, true, false},
 }};
 
 const FlagInfo* FindFlag(std::string_view spelling)
@@ -280,6 +284,19 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
             }
             command.SavePath = std::string(value);
             break;
+        case Flag::Chart:
+            if (value.size() < 5 || value.substr(value.size() - 4) != ".svg") {
+                error = "--chart: " + Shown(value) + " does not end in .svg";
+            }
+            command.ChartPath = std::string(value);
+            break;
+        case Flag::ChartStyle:
+            if (const auto style = chart::ChartStyleNamed(value)) {
+                command.ChartStyle = *style;
+            } else {
+                error = "--chart-style: " + Shown(value) + " is not south or north";
+            }
+            break;
         case Flag::Zones: command.Kind = CommandKind::Zones; break;
         case Flag::Help: break;
         }
@@ -299,6 +316,9 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
             return Fail("--zones takes no other options or files");
         }
         return {std::move(command), {}};
+    }
+    if (given(Flag::ChartStyle) && !given(Flag::Chart)) {
+        return Fail("--chart-style needs --chart FILE.svg");
     }
     if (command.ReadingPath) {
         if (firstBirthFlag) {
@@ -409,7 +429,18 @@ std::string ReadingJson(const Reading& reading)
         json += JsonString(results.lblAspects_Planets[r]);
         json += "]";
     }
-    json += "]}\n";
+    json += "], \"Lagna\": ";
+    const auto lagna = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed
+        ? chart::SignPlaceOf(reading.Lagna.Longitude)
+        : std::nullopt;
+    json += lagna ? JsonString(chart::ShortPlaceText(*lagna)) : "null";
+    json += ", \"Ketu\": ";
+    auto ketu = chart::SignPlaceOf(reading.Longitudes[chart::RahuIndex]);
+    if (ketu) {
+        ketu->Sign = (ketu->Sign + 6) % chart::SignCount;
+    }
+    json += ketu ? JsonString(chart::ShortPlaceText(*ketu)) : "null";
+    json += "}\n";
     return json;
 }
 
@@ -419,6 +450,7 @@ std::string UsageText()
        halvaro-cli --name TEXT --date YYYY-MM-DD --time HH:MM --zone N
                    --lat DD:MM(N|S) --lon DDD:MM(E|W) [--dst]
                    --city TEXT --state TEXT --country TEXT [--json] [--save FILE.aha]
+       (either form also takes [--chart FILE.svg [--chart-style south|north]])
        halvaro-cli --zones
        halvaro-cli --help
 
@@ -441,10 +473,16 @@ The reading comes from a saved reading file or from the birth data options:
 
 Output:
   --json               print one JSON object instead: GrahaPositionTexts,
-                       MoonPositionText, Ayanamsa and the result rows
+                       MoonPositionText, Ayanamsa, the result rows, and the
+                       short positions of the Lagna (null near the poles) and
+                       of Ketu
   --save FILE.aha      also save the reading's birth data to FILE.aha; an
                        existing file is replaced only once the new one is
                        complete
+  --chart FILE.svg     also draw the Rasi chart, with the Lagna and Ketu, as
+                       an SVG picture
+  --chart-style STYLE  south (the default: fixed signs in a square) or north
+                       (the diamond, houses from the Lagna)
 
 Other commands:
   --zones              list the 71 time zones with their positions
@@ -511,6 +549,18 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
         const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, BirthRecordOf(entries), entries.ZonePosition);
         if (!saved.Saved) {
             err << ProgramName << ": " << saved.Error << "\n";
+            return ExitRefused;
+        }
+    }
+
+    if (command.ChartPath) {
+        const chart::ChartResult drawn = chart::MakeChart(entries, result.Value);
+        if (!drawn.Refusal.empty()) {
+            err << drawn.Refusal << "\n";
+            return ExitRefused;
+        }
+        if (const auto failure = chart::SaveChartFile(*command.ChartPath, chart::ChartSvg(drawn.Data, command.ChartStyle))) {
+            err << ProgramName << ": " << *failure << "\n";
             return ExitRefused;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculation/Reading.h"
+#include "chart/ChartSvg.h"
 #include "core/BirthData.h"
 #include "readings/ReadingFile.h"
 
@@ -30,6 +31,8 @@ struct Command {
     BirthData Entries;
     bool Json = false;
     std::optional<std::string> SavePath;
+    std::optional<std::string> ChartPath; // --chart FILE.svg
+    chart::ChartStyle ChartStyle = chart::ChartStyle::South;
 };
 
 struct ParseResult {
@@ -49,7 +52,9 @@ std::string UsageText();
 // position and planets lines, the right column aligned.
 std::string ReadingText(const modVedicGrahaDrishti::ResultTexts& results);
 
-// The same reading as one JSON object, with the engine's texts and ayanamsa.
+// The same reading as one JSON object, with the engine's texts and ayanamsa,
+// then the Lagna's and Ketu's short position texts (the Lagna null when the
+// reading has none).
 std::string ReadingJson(const Reading& reading);
 
 // A JSON string literal, quotes included; UTF-8 is kept as it is.
