@@ -16,6 +16,7 @@ class QLineEdit;
 
 namespace halvaro::app {
 
+class ChartWindow;
 class UserPrompts;
 
 // The main window: the input screen (Frame1) and the result screen (Frame2)
@@ -35,6 +36,8 @@ public:
     [[nodiscard]] const QString& LastSavedPath() const { return lastSavedPath; }
     // The record of the reading on the result screen, as a save writes it.
     [[nodiscard]] BirthRecordType ShownRecord() const { return BirthRecordOf(shownBirth); }
+    // The chart window once opened, else null.
+    [[nodiscard]] ChartWindow* Chart() const { return chartWindow; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -47,6 +50,7 @@ private:
     void cmdBack_Click();
     void cmdSave_Click();
     void cmdOpen_Click();
+    void cmdChart_Click();
     void Command1_Click();
     void mnuAbout_Click();
     void OpenPage(WebPage page);
@@ -63,6 +67,8 @@ private:
     UserPrompts& prompts;
     QString lastSavedPath;
     BirthData shownBirth; // of the reading on the result screen
+    Reading shownReading;
+    ChartWindow* chartWindow = nullptr; // owned by this window as a child
 };
 
 } // namespace halvaro::app
