@@ -238,7 +238,7 @@ std::string ChartSvg(const ChartData& chart, ChartStyle style)
 {
     SvgWriter svg;
     svg.Raw("<title>Rasi chart of " + XmlEscaped(chart.Name) + "</title>");
-    svg.Raw("<rect width=\"100%\" height=\"100%\" fill=\"#fffdf7\"/>");
+    svg.Raw("<rect width=\"" + Number(Width) + "\" height=\"" + Number(Height) + "\" fill=\"#fffdf7\"/>");
     if (style == ChartStyle::South) {
         DrawSouth(svg, chart);
     } else {
