@@ -97,6 +97,11 @@ void WriteResultLabels(const ControlArrays& controls, const modVedicGrahaDrishti
         for (const auto& [label, text] : row) {
             label->setText(FromUtf8(text));
             label->adjustSize();
+            // A line that runs past the result screen's edge is cut there;
+            // its tooltip shows it whole.
+            const QWidget* screen = label->parentWidget();
+            const bool cut = screen != nullptr && label->geometry().right() > screen->contentsRect().right();
+            label->setToolTip(cut ? label->text() : QString());
         }
     }
 }

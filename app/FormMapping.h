@@ -36,7 +36,8 @@ QString FromUtf8(std::string_view text);
 // Widgets to birth data: the input screen as the user left it.
 BirthData ReadBirthData(const Ui::frmMain& form, const ControlArrays& controls);
 
-// Results to labels: the 32 result texts, each label sized to its text.
+// Results to labels: the 32 result texts, each label sized to its text; a
+// label cut by the screen's edge shows its whole text as a tooltip.
 void WriteResultLabels(const ControlArrays& controls, const modVedicGrahaDrishti::ResultTexts& results);
 
 // Birth data (an opened reading) onto the input controls. A list that has no line for a

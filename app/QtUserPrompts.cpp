@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace halvaro::app {
 
@@ -54,6 +55,12 @@ void QtUserPrompts::OpenInBrowser(const QUrl& address)
 void QtUserPrompts::ShowAbout(QWidget* parent, const QString& title, const QString& text)
 {
     QMessageBox::about(parent, title, text);
+}
+
+bool QtUserPrompts::ChoosePrinter(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace halvaro::app

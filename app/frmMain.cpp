@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/ChartWindow.h"
 #include "app/CompactComboStyle.h"
 #include "app/KeyCodes.h"
 #include "app/UserPrompts.h"
@@ -106,6 +107,8 @@ frmMain::frmMain(UserPrompts& userPrompts, QWidget* parent)
     connect(ui->cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
     connect(ui->cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
     connect(ui->cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
+    connect(ui->cmdChart, &QPushButton::clicked, this, &frmMain::cmdChart_Click);
+    connect(ui->mnuChart, &QAction::triggered, this, &frmMain::cmdChart_Click);
     connect(ui->Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(ui->mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
@@ -226,8 +229,13 @@ void frmMain::cmdCalculate_Click()
 
 void frmMain::ShowReading(const Reading& reading)
 {
+    shownReading = reading;
     WriteResultLabels(controls, reading.Results);
     ui->lblSky->setText(FromUtf8(SkyCaption(reading.Sky)));
+    ui->mnuChart->setEnabled(true);
+    if (chartWindow != nullptr && chartWindow->isVisible()) {
+        chartWindow->ShowReading(shownBirth, shownReading);
+    }
 }
 
 void frmMain::mnuPreciseSky_Toggled(bool precise)
@@ -244,6 +252,24 @@ void frmMain::mnuPreciseSky_Toggled(bool precise)
         return;
     }
     ShowReading(result.Value);
+}
+
+void frmMain::cmdChart_Click()
+{
+    if (!ui->mnuChart->isEnabled()) {
+        return; // no reading yet
+    }
+    if (chartWindow == nullptr) {
+        chartWindow = new ChartWindow(prompts, this);
+    }
+    if (const std::optional<QString> refused = chartWindow->ShowReading(shownBirth, shownReading)) {
+        chartWindow->close();
+        ShowMessage(*refused, MessageIcon::Error);
+        return;
+    }
+    chartWindow->show();
+    chartWindow->raise();
+    chartWindow->activateWindow();
 }
 
 void frmMain::cmdBack_Click()

@@ -17,6 +17,7 @@ class QLineEdit;
 
 namespace halvaro::app {
 
+class ChartWindow;
 class UserPrompts;
 
 // The main window: the input screen (Frame1) and the result screen (Frame2)
@@ -38,6 +39,8 @@ public:
     [[nodiscard]] BirthRecordType ShownRecord() const { return BirthRecordOf(shownBirth); }
     // The sky model the next calculation uses.
     [[nodiscard]] SkyModel Sky() const { return sky; }
+    // The chart window once opened, else null.
+    [[nodiscard]] ChartWindow* Chart() const { return chartWindow; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -52,6 +55,7 @@ private:
     void cmdBack_Click();
     void cmdSave_Click();
     void cmdOpen_Click();
+    void cmdChart_Click();
     void Command1_Click();
     void mnuAbout_Click();
     void OpenPage(WebPage page);
@@ -69,6 +73,8 @@ private:
     QString lastSavedPath;
     BirthData shownBirth; // of the reading on the result screen
     SkyModel sky = SkyModel::Classic; // kept for this run only
+    Reading shownReading;
+    ChartWindow* chartWindow = nullptr; // owned by this window as a child
 };
 
 } // namespace halvaro::app

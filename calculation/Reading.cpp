@@ -78,7 +78,9 @@ ReadingResult CalculateReading(const BirthData& birth)
         || !mpp::SiderealGrahaLongitudes(dayNumber, reading.Ayanamsa, moon, reading.Longitudes)
         || !CompleteReading(reading)) {
         result.Failure = NoPositionsFailure;
+        return result;
     }
+    reading.Lagna = mpp::ClassicLagna(moment.JulianDay, reading.Place.LatitudeDeg, reading.Place.LongitudeDeg, reading.Ayanamsa);
     return result;
 }
 

@@ -6,6 +6,7 @@
 #include "core/FixedText.h"
 #include "core/InputChecks.h"
 #include "positions/GrahaPositions.h"
+#include "positions/Lagna.h"
 
 #include <array>
 #include <optional>
@@ -51,6 +52,11 @@ struct Reading {
     PositionText MoonPositionText;
     std::array<ShortText, GrahaCount> GrahaPositionTexts;
     modVedicGrahaDrishti::ResultTexts Results;
+    // The rising sign's sidereal longitude, from whichever model gave the
+    // longitudes: the classic model's own formula (ClassicLagna), or the
+    // ephemeris library's houses for the precise one. A model that leaves it
+    // NotComputed gets a chart with a note instead of a Lagna.
+    modVedicPlanetPosition::LagnaResult Lagna;
 };
 
 // A reading, or why there is none: the failed input check.

@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "chart/ChartData.h"
+#include "chart/ChartFile.h"
 #include "core/InputChecks.h"
 #include "core/Ranges.h"
 #include "core/Text.h"
@@ -17,7 +19,7 @@ namespace halvaro::cli {
 namespace {
 
 enum class Flag {
-    Name, Date, Time, Zone, Lat, Lon, Dst, City, State, Country, Json, Save, Zones, Help, Sky,
+    Name, Date, Time, Zone, Lat, Lon, Dst, City, State, Country, Json, Save, Zones, Help, Sky, Chart, ChartStyle,
 };
 
 struct FlagInfo {
@@ -27,7 +29,7 @@ struct FlagInfo {
     bool IsBirthData;
 };
 
-constexpr std::array<FlagInfo, 15> Flags {{
+constexpr std::array<FlagInfo, 17> Flags {{
     {"--name", Flag::Name, true, true},
     {"--date", Flag::Date, true, true},
     {"--time", Flag::Time, true, true},
@@ -43,6 +45,8 @@ constexpr std::array<FlagInfo, 15> Flags {{
     {"--zones", Flag::Zones, false, false},
     {"--help", Flag::Help, false, false},
     {"--sky", Flag::Sky, true, false},
+    {"--chart", Flag::Chart, true, false},
+    {"--chart-style", Flag::ChartStyle, true, false},
 }};
 
 const FlagInfo* FindFlag(std::string_view spelling)
@@ -300,6 +304,19 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
             }
             command.SavePath = std::string(value);
             break;
+        case Flag::Chart:
+            if (value.size() < 5 || value.substr(value.size() - 4) != ".svg") {
+                error = "--chart: " + Shown(value) + " does not end in .svg";
+            }
+            command.ChartPath = std::string(value);
+            break;
+        case Flag::ChartStyle:
+            if (const auto style = chart::ChartStyleNamed(value)) {
+                command.ChartStyle = *style;
+            } else {
+                error = "--chart-style: " + Shown(value) + " is not south or north";
+            }
+            break;
         case Flag::Zones: command.Kind = CommandKind::Zones; break;
         case Flag::Sky: error = ParseSky(value, command.Sky); break;
         case Flag::Help: break;
@@ -320,6 +337,9 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
             return Fail("--zones takes no other options or files");
         }
         return {std::move(command), {}};
+    }
+    if (given(Flag::ChartStyle) && !given(Flag::Chart)) {
+        return Fail("--chart-style needs --chart FILE.svg");
     }
     if (command.ReadingPath) {
         if (firstBirthFlag) {
@@ -430,7 +450,18 @@ std::string ReadingJson(const Reading& reading)
         json += JsonString(results.lblAspects_Planets[r]);
         json += "]";
     }
-    json += "], \"Sky\": ";
+    json += "], \"Lagna\": ";
+    const auto lagna = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed
+        ? chart::SignPlaceOf(reading.Lagna.Longitude)
+        : std::nullopt;
+    json += lagna ? JsonString(chart::ShortPlaceText(*lagna)) : "null";
+    json += ", \"Ketu\": ";
+    auto ketu = chart::SignPlaceOf(reading.Longitudes[chart::RahuIndex]);
+    if (ketu) {
+        ketu->Sign = (ketu->Sign + 6) % chart::SignCount;
+    }
+    json += ketu ? JsonString(chart::ShortPlaceText(*ketu)) : "null";
+    json += ", \"Sky\": ";
     json += JsonString(SkyModelName(reading.Sky));
     json += "}\n";
     return json;
@@ -447,6 +478,7 @@ std::string UsageText()
        halvaro-cli --name TEXT --date YYYY-MM-DD --time HH:MM --zone N
                    --lat DD:MM(N|S) --lon DDD:MM(E|W) [--dst]
                    --city TEXT --state TEXT --country TEXT [--json] [--save FILE.aha]
+       (either form also takes [--chart FILE.svg [--chart-style south|north]])
        halvaro-cli --zones
        halvaro-cli --help
 
@@ -469,7 +501,9 @@ The reading comes from a saved reading file or from the birth data options:
 
 Output:
   --json               print one JSON object instead: GrahaPositionTexts,
-                       MoonPositionText, Ayanamsa, the result rows and Sky
+                       MoonPositionText, Ayanamsa, the result rows, the
+                       short positions of the Lagna (null near the poles) and
+                       of Ketu, and Sky
   --sky classic|precise
                        the sky the positions come from: the classic model
                        (the default) or the precise positions of the Swiss
@@ -478,6 +512,10 @@ Output:
   --save FILE.aha      also save the reading's birth data to FILE.aha; an
                        existing file is replaced only once the new one is
                        complete
+  --chart FILE.svg     also draw the Rasi chart, with the Lagna and Ketu, as
+                       an SVG picture
+  --chart-style STYLE  south (the default: fixed signs in a square) or north
+                       (the diamond, houses from the Lagna)
 
 Other commands:
   --zones              list the 71 time zones with their positions
@@ -544,6 +582,18 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
         const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, BirthRecordOf(entries), entries.ZonePosition);
         if (!saved.Saved) {
             err << ProgramName << ": " << saved.Error << "\n";
+            return ExitRefused;
+        }
+    }
+
+    if (command.ChartPath) {
+        const chart::ChartResult drawn = chart::MakeChart(entries, result.Value);
+        if (!drawn.Refusal.empty()) {
+            err << drawn.Refusal << "\n";
+            return ExitRefused;
+        }
+        if (const auto failure = chart::SaveChartFile(*command.ChartPath, chart::ChartSvg(drawn.Data, command.ChartStyle))) {
+            err << ProgramName << ": " << *failure << "\n";
             return ExitRefused;
         }
     }

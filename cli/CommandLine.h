@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculation/Reading.h"
+#include "chart/ChartSvg.h"
 #include "core/BirthData.h"
 #include "readings/ReadingFile.h"
 
@@ -31,6 +32,8 @@ struct Command {
     bool Json = false;
     std::optional<std::string> SavePath;
     SkyModel Sky = SkyModel::Classic;
+    std::optional<std::string> ChartPath; // --chart FILE.svg
+    chart::ChartStyle ChartStyle = chart::ChartStyle::South;
 };
 
 struct ParseResult {
@@ -51,7 +54,8 @@ std::string UsageText();
 std::string ReadingText(const modVedicGrahaDrishti::ResultTexts& results);
 
 // The same reading as one JSON object, with the engine's texts and ayanamsa,
-// and last the name of its sky model.
+// then the Lagna's and Ketu's short position texts (the Lagna null when the
+// reading has none), and last the name of its sky model.
 std::string ReadingJson(const Reading& reading);
 
 // The line the text output adds for a reading of the precise sky; empty for

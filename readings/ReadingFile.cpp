@@ -1,5 +1,6 @@
 #include "readings/ReadingFile.h"
 
+#include "core/FileReplace.h"
 #include "core/InputChecks.h"
 #include "core/Ranges.h"
 #include "core/Text.h"
@@ -10,7 +11,6 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <system_error>
 
 namespace halvaro::readings {
@@ -192,35 +192,9 @@ std::string LineLabel(int line)
     return "line " + Decimal(line) + " (" + std::string(LineNames[static_cast<std::size_t>(line - 1)]) + ")";
 }
 
-// Built by appending: g++ 12 at -O3 warns falsely (-Wrestrict) about a
-// literal prepended to a std::string.
-std::string Quoted(const fs::path& path)
-{
-    std::string quoted(1, '"');
-    quoted.append(path.string()).push_back('"');
-    return quoted;
-}
-
 std::string SaveFailure(const fs::path& path, std::string_view reason)
 {
-    return "The reading could not be saved to " + Quoted(path) + ": " + std::string(reason) + ".";
-}
-
-std::string ErrnoText(int error)
-{
-    return error != 0 ? std::generic_category().message(error) : std::string("unknown error");
-}
-
-// A name of the form .<target>.<random>.tmp beside the target; the leading
-// dot keeps it out of a file manager's view while it exists.
-fs::path TemporaryName(const fs::path& folder, const fs::path& target, std::mt19937& random)
-{
-    std::array<char, 16> hex {};
-    const auto [end, ec] = std::to_chars(hex.data(), hex.data() + hex.size(), static_cast<std::uint32_t>(random()), 16);
-    (void)ec;
-    std::string name(1, '.');
-    name.append(target.filename().string()).append(".").append(hex.data(), end).append(".tmp");
-    return folder / name;
+    return "The reading could not be saved to " + QuotedPath(path) + ": " + std::string(reason) + ".";
 }
 
 } // namespace
@@ -277,78 +251,8 @@ SaveResult SaveReadingFile(const fs::path& path, const BirthRecordType& record, 
     if (!content.Bytes) {
         return {false, std::move(content.Error)};
     }
-    if (path.empty() || !path.has_filename()) {
-        return {false, SaveFailure(path, "no file name was given")};
-    }
-
-    std::error_code ec;
-    fs::path target = path;
-    // Saving through a symbolic link replaces the file it points to, not the link.
-    if (fs::is_symlink(target, ec)) {
-        if (fs::path resolved = fs::canonical(target, ec); !ec) {
-            target = resolved;
-        }
-    }
-    fs::path folder = target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    if (!fs::is_directory(folder, ec)) {
-        return {false, SaveFailure(path, "the folder " + Quoted(folder) + " does not exist")};
-    }
-    const fs::file_status targetStatus = fs::status(target, ec);
-    const bool targetExists = fs::exists(targetStatus);
-    if (targetExists && !fs::is_regular_file(targetStatus)) {
-        return {false, SaveFailure(path, "it is not a plain file")};
-    }
-    if (targetExists) {
-        // A file the user may not write is left alone, even when its folder
-        // would let us replace it.
-        errno = 0;
-        std::FILE* probe = std::fopen(target.c_str(), "r+b");
-        if (probe == nullptr) {
-            return {false, SaveFailure(path, ErrnoText(errno))};
-        }
-        std::fclose(probe);
-    }
-
-    std::mt19937 random(std::random_device {}());
-    fs::path temporary;
-    std::FILE* file = nullptr;
-    for (int attempt = 0; attempt < 100 && file == nullptr; ++attempt) {
-        temporary = TemporaryName(folder, target, random);
-        errno = 0;
-        file = std::fopen(temporary.c_str(), "wbx");
-        if (file == nullptr && errno != EEXIST) {
-            return {false, SaveFailure(path, ErrnoText(errno))};
-        }
-    }
-    if (file == nullptr) {
-        return {false, SaveFailure(path, "no temporary file could be created beside it")};
-    }
-
-    const std::string& bytes = *content.Bytes;
-    int error = 0;
-    errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fflush(file) != 0) {
-        error = errno != 0 ? errno : EIO;
-    }
-    errno = 0;
-    if (std::fclose(file) != 0 && error == 0) {
-        error = errno != 0 ? errno : EIO;
-    }
-    if (error != 0) {
-        fs::remove(temporary, ec);
-        return {false, SaveFailure(path, ErrnoText(error))};
-    }
-    if (targetExists) {
-        fs::permissions(temporary, targetStatus.permissions(), ec); // keep the file's mode; cosmetic if it fails
-    }
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        const std::string reason = ec.message();
-        fs::remove(temporary, ec);
-        return {false, SaveFailure(path, reason)};
+    if (auto reason = ReplaceFileContents(path, *content.Bytes)) {
+        return {false, SaveFailure(path, *reason)};
     }
     return {true, {}};
 }

@@ -61,6 +61,31 @@ std::optional<SkyPositions> PrecisePositions(double julianDayUniversal)
     return sky;
 }
 
+modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, const BirthPlace& place)
+{
+    using modVedicPlanetPosition::LagnaStatus;
+    const LagnaStatus status = modVedicPlanetPosition::LagnaLatitudeStatus(julianDayUniversal, place.LatitudeDeg);
+    if (status != LagnaStatus::Computed || !std::isfinite(place.LongitudeDeg)) {
+        return {status == LagnaStatus::Computed ? LagnaStatus::NotComputed : status, 0};
+    }
+    const std::lock_guard<std::mutex> hold(LibraryLock());
+    if (!lahiriModeSet) {
+        swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
+        lahiriModeSet = true;
+    }
+    std::array<double, 13> cusps {};
+    std::array<double, 10> angles {};
+    // The ascendant does not depend on the house system; equal houses never
+    // fail at any latitude the check above lets through.
+    if (swe_houses_ex(julianDayUniversal, SEFLG_SIDEREAL, place.LatitudeDeg, place.LongitudeDeg, 'E', cusps.data(),
+            angles.data())
+            < 0
+        || !std::isfinite(angles[SE_ASC])) {
+        return {LagnaStatus::NotComputed, 0};
+    }
+    return {LagnaStatus::Computed, angles[SE_ASC] >= 360 ? angles[SE_ASC] - 360 : angles[SE_ASC]};
+}
+
 ReadingResult CalculatePreciseReading(const BirthData& birth)
 {
     ReadingResult result;
@@ -79,6 +104,7 @@ ReadingResult CalculatePreciseReading(const BirthData& birth)
     }
     reading.Ayanamsa = sky->Ayanamsa;
     reading.Longitudes = sky->Longitudes;
+    reading.Lagna = PreciseLagna(reading.Moment.JulianDay, reading.Place);
     if (!CompleteReading(reading)) {
         result.Failure = NoPositionsFailure;
     }

@@ -23,6 +23,11 @@ struct SkyPositions {
 // any thread.
 std::optional<SkyPositions> PrecisePositions(double julianDayUniversal);
 
+// The Lagna of the precise sky: the library's own ascendant (swe_houses_ex,
+// sidereal, Lahiri) for a moment and a place (north and east positive), with
+// the classic model's refusals of polar and impossible latitudes.
+modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, const BirthPlace& place);
+
 // The whole reading in the precise sky: the same checks, moment and place as
 // CalculateReading, the longitudes and ayanamsa from PrecisePositions for the
 // moment's Universal Time, then the same texts and aspects.

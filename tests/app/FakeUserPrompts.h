@@ -16,6 +16,8 @@ class FakeUserPrompts final : public UserPrompts {
 public:
     void AnswerSaveDialog(std::optional<QString> path) { saveAnswers.push_back(std::move(path)); }
     void AnswerOpenDialog(std::optional<QString> path) { openAnswers.push_back(std::move(path)); }
+    // A print dialog answered with a path prints to that PDF file; nothing cancels it.
+    void AnswerPrintDialog(std::optional<QString> pdfPath) { printAnswers.push_back(std::move(pdfPath)); }
 
     // The prompts seen since the last call.
     QStringList TakeCalls();
@@ -27,6 +29,7 @@ public:
     std::optional<QString> ChooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;
     void OpenInBrowser(const QUrl& address) override;
     void ShowAbout(QWidget* parent, const QString& title, const QString& text) override;
+    bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
 
     // How the recorded lines spell each prompt.
     static QString Message(MessageIcon icon, const QString& text, const QString& title = QStringLiteral("Halvaro"));
@@ -39,6 +42,7 @@ private:
     QStringList calls;
     std::deque<std::optional<QString>> saveAnswers;
     std::deque<std::optional<QString>> openAnswers;
+    std::deque<std::optional<QString>> printAnswers;
 };
 
 } // namespace halvaro::app

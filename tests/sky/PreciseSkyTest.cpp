@@ -137,6 +137,30 @@ TEST(PreciseReading, TheOverviewExampleHasTheSunInTaurus)
     }
 }
 
+// The precise Lagna is the sidereal ascendant: the tropical ascendants of an
+// independent evaluation (PyEphem, tests/data/lagna/independent-lagna.py, as
+// the classic Lagna's tests use them) less the Lahiri ayanamsa checked above,
+// within 1'; and no Lagna near the poles.
+TEST(PreciseLagna, IsTheAscendantLessLahiri)
+{
+    struct Place {
+        double julianDay, latitudeDeg, longitudeDeg, tropicalDeg;
+    };
+    const auto degrees = [](double d, double m, double s) { return d + m / 60 + s / 3600; };
+    for (const Place& p : {Place {JulianDay(1975, 6, 15, 5, 0), degrees(28, 39, 0), degrees(77, 13, 0), 120 + degrees(29, 26, 36.2)},
+             Place {JulianDay(1989, 12, 31, 19, 0), -degrees(33, 52, 0), degrees(151, 13, 0), 270 + degrees(11, 50, 45.1)},
+             Place {JulianDay(1985, 3, 10, 17, 0), -degrees(34, 36, 0), -degrees(58, 22, 0), 60 + degrees(18, 54, 19.6)}}) {
+        const auto lagna = halvaro::PreciseLagna(p.julianDay, {p.latitudeDeg, p.longitudeDeg});
+        const auto sky = halvaro::PrecisePositions(p.julianDay);
+        ASSERT_TRUE(sky.has_value());
+        ASSERT_EQ(lagna.Status, halvaro::modVedicPlanetPosition::LagnaStatus::Computed);
+        const double errorMinutes = AngleDifferenceDeg(lagna.Longitude, p.tropicalDeg + sky->Ayanamsa) * 60;
+        EXPECT_LE(std::fabs(errorMinutes), 1.0) << "JD " << p.julianDay << ": off by " << errorMinutes << "'";
+    }
+    EXPECT_EQ(halvaro::PreciseLagna(JulianDay(1975, 6, 15, 5, 0), {70, 20}).Status,
+        halvaro::modVedicPlanetPosition::LagnaStatus::PolarLatitude);
+}
+
 // The library keeps its settings per thread or for all of them: sidereal
 // positions made on several threads at once must be those made on one.
 TEST(PreciseReading, ThreadsGetTheSameReadingsAsOneThread)
