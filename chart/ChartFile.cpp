@@ -1,6 +1,6 @@
 #include "chart/ChartFile.h"
 
-#include "core/FileReplace.h"
+#include "readings/FileReplace.h"
 
 namespace halvaro::chart {
 

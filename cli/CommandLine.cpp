@@ -3,7 +3,7 @@
 #include "chart/ChartData.h"
 #include "chart/ChartFile.h"
 #include "core/InputChecks.h"
-#include "core/FileReplace.h"
+#include "readings/FileReplace.h"
 #include "core/Ranges.h"
 #include "core/Text.h"
 #include "core/TimeZones.h"

@@ -1,7 +1,7 @@
 #include "readings/ReadingFile.h"
 
-#include "core/FileRead.h"
-#include "core/FileReplace.h"
+#include "readings/FileRead.h"
+#include "readings/FileReplace.h"
 #include "core/InputChecks.h"
 #include "core/Ranges.h"
 #include "core/Text.h"

@@ -1,4 +1,4 @@
-#include "core/FileReplace.h"
+#include "readings/FileReplace.h"
 #include "core/InputChecks.h"
 #include "core/Text.h"
 #include "readings/ReadingFile.h"

@@ -1,4 +1,4 @@
-#include "core/FileRead.h"
+#include "readings/FileRead.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

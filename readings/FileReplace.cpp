@@ -1,4 +1,4 @@
-#include "core/FileReplace.h"
+#include "readings/FileReplace.h"
 
 #include "core/Text.h"
 
