@@ -1,11 +1,13 @@
 #include "WindowDriver.h"
 
+#include "app/CommandLine.h"
 #include "core/BirthRecord.h"
 #include "tests/common/ReferenceBirths.h"
 #include "readings/ReadingFile.h"
 
 #include <QAction>
 #include <QFile>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -74,7 +76,13 @@ private slots:
     void openRefusesDamagedFile();
     void saveFailures_data();
     void saveFailures();
+    void commandLine_data();
+    void commandLine();
+    void enterPressesFocusedButton_data();
+    void enterPressesFocusedButton();
     void webLinks();
+    void linkThatCannotOpen_data();
+    void linkThatCannotOpen();
     void aboutBox();
     void exitEndsAtOnce_data();
     void exitEndsAtOnce();
@@ -420,6 +428,122 @@ void ReadingWorkflowTest::saveFailures()
     QCOMPARE(w->window.LastSavedPath(), QString());
 }
 
+// The arguments as the program reads them, then the window started as the
+// program starts it. "@" stands for a folder holding the New Delhi reading
+// as "reading.aha", "-reading.aha" and "reading.txt", and "damaged.aha".
+void ReadingWorkflowTest::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // after the program's name
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QStringList>("prompts");
+    QTest::addColumn<bool>("opened");
+    const int show = int(CommandLine::Action::ShowWindow);
+    const int refuse = int(CommandLine::Action::RefuseArguments);
+    const QStringList none;
+    QTest::newRow("no file") << none << show << none << false;
+    QTest::newRow("a saved reading") << QStringList {"@/reading.aha"} << show << none << true;
+    QTest::newRow("a name starting with a dash, after --") << QStringList {"--", "@/-reading.aha"} << show << none
+                                                           << true;
+    QTest::newRow("another extension") << QStringList {"@/reading.txt"} << show << QStringList {CheckTheFile} << false;
+    QTest::newRow("a damaged file") << QStringList {"@/damaged.aha"} << show << QStringList {CheckTheFile} << false;
+    QTest::newRow("no such file") << QStringList {"@/missing.aha"} << show << QStringList {CheckTheFile} << false;
+    QTest::newRow("two files") << QStringList {"@/reading.aha", "@/reading.aha"} << refuse << none << false;
+    QTest::newRow("an unknown option") << QStringList {"--open", "@/reading.aha"} << refuse << none << false;
+    QTest::newRow("a dash name without --") << QStringList {"@/reading.aha", "-reading.aha"} << refuse << none
+                                            << false;
+    QTest::newRow("help") << QStringList {"@/reading.aha", "--help"} << int(CommandLine::Action::PrintHelp) << none
+                          << false;
+}
+
+void ReadingWorkflowTest::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(QStringList, prompts);
+    QFETCH(bool, opened);
+    const readings::BytesResult reading =
+        readings::ReadingFileBytes(halvaro::testing::RecordOf(halvaro::testing::Delhi1975()), 34);
+    QVERIFY(reading.Bytes.has_value());
+    const QByteArray bytes = QByteArray::fromStdString(*reading.Bytes);
+    for (const auto& [name, content] : {std::pair {"reading.aha", bytes}, std::pair {"-reading.aha", bytes},
+             std::pair {"reading.txt", bytes}, std::pair {"damaged.aha", QByteArray("Asha\r\n6\r\n")}}) {
+        QFile file(folder->filePath(QString::fromLatin1(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+    }
+    arguments.replaceInStrings(QStringLiteral("@"), folder->path());
+    const CommandLine line = ParseCommandLine(QStringList {QStringLiteral("halvaro")} + arguments);
+    QCOMPARE(int(line.Do), action);
+    if (line.Do != CommandLine::Action::ShowWindow) {
+        QVERIFY(!line.ReadingPath);
+        return;
+    }
+
+    w = std::make_unique<WindowUnderTest>();
+    const QStringList fresh = Entries(w->Form());
+    StartWindow(w->window, line);
+    QVERIFY(w->window.isVisible());
+    QCOMPARE(w->prompts.TakeCalls(), prompts);
+    QCOMPARE(w->window.ResultScreenInFront(), opened);
+    if (opened) {
+        QCOMPARE(w->Form().txtName->text(), QStringLiteral("Asha Rao"));
+        QCOMPARE(ResultTexts(w->window.Controls()).mid(4, 2), (QStringList {"Moon / Chandra", "11 Leo 08"}));
+    } else {
+        QCOMPARE(Entries(w->Form()), fresh);
+    }
+}
+
+// Enter and keypad Enter press the focused button, as Space does. Each row
+// says what the press asks of the user and which screen follows.
+void ReadingWorkflowTest::enterPressesFocusedButton_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<QStringList>("prompts");
+    QTest::addColumn<bool>("resultAfter");
+    const QString lookUp = FakeUserPrompts::Browser(QStringLiteral(
+        "https://www.google.com/search?q=site%3Awww.orrelane.com%20New%20Delhi%20Delhi%20India%20Latitude%20Longitude"));
+    const std::array<std::tuple<const char*, QStringList, bool>, 5> presses {{
+        {"cmdCalculate", {}, true},
+        {"cmdOpen", {FakeUserPrompts::Dialog("open", OpenRequest())}, false},
+        {"Command1", {lookUp}, false},
+        {"cmdSave", {FakeUserPrompts::Dialog("save", SaveRequest({}))}, true},
+        {"cmdBack", {}, false},
+    }};
+    for (const auto& [button, prompts, resultAfter] : presses) {
+        for (const auto& [key, keyName] : {std::pair {Qt::Key_Return, "Return"}, std::pair {Qt::Key_Enter, "keypad Enter"}}) {
+            QTest::newRow(qPrintable(QStringLiteral("%1 on %2").arg(keyName, button)))
+                << button << int(key) << prompts << resultAfter;
+        }
+    }
+}
+
+void ReadingWorkflowTest::enterPressesFocusedButton()
+{
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    QFETCH(QStringList, prompts);
+    QFETCH(bool, resultAfter);
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(TypeExampleReading(f));
+    const bool onResultScreen = button == QStringLiteral("cmdSave") || button == QStringLiteral("cmdBack");
+    if (onResultScreen) {
+        QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+        QVERIFY(w->window.ResultScreenInFront());
+    }
+    if (button == QStringLiteral("cmdOpen")) {
+        w->prompts.AnswerOpenDialog(std::nullopt);
+    } else if (button == QStringLiteral("cmdSave")) {
+        w->prompts.AnswerSaveDialog(std::nullopt);
+    }
+    auto* pressed = w->window.findChild<QPushButton*>(button);
+    QVERIFY(pressed != nullptr);
+    pressed->setFocus();
+    QCOMPARE(FocusName(), button);
+    QTest::keyClick(pressed, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(w->prompts.TakeCalls(), prompts);
+    QCOMPARE(w->window.ResultScreenInFront(), resultAfter);
+}
+
 void ReadingWorkflowTest::webLinks()
 {
     const Ui::frmMain& f = w->Form();
@@ -436,6 +560,39 @@ void ReadingWorkflowTest::webLinks()
         QVERIFY2(call.startsWith(FakeUserPrompts::Browser(QStringLiteral("https://www.orrelane.com/"))),
             qPrintable(call));
     }
+}
+
+// With no browser, the user is told, and gets the address to copy.
+void ReadingWorkflowTest::linkThatCannotOpen_data()
+{
+    QTest::addColumn<QString>("link");
+    QTest::addColumn<QString>("address");
+    QTest::newRow("menu entry Online Help") << "mnuOnline" << "https://www.orrelane.com/halvaro/help/";
+    QTest::newRow("forum label") << "Label8" << "https://www.orrelane.com/forum/";
+    QTest::newRow("place look-up") << "Command1"
+                                   << "https://www.google.com/search?q=site%3Awww.orrelane.com%20New%20Delhi%20Delhi%20"
+                                      "India%20Latitude%20Longitude";
+}
+
+void ReadingWorkflowTest::linkThatCannotOpen()
+{
+    QFETCH(QString, link);
+    QFETCH(QString, address);
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(TypeExampleReading(f));
+    w->prompts.RefuseBrowser();
+    if (auto* entry = w->window.findChild<QAction*>(link)) {
+        entry->trigger();
+    } else if (auto* label = w->window.findChild<QLabel*>(link)) {
+        Q_EMIT label->linkActivated(QStringLiteral("#"));
+    } else {
+        QTest::mouseClick(w->window.findChild<QPushButton*>(link), Qt::LeftButton);
+    }
+    QCOMPARE(w->prompts.TakeCalls(),
+        (QStringList {FakeUserPrompts::Browser(address),
+            FakeUserPrompts::SelectableMessage(MessageIcon::Error,
+                "The page could not be opened. To visit it, copy this address into a web browser:\n\n" + address)}));
+    QVERIFY(!w->window.ResultScreenInFront());
 }
 
 void ReadingWorkflowTest::aboutBox()
