@@ -6,8 +6,6 @@
 
 namespace halvaro::app {
 
-namespace {
-
 std::string Utf8(const QString& text)
 {
     return text.toStdString();
@@ -17,6 +15,8 @@ QString FromUtf8(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+namespace {
 
 int ShownNumber(const QComboBox& list)
 {
@@ -60,9 +60,9 @@ ControlArrays BuildControlArrays(const Ui::frmMain& form)
     return c;
 }
 
-BirthEntries ReadBirthEntries(const Ui::frmMain& form, const ControlArrays& controls)
+BirthData ReadBirthData(const Ui::frmMain& form, const ControlArrays& controls)
 {
-    BirthEntries e;
+    BirthData e;
     e.Name = Utf8(form.txtName->text());
     e.LatDeg = Utf8(form.txtLatDeg->text());
     e.LatMin = Utf8(form.txtLatMin->text());
@@ -97,17 +97,22 @@ void WriteResultLabels(const ControlArrays& controls, const modVedicGrahaDrishti
         for (const auto& [label, text] : row) {
             label->setText(FromUtf8(text));
             label->adjustSize();
+            // A line that runs past the result screen's edge is cut there;
+            // its tooltip shows it whole.
+            const QWidget* screen = label->parentWidget();
+            const bool cut = screen != nullptr && label->geometry().right() > screen->contentsRect().right();
+            label->setToolTip(cut ? label->text() : QString());
         }
     }
 }
 
-bool ApplyOpenedReading(const Ui::frmMain& form, const ControlArrays& controls, const readings::OpenedReading& reading)
+bool ApplyBirthData(const Ui::frmMain& form, const ControlArrays& controls, const BirthData& reading)
 {
     const std::array<std::pair<QLineEdit*, const std::string*>, 4> numberBoxes {{
-        {form.txtLonDeg, &reading.LongitudeDegrees},
-        {form.txtLonMin, &reading.LongitudeMinutes},
-        {form.txtLatDeg, &reading.LatitudeDegrees},
-        {form.txtLatMin, &reading.LatitudeMinutes},
+        {form.txtLonDeg, &reading.LonDeg},
+        {form.txtLonMin, &reading.LonMin},
+        {form.txtLatDeg, &reading.LatDeg},
+        {form.txtLatMin, &reading.LatMin},
     }};
     for (const auto& [box, text] : numberBoxes) {
         if (FromUtf8(*text).size() > box->maxLength()) {
@@ -121,12 +126,12 @@ bool ApplyOpenedReading(const Ui::frmMain& form, const ControlArrays& controls, 
     SelectLineWithText(*form.cboHour, reading.Hour);
     SelectLineWithText(*form.cboMinute, reading.Minute);
     SelectPosition(*form.cboTimeZone, reading.ZonePosition);
-    form.txtLonDeg->setText(FromUtf8(reading.LongitudeDegrees));
-    form.txtLonMin->setText(FromUtf8(reading.LongitudeMinutes));
-    form.txtLatDeg->setText(FromUtf8(reading.LatitudeDegrees));
-    form.txtLatMin->setText(FromUtf8(reading.LatitudeMinutes));
-    controls.optLong[reading.IsEast ? 0 : 1]->setChecked(true);
-    controls.optLat[reading.IsSouth ? 1 : 0]->setChecked(true);
+    form.txtLonDeg->setText(FromUtf8(reading.LonDeg));
+    form.txtLonMin->setText(FromUtf8(reading.LonMin));
+    form.txtLatDeg->setText(FromUtf8(reading.LatDeg));
+    form.txtLatMin->setText(FromUtf8(reading.LatMin));
+    controls.optLong[reading.East ? 0 : 1]->setChecked(true);
+    controls.optLat[reading.South ? 1 : 0]->setChecked(true);
     form.chkDST->setChecked(reading.DaylightSaving);
     form.txtCity->setText(FromUtf8(reading.City));
     form.txtState->setText(FromUtf8(reading.State));

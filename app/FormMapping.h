@@ -1,10 +1,13 @@
 #pragma once
 
-#include "aspects/GrahaDrishti.h"
-#include "core/InputChecks.h"
-#include "readings/ReadingFile.h"
+#include "calculation/Reading.h"
+#include "core/BirthData.h"
+
+#include <QString>
 
 #include <array>
+#include <string>
+#include <string_view>
 
 class QLabel;
 class QRadioButton;
@@ -26,15 +29,20 @@ struct ControlArrays {
 };
 ControlArrays BuildControlArrays(const Ui::frmMain& form);
 
-// Widgets to entries: the input screen as the user left it.
-BirthEntries ReadBirthEntries(const Ui::frmMain& form, const ControlArrays& controls);
+// Texts between the core (UTF-8) and the widgets.
+std::string Utf8(const QString& text);
+QString FromUtf8(std::string_view text);
 
-// Results to labels: the 32 result texts, each label sized to its text.
+// Widgets to birth data: the input screen as the user left it.
+BirthData ReadBirthData(const Ui::frmMain& form, const ControlArrays& controls);
+
+// Results to labels: the 32 result texts, each label sized to its text; a
+// label cut by the screen's edge shows its whole text as a tooltip.
 void WriteResultLabels(const ControlArrays& controls, const modVedicGrahaDrishti::ResultTexts& results);
 
-// An opened reading onto the input controls. A list that has no line for a
+// Birth data (an opened reading) onto the input controls. A list that has no line for a
 // value keeps its selection. A degree or minute text longer than its box can
 // hold would be cut short, so then nothing is applied and the result is false.
-bool ApplyOpenedReading(const Ui::frmMain& form, const ControlArrays& controls, const readings::OpenedReading& reading);
+bool ApplyBirthData(const Ui::frmMain& form, const ControlArrays& controls, const BirthData& birth);
 
 } // namespace halvaro::app

@@ -3,6 +3,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QSettings>
 
 namespace halvaro::app {
@@ -78,6 +79,12 @@ bool QtUserPrompts::OpenInBrowser(const QUrl& address)
 void QtUserPrompts::ShowAbout(QWidget* parent, const QString& title, const QString& text)
 {
     QMessageBox::about(parent, title, text);
+}
+
+bool QtUserPrompts::ChoosePrinter(QWidget* parent, QPrinter& printer)
+{
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace halvaro::app

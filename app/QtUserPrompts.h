@@ -4,8 +4,8 @@
 
 namespace halvaro::app {
 
-// The prompts of the running program: Qt message boxes, Qt file dialogs and
-// the desktop's browser.
+// The prompts of the running program: Qt message boxes, Qt file and print
+// dialogs and the desktop's browser.
 class QtUserPrompts final : public UserPrompts {
 public:
     // Keeps the file dialogs from storing their state (last folder, view,
@@ -18,6 +18,7 @@ public:
     std::optional<QString> ChooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;
     bool OpenInBrowser(const QUrl& address) override;
     void ShowAbout(QWidget* parent, const QString& title, const QString& text) override;
+    bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
 };
 
 } // namespace halvaro::app

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace halvaro::app {
@@ -42,6 +43,8 @@ public:
     virtual bool OpenInBrowser(const QUrl& address) = 0;
     // The modal About box.
     virtual void ShowAbout(QWidget* parent, const QString& title, const QString& text) = 0;
+    // The print dialog, which sets up the printer; false when the user cancels.
+    virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
 };
 
 } // namespace halvaro::app

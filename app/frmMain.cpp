@@ -1,12 +1,13 @@
 #include "app/frmMain.h"
 
+#include "app/ChartWindow.h"
 #include "app/CompactComboStyle.h"
 #include "app/KeyCodes.h"
 #include "app/UserPrompts.h"
-#include "aspects/ReferenceTables.h"
-#include "core/BirthRecord.h"
-#include "core/Calculation.h"
+#include "core/Ranges.h"
+#include "core/TimeZones.h"
 #include "readings/ReadingFile.h"
+#include "sky/PreciseSky.h"
 
 #include "ui_frmMain.h"
 
@@ -31,34 +32,37 @@ constexpr double CalculateFontPoints = 9.0;
 constexpr double OpenFontPoints = 9.75;
 
 const QString AboutTitle = QStringLiteral("About Halvaro");
-const QString AboutText = QStringLiteral(
-    "Halvaro v1.15\n\n"
-    "Halvaro calculates the sidereal positions of the Sun, the Moon, Mercury, Venus, Mars, Jupiter, "
-    "Saturn and Rahu for the place, date and time of a birth, and each graha's Graha Drishti: "
-    "the signs it aspects and the grahas that stand in them.\n\n"
-    "Readings can be saved as .aha files and opened again later.\n\n"
-    "Orrelane");
+
+QString AboutText()
+{
+    return QStringLiteral(
+               "Halvaro v1.15\n\n"
+               "Halvaro calculates the sidereal positions of the Sun, the Moon, Mercury, Venus, Mars, Jupiter, "
+               "Saturn and Rahu for the place, date and time of a birth, and each graha's Graha Drishti: "
+               "the signs it aspects and the grahas that stand in them.\n\n"
+               "Readings can be saved as .aha files and opened again later.\n\n"
+               "Precise sky positions (File menu) come from the Swiss Ephemeris %1 of Astrodienst AG, "
+               "with its built-in Moshier ephemeris and the Lahiri ayanamsa.\n\n"
+               "Halvaro is free software under the GNU Affero General Public License, version 3 or later.\n\n"
+               "Orrelane")
+        .arg(FromUtf8(SwissEphemerisVersion()));
+}
 
 const QStringList MonthNames {QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March"),
     QStringLiteral("April"), QStringLiteral("May"), QStringLiteral("June"), QStringLiteral("July"),
     QStringLiteral("August"), QStringLiteral("September"), QStringLiteral("October"), QStringLiteral("November"),
     QStringLiteral("December")};
 
-QString FromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 std::filesystem::path NativePath(const QString& path)
 {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-void FillNumbers(QComboBox& list, int first, int last)
+void FillNumbers(QComboBox& list, ListRange range)
 {
     QStringList lines;
-    lines.reserve(last - first + 1);
-    for (int n = first; n <= last; ++n) {
+    lines.reserve(range.Last - range.First + 1);
+    for (int n = range.First; n <= range.Last; ++n) {
         lines.append(QString::number(n));
     }
     list.addItems(lines);
@@ -99,9 +103,12 @@ frmMain::frmMain(UserPrompts& userPrompts, QWidget* parent)
 
     connect(ui->cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
     connect(ui->mnuCalculate, &QAction::triggered, this, &frmMain::cmdCalculate_Click);
+    connect(ui->mnuPreciseSky, &QAction::toggled, this, &frmMain::mnuPreciseSky_Toggled);
     connect(ui->cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
     connect(ui->cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
     connect(ui->cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
+    connect(ui->cmdChart, &QPushButton::clicked, this, &frmMain::cmdChart_Click);
+    connect(ui->mnuChart, &QAction::triggered, this, &frmMain::cmdChart_Click);
     connect(ui->Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
     connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(ui->mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
@@ -137,16 +144,15 @@ bool frmMain::ResultScreenInFront() const
 
 void frmMain::Form_Load()
 {
-    FillNumbers(*ui->cboDate, 1, 31);
+    FillNumbers(*ui->cboDate, DayRange);
     ui->cboMonth->addItems(MonthNames);
-    FillNumbers(*ui->cboYear, 1901, 2050);
-    FillNumbers(*ui->cboHour, 0, 23);
-    FillNumbers(*ui->cboMinute, 0, 59);
-    modVedicPlanetPosition::FillReferenceTables();
+    FillNumbers(*ui->cboYear, YearRange);
+    FillNumbers(*ui->cboHour, HourRange);
+    FillNumbers(*ui->cboMinute, MinuteRange);
     QStringList zones;
-    zones.reserve(modVedicPlanetPosition::TimeZoneCount);
-    for (const std::string_view zone : modVedicPlanetPosition::TimeZoneNames) {
-        zones.append(FromUtf8(zone));
+    zones.reserve(TimeZoneCount);
+    for (const TimeZone& zone : TimeZoneTable) {
+        zones.append(FromUtf8(zone.Name));
     }
     ui->cboTimeZone->addItems(zones);
     for (QComboBox* list : {ui->cboDate, ui->cboMonth, ui->cboYear, ui->cboHour, ui->cboMinute, ui->cboTimeZone}) {
@@ -208,14 +214,62 @@ void frmMain::ShowCheckFailure(const InputCheckFailure& failure)
 
 void frmMain::cmdCalculate_Click()
 {
-    // Checks, reference tables, record and the calculation steps all live in
-    // the core; the window only reads its controls and shows the texts.
-    if (const auto failure = CalculateReading(ReadBirthEntries(*ui, controls))) {
-        ShowCheckFailure(*failure);
+    // The checks and the calculation live in the core; the window only reads
+    // its controls and shows the texts.
+    BirthData birth = ReadBirthData(*ui, controls);
+    const ReadingResult result = CalculateReading(birth, sky);
+    if (result.Failure) {
+        ShowCheckFailure(*result.Failure);
         return;
     }
-    WriteResultLabels(controls, modVedicGrahaDrishti::Results);
+    shownBirth = std::move(birth);
+    ShowReading(result.Value);
     BringToFront(Screen::Result);
+}
+
+void frmMain::ShowReading(const Reading& reading)
+{
+    shownReading = reading;
+    WriteResultLabels(controls, reading.Results);
+    ui->lblSky->setText(FromUtf8(SkyCaption(reading.Sky)));
+    ui->mnuChart->setEnabled(true);
+    if (chartWindow != nullptr && chartWindow->isVisible()) {
+        chartWindow->ShowReading(shownBirth, shownReading);
+    }
+}
+
+void frmMain::mnuPreciseSky_Toggled(bool precise)
+{
+    sky = precise ? SkyModel::Precise : SkyModel::Classic;
+    if (!ResultScreenInFront()) {
+        return;
+    }
+    // The reading on screen is shown again in the chosen sky, from its own
+    // birth data, not from entries that may have changed since.
+    const ReadingResult result = CalculateReading(shownBirth, sky);
+    if (result.Failure) {
+        ShowCheckFailure(*result.Failure);
+        return;
+    }
+    ShowReading(result.Value);
+}
+
+void frmMain::cmdChart_Click()
+{
+    if (!ui->mnuChart->isEnabled()) {
+        return; // no reading yet
+    }
+    if (chartWindow == nullptr) {
+        chartWindow = new ChartWindow(prompts, this);
+    }
+    if (const std::optional<QString> refused = chartWindow->ShowReading(shownBirth, shownReading)) {
+        chartWindow->close();
+        ShowMessage(*refused, MessageIcon::Error);
+        return;
+    }
+    chartWindow->show();
+    chartWindow->raise();
+    chartWindow->activateWindow();
 }
 
 void frmMain::cmdBack_Click()
@@ -235,8 +289,8 @@ void frmMain::cmdSave_Click()
     if (!path) {
         return;
     }
-    const readings::SaveResult saved =
-        readings::SaveReadingFile(NativePath(*path), BirthRecord, ui->cboTimeZone->currentIndex());
+    // The record of the reading on screen, with the zone the list shows.
+    const readings::SaveResult saved = readings::SaveReadingFile(NativePath(*path), ShownRecord(), ui->cboTimeZone->currentIndex());
     if (!saved.Saved) {
         // The reading module's reason already says that nothing was saved.
         ShowMessage(saved.Error.empty() ? QStringLiteral("The reading could not be saved.") : FromUtf8(saved.Error),
@@ -269,7 +323,7 @@ void frmMain::OpenSavedReading(const QString& path)
     }
     const readings::OpenResult opened = readings::OpenReadingFile(NativePath(path));
     // A damaged or foreign file changes no control.
-    if (!opened.Reading || !ApplyOpenedReading(*ui, controls, *opened.Reading)) {
+    if (!opened.Reading || !ApplyBirthData(*ui, controls, *opened.Reading)) {
         ShowMessage(checkTheFile, MessageIcon::Error);
         return;
     }
@@ -296,7 +350,7 @@ void frmMain::Command1_Click()
 
 void frmMain::mnuAbout_Click()
 {
-    prompts.ShowAbout(this, AboutTitle, AboutText);
+    prompts.ShowAbout(this, AboutTitle, AboutText());
 }
 
 void frmMain::OpenPage(WebPage page)

@@ -2,6 +2,8 @@
 
 #include "app/FormMapping.h"
 #include "app/WebLinks.h"
+#include "calculation/Reading.h"
+#include "core/BirthRecord.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -15,6 +17,7 @@ class QLineEdit;
 
 namespace halvaro::app {
 
+class ChartWindow;
 class UserPrompts;
 
 // The main window: the input screen (Frame1) and the result screen (Frame2)
@@ -32,6 +35,12 @@ public:
     [[nodiscard]] const ControlArrays& Controls() const { return controls; }
     [[nodiscard]] bool ResultScreenInFront() const;
     [[nodiscard]] const QString& LastSavedPath() const { return lastSavedPath; }
+    // The record of the reading on the result screen, as a save writes it.
+    [[nodiscard]] BirthRecordType ShownRecord() const { return BirthRecordOf(shownBirth); }
+    // The sky model the next calculation uses.
+    [[nodiscard]] SkyModel Sky() const { return sky; }
+    // The chart window once opened, else null.
+    [[nodiscard]] ChartWindow* Chart() const { return chartWindow; }
 
     // Opens the reading file at path as "Open Previously Saved Reading" does
     // once a file is chosen: the same checks and message, then the
@@ -46,9 +55,12 @@ private:
 
     void Form_Load();
     void cmdCalculate_Click();
+    void mnuPreciseSky_Toggled(bool precise);
+    void ShowReading(const Reading& reading);
     void cmdBack_Click();
     void cmdSave_Click();
     void cmdOpen_Click();
+    void cmdChart_Click();
     void Command1_Click();
     void mnuAbout_Click();
     void OpenPage(WebPage page);
@@ -65,6 +77,10 @@ private:
     ControlArrays controls;
     UserPrompts& prompts;
     QString lastSavedPath;
+    BirthData shownBirth; // of the reading on the result screen
+    SkyModel sky = SkyModel::Classic; // kept for this run only
+    Reading shownReading;
+    ChartWindow* chartWindow = nullptr; // owned by this window as a child
 };
 
 } // namespace halvaro::app

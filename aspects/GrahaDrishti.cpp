@@ -4,10 +4,6 @@
 
 namespace halvaro::modVedicGrahaDrishti {
 
-using modVedicPlanetPosition::GrahaNames;
-using modVedicPlanetPosition::GrahaPositionTexts;
-using modVedicPlanetPosition::GrahaVedicNames;
-
 const std::array<std::string_view, SignCount> EnglishSignNames {
     "Aries", "Taurus", "Gemini", "Cancer", "Leo", "Virgo",
     "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces",
@@ -75,21 +71,29 @@ int SignOfPosition(std::string_view shortText)
 
 void ComputeGrahaDrishti()
 {
+    using namespace modVedicPlanetPosition;
+    WriteGrahaDrishti(GrahaNames, GrahaVedicNames, GrahaPositionTexts, Results);
+}
+
+void WriteGrahaDrishti(const std::array<std::string_view, RowCount>& names,
+    const std::array<std::string_view, RowCount>& vedicNames, const std::array<ShortText, RowCount>& positionTexts,
+    ResultTexts& results)
+{
     std::array<int, RowCount> signs {};
     for (int p = 0; p < RowCount; ++p) {
-        signs[p] = SignOfPosition(GrahaPositionTexts[p]);
+        signs[p] = SignOfPosition(positionTexts[p]);
     }
 
     for (int p = 0; p < RowCount; ++p) {
-        const std::string_view name = GrahaNames[p];
+        const std::string_view name = names[p];
 
-        LabelText& planetLine = Results.lblPlanets[p];
+        LabelText& planetLine = results.lblPlanets[p];
         planetLine.clear();
-        planetLine.append(name).append(" / ").append(GrahaVedicNames[p]);
+        planetLine.append(name).append(" / ").append(vedicNames[p]);
 
-        Results.lblPlanets_Position[p] = LabelText(GrahaPositionTexts[p].view());
+        results.lblPlanets_Position[p] = LabelText(positionTexts[p].view());
 
-        LabelText& signLine = Results.lblAspects_Sign[p];
+        LabelText& signLine = results.lblAspects_Sign[p];
         signLine.clear();
         signLine.append("Sign aspected by ").append(name).append(" is ");
 
@@ -109,14 +113,14 @@ void ComputeGrahaDrishti()
                         if (!aspected.empty()) {
                             aspected.append(", ");
                         }
-                        aspected.append(GrahaNames[q]);
+                        aspected.append(names[q]);
                     }
                 }
             }
         }
         signLine.append('.');
 
-        LabelText& planetsLine = Results.lblAspects_Planets[p];
+        LabelText& planetsLine = results.lblAspects_Planets[p];
         planetsLine.clear();
         if (aspected.empty()) {
             planetsLine.append("Planet ").append(name).append(" has no Graha Drishti.");

@@ -39,4 +39,9 @@ extern ResultTexts Results;
 // Reads the Graha tables; writes Results.
 void ComputeGrahaDrishti();
 
+// The 32 texts of the grahas with these names and short position texts.
+void WriteGrahaDrishti(const std::array<std::string_view, RowCount>& names,
+    const std::array<std::string_view, RowCount>& vedicNames, const std::array<ShortText, RowCount>& positionTexts,
+    ResultTexts& results);
+
 } // namespace halvaro::modVedicGrahaDrishti

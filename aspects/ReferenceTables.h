@@ -1,13 +1,17 @@
 #pragma once
 
+#include "core/Ranges.h"
+
 #include <array>
 #include <cstdint>
 #include <string_view>
 
 namespace halvaro::modVedicPlanetPosition {
 
-inline constexpr int TimeZoneCount = 71;
+using halvaro::TimeZoneCount;
 
+// The named tables the driver fills; programs read the constant TimeZoneTable
+// (core/TimeZones.h), which these are copied from.
 // The zone list: display text, and the whole hours and minutes to add to
 // local clock time to obtain Universal Time. A saved reading stores the
 // index, so the order never changes.

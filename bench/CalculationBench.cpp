@@ -1,118 +1,210 @@
-// Where the time of one reading goes: the whole calculation from a filled
-// record, each of its four steps alone, and the reading file both ways.
-// Every benchmark first checks that the reading is the 1975 worked example's,
-// so a figure is never taken from a calculation that went wrong.
-#include "aspects/GrahaDrishti.h"
-#include "aspects/ReferenceTables.h"
-#include "core/BirthRecord.h"
-#include "core/Calculation.h"
+// Where the time of one reading goes: the whole calculation from birth data
+// to the 32 texts, each of its steps alone, and the reading file both ways;
+// beside them the reading in the precise sky and the bare Swiss Ephemeris
+// chart it is made from. Every benchmark first checks that the reading is the
+// 1975 worked example's, so a figure is never taken from a calculation that
+// went wrong.
+#include "calculation/Reading.h"
 #include "ephemeris/MoonEngine.h"
 #include "positions/BirthMoment.h"
 #include "positions/GrahaPositions.h"
+#include "positions/OrbitalElements.h"
 #include "readings/ReadingFile.h"
+#include "sky/PreciseSky.h"
 #include "tests/common/ReferenceBirths.h"
 
 #include <benchmark/benchmark.h>
+#include <swephexp.h>
 
+#include <array>
 #include <filesystem>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace {
 
 using namespace halvaro;
+namespace mpp = halvaro::modVedicPlanetPosition;
 
 using halvaro::testing::Delhi1975;
 
-const int Delhi1975Zone = Delhi1975().ZonePosition;
-
-// Fills the record and runs one reading; false unless it is the example's.
-bool PrepareExample(benchmark::State& state)
+// The example's reading; empty (and the benchmark skipped) unless it gives
+// the worked example's positions.
+std::optional<Reading> PrepareExample(benchmark::State& state)
 {
-    if (CalculateReading(Delhi1975()).has_value()) {
+    const ReadingResult result = CalculateReading(Delhi1975());
+    if (result.Failure) {
         state.SkipWithError("the example reading was refused");
-        return false;
+        return std::nullopt;
     }
-    const auto& texts = modVedicPlanetPosition::GrahaPositionTexts;
+    const auto& texts = result.Value.GrahaPositionTexts;
     if (texts[0] != "00 Gem 19" || texts[1] != "11 Leo 08" || texts[7] != "05 Sco 24") {
         state.SkipWithError("the example reading gives other positions");
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return result.Value;
 }
 
-void BM_ComputeReading(benchmark::State& state)
-{
-    if (!PrepareExample(state)) {
-        return;
-    }
-    for (auto _ : state) {
-        ComputeReading();
-        benchmark::DoNotOptimize(modVedicGrahaDrishti::Results);
-    }
-}
-BENCHMARK(BM_ComputeReading);
-
-// Checks, tables, record and steps, as one click on the calculate button.
+// Checks, moment, ayanamsa, Moon, planets, texts and aspects: one click on
+// the calculate button, less the widgets.
 void BM_CalculateReading(benchmark::State& state)
 {
     if (!PrepareExample(state)) {
         return;
     }
-    const BirthEntries entries = Delhi1975();
+    const BirthData birth = Delhi1975();
     for (auto _ : state) {
-        benchmark::DoNotOptimize(CalculateReading(entries));
+        benchmark::DoNotOptimize(CalculateReading(birth));
     }
 }
 BENCHMARK(BM_CalculateReading);
 
-void BM_ComputeAyanamsa(benchmark::State& state)
+// The example's birth on 256 days and times: the Swiss Ephemeris keeps the
+// last position of each body, so one moment repeated would time its cache.
+std::vector<BirthData> VariedBirths()
 {
-    if (!PrepareExample(state)) {
-        return;
+    std::vector<BirthData> births;
+    for (int i = 0; i < 256; ++i) {
+        BirthData birth = Delhi1975();
+        birth.Year = 1901 + (i * 37) % 150;
+        birth.Day = 1 + (i * 11) % 28;
+        birth.Hour = i % 24;
+        birth.Minute = (i * 7) % 60;
+        births.push_back(birth);
     }
-    for (auto _ : state) {
-        modVedicPlanetPosition::ComputeAyanamsa();
-        benchmark::DoNotOptimize(modVedicPlanetPosition::Ayanamsa);
-    }
+    return births;
 }
-BENCHMARK(BM_ComputeAyanamsa);
 
-void BM_ComputeEphemeris(benchmark::State& state)
+// The precise example: the Sun at 29 Tau 58 in the sky.
+bool PreparePreciseExample(benchmark::State& state)
 {
-    if (!PrepareExample(state)) {
-        return;
+    const ReadingResult result = CalculateReading(Delhi1975(), SkyModel::Precise);
+    if (result.Failure || result.Value.GrahaPositionTexts[0] != "29 Tau 58") {
+        state.SkipWithError("the precise example reading gives other positions");
+        return false;
     }
-    for (auto _ : state) {
-        modVedicEphemeris::ComputeEphemeris();
-        benchmark::DoNotOptimize(modVedicEphemeris::MoonPositionText);
-    }
+    return true;
 }
-BENCHMARK(BM_ComputeEphemeris);
 
-void BM_ComputeGrahaPositions(benchmark::State& state)
+// The classic reading over the varied births, to set beside the two below.
+void BM_CalculateReadingVaried(benchmark::State& state)
 {
     if (!PrepareExample(state)) {
         return;
     }
+    const std::vector<BirthData> births = VariedBirths();
+    std::size_t i = 0;
     for (auto _ : state) {
-        modVedicPlanetPosition::ComputeGrahaPositions();
-        benchmark::DoNotOptimize(modVedicPlanetPosition::GrahaPositionTexts);
+        benchmark::DoNotOptimize(CalculateReading(births[i++ % births.size()]));
     }
 }
-BENCHMARK(BM_ComputeGrahaPositions);
+BENCHMARK(BM_CalculateReadingVaried);
 
-void BM_ComputeGrahaDrishti(benchmark::State& state)
+// The same readings in the precise sky, texts and aspects included.
+void BM_CalculatePreciseReading(benchmark::State& state)
 {
-    if (!PrepareExample(state)) {
+    if (!PreparePreciseExample(state)) {
         return;
     }
+    const std::vector<BirthData> births = VariedBirths();
+    std::size_t i = 0;
     for (auto _ : state) {
-        modVedicGrahaDrishti::ComputeGrahaDrishti();
-        benchmark::DoNotOptimize(modVedicGrahaDrishti::Results);
+        benchmark::DoNotOptimize(CalculatePreciseReading(births[i++ % births.size()]));
     }
 }
-BENCHMARK(BM_ComputeGrahaDrishti);
+BENCHMARK(BM_CalculatePreciseReading);
+
+// The bare sidereal chart of the library: eight swe_calc_ut calls (Moshier,
+// Lahiri) and the ayanamsa, nothing of this program around them.
+void BM_SwissEphemerisChart(benchmark::State& state)
+{
+    if (!PreparePreciseExample(state)) {
+        return;
+    }
+    std::vector<double> moments;
+    for (const BirthData& birth : VariedBirths()) {
+        moments.push_back(BirthMomentOf(birth).JulianDay);
+    }
+    swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
+    constexpr std::array<int32, 8> bodies {SE_SUN, SE_MOON, SE_MERCURY, SE_VENUS, SE_MARS, SE_JUPITER, SE_SATURN,
+        SE_MEAN_NODE};
+    std::array<double, 6> position {};
+    std::array<char, AS_MAXCH> error {};
+    double ayanamsa = 0;
+    std::size_t i = 0;
+    for (auto _ : state) {
+        const double jd = moments[i++ % moments.size()];
+        swe_get_ayanamsa_ex_ut(jd, SEFLG_MOSEPH, &ayanamsa, error.data());
+        for (const int32 body : bodies) {
+            swe_calc_ut(jd, body, SEFLG_MOSEPH | SEFLG_SIDEREAL, position.data(), error.data());
+            benchmark::DoNotOptimize(position);
+        }
+        benchmark::DoNotOptimize(ayanamsa);
+    }
+}
+BENCHMARK(BM_SwissEphemerisChart);
+
+void BM_Ayanamsa(benchmark::State& state)
+{
+    const auto example = PrepareExample(state);
+    if (!example) {
+        return;
+    }
+    const BirthMoment moment = example->Moment;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            mpp::AyanamsaDegrees(mpp::CenturiesSince1900Of(moment.JulianDayNumber, moment.UniversalHours)));
+    }
+}
+BENCHMARK(BM_Ayanamsa);
+
+void BM_Moon(benchmark::State& state)
+{
+    const auto example = PrepareExample(state);
+    if (!example) {
+        return;
+    }
+    const double t = modVedicEphemeris::CenturiesSinceJ2000(example->Moment.JulianDayNumber, example->Moment.UniversalHours);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(modVedicEphemeris::MoonSiderealLongitude(t));
+    }
+}
+BENCHMARK(BM_Moon);
+
+// The six bodies and the node, sidereal, and the eight short texts.
+void BM_GrahaPositions(benchmark::State& state)
+{
+    const auto example = PrepareExample(state);
+    if (!example) {
+        return;
+    }
+    const mpp::CivilDateTime& ut = example->Moment.Universal;
+    const double d = mpp::DayNumber(ut.Year, ut.Month, ut.Day, ut.Hour, ut.Minute);
+    std::array<double, GrahaCount> longitudes {};
+    std::array<ShortText, GrahaCount> texts;
+    for (auto _ : state) {
+        mpp::SiderealGrahaLongitudes(d, example->Ayanamsa, example->Longitudes[1], longitudes);
+        mpp::GrahaPositionTextsOf(longitudes, texts);
+        benchmark::DoNotOptimize(texts);
+    }
+}
+BENCHMARK(BM_GrahaPositions);
+
+void BM_GrahaDrishti(benchmark::State& state)
+{
+    const auto example = PrepareExample(state);
+    if (!example) {
+        return;
+    }
+    modVedicGrahaDrishti::ResultTexts results;
+    for (auto _ : state) {
+        modVedicGrahaDrishti::WriteGrahaDrishti(
+            mpp::EnglishGrahaNames, mpp::VedicGrahaNames, example->GrahaPositionTexts, results);
+        benchmark::DoNotOptimize(results);
+    }
+}
+BENCHMARK(BM_GrahaDrishti);
 
 void BM_ReadingFileBytes(benchmark::State& state)
 {
@@ -120,7 +212,7 @@ void BM_ReadingFileBytes(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(readings::ReadingFileBytes(BirthRecord, Delhi1975Zone));
+        benchmark::DoNotOptimize(readings::ReadingFileBytes(BirthRecordOf(Delhi1975()), Delhi1975().ZonePosition));
     }
 }
 BENCHMARK(BM_ReadingFileBytes);
@@ -130,7 +222,7 @@ void BM_ParseReadingFile(benchmark::State& state)
     if (!PrepareExample(state)) {
         return;
     }
-    const auto bytes = readings::ReadingFileBytes(BirthRecord, Delhi1975Zone).Bytes;
+    const auto bytes = readings::ReadingFileBytes(BirthRecordOf(Delhi1975()), Delhi1975().ZonePosition).Bytes;
     if (!bytes || !readings::ParseReadingFile(*bytes).Reading) {
         state.SkipWithError("the example reading does not survive its own file");
         return;
@@ -154,7 +246,7 @@ void BM_SaveReadingFile(benchmark::State& state)
     }
     const auto path = BenchFile();
     for (auto _ : state) {
-        const auto saved = readings::SaveReadingFile(path, BirthRecord, Delhi1975Zone);
+        const auto saved = readings::SaveReadingFile(path, BirthRecordOf(Delhi1975()), Delhi1975().ZonePosition);
         if (!saved.Saved) {
             state.SkipWithError(saved.Error.c_str());
             break;
@@ -171,7 +263,7 @@ void BM_OpenReadingFile(benchmark::State& state)
         return;
     }
     const auto path = BenchFile();
-    if (!readings::SaveReadingFile(path, BirthRecord, Delhi1975Zone).Saved) {
+    if (!readings::SaveReadingFile(path, BirthRecordOf(Delhi1975()), Delhi1975().ZonePosition).Saved) {
         state.SkipWithError("the example reading could not be saved");
         return;
     }

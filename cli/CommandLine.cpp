@@ -1,11 +1,12 @@
 #include "cli/CommandLine.h"
 
-#include "aspects/ReferenceTables.h"
-#include "core/Calculation.h"
+#include "chart/ChartData.h"
+#include "chart/ChartFile.h"
 #include "core/InputChecks.h"
-#include "ephemeris/MoonEngine.h"
-#include "positions/BirthMoment.h"
-#include "positions/GrahaPositions.h"
+#include "core/Ranges.h"
+#include "core/Text.h"
+#include "core/TimeZones.h"
+#include "sky/PreciseSky.h"
 
 #include <algorithm>
 #include <array>
@@ -18,7 +19,7 @@ namespace halvaro::cli {
 namespace {
 
 enum class Flag {
-    Name, Date, Time, Zone, Lat, Lon, Dst, City, State, Country, Json, Save, Zones, Help,
+    Name, Date, Time, Zone, Lat, Lon, Dst, City, State, Country, Json, Save, Zones, Help, Sky, Chart, ChartStyle,
 };
 
 struct FlagInfo {
@@ -28,7 +29,7 @@ struct FlagInfo {
     bool IsBirthData;
 };
 
-constexpr std::array<FlagInfo, 14> Flags {{
+constexpr std::array<FlagInfo, 17> Flags {{
     {"--name", Flag::Name, true, true},
     {"--date", Flag::Date, true, true},
     {"--time", Flag::Time, true, true},
@@ -43,6 +44,9 @@ constexpr std::array<FlagInfo, 14> Flags {{
     {"--save", Flag::Save, true, false},
     {"--zones", Flag::Zones, false, false},
     {"--help", Flag::Help, false, false},
+    {"--sky", Flag::Sky, true, false},
+    {"--chart", Flag::Chart, true, false},
+    {"--chart-style", Flag::ChartStyle, true, false},
 }};
 
 const FlagInfo* FindFlag(std::string_view spelling)
@@ -56,7 +60,14 @@ const FlagInfo* FindFlag(std::string_view spelling)
 
 std::string Shown(std::string_view value)
 {
-    return "'" + std::string(value) + "'";
+    // Built piece by piece: g++ 12 at -O2 and above warns falsely (-Wrestrict)
+    // on "'" + std::string(...) once this is inlined into a caller.
+    std::string shown;
+    shown.reserve(value.size() + 2);
+    shown += '\'';
+    shown += value;
+    shown += '\'';
+    return shown;
 }
 
 std::vector<std::string_view> Split(std::string_view text, char separator)
@@ -75,16 +86,20 @@ std::vector<std::string_view> Split(std::string_view text, char separator)
 
 std::string Decimal(int value)
 {
-    std::array<char, 16> digits {};
-    const auto [end, ec] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    (void)ec;
-    return std::string(digits.data(), end);
+    return DecimalText(value);
+}
+
+// A value outside its list: "--date: the year 1900 is outside 1901 to 2050".
+std::string OutsideList(std::string_view option, std::string_view part, int value, ListRange list)
+{
+    return std::string(option) + ": the " + std::string(part) + " " + Decimal(value) + " is outside "
+        + Decimal(list.First) + " to " + Decimal(list.Last);
 }
 
 // Each value parser fills its part of the entries or returns the error.
 using ValueError = std::optional<std::string>;
 
-ValueError ParseDate(std::string_view value, BirthEntries& entries)
+ValueError ParseDate(std::string_view value, BirthData& entries)
 {
     const auto parts = Split(value, '-');
     const std::string form = "--date: " + Shown(value) + " is not a date of the form YYYY-MM-DD";
@@ -97,14 +112,14 @@ ValueError ParseDate(std::string_view value, BirthEntries& entries)
     if (!year || !month || !day) {
         return form;
     }
-    if (*year < 1901 || *year > 2050) {
-        return "--date: the year " + Decimal(*year) + " is outside 1901 to 2050";
+    if (!YearRange.Contains(*year)) {
+        return OutsideList("--date", "year", *year, YearRange);
     }
-    if (*month < 1 || *month > 12) {
-        return "--date: the month " + Decimal(*month) + " is outside 1 to 12";
+    if (!MonthRange.Contains(*month)) {
+        return OutsideList("--date", "month", *month, MonthRange);
     }
-    if (*day < 1 || *day > 31) {
-        return "--date: the day " + Decimal(*day) + " is outside 1 to 31";
+    if (!DayRange.Contains(*day)) {
+        return OutsideList("--date", "day", *day, DayRange);
     }
     entries.Year = *year;
     entries.Month = *month;
@@ -112,7 +127,7 @@ ValueError ParseDate(std::string_view value, BirthEntries& entries)
     return std::nullopt;
 }
 
-ValueError ParseTime(std::string_view value, BirthEntries& entries)
+ValueError ParseTime(std::string_view value, BirthData& entries)
 {
     const auto parts = Split(value, ':');
     const auto hour = parts.size() == 2 ? DigitsNumber(parts[0], 2) : std::nullopt;
@@ -120,22 +135,23 @@ ValueError ParseTime(std::string_view value, BirthEntries& entries)
     if (!hour || !minute) {
         return "--time: " + Shown(value) + " is not a time of the form HH:MM";
     }
-    if (*hour > 23) {
-        return "--time: the hour " + Decimal(*hour) + " is outside 0 to 23";
+    if (!HourRange.Contains(*hour)) {
+        return OutsideList("--time", "hour", *hour, HourRange);
     }
-    if (*minute > 59) {
-        return "--time: the minute " + Decimal(*minute) + " is outside 0 to 59";
+    if (!MinuteRange.Contains(*minute)) {
+        return OutsideList("--time", "minute", *minute, MinuteRange);
     }
     entries.Hour = *hour;
     entries.Minute = *minute;
     return std::nullopt;
 }
 
-ValueError ParseZone(std::string_view value, BirthEntries& entries)
+ValueError ParseZone(std::string_view value, BirthData& entries)
 {
     const auto zone = DigitsNumber(value, 3);
-    if (!zone || *zone >= modVedicPlanetPosition::TimeZoneCount) {
-        return "--zone: " + Shown(value) + " is not a zone position from 0 to 70 (see --zones)";
+    if (!zone || !ZoneRange.Contains(*zone)) {
+        return "--zone: " + Shown(value) + " is not a zone position from " + Decimal(ZoneRange.First) + " to "
+            + Decimal(ZoneRange.Last) + " (see --zones)";
     }
     entries.ZonePosition = *zone;
     return std::nullopt;
@@ -166,7 +182,7 @@ std::optional<Angle> ParseAngle(std::string_view value, char first, char second)
     return Angle {std::string(parts[0]), std::string(parts[1]), upper == first};
 }
 
-ValueError ParseLatitude(std::string_view value, BirthEntries& entries)
+ValueError ParseLatitude(std::string_view value, BirthData& entries)
 {
     const auto angle = ParseAngle(value, 'N', 'S');
     if (!angle) {
@@ -179,7 +195,7 @@ ValueError ParseLatitude(std::string_view value, BirthEntries& entries)
     return std::nullopt;
 }
 
-ValueError ParseLongitude(std::string_view value, BirthEntries& entries)
+ValueError ParseLongitude(std::string_view value, BirthData& entries)
 {
     const auto angle = ParseAngle(value, 'E', 'W');
     if (!angle) {
@@ -190,6 +206,17 @@ ValueError ParseLongitude(std::string_view value, BirthEntries& entries)
     entries.East = angle->First;
     entries.West = !angle->First;
     return std::nullopt;
+}
+
+ValueError ParseSky(std::string_view value, SkyModel& sky)
+{
+    for (const SkyModel model : {SkyModel::Classic, SkyModel::Precise}) {
+        if (value == SkyModelName(model)) {
+            sky = model;
+            return std::nullopt;
+        }
+    }
+    return "--sky: " + Shown(value) + " is not a sky model: classic or precise";
 }
 
 ParseResult Fail(std::string error)
@@ -258,7 +285,7 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
         }
 
         ValueError error;
-        BirthEntries& entries = command.Entries;
+        BirthData& entries = command.Entries;
         switch (flag->Id) {
         case Flag::Name: entries.Name = std::string(value); break;
         case Flag::City: entries.City = std::string(value); break;
@@ -277,7 +304,21 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
             }
             command.SavePath = std::string(value);
             break;
+        case Flag::Chart:
+            if (value.size() < 5 || value.substr(value.size() - 4) != ".svg") {
+                error = "--chart: " + Shown(value) + " does not end in .svg";
+            }
+            command.ChartPath = std::string(value);
+            break;
+        case Flag::ChartStyle:
+            if (const auto style = chart::ChartStyleNamed(value)) {
+                command.ChartStyle = *style;
+            } else {
+                error = "--chart-style: " + Shown(value) + " is not south or north";
+            }
+            break;
         case Flag::Zones: command.Kind = CommandKind::Zones; break;
+        case Flag::Sky: error = ParseSky(value, command.Sky); break;
         case Flag::Help: break;
         }
         if (error) {
@@ -296,6 +337,9 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
             return Fail("--zones takes no other options or files");
         }
         return {std::move(command), {}};
+    }
+    if (given(Flag::ChartStyle) && !given(Flag::Chart)) {
+        return Fail("--chart-style needs --chart FILE.svg");
     }
     if (command.ReadingPath) {
         if (firstBirthFlag) {
@@ -318,31 +362,6 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
         return Fail("--zone N is missing (see --zones)");
     }
     return {std::move(command), {}};
-}
-
-BirthEntries EntriesFromReading(const readings::OpenedReading& reading)
-{
-    BirthEntries entries;
-    entries.Name = reading.Name;
-    entries.Month = reading.Month;
-    entries.Day = reading.Day;
-    entries.Year = reading.Year;
-    entries.Hour = reading.Hour;
-    entries.Minute = reading.Minute;
-    entries.ZonePosition = reading.ZonePosition;
-    entries.LonDeg = reading.LongitudeDegrees;
-    entries.LonMin = reading.LongitudeMinutes;
-    entries.LatDeg = reading.LatitudeDegrees;
-    entries.LatMin = reading.LatitudeMinutes;
-    entries.East = reading.IsEast;
-    entries.West = !reading.IsEast;
-    entries.South = reading.IsSouth;
-    entries.North = !reading.IsSouth;
-    entries.DaylightSaving = reading.DaylightSaving;
-    entries.City = reading.City;
-    entries.State = reading.State;
-    entries.Country = reading.Country;
-    return entries;
 }
 
 std::string ReadingText(const modVedicGrahaDrishti::ResultTexts& results)
@@ -394,9 +413,12 @@ std::string JsonString(std::string_view text)
     return json;
 }
 
-std::string ReadingJson(const modVedicGrahaDrishti::ResultTexts& results,
-    std::span<const ShortText> grahaPositionTexts, std::string_view moonPositionText, double ayanamsa)
+std::string ReadingJson(const Reading& reading)
 {
+    const auto& results = reading.Results;
+    const std::span<const ShortText> grahaPositionTexts = reading.GrahaPositionTexts;
+    const std::string_view moonPositionText = reading.MoonPositionText;
+    const double ayanamsa = reading.Ayanamsa;
     std::string json = "{\"GrahaPositionTexts\": [";
     for (std::size_t i = 0; i < grahaPositionTexts.size(); ++i) {
         json += i == 0 ? "" : ", ";
@@ -428,8 +450,26 @@ std::string ReadingJson(const modVedicGrahaDrishti::ResultTexts& results,
         json += JsonString(results.lblAspects_Planets[r]);
         json += "]";
     }
-    json += "]}\n";
+    json += "], \"Lagna\": ";
+    const auto lagna = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed
+        ? chart::SignPlaceOf(reading.Lagna.Longitude)
+        : std::nullopt;
+    json += lagna ? JsonString(chart::ShortPlaceText(*lagna)) : "null";
+    json += ", \"Ketu\": ";
+    auto ketu = chart::SignPlaceOf(reading.Longitudes[chart::RahuIndex]);
+    if (ketu) {
+        ketu->Sign = (ketu->Sign + 6) % chart::SignCount;
+    }
+    json += ketu ? JsonString(chart::ShortPlaceText(*ketu)) : "null";
+    json += ", \"Sky\": ";
+    json += JsonString(SkyModelName(reading.Sky));
+    json += "}\n";
     return json;
+}
+
+std::string SkyLine(const Reading& reading)
+{
+    return reading.Sky == SkyModel::Classic ? std::string() : std::string(SkyCaption(reading.Sky)) + "\n";
 }
 
 std::string UsageText()
@@ -438,6 +478,7 @@ std::string UsageText()
        halvaro-cli --name TEXT --date YYYY-MM-DD --time HH:MM --zone N
                    --lat DD:MM(N|S) --lon DDD:MM(E|W) [--dst]
                    --city TEXT --state TEXT --country TEXT [--json] [--save FILE.aha]
+       (either form also takes [--chart FILE.svg [--chart-style south|north]])
        halvaro-cli --zones
        halvaro-cli --help
 
@@ -460,10 +501,21 @@ The reading comes from a saved reading file or from the birth data options:
 
 Output:
   --json               print one JSON object instead: GrahaPositionTexts,
-                       MoonPositionText, Ayanamsa and the result rows
+                       MoonPositionText, Ayanamsa, the result rows, the
+                       short positions of the Lagna (null near the poles) and
+                       of Ketu, and Sky
+  --sky classic|precise
+                       the sky the positions come from: the classic model
+                       (the default) or the precise positions of the Swiss
+                       Ephemeris with the Lahiri ayanamsa, which the text
+                       output names in a last line
   --save FILE.aha      also save the reading's birth data to FILE.aha; an
                        existing file is replaced only once the new one is
                        complete
+  --chart FILE.svg     also draw the Rasi chart, with the Lagna and Ketu, as
+                       an SVG picture
+  --chart-style STYLE  south (the default: fixed signs in a square) or north
+                       (the diamond, houses from the Lagna)
 
 Other commands:
   --zones              list the 71 time zones with their positions
@@ -498,15 +550,13 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
         return ExitSuccess;
     }
     if (command.Kind == CommandKind::Zones) {
-        modVedicPlanetPosition::FillReferenceTables();
-        for (int zone = 0; zone < modVedicPlanetPosition::TimeZoneCount; ++zone) {
-            out << (zone < 10 ? " " : "") << zone << "  "
-                << modVedicPlanetPosition::TimeZoneNames[static_cast<std::size_t>(zone)] << "\n";
+        for (int zone = 0; zone < TimeZoneCount; ++zone) {
+            out << (zone < 10 ? " " : "") << zone << "  " << TimeZoneTable[static_cast<std::size_t>(zone)].Name << "\n";
         }
         return ExitSuccess;
     }
 
-    BirthEntries entries = command.Entries;
+    BirthData entries = command.Entries;
     if (command.ReadingPath) {
         const std::string& path = *command.ReadingPath;
         if (!readings::HasReadingExtension(path)) {
@@ -520,28 +570,38 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
                 << ProgramName << ": " << path << ": " << opened.Reason << "\n";
             return ExitRefused;
         }
-        entries = EntriesFromReading(*opened.Reading);
+        entries = *opened.Reading;
     }
 
-    if (const auto failure = CalculateReading(entries); failure) {
-        err << failure->Message << "\n";
+    const ReadingResult result = CalculateReading(entries, command.Sky);
+    if (result.Failure) {
+        err << result.Failure->Message << "\n";
         return ExitRefused;
     }
     if (command.SavePath) {
-        const readings::SaveResult saved
-            = readings::SaveReadingFile(*command.SavePath, BirthRecord, entries.ZonePosition);
+        const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, BirthRecordOf(entries), entries.ZonePosition);
         if (!saved.Saved) {
             err << ProgramName << ": " << saved.Error << "\n";
             return ExitRefused;
         }
     }
 
-    const auto& results = modVedicGrahaDrishti::Results;
+    if (command.ChartPath) {
+        const chart::ChartResult drawn = chart::MakeChart(entries, result.Value);
+        if (!drawn.Refusal.empty()) {
+            err << drawn.Refusal << "\n";
+            return ExitRefused;
+        }
+        if (const auto failure = chart::SaveChartFile(*command.ChartPath, chart::ChartSvg(drawn.Data, command.ChartStyle))) {
+            err << ProgramName << ": " << *failure << "\n";
+            return ExitRefused;
+        }
+    }
+
     if (command.Json) {
-        out << ReadingJson(results, modVedicPlanetPosition::GrahaPositionTexts,
-            modVedicEphemeris::MoonPositionText, modVedicPlanetPosition::Ayanamsa);
+        out << ReadingJson(result.Value);
     } else {
-        out << ReadingText(results);
+        out << ReadingText(result.Value.Results) << SkyLine(result.Value);
     }
     return ExitSuccess;
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "aspects/GrahaDrishti.h"
-#include "core/InputChecks.h"
+#include "calculation/Reading.h"
+#include "chart/ChartSvg.h"
+#include "core/BirthData.h"
 #include "readings/ReadingFile.h"
 
 #include <optional>
@@ -27,9 +28,12 @@ enum class CommandKind { Help, Zones, Reading };
 struct Command {
     CommandKind Kind = CommandKind::Help;
     std::optional<std::string> ReadingPath;
-    BirthEntries Entries;
+    BirthData Entries;
     bool Json = false;
     std::optional<std::string> SavePath;
+    SkyModel Sky = SkyModel::Classic;
+    std::optional<std::string> ChartPath; // --chart FILE.svg
+    chart::ChartStyle ChartStyle = chart::ChartStyle::South;
 };
 
 struct ParseResult {
@@ -45,16 +49,18 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
 
 std::string UsageText();
 
-// What the input screen holds after opening a reading.
-BirthEntries EntriesFromReading(const readings::OpenedReading& reading);
-
 // The result screen as text: per graha the name and sign lines, then the
 // position and planets lines, the right column aligned.
 std::string ReadingText(const modVedicGrahaDrishti::ResultTexts& results);
 
-// The same reading as one JSON object, with the engine's texts and ayanamsa.
-std::string ReadingJson(const modVedicGrahaDrishti::ResultTexts& results,
-    std::span<const ShortText> grahaPositionTexts, std::string_view moonPositionText, double ayanamsa);
+// The same reading as one JSON object, with the engine's texts and ayanamsa,
+// then the Lagna's and Ketu's short position texts (the Lagna null when the
+// reading has none), and last the name of its sky model.
+std::string ReadingJson(const Reading& reading);
+
+// The line the text output adds for a reading of the precise sky; empty for
+// the classic model, whose output stays as it always was.
+std::string SkyLine(const Reading& reading);
 
 // A JSON string literal, quotes included; UTF-8 is kept as it is.
 std::string JsonString(std::string_view text);

@@ -1,6 +1,6 @@
 #include "core/InputChecks.h"
 
-#include "aspects/ReferenceTables.h"
+#include "core/Ranges.h"
 
 namespace halvaro {
 
@@ -49,7 +49,7 @@ std::optional<InputCheckFailure> CheckNumberBox(std::string_view text, std::stri
 
 } // namespace
 
-std::optional<InputCheckFailure> ValidateInput(const BirthEntries& entries)
+std::optional<InputCheckFailure> ValidateInput(const BirthData& entries)
 {
     // A text of blanks is not empty: only the empty text is refused.
     if (entries.Name.empty()) {
@@ -94,16 +94,16 @@ std::optional<InputCheckFailure> ValidateInput(const BirthEntries& entries)
     // The window's lists cannot hold these values; a caller that fills the
     // entries by other means gets a message instead of a reading computed on
     // a date, time or zone that does not exist.
-    if (entries.Day < 1 || entries.Day > 31 || entries.Month < 1 || entries.Month > 12) {
+    if (!DayRange.Contains(entries.Day) || !MonthRange.Contains(entries.Month)) {
         return WrongDate(WrongFebruaryDate);
     }
-    if (entries.Year < 1901 || entries.Year > 2050) {
+    if (!YearRange.Contains(entries.Year)) {
         return ErrorAt("Please Enter A Year From 1901 To 2050", InputControl::None);
     }
-    if (entries.Hour < 0 || entries.Hour > 23 || entries.Minute < 0 || entries.Minute > 59) {
+    if (!HourRange.Contains(entries.Hour) || !MinuteRange.Contains(entries.Minute)) {
         return ErrorAt("Please Enter Correct Time Of Birth", InputControl::None);
     }
-    if (entries.ZonePosition < 0 || entries.ZonePosition >= modVedicPlanetPosition::TimeZoneCount) {
+    if (!ZoneRange.Contains(entries.ZonePosition)) {
         return ErrorAt("Please Select Your Time Zone", InputControl::None);
     }
     return std::nullopt;
@@ -128,7 +128,7 @@ std::optional<int> DigitsNumber(std::string_view text, std::size_t maxDigits)
 // the boxes hold at most three characters.
 std::optional<std::int16_t> BoxNumber(std::string_view text)
 {
-    const auto value = DigitsNumber(text, 3);
+    const auto value = DigitsNumber(text, BoxDigitCount);
     if (!value) {
         return std::nullopt;
     }
@@ -143,16 +143,6 @@ bool LetterBoxAccepts(int code)
 bool NumberBoxAccepts(int code)
 {
     return (code >= '0' && code <= '9') || code == 8 || code == 127;
-}
-
-std::string TrimBlanks(std::string_view text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const auto last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
 }
 
 } // namespace halvaro

@@ -1,9 +1,9 @@
 #include "ephemeris/MoonEngine.h"
 
+#include "core/Angles.h"
 #include "core/BirthRecord.h"
-#include "positions/BirthMoment.h"
-#include "positions/SignPosition.h"
-#include "positions/TurnReduction.h"
+#include "core/Calendar.h"
+#include "core/SignPosition.h"
 
 #include <array>
 #include <cmath>
@@ -71,14 +71,20 @@ double Argument(const LongitudeTerm& term, double d, double m, double mp, double
 
 double SiderealCorrection(double t)
 {
-    // The node's nutation term, a small solar term and the general
-    // precession of 5025.64" per century, about an epoch 85886.27" back.
+    // Newcomb's general precession in longitude (5025.64" + 1.11" T per
+    // century) and the two largest terms of the nutation in longitude
+    // (17.23" of the node, 1.27" of the Sun), about an epoch 85886.27" back;
+    // the Moon's node and the Sun's mean longitude as in Meeus, Astronomical
+    // Algorithms, chapter 22.
     const double omega = 125.044555 - 1934.1361849 * t + 0.0020762 * (t * t);
     const double l = 280.466449 + 36000.7698231 * t + 0.0003106 * (t * t);
     const double p = 1.27 * std::sin(l * DegToRad) + 17.23 * std::sin(omega * DegToRad) - (5025.64 + 1.11 * t) * t;
     return (p - 85886.27) / 3600;
 }
 
+// The Moon's mean elongation, the Sun's and the Moon's mean anomalies and the
+// Moon's argument of latitude: Meeus, Astronomical Algorithms, 47.2 to 47.5
+// without their terms in T squared and beyond.
 double LunarLongitudeSeries(double t)
 {
     const double d = (297.8502042 + 445267.1115168 * t) * DegToRad;
@@ -106,40 +112,53 @@ double ReduceMoonLongitude(double lambda)
     return SubtractTurnsWhileAbove360(AddTurnsWhileNegative(lambda));
 }
 
+double CenturiesSinceJ2000(double birthDayNumber, double universalHours)
+{
+    return ((birthDayNumber - 2451545) + universalHours / 24 - 0.5) / 36525;
+}
+
+double MoonSiderealLongitude(double t)
+{
+    // The Moon's mean longitude: Meeus 47.1 without its terms in T squared and beyond.
+    const double meanLongitude = 218.3164591 + 481267.88134236 * t;
+    const double lambda = meanLongitude + LunarLongitudeSeries(t);
+    if (!std::isfinite(lambda)) {
+        return std::nan("");
+    }
+    // Never reduced from above: λ ≤ 360 plus a negative correction stays below.
+    double sidereal = ReduceMoonLongitude(lambda) + SiderealCorrection(t);
+    if (sidereal < 0) {
+        sidereal = sidereal + 360;
+    }
+    return sidereal;
+}
+
 void ComputeEphemeris()
 {
+    using modVedicPlanetPosition::ClockHours;
+    using modVedicPlanetPosition::ZoneCorrectionHours;
     const BirthRecordType& birth = BirthRecord;
     const bool daylightSaving = birth.DaylightSaving != False16;
 
-    EngineLocalHours = static_cast<double>(birth.Hour) + static_cast<double>(birth.Minute) / 60;
-    EngineZoneHours = static_cast<double>(birth.ZoneHourCorrection) + static_cast<double>(birth.ZoneMinuteCorrection) / 60;
+    EngineLocalHours = ClockHours(birth.Hour, birth.Minute);
+    EngineZoneHours = ZoneCorrectionHours(birth.ZoneHourCorrection, birth.ZoneMinuteCorrection, daylightSaving);
     double west = static_cast<double>(birth.LongitudeDegrees) + static_cast<double>(birth.LongitudeMinutes) / 60;
     if (birth.IsEast != False16) {
         west = -west;
     }
     EngineWestLongitude = west;
-    if (daylightSaving) {
-        EngineZoneHours = EngineZoneHours - 1;
-    }
     BirthDayNumber = modVedicPlanetPosition::JulianDayNumber(birth.Month, birth.Day, birth.Year);
     // The same moment as the ayanamsa's and the planets': the zone's own sign.
     EngineUniversalHours = modVedicPlanetPosition::BirthUniversalHours(
         birth.Hour, birth.Minute, birth.ZoneHourCorrection, birth.ZoneMinuteCorrection, daylightSaving);
-    T = ((BirthDayNumber - 2451545) + EngineUniversalHours / 24 - 0.5) / 36525;
+    T = CenturiesSinceJ2000(BirthDayNumber, EngineUniversalHours);
     EngineSiderealCorrection = SiderealCorrection(T);
 
-    const double meanLongitude = 218.3164591 + 481267.88134236 * T;
-    const double lambda = meanLongitude + LunarLongitudeSeries(T);
-    if (!std::isfinite(lambda)) {
+    const double moon = MoonSiderealLongitude(T);
+    if (!std::isfinite(moon)) {
         return;
     }
-    MoonLongitude = ReduceMoonLongitude(lambda);
-
-    // Never reduced from above: λ ≤ 360 plus a negative correction stays below.
-    MoonLongitude = MoonLongitude + EngineSiderealCorrection;
-    if (MoonLongitude < 0) {
-        MoonLongitude = MoonLongitude + 360;
-    }
+    MoonLongitude = moon;
 
     const PositionText text = modVedicPlanetPosition::FormatSignPosition(MoonLongitude);
     if (text.empty()) {

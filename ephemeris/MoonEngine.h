@@ -4,12 +4,14 @@
 
 namespace halvaro::modVedicEphemeris {
 
-inline constexpr double DegToRad = 0.0174532925199433;
-
-// Working values of the engine, overwritten on every run.
-extern double EngineLocalHours;
-extern double EngineZoneHours;      // signed zone correction in hours, after daylight saving
-extern double EngineWestLongitude;  // informational: degrees, positive west
+// Working values of the engine, overwritten on every run. They stay as the
+// named values a reader of the steps and their tests look at; the value API
+// (MoonSiderealLongitude) computes without them.
+extern double EngineLocalHours;     // kept for the record of the run; nothing computes from it
+// Not the size of the zone correction but its signed value after daylight
+// saving: the moment follows the zone's own sign.
+extern double EngineZoneHours;
+extern double EngineWestLongitude;  // kept for the record of the run; the moment no longer needs it
 extern double BirthDayNumber;
 extern double EngineUniversalHours; // may lie outside 0..24; the date is not carried
 extern double T;                    // Julian centuries from 2000 January 1, 12:00
@@ -21,6 +23,14 @@ extern PositionText MoonPositionText;
 
 // Reads BirthRecord; writes the values above.
 void ComputeEphemeris();
+
+// Julian centuries from 2000 January 1, 12:00 of the civil date's day number
+// and the Universal Time in hours (not carried into the date).
+double CenturiesSinceJ2000(double birthDayNumber, double universalHours);
+
+// The Moon's sidereal longitude in degrees at T, in [0, 360); NaN when the
+// series gives no finite value.
+double MoonSiderealLongitude(double t);
 
 // Degrees to add to a tropical longitude to make it sidereal (negative).
 double SiderealCorrection(double t);

@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(!parsed.Error.empty(), "a refused command line says why");
         return 0;
     }
-    if (parsed.Parsed->ReadingPath || parsed.Parsed->SavePath) {
+    if (parsed.Parsed->ReadingPath || parsed.Parsed->SavePath || parsed.Parsed->ChartPath) {
         return 0;
     }
     std::ostringstream out;

@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(!result.Reason.empty(), "a refused file names its reason");
         return 0;
     }
-    const OpenedReading& r = *result.Reading;
+    const halvaro::BirthData& r = *result.Reading;
     Require(r.Month >= 1 && r.Month <= 12, "month in 1..12");
     Require(r.Day >= 1 && r.Day <= 31, "day in 1..31");
     Require(r.Year >= 1901 && r.Year <= 2050, "year in 1901..2050");

@@ -1,8 +1,7 @@
 #include "positions/BirthMoment.h"
 
+#include "core/Angles.h"
 #include "core/BirthRecord.h"
-#include "positions/OrbitalElements.h"
-#include "positions/TurnReduction.h"
 
 #include <cmath>
 
@@ -16,47 +15,18 @@ double UniversalHours = 0;
 double CenturiesSince1900 = 0;
 double Ayanamsa = 0;
 
-namespace {
-
-double ClockHours(int hour, int minute)
+double CenturiesSince1900Of(double birthJulianDay, double universalHours)
 {
-    return static_cast<double>(hour) + static_cast<double>(minute) / 60;
-}
-
-// The zone's own signed correction; daylight saving moves Universal Time one
-// hour earlier wherever the birth place lies. Following the zone's sign, not
-// the hemisphere, keeps a western birth under an eastern zone (Spain under
-// CET) at the right moment; where the two agree the bits are the same as
-// taking the size of the zone and the direction of the longitude.
-double ZoneCorrectionHours(int zoneHourCorrection, int zoneMinuteCorrection, bool daylightSaving)
-{
-    double hours = static_cast<double>(zoneHourCorrection) + static_cast<double>(zoneMinuteCorrection) / 60;
-    if (daylightSaving) {
-        hours = hours - 1;
-    }
-    return hours;
-}
-
-} // namespace
-
-double BirthUniversalHours(int hour, int minute, int zoneHourCorrection, int zoneMinuteCorrection,
-    bool daylightSaving)
-{
-    return ClockHours(hour, minute) + ZoneCorrectionHours(zoneHourCorrection, zoneMinuteCorrection, daylightSaving);
-}
-
-double JulianDayNumber(int month, int day, int year)
-{
-    const double m = 12 * (static_cast<double>(year) + 4800) + month - 3;
-    double j = std::floor((2 * (m - 12 * std::floor(m / 12)) + 7 + 365 * m) / 12) + day + std::floor(m / 48) - 32083;
-    if (j > 2299171) {
-        j = j + std::floor(m / 4800) - std::floor(m / 1200) + 38;
-    }
-    return j;
+    return ((birthJulianDay - 2415020) + universalHours / 24 - 0.5) / 36525;
 }
 
 double AyanamsaDegrees(double centuries)
 {
+    // Newcomb's general precession in longitude (5025.64" + 1.11" T per
+    // century, T from 1900) with the two largest terms of the nutation in
+    // longitude (17.23" sin of the Moon's node, 1.27" sin of twice the Sun's
+    // mean longitude, both arguments in arc-seconds of 1900's elements),
+    // about the epoch value 80861.27".
     const double t = centuries;
     // The node's longitude is brought below 360 only from above; a negative
     // value keeps its sign.
@@ -80,7 +50,7 @@ void ComputeAyanamsa()
     WestLongitude = west;
     BirthJulianDay = JulianDayNumber(birth.Month, birth.Day, birth.Year);
     UniversalHours = LocalHours + ZoneOffsetHours;
-    CenturiesSince1900 = ((BirthJulianDay - 2415020) + UniversalHours / 24 - 0.5) / 36525;
+    CenturiesSince1900 = CenturiesSince1900Of(BirthJulianDay, UniversalHours);
 
     const double ayanamsa = AyanamsaDegrees(CenturiesSince1900);
     if (!std::isfinite(ayanamsa)) {

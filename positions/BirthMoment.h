@@ -1,11 +1,15 @@
 #pragma once
 
+#include "core/Calendar.h"
+
 namespace halvaro::modVedicPlanetPosition {
 
 // Working values of ComputeAyanamsa, overwritten by each call.
-extern double LocalHours;         // birth clock time in hours
-extern double ZoneOffsetHours;    // signed zone correction in hours, after daylight saving
-extern double WestLongitude;      // informational: degrees, positive west
+extern double LocalHours;         // birth clock time in hours; kept for the record of the run
+// Not the size of the zone offset but its signed correction after daylight
+// saving: the moment follows the zone's own sign.
+extern double ZoneOffsetHours;
+extern double WestLongitude;      // kept for the record of the run; the moment no longer needs it
 extern double BirthJulianDay;     // Julian Day Number of the civil birth date
 extern double UniversalHours;     // may lie below 0 or at 24 and above; the date is not carried
 extern double CenturiesSince1900; // Julian centuries from JD 2415020
@@ -14,17 +18,11 @@ extern double Ayanamsa;           // degrees, negative for every supported date
 // Reads BirthRecord; writes the values above.
 void ComputeAyanamsa();
 
-// Day number at noon of a civil date (Julian calendar before the reform,
-// Gregorian after); 2000 January 1 gives 2451545.
-double JulianDayNumber(int month, int day, int year);
-
 // The ayanamsa in degrees for a time in Julian centuries since 1900.
 double AyanamsaDegrees(double centuries);
 
-// Universal Time of birth in hours from the record's clock time and the
-// zone's own signed corrections; daylight saving moves it one hour earlier.
-// Shared by the Moon engine so that both use one and the same moment.
-double BirthUniversalHours(int hour, int minute, int zoneHourCorrection, int zoneMinuteCorrection,
-    bool daylightSaving);
+// Julian centuries from JD 2415020 of the civil date's day number and the
+// Universal Time in hours (not carried into the date).
+double CenturiesSince1900Of(double birthJulianDay, double universalHours);
 
 } // namespace halvaro::modVedicPlanetPosition

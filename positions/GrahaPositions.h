@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Calendar.h"
 #include "core/FixedText.h"
 
 #include <array>
@@ -8,6 +9,12 @@
 namespace halvaro::modVedicPlanetPosition {
 
 inline constexpr int GrahaCount = 8;
+
+// The grahas' English and Vedic names in Graha order.
+inline constexpr std::array<std::string_view, GrahaCount> EnglishGrahaNames = {
+    "Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "North Node"};
+inline constexpr std::array<std::string_view, GrahaCount> VedicGrahaNames = {
+    "Surya", "Chandra", "Budha", "Shukra", "Mangala", "Guru", "Shani", "Rahu"};
 
 // Long position texts of the bodies by body index (0 Mercury .. 5 Saturn).
 extern std::array<PositionText, 6> BodyPositionTexts;
@@ -32,18 +39,24 @@ void ComputeGrahaPositions();
 // has no degree sign followed by an apostrophe to split it at.
 ShortText ShortPositionText(std::string_view longText);
 
-// A civil date and time after the zone's corrections have been added, with
-// carrying into day, month and year.
-struct CivilDateTime {
-    int Year, Month, Day, Hour, Minute;
-};
+// The sidereal longitude of a tropical one: s − |ayanamsa|, brought up into
+// [0, 360).
+double SiderealLongitude(double tropicalDeg, double ayanamsa);
 
-// True when the local date and clock time exist (Gregorian calendar).
-bool IsValidBirthTime(int year, int month, int day, int hour, int minute);
+// The node's tropical longitude at a day number, as the node's table gives
+// it (radians turned into degrees with 3.1416, one degree taken off).
+double NodeLongitude(double dayNumber);
 
-// Local birth time (a valid one) plus the signed corrections, one hour
-// earlier with daylight saving, carried across midnight, month and year ends.
-CivilDateTime UniversalBirthTime(int year, int month, int day, int hour, int minute,
-    int zoneHourCorrection, int zoneMinuteCorrection, bool daylightSaving);
+// The sidereal longitudes of the eight grahas in Graha order at a day number,
+// the Moon's as the Moon engine gives it; false when one is not finite.
+bool SiderealGrahaLongitudes(double dayNumber, double ayanamsa, double moonSiderealDeg,
+    std::array<double, GrahaCount>& longitudes);
+
+// The short position text of a sidereal longitude, made from the numbers: the
+// same text as ShortPositionText of its long text, empty where that is empty.
+ShortText ShortSignPosition(double longitudeDeg);
+
+// The short position texts of sidereal longitudes; false when one has no text.
+bool GrahaPositionTextsOf(const std::array<double, GrahaCount>& longitudes, std::array<ShortText, GrahaCount>& texts);
 
 } // namespace halvaro::modVedicPlanetPosition

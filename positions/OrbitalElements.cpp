@@ -1,12 +1,13 @@
 #include "positions/OrbitalElements.h"
 
-#include <bit>
 #include <cmath>
-#include <cstdint>
 
 namespace halvaro::modVedicPlanetPosition {
 
-// Mean Keplerian elements of the planets at J2000 with their rates per century.
+// Mean Keplerian elements of the planets at J2000 with their rates per
+// century, for the mean ecliptic and equinox of J2000: E. M. Standish (JPL),
+// "Keplerian elements for approximate positions of the major planets",
+// 1800-2050 table (angle rates in arc-seconds per century).
 const std::array<OrbitalElementRow, BodyCount> OrbitalElementTable = {{
     {0.38709893, +0.00000066, 0.20563069, +0.00002527, 7.00487, -23.51, 48.33167, -446.30, 77.45645, +573.57, 252.25084, +538101628.29},
     {0.72333199, +0.00000092, 0.00677323, -0.00004938, 3.39471, -2.86, 76.68069, -996.89, 131.53298, -108.80, 181.97973, +210664136.06},
@@ -59,33 +60,48 @@ void Store(const Elements& el)
     ElementL = el.l;
 }
 
-// The Earth's heliocentric position depends on the day number alone; a
-// reading asks for it six times at one day number, so the last one is kept
-// (keyed on the exact bits of the day number).
+// The Earth's heliocentric position, which every body's geocentric longitude
+// starts from.
 struct EarthPosition {
-    std::uint64_t dayBits = 0;
-    bool known = false;
     Elements elements {};
     double x = 0, y = 0;
 };
-EarthPosition LastEarth;
 
-const EarthPosition& EarthAt(double dayNumber)
+EarthPosition EarthAt(double dayNumber)
 {
-    const auto bits = std::bit_cast<std::uint64_t>(dayNumber);
-    if (LastEarth.known && LastEarth.dayBits == bits) {
-        return LastEarth;
-    }
     const Elements el = ElementsAt(OrbitalElementTable[Earth], dayNumber);
     const double meanAnomaly = NormalizeRadians(el.l - el.perihelion);
     const double nu = TrueAnomaly(meanAnomaly, el.e);
     const double r = el.a * (1 - el.e * el.e) / (1 + el.e * std::cos(nu));
-    LastEarth.elements = el;
-    LastEarth.x = r * std::cos(nu + el.perihelion);
-    LastEarth.y = r * std::sin(nu + el.perihelion);
-    LastEarth.dayBits = bits;
-    LastEarth.known = true;
-    return LastEarth;
+    return {el, r * std::cos(nu + el.perihelion), r * std::sin(nu + el.perihelion)};
+}
+
+// The body's longitude seen from the Earth, in [0, 360]; NaN when not finite.
+double LongitudeFrom(const EarthPosition& earth, int index, double dayNumber)
+{
+    const Elements body = ElementsAt(OrbitalElementTable[static_cast<std::size_t>(index)], dayNumber);
+    double x = 0;
+    double y = 0;
+    if (index != Earth) { // as a body, the Earth's elements stand for the Sun at the origin
+        const double meanAnomaly = NormalizeRadians(body.l - body.perihelion);
+        const double nu = TrueAnomaly(meanAnomaly, body.e);
+        const double r = body.a * (1 - body.e * body.e) / (1 + body.e * std::cos(nu));
+        const double u = nu + body.perihelion - body.node;
+        x = r * (std::cos(body.node) * std::cos(u) - std::sin(u) * std::sin(body.node) * std::cos(body.i));
+        y = r * (std::sin(body.node) * std::cos(u) + std::sin(u) * std::cos(body.node) * std::cos(body.i));
+    }
+
+    double lambda = QuadrantArcTangent(y - earth.y, x - earth.x) * RadToDeg;
+    if (!std::isfinite(lambda)) {
+        return std::nan("");
+    }
+    while (lambda > 360) { // at most once: the arctangent lies within a half turn
+        lambda = lambda - 360;
+    }
+    while (lambda < 0) {
+        lambda = lambda + 360;
+    }
+    return lambda;
 }
 
 } // namespace
@@ -164,32 +180,26 @@ bool TryGeocentricLongitude(int index, double dayNumber)
     if (index < 0 || index >= BodyCount) {
         return false;
     }
-    const Elements body = ElementsAt(OrbitalElementTable[static_cast<std::size_t>(index)], dayNumber);
-    const EarthPosition& earth = EarthAt(dayNumber);
+    const EarthPosition earth = EarthAt(dayNumber);
     Store(earth.elements); // the Earth's elements are the last ones loaded
-
-    double x = 0;
-    double y = 0;
-    if (index != Earth) { // as a body, the Earth's elements stand for the Sun at the origin
-        const double meanAnomaly = NormalizeRadians(body.l - body.perihelion);
-        const double nu = TrueAnomaly(meanAnomaly, body.e);
-        const double r = body.a * (1 - body.e * body.e) / (1 + body.e * std::cos(nu));
-        const double u = nu + body.perihelion - body.node;
-        x = r * (std::cos(body.node) * std::cos(u) - std::sin(u) * std::sin(body.node) * std::cos(body.i));
-        y = r * (std::sin(body.node) * std::cos(u) + std::sin(u) * std::cos(body.node) * std::cos(body.i));
-    }
-
-    double lambda = QuadrantArcTangent(y - earth.y, x - earth.x) * RadToDeg;
-    if (!std::isfinite(lambda)) {
+    const double lambda = LongitudeFrom(earth, index, dayNumber);
+    if (std::isnan(lambda)) {
         return false;
     }
-    while (lambda > 360) { // at most once: the arctangent lies within a half turn
-        lambda = lambda - 360;
-    }
-    while (lambda < 0) {
-        lambda = lambda + 360;
-    }
     TropicalLongitude = lambda;
+    return true;
+}
+
+bool GeocentricLongitudes(double dayNumber, std::array<double, BodyCount>& longitudes)
+{
+    const EarthPosition earth = EarthAt(dayNumber);
+    for (int index = 0; index < BodyCount; ++index) {
+        const double lambda = LongitudeFrom(earth, index, dayNumber);
+        if (std::isnan(lambda)) {
+            return false;
+        }
+        longitudes[static_cast<std::size_t>(index)] = lambda;
+    }
     return true;
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "core/Angles.h"
+
 #include <array>
 
 namespace halvaro::modVedicPlanetPosition {
 
-inline constexpr double DegToRad = 0.0174532925199433;
-inline constexpr double Pi = 3.14159265358979;
-inline constexpr double TwoPi = 6.28318530717958;
+using halvaro::DegToRad;
+using halvaro::Pi;
+using halvaro::TwoPi;
 inline constexpr double KeplerTolerance = 1e-12;
 
 // Body indices of LoadOrbitalElements and GeocentricLongitude.
@@ -32,7 +34,9 @@ struct OrbitalElementRow {
 
 extern const std::array<OrbitalElementRow, BodyCount> OrbitalElementTable;
 
-// Module-level working values; each call overwrites them.
+// Module-level working values; each call overwrites them. They stay as the
+// named results of LoadOrbitalElements and GeocentricLongitude that the
+// worked values are checked against; GeocentricLongitudes computes without them.
 extern double ElementA;          // AU
 extern double ElementE;
 extern double ElementI;          // radians
@@ -48,6 +52,11 @@ void LoadOrbitalElements(int index, double dayNumber);
 
 // Geocentric tropical longitude of body `index` into TropicalLongitude, in [0, 360].
 void GeocentricLongitude(int index, double dayNumber);
+
+// The geocentric tropical longitudes of all six bodies at one day number, in
+// [0, 360], by body index; false when one of them is not finite. Touches no
+// module-level value.
+bool GeocentricLongitudes(double dayNumber, std::array<double, BodyCount>& longitudes);
 
 // GeocentricLongitude that tells whether it ran to the end: false for an
 // index outside 0..5 or a longitude that is not finite, and TropicalLongitude

@@ -1,6 +1,9 @@
 #include "readings/ReadingFile.h"
 
+#include "core/FileReplace.h"
 #include "core/InputChecks.h"
+#include "core/Ranges.h"
+#include "core/Text.h"
 #include "readings/Scramble.h"
 
 #include <array>
@@ -8,7 +11,6 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
-#include <random>
 #include <system_error>
 
 namespace halvaro::readings {
@@ -38,10 +40,7 @@ constexpr std::array<std::string_view, ReadingLineCount> FieldLabels {
 
 std::string Decimal(int value)
 {
-    std::array<char, 16> digits {};
-    const auto [end, ec] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    (void)ec; // 16 characters hold every int
-    return std::string(digits.data(), end);
+    return DecimalText(value);
 }
 
 std::string TruthText(std::int16_t value)
@@ -66,54 +65,6 @@ std::string CodePointLabel(char32_t code)
     return "U+" + digits;
 }
 
-// One UTF-8 sequence decoded at text[pos]; 0 bytes consumed means invalid
-// (stray continuation byte, overlong form, surrogate, beyond U+10FFFF, cut).
-struct Decoded {
-    char32_t Code = 0;
-    std::size_t Length = 0;
-};
-
-Decoded DecodeUtf8(std::string_view text, std::size_t pos)
-{
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(pos);
-    if (lead < 0x80) {
-        return {lead, 1};
-    }
-    std::size_t length = 0;
-    char32_t code = 0;
-    char32_t lowest = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1FU;
-        lowest = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0FU;
-        lowest = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07U;
-        lowest = 0x10000;
-    } else {
-        return {};
-    }
-    if (text.size() - pos < length) {
-        return {};
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const unsigned char next = byte(pos + i);
-        if ((next & 0xC0U) != 0x80U) {
-            return {};
-        }
-        code = (code << 6U) | (next & 0x3FU);
-    }
-    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        return {};
-    }
-    return {code, length};
-}
-
 // A field's UTF-8 text as single-byte codes, or the reason it has none.
 struct StoredCodes {
     std::optional<std::string> Codes;
@@ -126,7 +77,7 @@ StoredCodes ToStoredCodes(std::string_view utf8, std::string_view label)
     codes.reserve(utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
-        const Decoded d = DecodeUtf8(utf8, pos);
+        const Utf8Character d = DecodeUtf8(utf8, pos);
         if (d.Length == 0) {
             return {std::nullopt,
                 "The " + std::string(label) + " field holds text that is not valid UTF-8; the reading was not saved."};
@@ -148,31 +99,21 @@ std::string StoredCodesToUtf8(std::string_view codes)
     std::string utf8;
     utf8.reserve(codes.size() * 2);
     for (const char c : codes) {
-        const unsigned code = static_cast<unsigned char>(c);
-        if (code < 0x80U) {
-            utf8.push_back(c);
-        } else {
-            utf8.push_back(static_cast<char>(0xC0U | (code >> 6U)));
-            utf8.push_back(static_cast<char>(0x80U | (code & 0x3FU)));
-        }
+        AppendUtf8(utf8, static_cast<unsigned char>(c));
     }
     return utf8;
 }
-
-struct ListRange {
-    int First, Last;
-};
 
 // The lists of the input screen, by line number (1-based) of the file.
 std::optional<ListRange> ListOfLine(int line)
 {
     switch (line) {
-    case 2: return ListRange {1, 12};
-    case 3: return ListRange {1, 31};
-    case 4: return ListRange {1901, 2050};
-    case 5: return ListRange {0, 23};
-    case 6: return ListRange {0, 59};
-    case 7: return ListRange {0, 70};
+    case 2: return MonthRange;
+    case 3: return DayRange;
+    case 4: return YearRange;
+    case 5: return HourRange;
+    case 6: return MinuteRange;
+    case 7: return ZoneRange;
     default: return std::nullopt;
     }
 }
@@ -185,7 +126,7 @@ std::optional<int> ParseListNumber(std::string_view text, ListRange list)
         return std::nullopt;
     }
     const auto value = DigitsNumber(text, 4);
-    if (!value || *value < list.First || *value > list.Last) {
+    if (!value || !list.Contains(*value)) {
         return std::nullopt;
     }
     return value;
@@ -251,35 +192,9 @@ std::string LineLabel(int line)
     return "line " + Decimal(line) + " (" + std::string(LineNames[static_cast<std::size_t>(line - 1)]) + ")";
 }
 
-// Built by appending: g++ 12 at -O3 warns falsely (-Wrestrict) about a
-// literal prepended to a std::string.
-std::string Quoted(const fs::path& path)
-{
-    std::string quoted(1, '"');
-    quoted.append(path.string()).push_back('"');
-    return quoted;
-}
-
 std::string SaveFailure(const fs::path& path, std::string_view reason)
 {
-    return "The reading could not be saved to " + Quoted(path) + ": " + std::string(reason) + ".";
-}
-
-std::string ErrnoText(int error)
-{
-    return error != 0 ? std::generic_category().message(error) : std::string("unknown error");
-}
-
-// A name of the form .<target>.<random>.tmp beside the target; the leading
-// dot keeps it out of a file manager's view while it exists.
-fs::path TemporaryName(const fs::path& folder, const fs::path& target, std::mt19937& random)
-{
-    std::array<char, 16> hex {};
-    const auto [end, ec] = std::to_chars(hex.data(), hex.data() + hex.size(), static_cast<std::uint32_t>(random()), 16);
-    (void)ec;
-    std::string name(1, '.');
-    name.append(target.filename().string()).append(".").append(hex.data(), end).append(".tmp");
-    return folder / name;
+    return "The reading could not be saved to " + QuotedPath(path) + ": " + std::string(reason) + ".";
 }
 
 } // namespace
@@ -336,78 +251,8 @@ SaveResult SaveReadingFile(const fs::path& path, const BirthRecordType& record, 
     if (!content.Bytes) {
         return {false, std::move(content.Error)};
     }
-    if (path.empty() || !path.has_filename()) {
-        return {false, SaveFailure(path, "no file name was given")};
-    }
-
-    std::error_code ec;
-    fs::path target = path;
-    // Saving through a symbolic link replaces the file it points to, not the link.
-    if (fs::is_symlink(target, ec)) {
-        if (fs::path resolved = fs::canonical(target, ec); !ec) {
-            target = resolved;
-        }
-    }
-    fs::path folder = target.parent_path();
-    if (folder.empty()) {
-        folder = ".";
-    }
-    if (!fs::is_directory(folder, ec)) {
-        return {false, SaveFailure(path, "the folder " + Quoted(folder) + " does not exist")};
-    }
-    const fs::file_status targetStatus = fs::status(target, ec);
-    const bool targetExists = fs::exists(targetStatus);
-    if (targetExists && !fs::is_regular_file(targetStatus)) {
-        return {false, SaveFailure(path, "it is not a plain file")};
-    }
-    if (targetExists) {
-        // A file the user may not write is left alone, even when its folder
-        // would let us replace it.
-        errno = 0;
-        std::FILE* probe = std::fopen(target.c_str(), "r+b");
-        if (probe == nullptr) {
-            return {false, SaveFailure(path, ErrnoText(errno))};
-        }
-        std::fclose(probe);
-    }
-
-    std::mt19937 random(std::random_device {}());
-    fs::path temporary;
-    std::FILE* file = nullptr;
-    for (int attempt = 0; attempt < 100 && file == nullptr; ++attempt) {
-        temporary = TemporaryName(folder, target, random);
-        errno = 0;
-        file = std::fopen(temporary.c_str(), "wbx");
-        if (file == nullptr && errno != EEXIST) {
-            return {false, SaveFailure(path, ErrnoText(errno))};
-        }
-    }
-    if (file == nullptr) {
-        return {false, SaveFailure(path, "no temporary file could be created beside it")};
-    }
-
-    const std::string& bytes = *content.Bytes;
-    int error = 0;
-    errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fflush(file) != 0) {
-        error = errno != 0 ? errno : EIO;
-    }
-    errno = 0;
-    if (std::fclose(file) != 0 && error == 0) {
-        error = errno != 0 ? errno : EIO;
-    }
-    if (error != 0) {
-        fs::remove(temporary, ec);
-        return {false, SaveFailure(path, ErrnoText(error))};
-    }
-    if (targetExists) {
-        fs::permissions(temporary, targetStatus.permissions(), ec); // keep the file's mode; cosmetic if it fails
-    }
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        const std::string reason = ec.message();
-        fs::remove(temporary, ec);
-        return {false, SaveFailure(path, reason)};
+    if (auto reason = ReplaceFileContents(path, *content.Bytes)) {
+        return {false, SaveFailure(path, *reason)};
     }
     return {true, {}};
 }
@@ -461,7 +306,7 @@ OpenResult ParseReadingFile(std::string_view bytes)
     }
 
     const auto text = [&](int line) { return StoredCodesToUtf8(texts[static_cast<std::size_t>(line - 1)]); };
-    OpenedReading reading;
+    BirthData reading;
     reading.Name = text(1);
     reading.Month = numbers[2];
     reading.Day = numbers[3];
@@ -469,12 +314,14 @@ OpenResult ParseReadingFile(std::string_view bytes)
     reading.Hour = numbers[5];
     reading.Minute = numbers[6];
     reading.ZonePosition = numbers[7];
-    reading.LongitudeDegrees = text(8);
-    reading.LongitudeMinutes = text(9);
-    reading.LatitudeDegrees = text(10);
-    reading.LatitudeMinutes = text(11);
-    reading.IsEast = truths[0];
-    reading.IsSouth = truths[1];
+    reading.LonDeg = text(8);
+    reading.LonMin = text(9);
+    reading.LatDeg = text(10);
+    reading.LatMin = text(11);
+    reading.East = truths[0];
+    reading.West = !truths[0];
+    reading.South = truths[1];
+    reading.North = !truths[1];
     reading.DaylightSaving = truths[2];
     reading.City = text(15);
     reading.State = text(16);

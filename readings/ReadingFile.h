@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/BirthData.h"
 #include "core/BirthRecord.h"
 
 #include <cstddef>
@@ -17,19 +18,11 @@ inline constexpr int ReadingLineCount = 17;
 inline constexpr std::size_t MaxReadingFileBytes = 64 * 1024;
 inline constexpr std::size_t MaxReadingLineBytes = 4 * 1024;
 
-// A reading opened from a file, every line checked. Texts are UTF-8; the
-// number boxes' lines stay texts, since they go to their boxes as they are.
-struct OpenedReading {
-    std::string Name;
-    int Month = 1, Day = 1, Year = 1901, Hour = 0, Minute = 0;
-    int ZonePosition = 0;
-    std::string LongitudeDegrees, LongitudeMinutes, LatitudeDegrees, LatitudeMinutes;
-    bool IsEast = true, IsSouth = false, DaylightSaving = false;
-    std::string City, State, Country;
-};
-
 struct OpenResult {
-    std::optional<OpenedReading> Reading; // empty: the file is refused as a whole
+    // Every line checked; texts are UTF-8, the number boxes' lines stay texts,
+    // since they go to their boxes as they are. Empty: the file is refused as
+    // a whole.
+    std::optional<BirthData> Reading;
     std::string Reason;                   // why it was refused, for logs and the command line
 };
 
@@ -38,7 +31,9 @@ struct SaveResult {
     std::string Error; // why not, in words for the user
 };
 
-// The exact bytes of a reading file: 17 scrambled lines, each ended by CR LF.
+// The exact bytes of a reading file: 17 scrambled lines, each ended by CR LF,
+// written from the record of a calculation (BirthRecordOf) and the zone list
+// position.
 // Fails, naming the field, when a field holds a character with no scrambled
 // form (a code above 170, or one that does not fit a byte).
 struct BytesResult {

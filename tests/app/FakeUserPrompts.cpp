@@ -1,5 +1,7 @@
 #include "FakeUserPrompts.h"
 
+#include <QPrinter>
+
 namespace halvaro::app {
 
 QString FakeUserPrompts::Message(MessageIcon icon, const QString& text, const QString& title)
@@ -44,6 +46,9 @@ QStringList FakeUserPrompts::Leftovers() const
     }
     for (const auto& answer : openAnswers) {
         left.append(QStringLiteral("open answer not used: ") + answer.value_or(QStringLiteral("(cancel)")));
+    }
+    for (const auto& answer : printAnswers) {
+        left.append(QStringLiteral("print answer not used: ") + answer.value_or(QStringLiteral("(cancel)")));
     }
     return left;
 }
@@ -91,6 +96,17 @@ bool FakeUserPrompts::OpenInBrowser(const QUrl& address)
 {
     calls.append(Browser(address.toString(QUrl::FullyEncoded)));
     return browserOpens;
+}
+
+bool FakeUserPrompts::ChoosePrinter(QWidget* /*parent*/, QPrinter& printer)
+{
+    const std::optional<QString> pdfPath = Answer(printAnswers, QStringLiteral("print dialog"));
+    if (!pdfPath) {
+        return false;
+    }
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(*pdfPath);
+    return true;
 }
 
 void FakeUserPrompts::ShowAbout(QWidget* /*parent*/, const QString& title, const QString& text)

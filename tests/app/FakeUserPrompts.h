@@ -18,6 +18,8 @@ public:
     void AnswerOpenDialog(std::optional<QString> path) { openAnswers.push_back(std::move(path)); }
     // From now on no browser takes an address (none is installed).
     void RefuseBrowser() { browserOpens = false; }
+    // A print dialog answered with a path prints to that PDF file; nothing cancels it.
+    void AnswerPrintDialog(std::optional<QString> pdfPath) { printAnswers.push_back(std::move(pdfPath)); }
 
     // The prompts seen since the last call.
     QStringList TakeCalls();
@@ -30,6 +32,7 @@ public:
     std::optional<QString> ChooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;
     bool OpenInBrowser(const QUrl& address) override;
     void ShowAbout(QWidget* parent, const QString& title, const QString& text) override;
+    bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
 
     // How the recorded lines spell each prompt.
     static QString Message(MessageIcon icon, const QString& text, const QString& title = QStringLiteral("Halvaro"));
@@ -45,6 +48,7 @@ private:
     std::deque<std::optional<QString>> saveAnswers;
     std::deque<std::optional<QString>> openAnswers;
     bool browserOpens = true;
+    std::deque<std::optional<QString>> printAnswers;
 };
 
 } // namespace halvaro::app

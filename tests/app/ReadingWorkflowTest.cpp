@@ -67,6 +67,7 @@ private slots:
     void recordFromControls_data();
     void recordFromControls();
     void backAndRecalculate();
+    void skyModelSwitch();
     void failedCheckKeepsEarlierResults();
     void saveThenOpen();
     void secondSaveProposesFirstPath();
@@ -197,7 +198,7 @@ void ReadingWorkflowTest::recordFromControls()
     }
     QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
     QCOMPARE(w->prompts.TakeCalls(), QStringList());
-    const BirthRecordType& r = BirthRecord;
+    const BirthRecordType r = w->window.ShownRecord();
     QCOMPARE(QString::fromStdString(r.Name), storedName);
     QCOMPARE(QString::fromStdString(r.City), storedCity);
     QCOMPARE((QList<int> {r.Month, r.ZoneHours, r.ZoneMinutes, r.ZoneHourCorrection, r.ZoneMinuteCorrection, r.IsSouth,
@@ -234,6 +235,29 @@ void ReadingWorkflowTest::backAndRecalculate()
     QCOMPARE(w->prompts.TakeCalls(), QStringList());
 }
 
+// The Overview's example: the classic model puts the Sun at 00 Gem 19, the
+// sky at 29 Tau 58. The entry switches the reading on screen at once, and
+// behind the input screen only the next one; the label names the sky shown.
+void ReadingWorkflowTest::skyModelSwitch()
+{
+    const Ui::frmMain& f = w->Form();
+    const QLabel* sun = w->window.Controls().lblPlanets_Position[0];
+    QVERIFY(f.mnuPreciseSky->isCheckable() && !f.mnuPreciseSky->isChecked());
+    QVERIFY(Calculate());
+    QCOMPARE(sun->text() + f.lblSky->text(), QStringLiteral("00 Gem 19Sky: classic model"));
+    f.mnuPreciseSky->trigger();
+    QVERIFY(w->window.ResultScreenInFront());
+    QCOMPARE(sun->text() + f.lblSky->text(), QStringLiteral("29 Tau 58Sky: precise (Swiss Ephemeris, Lahiri)"));
+    QVERIFY(f.lblSky->width() >= f.lblSky->sizeHint().width());
+
+    QTest::mouseClick(f.cmdBack, Qt::LeftButton);
+    f.mnuPreciseSky->trigger();
+    QCOMPARE(sun->text(), QStringLiteral("29 Tau 58"));
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QCOMPARE(sun->text() + f.lblSky->text(), QStringLiteral("00 Gem 19Sky: classic model"));
+    QCOMPARE(w->prompts.TakeCalls(), QStringList());
+}
+
 void ReadingWorkflowTest::failedCheckKeepsEarlierResults()
 {
     const Ui::frmMain& f = w->Form();
@@ -251,8 +275,8 @@ void ReadingWorkflowTest::failedCheckKeepsEarlierResults()
         QStringList {FakeUserPrompts::Message(MessageIcon::Information, "Please Enter Correct Date Or Month !")});
     QVERIFY(!w->window.ResultScreenInFront());
     QCOMPARE(ResultTexts(w->window.Controls()), results);
-    QCOMPARE(QString::fromStdString(BirthRecord.Name), QStringLiteral("Asha Rao"));
-    QCOMPARE(BirthRecord.Year, 1975);
+    QCOMPARE(QString::fromStdString(w->window.ShownRecord().Name), QStringLiteral("Asha Rao"));
+    QCOMPARE(w->window.ShownRecord().Year, 1975);
 }
 
 void ReadingWorkflowTest::saveThenOpen()
@@ -602,6 +626,7 @@ void ReadingWorkflowTest::aboutBox()
     QCOMPARE(calls.size(), 1);
     QVERIFY2(calls[0].startsWith(QStringLiteral("about \"About Halvaro\": Halvaro v1.15")), qPrintable(calls[0]));
     QVERIFY2(calls[0].contains(QStringLiteral("Graha Drishti")), qPrintable(calls[0]));
+    QVERIFY2(calls[0].contains(QStringLiteral("Swiss Ephemeris 2.")), qPrintable(calls[0]));
 }
 
 void ReadingWorkflowTest::exitEndsAtOnce_data()

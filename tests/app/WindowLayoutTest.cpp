@@ -105,6 +105,8 @@ void WindowLayoutTest::geometry_data()
         {"chkDST", {2040, 3840, 2415, 200}},
         {"cboTimeZone", {120, 4170, 4335, 315}},
         {"cmdCalculate", {4680, 3960, 4185, 525}},
+        {"lblSky", {120, 4200, 5190, 195}},
+        {"cmdChart", {5430, 4100, 1335, 400}},
         {"cmdSave", {6840, 4100, 1000, 400}},
         {"cmdBack", {7920, 4100, 1000, 400}},
     };
@@ -245,6 +247,7 @@ void WindowLayoutTest::captions_data()
         {"chkDST", "Daylight Saving Time"},
         {"Command1", "Click here to find Latitude && Longitude"},
         {"cmdCalculate", "&Get My Halvaro Reading"},
+        {"cmdChart", "Rasi &Chart"},
         {"cmdSave", "&Save"},
         {"cmdBack", "&Back"},
         {"lblPlanets_0", "Mercury"},
@@ -296,7 +299,8 @@ void WindowLayoutTest::menus_data()
                               << QStringList {"mnuFile &File", "mnuHelp &Help", "mnuDonate Donate",
                                      "mnuMakeMoney Make Money &Online"};
     QTest::newRow("File") << QStringLiteral("mnuFile")
-                          << QStringList {"mnuCalculate Get My &Rasi Chart", "-", "mnuExit &Exit"};
+                          << QStringList {"mnuCalculate Get My &Rasi Chart", "mnuChart Show Rasi &Chart", "mnuPreciseSky &Precise Sky Positions", "-",
+                                 "mnuExit &Exit"};
     QTest::newRow("Help") << QStringLiteral("mnuHelp")
                           << QStringList {"mnuOnline &Online Help", "mnuVisit &Visit Us Online", "-",
                                  "mnuUpdate Check for Software &Update", "-", "mnuAbout &About Software"};

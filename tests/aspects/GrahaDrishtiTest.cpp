@@ -59,7 +59,7 @@ TEST_P(GrahaDrishtiRows, AspectTextsOfTheRows)
 
 // Expected texts worked out by hand from the aspect rules: everyone aspects
 // the 7th sign from its own; Mars also the 4th and 8th, Jupiter the 5th and
-// 9th, Saturn the 3rd and 10th. The first case is the published worked
+// 9th, Saturn the 3rd and 10th. The first case is the documented worked
 // example (Sun 05 Tau 07, Moon 17 Sco 44, Venus 02 Sco 10, nobody else in
 // Taurus or Scorpio).
 const DrishtiCase DrishtiCases[] {
@@ -132,7 +132,7 @@ const DrishtiCase DrishtiCases[] {
 INSTANTIATE_TEST_SUITE_P(HandMadeTables, GrahaDrishtiRows, testing::ValuesIn(DrishtiCases),
     [](const testing::TestParamInfo<DrishtiCase>& info) { return std::string(info.param.Name); });
 
-// The published worked example's name and position columns.
+// The worked example's name and position columns, as documented.
 TEST(GrahaDrishti, NameAndPositionColumns)
 {
     const Positions grahas {"05 Tau 07", "17 Sco 44", "10 Ari 00", "02 Sco 10", "12 Gem 00", "20 Leo 00",

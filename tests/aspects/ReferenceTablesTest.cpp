@@ -39,7 +39,7 @@ TEST_P(TimeZoneTable, EntryHasItsTextAndCorrections)
     EXPECT_EQ(pp::TimeZoneMinuteCorrections[row.Index], row.MinuteCorrection) << "zone " << row.Index;
 }
 
-// The published zone list: display texts character for character, and the
+// The documented zone list: display texts character for character, and the
 // offsets with their sign reversed, split into whole hours and minutes.
 constexpr ZoneRow ZoneRows[] {
     {0, "Alaska/Hawaii Daylight Time,AHDT,-9.0", 9, 0, "AHDT"},

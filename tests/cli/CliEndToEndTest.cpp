@@ -76,7 +76,10 @@ protected:
 };
 
 // The three worked births of the calculation; the golden files hold their
-// published short and Moon texts and the aspects worked out from them by hand.
+// short and Moon texts of the worked examples and the aspects worked out from
+// them by hand; the JSON's Lagna is an independent evaluation's tropical
+// ascendant (tests/data/lagna/independent-lagna.py) less the file's own
+// ayanamsa, its Ketu six signs on from the Rahu of the worked example.
 INSTANTIATE_TEST_SUITE_P(ThreeReferenceReadings, WorkedBirth,
     ::testing::Values(
         BirthCase {"delhi-1975", {"--name", "Asha Rao", "--date", "1975-06-15", "--time", "10:30", "--zone", "34",
@@ -148,6 +151,14 @@ std::vector<std::string> Delhi(std::vector<std::string> changed)
     return args;
 }
 
+std::vector<std::string> With(std::vector<std::string> args, const std::vector<std::string>& more)
+{
+    args.insert(args.end(), more.begin(), more.end());
+    return args;
+}
+
+const std::string TryHelp = "Try 'halvaro-cli --help' for more information.\n";
+
 // The window's messages for refused entries; the small reading has an empty state.
 INSTANTIATE_TEST_SUITE_P(StandardErrorAndStatus, Refusal,
     ::testing::Values(
@@ -163,7 +174,20 @@ INSTANTIATE_TEST_SUITE_P(StandardErrorAndStatus, Refusal,
         RefusalCase {"MissingFile", {"missing.aha"}, 1,
             "Please Check The File.\nhalvaro-cli: missing.aha: the file cannot be read: No such file or directory\n"},
         RefusalCase {"UnknownOption", {"--bogus"}, 2,
-            "halvaro-cli: unknown option '--bogus'\nTry 'halvaro-cli --help' for more information.\n"}),
+            "halvaro-cli: unknown option '--bogus'\nTry 'halvaro-cli --help' for more information.\n"},
+        RefusalCase {"UnknownSky", {"--sky", "exact", "reading.aha"}, 2,
+            "halvaro-cli: --sky: 'exact' is not a sky model: classic or precise\n"
+            "Try 'halvaro-cli --help' for more information.\n"},
+        RefusalCase {"ChartNotSvg", With(Delhi({}), {"--chart", "chart.png"}), 2,
+            "halvaro-cli: --chart: 'chart.png' does not end in .svg\n" + TryHelp},
+        RefusalCase {"ChartStyleUnknown", With(Delhi({}), {"--chart", "c.svg", "--chart-style", "east"}), 2,
+            "halvaro-cli: --chart-style: 'east' is not south or north\n" + TryHelp},
+        RefusalCase {"ChartStyleWithoutChart", With(Delhi({}), {"--chart-style", "north"}), 2,
+            "halvaro-cli: --chart-style needs --chart FILE.svg\n" + TryHelp},
+        RefusalCase {"ChartBeyondThePole", With(Delhi({"--lat", "95:00N"}), {"--chart", "c.svg"}), 1,
+            "The latitude lies beyond 90\xC2\xB0. Please check the latitude to draw the chart.\n"},
+        RefusalCase {"ChartFolderMissing", With(Delhi({}), {"--chart", "gone/c.svg"}), 1,
+            "halvaro-cli: The chart could not be saved to \"gone/c.svg\": the folder \"gone\" does not exist.\n"}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 TEST_P(Refusal, PrintsTheMessageAndFails)
@@ -172,6 +196,37 @@ TEST_P(Refusal, PrintsTheMessageAndFails)
     EXPECT_EQ(run.Status, GetParam().Status);
     EXPECT_EQ(run.Err, GetParam().Err);
     EXPECT_EQ(run.Out, "");
+}
+
+struct SkyCase {
+    const char* Label;
+    std::vector<std::string> Options;
+    std::string SunPosition, Ending;
+};
+
+void PrintTo(const SkyCase& c, std::ostream* os) { *os << c.Label; }
+
+class SkyChoice : public Cli, public ::testing::WithParamInterface<SkyCase> {};
+
+// The Overview's example in both skies: the model puts the Sun at 00 Gem 19,
+// the sky at 29 Tau 58. Text output names only the precise sky, in a last line.
+INSTANTIATE_TEST_SUITE_P(OverviewExample, SkyChoice,
+    ::testing::Values(
+        SkyCase {"ClassicText", {"--sky", "classic"}, "\n00 Gem 19 ", "is Mercury.\n"},
+        SkyCase {"PreciseText", {"--sky", "precise"}, "\n29 Tau 58 ",
+            "is Sun, Mercury.\nSky: precise (Swiss Ephemeris, Lahiri)\n"},
+        SkyCase {"ClassicJson", {"--json", "--sky=classic"}, "[\"00 Gem 19\", ", ", \"Sky\": \"classic\"}\n"},
+        SkyCase {"PreciseJson", {"--sky=precise", "--json"}, "[\"29 Tau 58\", ", ", \"Sky\": \"precise\"}\n"}),
+    [](const auto& info) { return std::string(info.param.Label); });
+
+TEST_P(SkyChoice, PrintsTheReadingOfThatSky)
+{
+    std::vector<std::string> args = Delhi({});
+    args.insert(args.end(), GetParam().Options.begin(), GetParam().Options.end());
+    const CliRun run = Start(args);
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_NE(run.Out.find(GetParam().SunPosition), std::string::npos) << run.Out;
+    EXPECT_TRUE(run.Out.ends_with(GetParam().Ending)) << run.Out;
 }
 
 TEST_F(Cli, DamagedFileIsRefused)
@@ -190,6 +245,32 @@ TEST_F(Cli, FailedSaveIsReportedAndPrintsNoReading)
     EXPECT_EQ(run.Status, 1);
     EXPECT_EQ(run.Err, "halvaro-cli: The reading could not be saved to \"gone/reading.aha\": the folder \"gone\" does not exist.\n");
     EXPECT_EQ(run.Out, "");
+}
+
+TEST_F(Cli, ChartIsDrawnInEitherStyleAndTheTextStaysTheSame)
+{
+    const std::string text = FileBytes(fs::path(HALVARO_CLI_DATA) / "delhi-1975.txt");
+    for (const std::string style : {"south", "north"}) {
+        const CliRun run = Start(With(Delhi({}), {"--chart", "chart.svg", "--chart-style", style}));
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_EQ(run.Out, text);
+        const std::string svg = FileBytes(folder_ / "chart.svg");
+        EXPECT_EQ(svg.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg ", 0), 0U) << style;
+        EXPECT_NE(svg.find(" viewBox=\"0 0 "), std::string::npos);
+        // The Lagna as the JSON gives it, Ketu opposite the published Rahu.
+        EXPECT_NE(svg.find(">Lagna 05\xC2\xB0" "55&apos;</text>"), std::string::npos) << style;
+        EXPECT_NE(svg.find(">Ke 05\xC2\xB0" "24&apos;</text>"), std::string::npos) << style;
+        const std::string title = style == "south" ? "South Indian" : "North Indian";
+        EXPECT_NE(svg.find(">Rasi chart (" + title + ") of Asha Rao</text>"), std::string::npos) << style;
+    }
+}
+
+TEST_F(Cli, NearThePoleTheJsonHasNoLagnaAndTheChartSaysWhy)
+{
+    const CliRun run = Start(With(Delhi({"--lat", "78:00N"}), {"--json", "--chart", "chart.svg"}));
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_NE(run.Out.find("]], \"Lagna\": null, \"Ketu\": \"05 Tau 24\", \"Sky\": \"classic\"}\n"), std::string::npos) << run.Out;
+    EXPECT_NE(FileBytes(folder_ / "chart.svg").find(">No Lagna: beyond about 66"), std::string::npos);
 }
 
 TEST_F(Cli, ZonesListsTheSeventyOneZonesByPosition)

@@ -81,7 +81,7 @@ TEST(ParseCommandLine, BirthDataOptionsFillTheEntries)
     EXPECT_FALSE(c.ReadingPath);
     EXPECT_TRUE(c.Json);
     EXPECT_EQ(c.SavePath, "out.aha");
-    const halvaro::BirthEntries& e = c.Entries;
+    const halvaro::BirthData& e = c.Entries;
     EXPECT_EQ(e.Name, " Asha Rao "); // the checks and the record see it as typed
     EXPECT_EQ(e.Year, 1990);
     EXPECT_EQ(e.Month, 7);

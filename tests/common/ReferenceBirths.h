@@ -1,8 +1,7 @@
 #pragma once
 
+#include "core/BirthData.h"
 #include "core/BirthRecord.h"
-#include "core/Calculation.h"
-#include "core/InputChecks.h"
 
 #include <array>
 #include <string_view>
@@ -13,7 +12,7 @@ namespace halvaro::testing {
 // tests and the command-line golden files check, as typed on the input screen.
 
 // New Delhi, 15 June 1975, 10:30, "Indian Time, IST, +5.3", 28°39' N, 77°13' E.
-inline BirthEntries Delhi1975()
+inline BirthData Delhi1975()
 {
     return {.Name = "Asha Rao", .LatDeg = "28", .LatMin = "39", .LonDeg = "77", .LonMin = "13",
         .City = "New Delhi", .State = "Delhi", .Country = "India",
@@ -22,7 +21,7 @@ inline BirthEntries Delhi1975()
 }
 
 // Greenwich, 1 January 2000, 12:00, "Greenwich Mean Time,GMT,0.0", 51°28' N, 0°0' W.
-inline BirthEntries Greenwich2000()
+inline BirthData Greenwich2000()
 {
     return {.Name = "Tom Reed", .LatDeg = "51", .LatMin = "28", .LonDeg = "0", .LonMin = "0",
         .City = "Greenwich", .State = "London", .Country = "United Kingdom",
@@ -32,7 +31,7 @@ inline BirthEntries Greenwich2000()
 
 // New York, 4 July 1990, 9:00, "Eastern Standard Time,EST,-5.0" with daylight
 // saving, 40°43' N, 74°0' W.
-inline BirthEntries NewYork1990()
+inline BirthData NewYork1990()
 {
     return {.Name = "Ruth Hale", .LatDeg = "40", .LatMin = "43", .LonDeg = "74", .LonMin = "0",
         .City = "New York", .State = "New York", .Country = "USA",
@@ -40,17 +39,15 @@ inline BirthEntries NewYork1990()
         .Day = 4, .Month = 7, .Year = 1990, .Hour = 9, .Minute = 0, .ZonePosition = 27};
 }
 
-// The record the calculation driver writes from the entries (it is left in
-// BirthRecord as well).
-inline BirthRecordType RecordOf(const BirthEntries& entries)
+// The record of the birth data, as the calculation driver writes it.
+inline BirthRecordType RecordOf(const BirthData& entries)
 {
-    WriteBirthRecord(entries);
-    return BirthRecord;
+    return BirthRecordOf(entries);
 }
 
 // The 32 result texts of the New Delhi 1975 reading, one row per graha:
 // name, position, aspected signs, aspected grahas. The positions are the
-// published short texts; the aspect texts were worked out by hand from them
+// short texts of the worked examples; the aspect texts were worked out by hand from them
 // (7th sign for all; Mars 4th and 8th, Jupiter 5th and 9th, Saturn 3rd and
 // 10th besides).
 struct ResultRow {

@@ -1,4 +1,5 @@
-#include "core/Calculation.h"
+#include "calculation/Calculation.h"
+#include "calculation/Reading.h"
 
 #include "aspects/GrahaDrishti.h"
 #include "core/BirthRecord.h"
@@ -11,11 +12,13 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <tuple>
+#include <vector>
 
 namespace {
 
-using halvaro::BirthEntries;
+using halvaro::BirthData;
 using halvaro::BirthRecord;
 using halvaro::BirthRecordType;
 using halvaro::testing::Delhi1975;
@@ -45,7 +48,7 @@ class RecordZoneFields : public testing::TestWithParam<ZoneCase> {};
 TEST_P(RecordZoneFields, MagnitudesAndSignedCorrections)
 {
     const ZoneCase& c = GetParam();
-    BirthEntries entries = Delhi1975();
+    BirthData entries = Delhi1975();
     entries.ZonePosition = c.Position;
     halvaro::WriteBirthRecord(entries);
     EXPECT_EQ(BirthRecord.ZoneHours, c.ZoneHours);
@@ -54,7 +57,7 @@ TEST_P(RecordZoneFields, MagnitudesAndSignedCorrections)
     EXPECT_EQ(BirthRecord.ZoneMinuteCorrection, c.MinuteCorrection);
 }
 
-// From the published zone list and its worked record values.
+// From the documented zone list and its worked record values.
 const ZoneCase ZoneCases[] {
     {"IndianTime", 34, 5, 30, -5, -30},
     {"HawaiianStandardTime", 32, 10, 30, 10, 30},
@@ -72,7 +75,7 @@ INSTANTIATE_TEST_SUITE_P(Zones, RecordZoneFields, testing::ValuesIn(ZoneCases),
 
 TEST(WriteBirthRecord, KeepsTheNameAndTrimsThePlace)
 {
-    BirthEntries entries = Delhi1975();
+    BirthData entries = Delhi1975();
     entries.Name = "  Asha Rao  ";
     entries.City = "  New Delhi ";
     entries.State = " Delhi";
@@ -100,7 +103,7 @@ TEST(WriteBirthRecord, KeepsTheNameAndTrimsThePlace)
 
 TEST(WriteBirthRecord, CityOfBlanksIsStoredEmpty)
 {
-    BirthEntries entries = Delhi1975();
+    BirthData entries = Delhi1975();
     entries.City = "   ";
     halvaro::WriteBirthRecord(entries);
     EXPECT_EQ(BirthRecord.City, "");
@@ -122,7 +125,7 @@ class RecordFlags : public testing::TestWithParam<FlagCase> {};
 TEST_P(RecordFlags, StoredAsMinusOneAndZero)
 {
     const FlagCase& c = GetParam();
-    BirthEntries entries = Delhi1975();
+    BirthData entries = Delhi1975();
     entries.North = c.North;
     entries.South = c.South;
     entries.East = c.East;
@@ -152,7 +155,7 @@ TEST(WriteBirthRecord, ZoneOutsideTheTableKeepsTheZoneFields)
         BirthRecord.ZoneMinutes = 30;
         BirthRecord.ZoneHourCorrection = -7;
         BirthRecord.ZoneMinuteCorrection = -30;
-        BirthEntries entries = Delhi1975();
+        BirthData entries = Delhi1975();
         entries.ZonePosition = position;
         entries.Name = "Zone " + std::to_string(position);
         halvaro::WriteBirthRecord(entries);
@@ -170,7 +173,7 @@ TEST(WriteBirthRecord, BoxTextThatIsNoNumberKeepsItsField)
     BirthRecord.LatitudeMinutes = 34;
     BirthRecord.LongitudeDegrees = 56;
     BirthRecord.LongitudeMinutes = 7;
-    BirthEntries entries = Delhi1975();
+    BirthData entries = Delhi1975();
     entries.LatDeg = "2.5";
     entries.LonMin = "";
     halvaro::WriteBirthRecord(entries);
@@ -180,16 +183,16 @@ TEST(WriteBirthRecord, BoxTextThatIsNoNumberKeepsItsField)
     EXPECT_EQ(BirthRecord.LongitudeMinutes, 7);
 }
 
-TEST(CalculateReading, FailedCheckChangesNothing)
+TEST(RunCalculationDriver, FailedCheckChangesNothing)
 {
-    ASSERT_FALSE(halvaro::CalculateReading(Delhi1975()).has_value());
+    ASSERT_FALSE(halvaro::RunCalculationDriver(Delhi1975()).has_value());
     const BirthRecordType recordBefore = BirthRecord;
     const gd::ResultTexts resultsBefore = gd::Results;
 
-    BirthEntries entries = Greenwich2000();
+    BirthData entries = Greenwich2000();
     entries.Day = 31;
     entries.Month = 4;
-    const auto failure = halvaro::CalculateReading(entries);
+    const auto failure = halvaro::RunCalculationDriver(entries);
 
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->Message, "Please Enter Correct Date Or Month !");
@@ -206,7 +209,7 @@ using halvaro::testing::ResultRow;
 
 struct BirthCase {
     std::string_view Name;
-    BirthEntries (*Entries)();
+    BirthData (*Entries)();
     std::array<ResultRow, 8> Rows;
 };
 
@@ -217,20 +220,34 @@ void PrintTo(const BirthCase& row, std::ostream* os)
 
 class WorkedReadings : public testing::TestWithParam<BirthCase> {};
 
-TEST_P(WorkedReadings, ThirtyTwoResultTexts)
+void ExpectRows(const gd::ResultTexts& results, const std::array<ResultRow, 8>& rows, std::string_view through)
 {
-    const BirthCase& c = GetParam();
-    const auto failure = halvaro::CalculateReading(c.Entries());
-    ASSERT_FALSE(failure.has_value()) << failure->Message;
-    for (std::size_t row = 0; row < c.Rows.size(); ++row) {
-        EXPECT_EQ(gd::Results.lblPlanets[row].view(), c.Rows[row].Planets) << "row " << row;
-        EXPECT_EQ(gd::Results.lblPlanets_Position[row].view(), c.Rows[row].Position) << "row " << row;
-        EXPECT_EQ(gd::Results.lblAspects_Sign[row].view(), c.Rows[row].AspectsSign) << "row " << row;
-        EXPECT_EQ(gd::Results.lblAspects_Planets[row].view(), c.Rows[row].AspectsPlanets) << "row " << row;
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        EXPECT_EQ(results.lblPlanets[row].view(), rows[row].Planets) << through << ", row " << row;
+        EXPECT_EQ(results.lblPlanets_Position[row].view(), rows[row].Position) << through << ", row " << row;
+        EXPECT_EQ(results.lblAspects_Sign[row].view(), rows[row].AspectsSign) << through << ", row " << row;
+        EXPECT_EQ(results.lblAspects_Planets[row].view(), rows[row].AspectsPlanets) << through << ", row " << row;
     }
 }
 
-// The positions are the published short texts of the two worked births; the
+// The same texts through the value and through the named steps over the
+// module-level values.
+TEST_P(WorkedReadings, ThirtyTwoResultTexts)
+{
+    const BirthCase& c = GetParam();
+    const halvaro::ReadingResult value = halvaro::CalculateReading(c.Entries());
+    ASSERT_FALSE(value.Failure.has_value()) << value.Failure->Message;
+    ExpectRows(value.Value.Results, c.Rows, "value");
+    for (std::size_t graha = 0; graha < c.Rows.size(); ++graha) {
+        EXPECT_EQ(value.Value.GrahaPositionTexts[graha].view(), c.Rows[graha].Position) << "graha " << graha;
+    }
+
+    const auto failure = halvaro::RunCalculationDriver(c.Entries());
+    ASSERT_FALSE(failure.has_value()) << failure->Message;
+    ExpectRows(gd::Results, c.Rows, "named steps");
+}
+
+// The positions are the short texts of the two worked examples; the
 // aspect texts were worked out by hand from them (the Delhi rows live with the
 // reference births, where the window's tests use them too).
 const BirthCase BirthCases[] {
@@ -254,6 +271,52 @@ const BirthCase BirthCases[] {
                 "Planet North Node has no Graha Drishti."},
         }}},
 };
+
+// Two threads, each with its own births, calculate at the same time; every
+// reading must be the one a single thread gives. A shared working value (a
+// cache, a module-level result) would mix one thread's numbers into the
+// other's texts.
+TEST(CalculateReading, TwoThreadsGiveTheOneThreadReadings)
+{
+    std::vector<BirthData> births;
+    for (int day = 1; day <= 28; ++day) {
+        BirthData delhi = Delhi1975();
+        delhi.Day = day;
+        BirthData greenwich = Greenwich2000();
+        greenwich.Day = day;
+        greenwich.Hour = day % 24;
+        births.push_back(delhi);
+        births.push_back(greenwich);
+    }
+    std::vector<halvaro::modVedicGrahaDrishti::ResultTexts> expected;
+    for (const BirthData& birth : births) {
+        const auto result = halvaro::CalculateReading(birth);
+        ASSERT_FALSE(result.Failure.has_value());
+        expected.push_back(result.Value.Results);
+    }
+
+    constexpr int Rounds = 200;
+    std::array<int, 2> mismatches {};
+    const auto work = [&](std::size_t thread) {
+        for (int round = 0; round < Rounds; ++round) {
+            for (std::size_t i = thread; i < births.size(); i += 2) {
+                const auto result = halvaro::CalculateReading(births[i]);
+                for (std::size_t row = 0; row < gd::RowCount; ++row) {
+                    if (result.Value.Results.lblAspects_Planets[row] != expected[i].lblAspects_Planets[row]
+                        || result.Value.Results.lblPlanets_Position[row] != expected[i].lblPlanets_Position[row]) {
+                        ++mismatches[thread];
+                    }
+                }
+            }
+        }
+    };
+    std::thread first(work, 0);
+    std::thread second(work, 1);
+    first.join();
+    second.join();
+    EXPECT_EQ(mismatches[0], 0);
+    EXPECT_EQ(mismatches[1], 0);
+}
 
 INSTANTIATE_TEST_SUITE_P(Births, WorkedReadings, testing::ValuesIn(BirthCases),
     [](const testing::TestParamInfo<BirthCase>& info) { return std::string(info.param.Name); });

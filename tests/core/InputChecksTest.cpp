@@ -1,4 +1,5 @@
 #include "core/InputChecks.h"
+#include "core/Text.h"
 
 #include "tests/common/ReferenceBirths.h"
 
@@ -11,7 +12,7 @@
 
 namespace {
 
-using halvaro::BirthEntries;
+using halvaro::BirthData;
 using halvaro::InputControl;
 using halvaro::MessageIcon;
 
@@ -26,7 +27,7 @@ struct Refusal {
 
 struct CheckCase {
     std::string_view Name;
-    void (*Change)(BirthEntries&);
+    void (*Change)(BirthData&);
     std::optional<Refusal> Expected; // nothing: the entries pass
 };
 
@@ -40,7 +41,7 @@ class ValidateInputRows : public testing::TestWithParam<CheckCase> {};
 TEST_P(ValidateInputRows, FirstFailingCheck)
 {
     const CheckCase& c = GetParam();
-    BirthEntries entries = Delhi1975();
+    BirthData entries = Delhi1975();
     c.Change(entries);
     const auto failure = halvaro::ValidateInput(entries);
     if (!c.Expected) {
@@ -64,100 +65,100 @@ constexpr Refusal NotANumber(InputControl box)
 // Messages, icons and controls of the calculate button's checks, in their
 // order; dates chosen by hand around February and the thirty-day months.
 const CheckCase CheckCases[] {
-    {"CompleteEntriesPass", [](BirthEntries&) {}, std::nullopt},
+    {"CompleteEntriesPass", [](BirthData&) {}, std::nullopt},
     {"AllBoxesEmptyShowsOnlyTheName",
-        [](BirthEntries& e) {
+        [](BirthData& e) {
             e.Name = e.LatDeg = e.LatMin = e.LonDeg = e.LonMin = e.City = e.State = e.Country = "";
             e.North = e.South = e.East = e.West = false;
             e.Month = 2;
             e.Day = 31;
         },
         NameMissing},
-    {"NameEmpty", [](BirthEntries& e) { e.Name = ""; }, NameMissing},
-    {"NameOfOneBlankPasses", [](BirthEntries& e) { e.Name = " "; }, std::nullopt},
-    {"LatitudeDegreesEmpty", [](BirthEntries& e) { e.LatDeg = ""; },
+    {"NameEmpty", [](BirthData& e) { e.Name = ""; }, NameMissing},
+    {"NameOfOneBlankPasses", [](BirthData& e) { e.Name = " "; }, std::nullopt},
+    {"LatitudeDegreesEmpty", [](BirthData& e) { e.LatDeg = ""; },
         Refusal {"Please Enter Degree of Latitude", MessageIcon::Error, InputControl::txtLatDeg}},
-    {"LatitudeMinutesEmpty", [](BirthEntries& e) { e.LatMin = ""; },
+    {"LatitudeMinutesEmpty", [](BirthData& e) { e.LatMin = ""; },
         Refusal {"Please Enter Minutes of Latitude", MessageIcon::Error, InputControl::txtLatMin}},
-    {"LongitudeDegreesEmpty", [](BirthEntries& e) { e.LonDeg = ""; },
+    {"LongitudeDegreesEmpty", [](BirthData& e) { e.LonDeg = ""; },
         Refusal {"Please Enter Degree of Longitude", MessageIcon::Error, InputControl::txtLonDeg}},
-    {"LongitudeMinutesEmpty", [](BirthEntries& e) { e.LonMin = ""; },
+    {"LongitudeMinutesEmpty", [](BirthData& e) { e.LonMin = ""; },
         Refusal {"Please Enter Minute of Longitude", MessageIcon::Error, InputControl::txtLonMin}},
-    {"CityEmpty", [](BirthEntries& e) { e.City = ""; },
+    {"CityEmpty", [](BirthData& e) { e.City = ""; },
         Refusal {"Please Enter Your City name", MessageIcon::Error, InputControl::txtCity}},
-    {"CityOfBlanksPasses", [](BirthEntries& e) { e.City = "   "; }, std::nullopt},
-    {"StateEmpty", [](BirthEntries& e) { e.State = ""; },
+    {"CityOfBlanksPasses", [](BirthData& e) { e.City = "   "; }, std::nullopt},
+    {"StateEmpty", [](BirthData& e) { e.State = ""; },
         Refusal {"Please Enter Your State name", MessageIcon::Error, InputControl::txtState}},
-    {"CountryEmpty", [](BirthEntries& e) { e.Country = ""; },
+    {"CountryEmpty", [](BirthData& e) { e.Country = ""; },
         Refusal {"Please Enter Your Country name", MessageIcon::Error, InputControl::txtCountry}},
-    {"NoLatitudeDirection", [](BirthEntries& e) { e.North = e.South = false; },
+    {"NoLatitudeDirection", [](BirthData& e) { e.North = e.South = false; },
         Refusal {"Please Select Direction For The Latitude", MessageIcon::Error, InputControl::optLat}},
-    {"NoLongitudeDirection", [](BirthEntries& e) { e.East = e.West = false; },
+    {"NoLongitudeDirection", [](BirthData& e) { e.East = e.West = false; },
         Refusal {"Please Select Direction For The Longitude", MessageIcon::Error, InputControl::optLong}},
     {"CityBeforeDirections",
-        [](BirthEntries& e) {
+        [](BirthData& e) {
             e.City = "";
             e.North = e.South = false;
         },
         Refusal {"Please Enter Your City name", MessageIcon::Error, InputControl::txtCity}},
-    {"LeapDay2000Passes", [](BirthEntries& e) { e.Day = 29; e.Month = 2; e.Year = 2000; }, std::nullopt},
-    {"LeapDay1901Refused", [](BirthEntries& e) { e.Day = 29; e.Month = 2; e.Year = 1901; }, FebruaryWrong},
-    {"February28Of1901Passes", [](BirthEntries& e) { e.Day = 28; e.Month = 2; e.Year = 1901; }, std::nullopt},
-    {"February30Of2004Refused", [](BirthEntries& e) { e.Day = 30; e.Month = 2; e.Year = 2004; }, FebruaryWrong},
-    {"February31Of2004Refused", [](BirthEntries& e) { e.Day = 31; e.Month = 2; e.Year = 2004; }, FebruaryWrong},
-    {"February31Of1990Refused", [](BirthEntries& e) { e.Day = 31; e.Month = 2; e.Year = 1990; }, FebruaryWrong},
-    {"April31Of1990Refused", [](BirthEntries& e) { e.Day = 31; e.Month = 4; e.Year = 1990; }, ThirtyDayWrong},
-    {"June31Refused", [](BirthEntries& e) { e.Day = 31; e.Month = 6; }, ThirtyDayWrong},
-    {"September31Refused", [](BirthEntries& e) { e.Day = 31; e.Month = 9; }, ThirtyDayWrong},
-    {"November31Refused", [](BirthEntries& e) { e.Day = 31; e.Month = 11; }, ThirtyDayWrong},
-    {"May31Of1990Passes", [](BirthEntries& e) { e.Day = 31; e.Month = 5; e.Year = 1990; }, std::nullopt},
-    {"April30Of1990Passes", [](BirthEntries& e) { e.Day = 30; e.Month = 4; e.Year = 1990; }, std::nullopt},
-    {"December31Of2050Passes", [](BirthEntries& e) { e.Day = 31; e.Month = 12; e.Year = 2050; }, std::nullopt},
-    {"Latitude95Degrees75MinutesPasses", [](BirthEntries& e) { e.LatDeg = "95"; e.LatMin = "75"; }, std::nullopt},
-    {"ThreeDigitsPass", [](BirthEntries& e) { e.LonDeg = "180"; e.LonMin = "007"; }, std::nullopt},
+    {"LeapDay2000Passes", [](BirthData& e) { e.Day = 29; e.Month = 2; e.Year = 2000; }, std::nullopt},
+    {"LeapDay1901Refused", [](BirthData& e) { e.Day = 29; e.Month = 2; e.Year = 1901; }, FebruaryWrong},
+    {"February28Of1901Passes", [](BirthData& e) { e.Day = 28; e.Month = 2; e.Year = 1901; }, std::nullopt},
+    {"February30Of2004Refused", [](BirthData& e) { e.Day = 30; e.Month = 2; e.Year = 2004; }, FebruaryWrong},
+    {"February31Of2004Refused", [](BirthData& e) { e.Day = 31; e.Month = 2; e.Year = 2004; }, FebruaryWrong},
+    {"February31Of1990Refused", [](BirthData& e) { e.Day = 31; e.Month = 2; e.Year = 1990; }, FebruaryWrong},
+    {"April31Of1990Refused", [](BirthData& e) { e.Day = 31; e.Month = 4; e.Year = 1990; }, ThirtyDayWrong},
+    {"June31Refused", [](BirthData& e) { e.Day = 31; e.Month = 6; }, ThirtyDayWrong},
+    {"September31Refused", [](BirthData& e) { e.Day = 31; e.Month = 9; }, ThirtyDayWrong},
+    {"November31Refused", [](BirthData& e) { e.Day = 31; e.Month = 11; }, ThirtyDayWrong},
+    {"May31Of1990Passes", [](BirthData& e) { e.Day = 31; e.Month = 5; e.Year = 1990; }, std::nullopt},
+    {"April30Of1990Passes", [](BirthData& e) { e.Day = 30; e.Month = 4; e.Year = 1990; }, std::nullopt},
+    {"December31Of2050Passes", [](BirthData& e) { e.Day = 31; e.Month = 12; e.Year = 2050; }, std::nullopt},
+    {"Latitude95Degrees75MinutesPasses", [](BirthData& e) { e.LatDeg = "95"; e.LatMin = "75"; }, std::nullopt},
+    {"ThreeDigitsPass", [](BirthData& e) { e.LonDeg = "180"; e.LonMin = "007"; }, std::nullopt},
     // Pasted text in a degree or minute box.
-    {"PastedDecimalPoint", [](BirthEntries& e) { e.LatDeg = "2.5"; }, NotANumber(InputControl::txtLatDeg)},
-    {"PastedMinusSign", [](BirthEntries& e) { e.LatMin = "-3"; }, NotANumber(InputControl::txtLatMin)},
-    {"PastedLeadingBlank", [](BirthEntries& e) { e.LonDeg = " 77"; }, NotANumber(InputControl::txtLonDeg)},
-    {"PastedFourDigits", [](BirthEntries& e) { e.LonMin = "1234"; }, NotANumber(InputControl::txtLonMin)},
-    {"PastedLetters", [](BirthEntries& e) { e.LatDeg = "abc"; }, NotANumber(InputControl::txtLatDeg)},
-    {"PastedPlusSign", [](BirthEntries& e) { e.LonDeg = "+7"; }, NotANumber(InputControl::txtLonDeg)},
-    {"PastedArabicIndicDigit", [](BirthEntries& e) { e.LatMin = "\xD9\xA3"; }, NotANumber(InputControl::txtLatMin)},
+    {"PastedDecimalPoint", [](BirthData& e) { e.LatDeg = "2.5"; }, NotANumber(InputControl::txtLatDeg)},
+    {"PastedMinusSign", [](BirthData& e) { e.LatMin = "-3"; }, NotANumber(InputControl::txtLatMin)},
+    {"PastedLeadingBlank", [](BirthData& e) { e.LonDeg = " 77"; }, NotANumber(InputControl::txtLonDeg)},
+    {"PastedFourDigits", [](BirthData& e) { e.LonMin = "1234"; }, NotANumber(InputControl::txtLonMin)},
+    {"PastedLetters", [](BirthData& e) { e.LatDeg = "abc"; }, NotANumber(InputControl::txtLatDeg)},
+    {"PastedPlusSign", [](BirthData& e) { e.LonDeg = "+7"; }, NotANumber(InputControl::txtLonDeg)},
+    {"PastedArabicIndicDigit", [](BirthData& e) { e.LatMin = "\xD9\xA3"; }, NotANumber(InputControl::txtLatMin)},
     {"PastedTextBeforeNextEmptyBox",
-        [](BirthEntries& e) {
+        [](BirthData& e) {
             e.LatDeg = "x";
             e.LatMin = "";
         },
         NotANumber(InputControl::txtLatDeg)},
     {"EmptyBoxBeforeLaterPastedText",
-        [](BirthEntries& e) {
+        [](BirthData& e) {
             e.LatMin = "";
             e.LonDeg = "x";
         },
         Refusal {"Please Enter Minutes of Latitude", MessageIcon::Error, InputControl::txtLatMin}},
     {"PastedTextBeforeCity",
-        [](BirthEntries& e) {
+        [](BirthData& e) {
             e.LonMin = "1,5";
             e.City = "";
         },
         NotANumber(InputControl::txtLonMin)},
     // Values the window's lists cannot hold, from a caller without them.
-    {"Day32Refused", [](BirthEntries& e) { e.Day = 32; }, FebruaryWrong},
-    {"Day0Refused", [](BirthEntries& e) { e.Day = 0; }, FebruaryWrong},
-    {"Month13Refused", [](BirthEntries& e) { e.Month = 13; }, FebruaryWrong},
-    {"Year1900Refused", [](BirthEntries& e) { e.Year = 1900; },
+    {"Day32Refused", [](BirthData& e) { e.Day = 32; }, FebruaryWrong},
+    {"Day0Refused", [](BirthData& e) { e.Day = 0; }, FebruaryWrong},
+    {"Month13Refused", [](BirthData& e) { e.Month = 13; }, FebruaryWrong},
+    {"Year1900Refused", [](BirthData& e) { e.Year = 1900; },
         Refusal {"Please Enter A Year From 1901 To 2050", MessageIcon::Error, InputControl::None}},
-    {"Year2051Refused", [](BirthEntries& e) { e.Year = 2051; },
+    {"Year2051Refused", [](BirthData& e) { e.Year = 2051; },
         Refusal {"Please Enter A Year From 1901 To 2050", MessageIcon::Error, InputControl::None}},
-    {"Hour24Refused", [](BirthEntries& e) { e.Hour = 24; },
+    {"Hour24Refused", [](BirthData& e) { e.Hour = 24; },
         Refusal {"Please Enter Correct Time Of Birth", MessageIcon::Error, InputControl::None}},
-    {"MinuteMinus1Refused", [](BirthEntries& e) { e.Minute = -1; },
+    {"MinuteMinus1Refused", [](BirthData& e) { e.Minute = -1; },
         Refusal {"Please Enter Correct Time Of Birth", MessageIcon::Error, InputControl::None}},
-    {"Zone71Refused", [](BirthEntries& e) { e.ZonePosition = 71; },
+    {"Zone71Refused", [](BirthData& e) { e.ZonePosition = 71; },
         Refusal {"Please Select Your Time Zone", MessageIcon::Error, InputControl::None}},
-    {"ZoneMinus1Refused", [](BirthEntries& e) { e.ZonePosition = -1; },
+    {"ZoneMinus1Refused", [](BirthData& e) { e.ZonePosition = -1; },
         Refusal {"Please Select Your Time Zone", MessageIcon::Error, InputControl::None}},
-    {"LastZonePasses", [](BirthEntries& e) { e.ZonePosition = 70; }, std::nullopt},
+    {"LastZonePasses", [](BirthData& e) { e.ZonePosition = 70; }, std::nullopt},
 };
 
 INSTANTIATE_TEST_SUITE_P(Checks, ValidateInputRows, testing::ValuesIn(CheckCases),

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <bit>
 #include <cstdint>
 #include <string>
@@ -22,6 +24,7 @@ struct CivilDayCase {
 };
 
 class JulianDayNumberTest : public ::testing::TestWithParam<CivilDayCase> {};
+void PrintTo(const CivilDayCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(JulianDayNumberTest, CountsDaysAtNoon)
 {
@@ -46,13 +49,14 @@ struct AyanamsaCase {
 };
 
 class AyanamsaDegreesTest : public ::testing::TestWithParam<AyanamsaCase> {};
+void PrintTo(const AyanamsaCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(AyanamsaDegreesTest, AgreesWithTheReferenceDigits)
 {
     EXPECT_TRUE(AgreesWithPrinted(P::AyanamsaDegrees(GetParam().centuries), GetParam().degrees, "arc-seconds", 3600));
 }
 
-// Reference values of the ayanamsa at whole and half centuries after 1900.
+// Worked values of the ayanamsa at whole and half centuries after 1900, as documented.
 INSTANTIATE_TEST_SUITE_P(Centuries, AyanamsaDegreesTest,
     ::testing::Values(AyanamsaCase {"Year1900", 0.0, "-22.46628"}, AyanamsaCase {"Year1950", 0.5, "-23.15866"},
         AyanamsaCase {"Year2000", 1.0, "-23.85399089"}),
@@ -66,6 +70,7 @@ struct MomentCase {
 };
 
 class ComputeAyanamsaTest : public ::testing::TestWithParam<MomentCase> {};
+void PrintTo(const MomentCase& c, std::ostream* os) { *os << c.birth.name; }
 
 TEST_P(ComputeAyanamsaTest, FindsTheWorkedMomentAndAyanamsa)
 {

@@ -1,14 +1,20 @@
 #include "ephemeris/MoonEngine.h"
 #include "positions/BirthMoment.h"
 #include "positions/GrahaPositions.h"
+#include "core/SignPosition.h"
 #include "positions/OrbitalElements.h"
 #include "ReferenceChecks.h"
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <array>
 #include <cmath>
+#include <random>
+#include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -30,6 +36,7 @@ struct ReadingCase {
 };
 
 class WorkedReadingTest : public ::testing::TestWithParam<ReadingCase> {};
+void PrintTo(const ReadingCase& c, std::ostream* os) { *os << c.birth.name; }
 
 TEST_P(WorkedReadingTest, GivesTheEightShortTexts)
 {
@@ -83,6 +90,7 @@ struct CarryCase {
 };
 
 class UniversalBirthTimeTest : public ::testing::TestWithParam<CarryCase> {};
+void PrintTo(const CarryCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(UniversalBirthTimeTest, CarriesIntoDayMonthAndYear)
 {
@@ -162,6 +170,22 @@ TEST_F(FailedStepTest, ADateThatDoesNotExistStopsAfterTheNames)
     EXPECT_EQ(P::GrahaVedicNames[7], "Rahu");
     EXPECT_EQ(P::GrahaDayNumber, dayBefore);
     EXPECT_EQ(P::RahuPositionText.view(), "earlier");
+}
+
+// The short text made from the numbers is the short form of the long text,
+// at the edges of a sign and a minute and over random longitudes.
+TEST(ShortSignPosition, IsTheShortFormOfTheLongText)
+{
+    std::vector<double> longitudes {0.0, -0.0, 29.999999999999996, 30.0, 59.99999999, 359.99999999999994, 360.0, 7.5,
+        -45.25, std::nan(""), std::numeric_limits<double>::infinity()};
+    std::mt19937_64 random(1975);
+    std::uniform_real_distribution<double> anywhere(0.0, 360.0);
+    for (int i = 0; i < 100000; ++i) {
+        longitudes.push_back(anywhere(random));
+    }
+    for (const double x : longitudes) {
+        ASSERT_EQ(P::ShortSignPosition(x).view(), P::ShortPositionText(P::FormatSignPosition(x)).view()) << x;
+    }
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 namespace {
@@ -18,13 +20,14 @@ struct CorrectionCase {
 };
 
 class SiderealCorrectionTest : public ::testing::TestWithParam<CorrectionCase> {};
+void PrintTo(const CorrectionCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(SiderealCorrectionTest, AgreesWithTheReferenceDigits)
 {
     EXPECT_TRUE(AgreesWithPrinted(E::SiderealCorrection(GetParam().centuries), GetParam().degrees, "arc-seconds", 3600));
 }
 
-// Reference values of the engine's correction at J2000, 1950 and 2025.
+// Worked values of the engine's correction at J2000, 1950 and 2025, as documented.
 INSTANTIATE_TEST_SUITE_P(Centuries, SiderealCorrectionTest,
     ::testing::Values(CorrectionCase {"J2000", 0.0, "-23.85372571352"},
         CorrectionCase {"Year1950", -0.5, "-23.15871174756"}, CorrectionCase {"Year2025", 0.25, "-24.20653978751"}),
@@ -47,6 +50,7 @@ struct MoonCase {
 };
 
 class ComputeEphemerisTest : public ::testing::TestWithParam<MoonCase> {};
+void PrintTo(const MoonCase& c, std::ostream* os) { *os << c.birth.name; }
 
 TEST_P(ComputeEphemerisTest, FindsTheWorkedMoon)
 {

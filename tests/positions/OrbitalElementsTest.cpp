@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <array>
 #include <bit>
 #include <cmath>
@@ -21,6 +23,7 @@ struct DayCase {
 };
 
 class DayNumberTest : public ::testing::TestWithParam<DayCase> {};
+void PrintTo(const DayCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(DayNumberTest, CountsDaysFromJ2000)
 {
@@ -43,6 +46,7 @@ struct UnaryCase {
 };
 
 class NormalizeRadiansTest : public ::testing::TestWithParam<UnaryCase> {};
+void PrintTo(const UnaryCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(NormalizeRadiansTest, ReducesIntoOneTurn)
 {
@@ -88,6 +92,7 @@ struct ArcTangentCase {
 };
 
 class QuadrantArcTangentTest : public ::testing::TestWithParam<ArcTangentCase> {};
+void PrintTo(const ArcTangentCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(QuadrantArcTangentTest, FindsTheQuadrant)
 {
@@ -113,6 +118,7 @@ struct LongitudeCase {
 };
 
 class TropicalLongitudeTest : public ::testing::TestWithParam<LongitudeCase> {};
+void PrintTo(const LongitudeCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(TropicalLongitudeTest, AgreesWithTheReferenceDigits)
 {

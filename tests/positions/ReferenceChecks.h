@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iomanip>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -59,6 +60,11 @@ struct Birth {
     bool east, daylightSaving;
 };
 
+inline void PrintTo(const Birth& b, std::ostream* os)
+{
+    *os << b.name;
+}
+
 inline void WriteRecord(const Birth& b)
 {
     BirthRecordType r;
@@ -79,7 +85,7 @@ inline void WriteRecord(const Birth& b)
 }
 
 // A worked birth as the driver writes it from the input screen's entries.
-inline Birth BirthOf(const char* name, const BirthEntries& entries)
+inline Birth BirthOf(const char* name, const BirthData& entries)
 {
     const BirthRecordType r = RecordOf(entries);
     return {name, r.Year, r.Month, r.Day, r.Hour, r.Minute, r.ZoneHourCorrection, r.ZoneMinuteCorrection,

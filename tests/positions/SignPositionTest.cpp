@@ -1,7 +1,9 @@
 #include "positions/GrahaPositions.h"
-#include "positions/SignPosition.h"
+#include "core/SignPosition.h"
 
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 #include <limits>
 #include <string>
@@ -18,6 +20,7 @@ struct FormatCase {
 };
 
 class FormatSignPositionTest : public ::testing::TestWithParam<FormatCase> {};
+void PrintTo(const FormatCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(FormatSignPositionTest, WritesTruncatedDegreesMinutesSecondsAndSign)
 {
@@ -46,6 +49,7 @@ struct UnformattableCase {
 };
 
 class FormatSignPositionRefusesTest : public ::testing::TestWithParam<UnformattableCase> {};
+void PrintTo(const UnformattableCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(FormatSignPositionRefusesTest, GivesNoTextWithoutASign)
 {
@@ -67,6 +71,7 @@ struct ShortCase {
 };
 
 class ShortPositionTextTest : public ::testing::TestWithParam<ShortCase> {};
+void PrintTo(const ShortCase& c, std::ostream* os) { *os << c.name; }
 
 TEST_P(ShortPositionTextTest, KeepsDegreesSignAndMinutes)
 {

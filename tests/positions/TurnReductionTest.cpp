@@ -1,7 +1,9 @@
 #include "ephemeris/MoonEngine.h"
-#include "positions/TurnReduction.h"
+#include "core/Angles.h"
 
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 #include <bit>
 #include <cmath>

@@ -1,4 +1,5 @@
 #include "core/InputChecks.h"
+#include "core/Text.h"
 #include "readings/ReadingFile.h"
 
 #include <gtest/gtest.h>
@@ -137,7 +138,7 @@ TEST_P(RoundTrip, OpeningASavedReadingGivesBackEveryField)
 
     const OpenResult opened = OpenReadingFile(path);
     ASSERT_TRUE(opened.Reading) << opened.Reason;
-    const OpenedReading& r = *opened.Reading;
+    const BirthData& r = *opened.Reading;
     EXPECT_EQ(r.Name, TrimBlanks(record.Name));
     EXPECT_EQ(r.Month, record.Month);
     EXPECT_EQ(r.Day, record.Day);
@@ -145,12 +146,12 @@ TEST_P(RoundTrip, OpeningASavedReadingGivesBackEveryField)
     EXPECT_EQ(r.Hour, record.Hour);
     EXPECT_EQ(r.Minute, record.Minute);
     EXPECT_EQ(r.ZonePosition, 70);
-    EXPECT_EQ(r.LongitudeDegrees, std::to_string(record.LongitudeDegrees));
-    EXPECT_EQ(r.LongitudeMinutes, std::to_string(record.LongitudeMinutes));
-    EXPECT_EQ(r.LatitudeDegrees, std::to_string(record.LatitudeDegrees));
-    EXPECT_EQ(r.LatitudeMinutes, std::to_string(record.LatitudeMinutes));
-    EXPECT_EQ(r.IsEast, record.IsEast != 0);
-    EXPECT_EQ(r.IsSouth, record.IsSouth != 0);
+    EXPECT_EQ(r.LonDeg, std::to_string(record.LongitudeDegrees));
+    EXPECT_EQ(r.LonMin, std::to_string(record.LongitudeMinutes));
+    EXPECT_EQ(r.LatDeg, std::to_string(record.LatitudeDegrees));
+    EXPECT_EQ(r.LatMin, std::to_string(record.LatitudeMinutes));
+    EXPECT_EQ(r.East, record.IsEast != 0);
+    EXPECT_EQ(r.South, record.IsSouth != 0);
     EXPECT_EQ(r.DaylightSaving, record.DaylightSaving != 0);
     EXPECT_EQ(r.City, TrimBlanks(record.City));
     EXPECT_EQ(r.State, TrimBlanks(record.State));
@@ -324,8 +325,8 @@ TEST_P(AcceptedFile, IsReadAsTheWindowWouldApplyIt)
     const AcceptedFileCase& c = GetParam();
     const OpenResult opened = ParseReadingFile(c.Bytes);
     ASSERT_TRUE(opened.Reading) << opened.Reason;
-    EXPECT_EQ(opened.Reading->IsEast, c.IsEast);
-    EXPECT_EQ(opened.Reading->IsSouth, c.IsSouth);
+    EXPECT_EQ(opened.Reading->East, c.IsEast);
+    EXPECT_EQ(opened.Reading->South, c.IsSouth);
     EXPECT_EQ(opened.Reading->DaylightSaving, c.DaylightSaving);
     EXPECT_EQ(opened.Reading->City, c.City);
 }

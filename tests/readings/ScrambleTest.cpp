@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 namespace {
@@ -16,6 +18,7 @@ struct ShiftCase {
 };
 
 class ScrambleCases : public ::testing::TestWithParam<ShiftCase> {};
+void PrintTo(const ShiftCase& c, std::ostream* os) { *os << c.Label; }
 
 // "abc" and "7" are the worked examples of the character shift; the others
 // are its ends: code 0 becomes 85, the highest storable code 170 becomes 255.

@@ -10,7 +10,8 @@
 // sets a larger default at compile time).
 #include "aspects/GrahaDrishti.h"
 #include "aspects/ReferenceTables.h"
-#include "core/Calculation.h"
+#include "calculation/Calculation.h"
+#include "calculation/Reading.h"
 #include "ephemeris/MoonEngine.h"
 #include "positions/BirthMoment.h"
 #include "positions/GrahaPositions.h"
@@ -289,7 +290,7 @@ public:
 
     void Run(year_month_day date, int timeIndex, const Setting& setting)
     {
-        BirthEntries entries;
+        BirthData entries;
         entries.Name = "Sweep Reading";
         entries.LatDeg = "28";
         entries.LatMin = "39";
@@ -315,10 +316,11 @@ public:
         where_ = where.str();
         ++readings_;
 
-        if (const auto failure = CalculateReading(entries)) {
+        if (const auto failure = RunCalculationDriver(entries)) {
             Fail("refused: " + std::string(failure->Message));
             return;
         }
+        CheckValueAgrees(entries);
         CheckValues();
         CheckMoonReduction();
         const Sample sample = CheckPositionTexts(date, entries, setting);
@@ -337,6 +339,29 @@ private:
     {
         if (++failureCount_ <= 20) {
             failures_ << where_ << ": " << what << '\n';
+        }
+    }
+
+    // The value gives exactly what the named steps left in their values.
+    void CheckValueAgrees(const BirthData& entries)
+    {
+        const ReadingResult value = CalculateReading(entries);
+        if (value.Failure) {
+            Fail("value refused: " + std::string(value.Failure->Message));
+            return;
+        }
+        const Reading& r = value.Value;
+        bool same = r.Ayanamsa == mpp::Ayanamsa && r.MoonPositionText == mve::MoonPositionText
+            && r.Longitudes[1] == mve::MoonLongitude;
+        for (std::size_t g = 0; g < 8; ++g) {
+            same = same && r.GrahaPositionTexts[g] == mpp::GrahaPositionTexts[g]
+                && r.Results.lblPlanets[g] == mgd::Results.lblPlanets[g]
+                && r.Results.lblPlanets_Position[g] == mgd::Results.lblPlanets_Position[g]
+                && r.Results.lblAspects_Sign[g] == mgd::Results.lblAspects_Sign[g]
+                && r.Results.lblAspects_Planets[g] == mgd::Results.lblAspects_Planets[g];
+        }
+        if (!same) {
+            Fail("the value differs from the named steps");
         }
     }
 
@@ -384,7 +409,7 @@ private:
         }
     }
 
-    Sample CheckPositionTexts(year_month_day date, const BirthEntries& entries, const Setting& setting)
+    Sample CheckPositionTexts(year_month_day date, const BirthData& entries, const Setting& setting)
     {
         // Graha order to the long texts: Sun is body 2, Mercury 0, Venus 1,
         // Mars 3, Jupiter 4, Saturn 5.

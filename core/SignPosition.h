@@ -2,12 +2,26 @@
 
 #include "core/FixedText.h"
 
+#include <optional>
 #include <string_view>
 
+// The sign position text of the planetary positions, shared by the Moon engine.
 namespace halvaro::modVedicPlanetPosition {
 
 // Three letters per sign, Aries (0) to Pisces (11).
 inline constexpr std::string_view SignAbbreviations = "AriTauGemCanLeoVirLibScoSagCapAquPis";
+
+// A longitude's place within its sign: whole degrees, minutes and seconds,
+// each truncated, and the sign index. A negative angle counts as its absolute
+// value; one that is not finite, or lies at 360 or beyond, has none.
+struct SignParts {
+    unsigned Degrees, Minutes, Seconds;
+    int Sign;
+};
+std::optional<SignParts> SignPartsOf(double angle);
+
+// The three letters of a sign index 0..11.
+std::string_view SignAbbreviation(int sign);
 
 // The long position text of a sidereal longitude in degrees, e.g.
 // 19° 27' 44" Lib; every part truncated. A negative angle is formatted as

@@ -2,6 +2,16 @@
 
 #include <cmath>
 
+namespace halvaro {
+
+// The 15-digit values the calculations are defined with, not full double
+// precision: the truncated texts depend on their last digits.
+inline constexpr double DegToRad = 0.0174532925199433;
+inline constexpr double Pi = 3.14159265358979;
+inline constexpr double TwoPi = 6.28318530717958;
+
+} // namespace halvaro
+
 namespace halvaro::modVedicPlanetPosition {
 
 // Reductions of an angle in degrees by whole turns of 360, done with one

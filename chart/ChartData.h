@@ -1,0 +1,69 @@
+#pragma once
+
+#include "calculation/Reading.h"
+#include "core/BirthData.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The Rasi chart of a reading: which grahas stand in which sign, and the
+// Lagna, as data that the pictures draw.
+namespace halvaro::chart {
+
+inline constexpr int SignCount = 12;
+inline constexpr int ChartGrahaCount = 9;
+inline constexpr std::size_t RahuIndex = 7;
+inline constexpr std::size_t KetuIndex = 8;
+
+// Graha order with Ketu last.
+inline constexpr std::array<std::string_view, ChartGrahaCount> ChartGrahaNames = {
+    "Su", "Mo", "Me", "Ve", "Ma", "Ju", "Sa", "Ra", "Ke"};
+
+// A place in a sign: 0 Aries .. 11 Pisces, whole degrees and minutes cut, as
+// the position texts cut them.
+struct SignPlace {
+    int Sign = 0;
+    int Degrees = 0;
+    int Minutes = 0;
+    friend bool operator==(const SignPlace&, const SignPlace&) = default;
+};
+
+// Nothing for a longitude that is not finite or not in [0, 360).
+std::optional<SignPlace> SignPlaceOf(double longitudeDeg);
+
+// The short position text of a place: 05 Tau 24.
+std::string ShortPlaceText(const SignPlace& place);
+
+struct ChartData {
+    std::array<SignPlace, ChartGrahaCount> Grahas {};
+    std::array<std::vector<int>, SignCount> GrahasInSign; // chart graha indices, in Graha order
+    std::optional<SignPlace> Lagna;                        // nothing when the reading has none
+    // The caption: who, when, where, and from which sky.
+    std::string Name;
+    std::string WhenText;  // 15 June 1975, 10:30 Indian Time, IST, +5.3 (05:00 UT)
+    std::string WhereText; // New Delhi, Delhi, India, 28°39' N 77°13' E
+    std::string SkyText;   // Sky model: classic, ayanamsa 23°31', Lagna 05 Leo 55
+    std::string Note;      // why there is no Lagna; empty when there is one
+};
+
+// A chart, or the message that refuses one (a place no chart can have).
+struct ChartResult {
+    std::string Refusal;
+    ChartData Data; // meaningful only without a refusal
+};
+
+// The chart of a computed reading and the birth data it was computed from.
+ChartResult MakeChart(const BirthData& birth, const Reading& reading);
+
+inline constexpr std::string_view LatitudeRefusal =
+    "The latitude lies beyond 90\xC2\xB0. Please check the latitude to draw the chart.";
+inline constexpr std::string_view LongitudeRefusal =
+    "The longitude lies beyond 180\xC2\xB0. Please check the longitude to draw the chart.";
+inline constexpr std::string_view PolarNote =
+    "No Lagna: beyond about 66\xC2\xB0 of latitude the ecliptic can lie along the horizon.";
+inline constexpr std::string_view NoLagnaNote = "No Lagna: this sky model gave none.";
+
+} // namespace halvaro::chart

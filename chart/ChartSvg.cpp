@@ -1,0 +1,251 @@
+#include "chart/ChartSvg.h"
+
+#include "aspects/GrahaDrishti.h"
+#include "chart/XmlText.h"
+#include "core/Text.h"
+
+#include <array>
+
+namespace halvaro::chart {
+
+namespace {
+
+// The picture's user units: a square chart of 600 with a margin of 20, and
+// the caption below it.
+constexpr int Margin = 20;
+constexpr int Side = 600;
+constexpr int Cell = Side / 4;
+constexpr int Width = Side + 2 * Margin;
+constexpr int CaptionTop = Margin + Side + 30;
+constexpr int CaptionStep = 22;
+constexpr int Height = CaptionTop + 4 * CaptionStep + 20;
+// About as many characters as a caption line of 13 units fits into the width.
+constexpr std::size_t CaptionCharacters = 85;
+
+constexpr std::string_view LineColour = "#7a4a12";
+constexpr std::string_view TextColour = "#1b1b1b";
+constexpr std::string_view MutedColour = "#777777";
+constexpr std::string_view LagnaColour = "#b3261e";
+
+// South Indian cells (column, row) of the signs, Aries first: Pisces holds
+// the top left corner and the signs run clockwise round the border.
+constexpr std::array<std::array<int, 2>, SignCount> SouthCells {{
+    {1, 0}, {2, 0}, {3, 0}, {3, 1}, {3, 2}, {3, 3}, {2, 3}, {1, 3}, {0, 3}, {0, 2}, {0, 1}, {0, 0},
+}};
+
+// North Indian houses 1..12: where a house's lines are centred and where its
+// sign number stands (near the inner corner), in chart units from the top
+// left corner of the square. Houses 1, 4, 7 and 10 are the inner diamonds.
+struct HouseSpot {
+    int TextX, TextY, NumberX, NumberY;
+    bool Diamond;
+};
+constexpr std::array<HouseSpot, SignCount> NorthHouses {{
+    {300, 150, 300, 280, true}, {150, 55, 150, 128, false}, {58, 150, 128, 155, false},
+    {150, 300, 280, 305, true}, {58, 450, 128, 455, false}, {150, 548, 150, 485, false},
+    {300, 450, 300, 335, true}, {450, 548, 450, 485, false}, {542, 450, 472, 455, false},
+    {450, 300, 320, 305, true}, {542, 150, 472, 155, false}, {450, 55, 450, 128, false},
+}};
+
+std::string Number(int value)
+{
+    return DecimalText(value);
+}
+
+std::string TwoDigits(int value)
+{
+    return (value < 10 ? "0" : "") + DecimalText(value);
+}
+
+// Su 00°19'
+std::string GrahaLine(std::string_view name, const SignPlace& place)
+{
+    return std::string(name) + " " + TwoDigits(place.Degrees) + std::string(DegreeSign) + TwoDigits(place.Minutes)
+        + "'";
+}
+
+class SvgWriter {
+public:
+    SvgWriter()
+    {
+        out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+               "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\""
+            + Number(Width) + "\" height=\"" + Number(Height) + "\" viewBox=\"0 0 " + Number(Width) + " "
+            + Number(Height) + "\" font-family=\"DejaVu Sans, Verdana, sans-serif\">\n";
+    }
+
+    void Raw(std::string_view element) { out_.append(element).append("\n"); }
+
+    void Line(int x1, int y1, int x2, int y2, std::string_view colour, int width = 2)
+    {
+        out_ += "<line x1=\"" + Number(x1) + "\" y1=\"" + Number(y1) + "\" x2=\"" + Number(x2) + "\" y2=\""
+            + Number(y2) + "\" stroke=\"" + std::string(colour) + "\" stroke-width=\"" + Number(width) + "\"/>\n";
+    }
+
+    void Rect(int x, int y, int w, int h)
+    {
+        out_ += "<rect x=\"" + Number(x) + "\" y=\"" + Number(y) + "\" width=\"" + Number(w) + "\" height=\""
+            + Number(h) + "\" fill=\"none\" stroke=\"" + std::string(LineColour) + "\" stroke-width=\"2\"/>\n";
+    }
+
+    // `text` is escaped here; anchor is start, middle or end.
+    void Text(int x, int y, std::string_view text, int size, std::string_view colour,
+        std::string_view anchor = "start", bool bold = false, std::size_t maxCharacters = std::string_view::npos)
+    {
+        out_ += "<text x=\"" + Number(x) + "\" y=\"" + Number(y) + "\" font-size=\"" + Number(size) + "\" fill=\""
+            + std::string(colour) + "\"";
+        if (anchor != "start") {
+            out_ += " text-anchor=\"" + std::string(anchor) + "\"";
+        }
+        if (bold) {
+            out_ += " font-weight=\"bold\"";
+        }
+        out_ += ">" + XmlEscaped(text, maxCharacters) + "</text>\n";
+    }
+
+    std::string Finish()
+    {
+        out_ += "</svg>\n";
+        return std::move(out_);
+    }
+
+private:
+    std::string out_;
+};
+
+struct CellLine {
+    std::string Text;
+    bool Lagna;
+};
+
+// The lines of one sign: the Lagna first when it rises there, then the grahas.
+std::vector<CellLine> LinesOfSign(const ChartData& chart, int sign)
+{
+    std::vector<CellLine> lines;
+    if (chart.Lagna && chart.Lagna->Sign == sign) {
+        lines.push_back({GrahaLine("Lagna", *chart.Lagna), true});
+    }
+    for (const int graha : chart.GrahasInSign[static_cast<std::size_t>(sign)]) {
+        lines.push_back(
+            {GrahaLine(ChartGrahaNames[static_cast<std::size_t>(graha)], chart.Grahas[static_cast<std::size_t>(graha)]),
+                false});
+    }
+    return lines;
+}
+
+// A crowded sign gets a smaller type and closer lines.
+struct TypeSize {
+    int Size, Step;
+};
+TypeSize TypeFor(std::size_t lineCount)
+{
+    return lineCount <= 5 ? TypeSize {14, 17} : TypeSize {12, 13};
+}
+
+void DrawSouth(SvgWriter& svg, const ChartData& chart)
+{
+    for (int sign = 0; sign < SignCount; ++sign) {
+        const auto& cell = SouthCells[static_cast<std::size_t>(sign)];
+        const int x = Margin + cell[0] * Cell;
+        const int y = Margin + cell[1] * Cell;
+        svg.Rect(x, y, Cell, Cell);
+        svg.Text(x + Cell - 6, y + 16, modVedicGrahaDrishti::VedicSignNames[static_cast<std::size_t>(sign)], 11,
+            MutedColour, "end");
+        const bool rising = chart.Lagna && chart.Lagna->Sign == sign;
+        if (rising) {
+            // The Lagna's customary mark: a stroke across the cell's corner.
+            svg.Line(x, y + 30, x + 30, y, LagnaColour, 2);
+        }
+        const std::vector<CellLine> lines = LinesOfSign(chart, sign);
+        const TypeSize type = TypeFor(lines.size());
+        int lineY = y + 40;
+        for (const CellLine& line : lines) {
+            svg.Text(x + 12, lineY, line.Text, type.Size, line.Lagna ? LagnaColour : TextColour, "start", line.Lagna);
+            lineY += type.Step;
+        }
+    }
+    const int middle = Margin + Side / 2;
+    svg.Text(middle, middle - 18, "Rasi", 24, LineColour, "middle", true);
+    svg.Text(middle, middle + 12, chart.Name, 15, TextColour, "middle", false, 30);
+    svg.Text(middle, middle + 36, "South Indian", 12, MutedColour, "middle");
+}
+
+void DrawNorth(SvgWriter& svg, const ChartData& chart)
+{
+    const int left = Margin;
+    const int top = Margin;
+    const int right = Margin + Side;
+    const int bottom = Margin + Side;
+    const int midX = Margin + Side / 2;
+    const int midY = Margin + Side / 2;
+    svg.Rect(left, top, Side, Side);
+    svg.Line(left, top, right, bottom, LineColour);
+    svg.Line(right, top, left, bottom, LineColour);
+    svg.Line(midX, top, right, midY, LineColour);
+    svg.Line(right, midY, midX, bottom, LineColour);
+    svg.Line(midX, bottom, left, midY, LineColour);
+    svg.Line(left, midY, midX, top, LineColour);
+
+    // Without a Lagna the houses are counted from Aries, as the note says.
+    const int firstSign = chart.Lagna ? chart.Lagna->Sign : 0;
+    for (int house = 0; house < SignCount; ++house) {
+        const HouseSpot& spot = NorthHouses[static_cast<std::size_t>(house)];
+        const int sign = (firstSign + house) % SignCount;
+        svg.Text(Margin + spot.NumberX, Margin + spot.NumberY + 5, Number(sign + 1), 13, MutedColour, "middle", true);
+        const std::vector<CellLine> lines = LinesOfSign(chart, sign);
+        const TypeSize type = TypeFor(lines.size() + (spot.Diamond ? 0 : 2));
+        const int blockHeight = static_cast<int>(lines.size()) * type.Step;
+        int lineY = Margin + spot.TextY - blockHeight / 2 + type.Size - 2;
+        for (const CellLine& line : lines) {
+            svg.Text(Margin + spot.TextX, lineY, line.Text, type.Size, line.Lagna ? LagnaColour : TextColour, "middle",
+                line.Lagna);
+            lineY += type.Step;
+        }
+    }
+}
+
+void DrawCaption(SvgWriter& svg, const ChartData& chart, ChartStyle style)
+{
+    int y = CaptionTop;
+    const std::string title = std::string(style == ChartStyle::South ? "Rasi chart (South Indian) of " :
+                                                                       "Rasi chart (North Indian) of ")
+        + chart.Name;
+    svg.Text(Margin, y, title, 17, TextColour, "start", true, 60);
+    for (const std::string* line : {&chart.WhenText, &chart.WhereText, &chart.SkyText}) {
+        y += CaptionStep;
+        svg.Text(Margin, y, *line, 13, TextColour, "start", false, CaptionCharacters);
+    }
+    if (!chart.Note.empty()) {
+        y += CaptionStep;
+        svg.Text(Margin, y, chart.Note, 13, LagnaColour, "start", false, CaptionCharacters);
+    }
+}
+
+} // namespace
+
+std::optional<ChartStyle> ChartStyleNamed(std::string_view name)
+{
+    if (name == "south") {
+        return ChartStyle::South;
+    }
+    if (name == "north") {
+        return ChartStyle::North;
+    }
+    return std::nullopt;
+}
+
+std::string ChartSvg(const ChartData& chart, ChartStyle style)
+{
+    SvgWriter svg;
+    svg.Raw("<title>Rasi chart of " + XmlEscaped(chart.Name) + "</title>");
+    svg.Raw("<rect width=\"" + Number(Width) + "\" height=\"" + Number(Height) + "\" fill=\"#fffdf7\"/>");
+    if (style == ChartStyle::South) {
+        DrawSouth(svg, chart);
+    } else {
+        DrawNorth(svg, chart);
+    }
+    DrawCaption(svg, chart, style);
+    return svg.Finish();
+}
+
+} // namespace halvaro::chart

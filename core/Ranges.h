@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstddef>
+
+namespace halvaro {
+
+// The values the input screen's lists offer, and so the values a reading may
+// hold from any source: the window, a reading file, the command line.
+struct ListRange {
+    int First, Last;
+    [[nodiscard]] constexpr bool Contains(int value) const { return value >= First && value <= Last; }
+};
+
+inline constexpr ListRange DayRange {1, 31};
+inline constexpr ListRange MonthRange {1, 12};
+inline constexpr ListRange YearRange {1901, 2050};
+inline constexpr ListRange HourRange {0, 23};
+inline constexpr ListRange MinuteRange {0, 59};
+inline constexpr int TimeZoneCount = 71;
+inline constexpr ListRange ZoneRange {0, TimeZoneCount - 1};
+
+// A degree or minute box holds at most three digits.
+inline constexpr std::size_t BoxDigitCount = 3;
+
+} // namespace halvaro

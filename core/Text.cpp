@@ -1,0 +1,96 @@
+#include "core/Text.h"
+
+#include "core/FixedText.h"
+
+namespace halvaro {
+
+std::string_view TrimmedBlanks(std::string_view text)
+{
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const auto last = text.find_last_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+std::string TrimBlanks(std::string_view text)
+{
+    return std::string(TrimmedBlanks(text));
+}
+
+std::string DecimalText(long long value)
+{
+    FixedText<24> text;
+    if (value < 0) {
+        text.append('-');
+        // The size of the most negative value does not fit its own type.
+        text.appendNumber(0ULL - static_cast<unsigned long long>(value));
+    } else {
+        text.appendNumber(static_cast<unsigned long long>(value));
+    }
+    return text.str();
+}
+
+Utf8Character DecodeUtf8(std::string_view text, std::size_t pos)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    if (lead < 0x80) {
+        return {lead, 1};
+    }
+    std::size_t length = 0;
+    char32_t code = 0;
+    char32_t lowest = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1FU;
+        lowest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0FU;
+        lowest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07U;
+        lowest = 0x10000;
+    } else {
+        return {};
+    }
+    if (text.size() - pos < length) {
+        return {};
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char next = byte(pos + i);
+        if ((next & 0xC0U) != 0x80U) {
+            return {};
+        }
+        code = (code << 6U) | (next & 0x3FU);
+    }
+    if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return {};
+    }
+    return {code, length};
+}
+
+void AppendUtf8(std::string& out, char32_t code)
+{
+    const auto put = [&](unsigned value) { out.push_back(static_cast<char>(static_cast<unsigned char>(value))); };
+    if (code < 0x80U) {
+        put(code);
+    } else if (code < 0x800U) {
+        put(0xC0U | (code >> 6U));
+        put(0x80U | (code & 0x3FU));
+    } else if (code < 0x10000U) {
+        put(0xE0U | (code >> 12U));
+        put(0x80U | ((code >> 6U) & 0x3FU));
+        put(0x80U | (code & 0x3FU));
+    } else {
+        put(0xF0U | (code >> 18U));
+        put(0x80U | ((code >> 12U) & 0x3FU));
+        put(0x80U | ((code >> 6U) & 0x3FU));
+        put(0x80U | (code & 0x3FU));
+    }
+}
+
+} // namespace halvaro

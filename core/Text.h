@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace halvaro {
+
+// The degree sign of the long position texts, in UTF-8.
+inline constexpr std::string_view DegreeSign = "\xC2\xB0";
+
+// Leading and trailing blanks removed (blanks only, as the boxes hold them).
+std::string_view TrimmedBlanks(std::string_view text);
+std::string TrimBlanks(std::string_view text);
+
+// A whole number in plain decimal, C locale: no sign for zero or above, no
+// leading zeros, no grouping.
+std::string DecimalText(long long value);
+
+// One character of a UTF-8 text: its code point and its length in bytes, or
+// a length of 0 where the bytes at `pos` are not a well-formed character
+// (overlong forms and surrogates included).
+struct Utf8Character {
+    char32_t Code = 0;
+    std::size_t Length = 0;
+};
+Utf8Character DecodeUtf8(std::string_view text, std::size_t pos);
+
+// Appends the UTF-8 form of one code point (at most U+10FFFF).
+void AppendUtf8(std::string& out, char32_t code);
+
+} // namespace halvaro

@@ -1,0 +1,131 @@
+#include "sky/PreciseSky.h"
+
+#include <swephexp.h>
+
+#include <cmath>
+#include <mutex>
+
+namespace halvaro {
+
+namespace {
+
+// The library's bodies in Graha order: Sun, Moon, Mercury, Venus, Mars,
+// Jupiter, Saturn, and the mean node as Rahu.
+constexpr std::array<int32, GrahaCount> Bodies {SE_SUN, SE_MOON, SE_MERCURY, SE_VENUS, SE_MARS, SE_JUPITER, SE_SATURN,
+    SE_MEAN_NODE};
+
+constexpr int32 Flags = SEFLG_MOSEPH | SEFLG_SIDEREAL;
+
+// The Swiss Ephemeris keeps its settings (the sidereal mode among them) and
+// its caches in library-wide state: per thread when the library was built
+// with thread-local storage, shared by all threads otherwise. Every call goes
+// through this one lock, and each thread sets the Lahiri mode before its
+// first calculation, so the positions are right whichever way it was built.
+std::mutex& LibraryLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+thread_local bool lahiriModeSet = false;
+
+} // namespace
+
+std::optional<SkyPositions> PrecisePositions(double julianDayUniversal)
+{
+    if (!std::isfinite(julianDayUniversal)) {
+        return std::nullopt;
+    }
+    const std::lock_guard<std::mutex> hold(LibraryLock());
+    if (!lahiriModeSet) {
+        swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
+        lahiriModeSet = true;
+    }
+    std::array<char, AS_MAXCH> error {};
+    SkyPositions sky;
+    double ayanamsa = 0;
+    if (swe_get_ayanamsa_ex_ut(julianDayUniversal, SEFLG_MOSEPH, &ayanamsa, error.data()) < 0
+        || !std::isfinite(ayanamsa)) {
+        return std::nullopt;
+    }
+    sky.Ayanamsa = -ayanamsa;
+    for (std::size_t graha = 0; graha < GrahaCount; ++graha) {
+        std::array<double, 6> position {};
+        if (swe_calc_ut(julianDayUniversal, Bodies[graha], Flags, position.data(), error.data()) < 0
+            || !std::isfinite(position[0])) {
+            return std::nullopt;
+        }
+        // The library reduces into [0, 360); an exact 360 would have no sign.
+        sky.Longitudes[graha] = position[0] >= 360 ? position[0] - 360 : position[0];
+    }
+    return sky;
+}
+
+modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, const BirthPlace& place)
+{
+    using modVedicPlanetPosition::LagnaStatus;
+    const LagnaStatus status = modVedicPlanetPosition::LagnaLatitudeStatus(julianDayUniversal, place.LatitudeDeg);
+    if (status != LagnaStatus::Computed || !std::isfinite(place.LongitudeDeg)) {
+        return {status == LagnaStatus::Computed ? LagnaStatus::NotComputed : status, 0};
+    }
+    const std::lock_guard<std::mutex> hold(LibraryLock());
+    if (!lahiriModeSet) {
+        swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
+        lahiriModeSet = true;
+    }
+    std::array<double, 13> cusps {};
+    std::array<double, 10> angles {};
+    // The ascendant does not depend on the house system; equal houses never
+    // fail at any latitude the check above lets through.
+    if (swe_houses_ex(julianDayUniversal, SEFLG_SIDEREAL, place.LatitudeDeg, place.LongitudeDeg, 'E', cusps.data(),
+            angles.data())
+            < 0
+        || !std::isfinite(angles[SE_ASC])) {
+        return {LagnaStatus::NotComputed, 0};
+    }
+    return {LagnaStatus::Computed, angles[SE_ASC] >= 360 ? angles[SE_ASC] - 360 : angles[SE_ASC]};
+}
+
+ReadingResult CalculatePreciseReading(const BirthData& birth)
+{
+    ReadingResult result;
+    if (auto failure = ValidateInput(birth)) {
+        result.Failure = failure;
+        return result;
+    }
+    Reading& reading = result.Value;
+    reading.Sky = SkyModel::Precise;
+    reading.Moment = BirthMomentOf(birth);
+    reading.Place = BirthPlaceOf(birth);
+    const std::optional<SkyPositions> sky = PrecisePositions(reading.Moment.JulianDay);
+    if (!sky) {
+        result.Failure = NoPositionsFailure;
+        return result;
+    }
+    reading.Ayanamsa = sky->Ayanamsa;
+    reading.Longitudes = sky->Longitudes;
+    reading.Lagna = PreciseLagna(reading.Moment.JulianDay, reading.Place);
+    if (!CompleteReading(reading)) {
+        result.Failure = NoPositionsFailure;
+    }
+    return result;
+}
+
+ReadingResult CalculateReading(const BirthData& birth, SkyModel sky)
+{
+    return sky == SkyModel::Precise ? CalculatePreciseReading(birth) : CalculateReading(birth);
+}
+
+std::string_view SkyCaption(SkyModel sky)
+{
+    return sky == SkyModel::Precise ? "Sky: precise (Swiss Ephemeris, Lahiri)" : "Sky: classic model";
+}
+
+std::string SwissEphemerisVersion()
+{
+    std::array<char, AS_MAXCH> version {};
+    swe_version(version.data());
+    return version.data();
+}
+
+} // namespace halvaro

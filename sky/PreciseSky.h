@@ -1,0 +1,46 @@
+#pragma once
+
+#include "calculation/Reading.h"
+#include "core/BirthData.h"
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace halvaro {
+
+// The eight grahas of the precise sky at one moment, in Graha order.
+struct SkyPositions {
+    double Ayanamsa = 0;                          // degrees, negative like the classic model's
+    std::array<double, GrahaCount> Longitudes {}; // sidereal, degrees in [0, 360)
+};
+
+// Apparent geocentric positions from the Swiss Ephemeris (its built-in
+// Moshier ephemeris), sidereal with the Lahiri ayanamsa of the date, Rahu the
+// Moon's mean ascending node; the ayanamsa includes nutation, as the sidereal
+// longitudes do. Empty when the library refuses the moment. Safe to call from
+// any thread.
+std::optional<SkyPositions> PrecisePositions(double julianDayUniversal);
+
+// The Lagna of the precise sky: the library's own ascendant (swe_houses_ex,
+// sidereal, Lahiri) for a moment and a place (north and east positive), with
+// the classic model's refusals of polar and impossible latitudes.
+modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, const BirthPlace& place);
+
+// The whole reading in the precise sky: the same checks, moment and place as
+// CalculateReading, the longitudes and ayanamsa from PrecisePositions for the
+// moment's Universal Time, then the same texts and aspects.
+ReadingResult CalculatePreciseReading(const BirthData& birth);
+
+// The reading in the given sky; Reading::Sky names it.
+ReadingResult CalculateReading(const BirthData& birth, SkyModel sky);
+
+// One line naming the sky a reading was made in, for the result screen and
+// the command line: "Sky: classic model", "Sky: precise (Swiss Ephemeris, Lahiri)".
+std::string_view SkyCaption(SkyModel sky);
+
+// The library's own version, e.g. "2.10.03", for the About box.
+std::string SwissEphemerisVersion();
+
+} // namespace halvaro
