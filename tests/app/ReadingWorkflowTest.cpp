@@ -505,28 +505,14 @@ void ReadingWorkflowTest::commandLine()
     QCOMPARE(Entries(w->Form()) == fresh, !opened);
 }
 
-// Enter and keypad Enter press the focused button as Space does: each button
-// with what its press asks of the user and the screen that follows.
+// Enter and keypad Enter press the focused button, as Space does.
 void ReadingWorkflowTest::enterPressesFocusedButton_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("key");
-    QTest::addColumn<QStringList>("prompts");
-    QTest::addColumn<bool>("resultAfter");
-    const QString lookUp = FakeUserPrompts::Browser(QStringLiteral(
-        "https://www.google.com/search?q=site%3Awww.orrelane.com%20New%20Delhi%20Delhi%20India%20Latitude%20Longitude"));
-    const std::array<std::tuple<const char*, QStringList, bool>, 5> presses {{
-        {"cmdCalculate", {}, true},
-        {"cmdOpen", {FakeUserPrompts::Dialog("open", OpenRequest())}, false},
-        {"Command1", {lookUp}, false},
-        {"cmdSave", {FakeUserPrompts::Dialog("save", SaveRequest({}))}, true},
-        {"cmdBack", {}, false},
-    }};
-    for (const auto& [button, prompts, resultAfter] : presses) {
-        QTest::newRow(qPrintable(QStringLiteral("Return on %1").arg(button)))
-            << button << int(Qt::Key_Return) << prompts << resultAfter;
-        QTest::newRow(qPrintable(QStringLiteral("keypad Enter on %1").arg(button)))
-            << button << int(Qt::Key_Enter) << prompts << resultAfter;
+    for (const char* button : {"cmdCalculate", "cmdOpen", "Command1", "cmdSave", "cmdBack"}) {
+        QTest::newRow(qPrintable(QStringLiteral("Return on %1").arg(button))) << button << int(Qt::Key_Return);
+        QTest::newRow(qPrintable(QStringLiteral("keypad Enter on %1").arg(button))) << button << int(Qt::Key_Enter);
     }
 }
 
@@ -534,23 +520,15 @@ void ReadingWorkflowTest::enterPressesFocusedButton()
 {
     QFETCH(QString, button);
     QFETCH(int, key);
-    QFETCH(QStringList, prompts);
-    QFETCH(bool, resultAfter);
-    QVERIFY(TypeExampleReading(w->Form()));
-    if (button == QStringLiteral("cmdSave") || button == QStringLiteral("cmdBack")) {
-        QTest::mouseClick(w->Form().cmdCalculate, Qt::LeftButton);
-    }
-    if (button == QStringLiteral("cmdOpen")) {
-        w->prompts.AnswerOpenDialog(std::nullopt);
-    } else if (button == QStringLiteral("cmdSave")) {
-        w->prompts.AnswerSaveDialog(std::nullopt);
-    }
     auto* pressed = w->window.findChild<QPushButton*>(button);
+    if (pressed->parentWidget() == w->Form().Frame2) {
+        QVERIFY(Calculate());
+    }
     pressed->setFocus();
-    QCOMPARE(FocusName(), button);
-    QTest::keyClick(pressed, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-    QCOMPARE(w->prompts.TakeCalls(), prompts);
-    QCOMPARE(w->window.ResultScreenInFront(), resultAfter);
+    QSignalSpy presses(pressed, &QPushButton::clicked);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(presses.count(), 1);
+    w->prompts.TakeCalls(); // what each press asks for is checked where the buttons are clicked
 }
 
 void ReadingWorkflowTest::webLinks()
