@@ -72,60 +72,82 @@ int SignOfPosition(std::string_view shortText)
 void ComputeGrahaDrishti()
 {
     using namespace modVedicPlanetPosition;
-    WriteGrahaDrishti(GrahaNames, GrahaVedicNames, GrahaPositionTexts, Results);
-}
-
-void WriteGrahaDrishti(const std::array<std::string_view, RowCount>& names,
-    const std::array<std::string_view, RowCount>& vedicNames, const std::array<ShortText, RowCount>& positionTexts,
-    ResultTexts& results)
-{
     std::array<int, RowCount> signs {};
     for (int p = 0; p < RowCount; ++p) {
-        signs[p] = SignOfPosition(positionTexts[p]);
+        signs[p] = SignOfPosition(GrahaPositionTexts[p]);
     }
+    WriteGrahaDrishti(MakeDrishtiLabels(GrahaNames, GrahaVedicNames), signs, GrahaPositionTexts, Results);
+}
 
+DrishtiLabels MakeDrishtiLabels(
+    const std::array<std::string_view, RowCount>& names, const std::array<std::string_view, RowCount>& vedicNames)
+{
+    DrishtiLabels labels;
+    labels.Names = names;
     for (int p = 0; p < RowCount; ++p) {
         const std::string_view name = names[p];
-
-        LabelText& planetLine = results.lblPlanets[p];
-        planetLine.clear();
-        planetLine.append(name).append(" / ").append(vedicNames[p]);
-
-        results.lblPlanets_Position[p] = LabelText(positionTexts[p].view());
-
-        LabelText& signLine = results.lblAspects_Sign[p];
-        signLine.clear();
-        signLine.append("Sign aspected by ").append(name).append(" is ");
-
-        // The aspected grahas, grouped by aspected sign in list order and,
-        // within one sign, in Graha order.
-        LabelText aspected;
-        if (signs[p] >= 0) {
-            const AspectList list = GrahaAspectList(p, signs[p]);
+        labels.Planets[p].append(name).append(" / ").append(vedicNames[p]);
+        labels.NoSign[p].append("Sign aspected by ").append(name).append(" is .");
+        for (int sign = 0; sign < SignCount; ++sign) {
+            LabelText& signLine = labels.Signs[p][sign];
+            signLine.append("Sign aspected by ").append(name).append(" is ");
+            const AspectList list = GrahaAspectList(p, sign);
             for (int i = 0; i < list.Count; ++i) {
-                const int sign = list.Signs[i];
                 if (i > 0) {
                     signLine.append(", ");
                 }
-                signLine.append(VedicSignNames[sign]);
-                for (int q = 0; q < RowCount; ++q) {
-                    if (signs[q] == sign) {
-                        if (!aspected.empty()) {
-                            aspected.append(", ");
-                        }
-                        aspected.append(names[q]);
+                signLine.append(VedicSignNames[list.Signs[i]]);
+            }
+            signLine.append('.');
+        }
+        labels.PlanetsHead[p].append("Planet(s) aspected by ").append(name).append(" is ");
+        labels.NoDrishti[p].append("Planet ").append(name).append(" has no Graha Drishti.");
+    }
+    return labels;
+}
+
+const DrishtiLabels& GrahaDrishtiLabels()
+{
+    static const DrishtiLabels labels
+        = MakeDrishtiLabels(modVedicPlanetPosition::EnglishGrahaNames, modVedicPlanetPosition::VedicGrahaNames);
+    return labels;
+}
+
+void WriteGrahaDrishti(const DrishtiLabels& labels, const std::array<int, RowCount>& signs,
+    const std::array<ShortText, RowCount>& positionTexts, ResultTexts& results)
+{
+    for (int p = 0; p < RowCount; ++p) {
+        results.lblPlanets[p] = labels.Planets[p];
+        results.lblPlanets_Position[p] = LabelText(positionTexts[p].view());
+        const int own = signs[p];
+        LabelText& planetsLine = results.lblAspects_Planets[p];
+        if (own < 0) {
+            // Without a sign there is nothing to aspect, nor anyone aspected.
+            results.lblAspects_Sign[p] = labels.NoSign[p];
+            planetsLine = labels.NoDrishti[p];
+            continue;
+        }
+        results.lblAspects_Sign[p] = labels.Signs[p][own];
+
+        // The aspected grahas, grouped by aspected sign in list order and,
+        // within one sign, in Graha order.
+        planetsLine = labels.PlanetsHead[p];
+        const std::size_t headSize = planetsLine.size();
+        const AspectList list = GrahaAspectList(p, own);
+        for (int i = 0; i < list.Count; ++i) {
+            for (int q = 0; q < RowCount; ++q) {
+                if (signs[q] == list.Signs[i]) {
+                    if (planetsLine.size() > headSize) {
+                        planetsLine.append(", ");
                     }
+                    planetsLine.append(labels.Names[q]);
                 }
             }
         }
-        signLine.append('.');
-
-        LabelText& planetsLine = results.lblAspects_Planets[p];
-        planetsLine.clear();
-        if (aspected.empty()) {
-            planetsLine.append("Planet ").append(name).append(" has no Graha Drishti.");
+        if (planetsLine.size() == headSize) {
+            planetsLine = labels.NoDrishti[p];
         } else {
-            planetsLine.append("Planet(s) aspected by ").append(name).append(" is ").append(aspected).append('.');
+            planetsLine.append('.');
         }
     }
 }

@@ -39,9 +39,26 @@ extern ResultTexts Results;
 // Reads the Graha tables; writes Results.
 void ComputeGrahaDrishti();
 
-// The 32 texts of the grahas with these names and short position texts.
-void WriteGrahaDrishti(const std::array<std::string_view, RowCount>& names,
-    const std::array<std::string_view, RowCount>& vedicNames, const std::array<ShortText, RowCount>& positionTexts,
-    ResultTexts& results);
+// The fixed parts of the 32 texts for one set of graha names: everything
+// but the position texts and the lists of aspected grahas, which depend on
+// the reading.
+struct DrishtiLabels {
+    std::array<std::string_view, RowCount> Names;
+    std::array<LabelText, RowCount> Planets;                        // "Sun / Surya"
+    std::array<std::array<LabelText, SignCount>, RowCount> Signs;   // by graha and the sign it stands in
+    std::array<LabelText, RowCount> NoSign;                         // "Sign aspected by Sun is ."
+    std::array<LabelText, RowCount> PlanetsHead;                    // "Planet(s) aspected by Sun is "
+    std::array<LabelText, RowCount> NoDrishti;                      // "Planet Sun has no Graha Drishti."
+};
+DrishtiLabels MakeDrishtiLabels(
+    const std::array<std::string_view, RowCount>& names, const std::array<std::string_view, RowCount>& vedicNames);
+
+// The labels of the grahas' own names, made once.
+const DrishtiLabels& GrahaDrishtiLabels();
+
+// The 32 texts of grahas standing in these signs (-1: no known sign) with
+// these short position texts.
+void WriteGrahaDrishti(const DrishtiLabels& labels, const std::array<int, RowCount>& signs,
+    const std::array<ShortText, RowCount>& positionTexts, ResultTexts& results);
 
 } // namespace halvaro::modVedicGrahaDrishti

@@ -183,9 +183,10 @@ void BM_GrahaPositions(benchmark::State& state)
     const double d = mpp::DayNumber(ut.Year, ut.Month, ut.Day, ut.Hour, ut.Minute);
     std::array<double, GrahaCount> longitudes {};
     std::array<ShortText, GrahaCount> texts;
+    std::array<int, GrahaCount> signs {};
     for (auto _ : state) {
         mpp::SiderealGrahaLongitudes(d, example->Ayanamsa, example->Longitudes[1], longitudes);
-        mpp::GrahaPositionTextsOf(longitudes, texts);
+        mpp::GrahaPositionTextsOf(longitudes, texts, signs);
         benchmark::DoNotOptimize(texts);
     }
 }
@@ -200,7 +201,7 @@ void BM_GrahaDrishti(benchmark::State& state)
     modVedicGrahaDrishti::ResultTexts results;
     for (auto _ : state) {
         modVedicGrahaDrishti::WriteGrahaDrishti(
-            mpp::EnglishGrahaNames, mpp::VedicGrahaNames, example->GrahaPositionTexts, results);
+            modVedicGrahaDrishti::GrahaDrishtiLabels(), example->Signs, example->GrahaPositionTexts, results);
         benchmark::DoNotOptimize(results);
     }
 }

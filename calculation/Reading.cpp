@@ -43,16 +43,13 @@ BirthPlace BirthPlaceOf(const BirthData& birth)
 
 bool CompleteReading(Reading& reading)
 {
-    if (!mpp::GrahaPositionTextsOf(reading.Longitudes, reading.GrahaPositionTexts)) {
+    if (!mpp::GrahaPositionTextsOf(reading.Longitudes, reading.GrahaPositionTexts, reading.Signs)) {
         return false;
     }
     constexpr std::size_t Moon = 1;
     reading.MoonPositionText = mpp::FormatSignPosition(reading.Longitudes[Moon]);
-    for (std::size_t graha = 0; graha < GrahaCount; ++graha) {
-        reading.Signs[graha] = modVedicGrahaDrishti::SignOfPosition(reading.GrahaPositionTexts[graha]);
-    }
     modVedicGrahaDrishti::WriteGrahaDrishti(
-        mpp::EnglishGrahaNames, mpp::VedicGrahaNames, reading.GrahaPositionTexts, reading.Results);
+        modVedicGrahaDrishti::GrahaDrishtiLabels(), reading.Signs, reading.GrahaPositionTexts, reading.Results);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "chart/ChartData.h"
 #include "chart/ChartFile.h"
 #include "core/InputChecks.h"
+#include "core/FileReplace.h"
 #include "core/Ranges.h"
 #include "core/Text.h"
 #include "core/TimeZones.h"
@@ -58,16 +59,26 @@ const FlagInfo* FindFlag(std::string_view spelling)
     return it == Flags.end() ? nullptr : &*it;
 }
 
+// Arguments are shown with their control characters escaped, so a message
+// cannot steer the terminal it is printed on.
 std::string Shown(std::string_view value)
 {
     // Built piece by piece: g++ 12 at -O2 and above warns falsely (-Wrestrict)
     // on "'" + std::string(...) once this is inlined into a caller.
+    const std::string printable = PrintableText(value);
     std::string shown;
-    shown.reserve(value.size() + 2);
+    shown.reserve(printable.size() + 2);
     shown += '\'';
-    shown += value;
+    shown += printable;
     shown += '\'';
     return shown;
+}
+
+// Files written by --save are named *.aha, as the window's Save dialog
+// names them; reading a file asks less (any name ending in "aha").
+bool HasSaveExtension(std::string_view path)
+{
+    return path.ends_with(".aha");
 }
 
 std::vector<std::string_view> Split(std::string_view text, char separator)
@@ -224,6 +235,34 @@ ParseResult Fail(std::string error)
     return {std::nullopt, std::move(error)};
 }
 
+// The files a command wrote before something failed, as the message names
+// them: "the reading was saved to "a.aha" and the chart to "c.svg"".
+std::string SavedFiles(const std::optional<std::string>& reading, const std::optional<std::string>& chart)
+{
+    std::string saved;
+    if (reading) {
+        saved = "the reading was saved to " + QuotedPath(*reading);
+    }
+    if (chart) {
+        saved += saved.empty() ? "the chart was saved to " : " and the chart to ";
+        saved += QuotedPath(*chart);
+    }
+    return saved;
+}
+
+// Printing ends the command: what was printed must reach standard output (a
+// full disk, a closed file), and files already saved are said to be saved.
+int OutputStatus(std::ostream& out, std::ostream& err, const std::string& savedFiles)
+{
+    out.flush();
+    if (out) {
+        return ExitSuccess;
+    }
+    err << ProgramName << ": " << savedFiles << (savedFiles.empty() ? "" : ", but ")
+        << "the output could not be written\n";
+    return ExitRefused;
+}
+
 std::string Padded(std::string_view text, std::size_t width)
 {
     std::string line(text);
@@ -299,7 +338,7 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
         case Flag::Dst: entries.DaylightSaving = true; break;
         case Flag::Json: command.Json = true; break;
         case Flag::Save:
-            if (!readings::HasReadingExtension(value)) {
+            if (!HasSaveExtension(value)) {
                 error = "--save: " + Shown(value) + " does not end in .aha";
             }
             command.SavePath = std::string(value);
@@ -509,9 +548,9 @@ Output:
                        (the default) or the precise positions of the Swiss
                        Ephemeris with the Lahiri ayanamsa, which the text
                        output names in a last line
-  --save FILE.aha      also save the reading's birth data to FILE.aha; an
-                       existing file is replaced only once the new one is
-                       complete
+  --save FILE.aha      also save the reading's birth data to FILE.aha (the
+                       name ends in .aha); an existing file is replaced only
+                       once the new one is complete and on disk
   --chart FILE.svg     also draw the Rasi chart, with the Lagna and Ketu, as
                        an SVG picture
   --chart-style STYLE  south (the default: fixed signs in a square) or north
@@ -526,8 +565,9 @@ data are checked as the window checks them, in the same order; a refused
 entry prints the window's message on standard error. A reading file that
 cannot be used prints "Please Check The File." and the reason.
 
-Exit status: 0 done; 1 entry, file or save refused; 2 command line not
-understood.
+Exit status: 0 done; 1 entry, file or save refused, or the output could not
+be written (a save done before that is kept, and said so); 2 command line
+not understood.
 
 Example (the zone of position 34 is "Indian Time, IST, +5.3"):
   halvaro-cli --name "Asha Rao" --date 1975-06-15 --time 10:30 --zone 34 \
@@ -547,13 +587,13 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
 
     if (command.Kind == CommandKind::Help) {
         out << UsageText();
-        return ExitSuccess;
+        return OutputStatus(out, err, {});
     }
     if (command.Kind == CommandKind::Zones) {
         for (int zone = 0; zone < TimeZoneCount; ++zone) {
             out << (zone < 10 ? " " : "") << zone << "  " << TimeZoneTable[static_cast<std::size_t>(zone)].Name << "\n";
         }
-        return ExitSuccess;
+        return OutputStatus(out, err, {});
     }
 
     BirthData entries = command.Entries;
@@ -561,13 +601,13 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
         const std::string& path = *command.ReadingPath;
         if (!readings::HasReadingExtension(path)) {
             err << readings::CheckTheFileMessage << "\n"
-                << ProgramName << ": " << path << ": the name does not end in \"aha\"\n";
+                << ProgramName << ": " << PrintableText(path) << ": the name does not end in \"aha\"\n";
             return ExitRefused;
         }
         const readings::OpenResult opened = readings::OpenReadingFile(path);
         if (!opened.Reading) {
             err << readings::CheckTheFileMessage << "\n"
-                << ProgramName << ": " << path << ": " << opened.Reason << "\n";
+                << ProgramName << ": " << PrintableText(path) << ": " << opened.Reason << "\n";
             return ExitRefused;
         }
         entries = *opened.Reading;
@@ -578,6 +618,12 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
         err << result.Failure->Message << "\n";
         return ExitRefused;
     }
+    // A chart that cannot be drawn is refused before anything is written.
+    const chart::ChartResult drawn = command.ChartPath ? chart::MakeChart(entries, result.Value) : chart::ChartResult {};
+    if (!drawn.Refusal.empty()) {
+        err << drawn.Refusal << "\n";
+        return ExitRefused;
+    }
     if (command.SavePath) {
         const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, BirthRecordOf(entries), entries.ZonePosition);
         if (!saved.Saved) {
@@ -585,15 +631,12 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
             return ExitRefused;
         }
     }
-
     if (command.ChartPath) {
-        const chart::ChartResult drawn = chart::MakeChart(entries, result.Value);
-        if (!drawn.Refusal.empty()) {
-            err << drawn.Refusal << "\n";
-            return ExitRefused;
-        }
         if (const auto failure = chart::SaveChartFile(*command.ChartPath, chart::ChartSvg(drawn.Data, command.ChartStyle))) {
             err << ProgramName << ": " << *failure << "\n";
+            if (command.SavePath) {
+                err << ProgramName << ": " << SavedFiles(command.SavePath, std::nullopt) << " all the same\n";
+            }
             return ExitRefused;
         }
     }
@@ -603,7 +646,7 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
     } else {
         out << ReadingText(result.Value.Results) << SkyLine(result.Value);
     }
-    return ExitSuccess;
+    return OutputStatus(out, err, SavedFiles(command.SavePath, command.ChartPath));
 }
 
 } // namespace halvaro::cli

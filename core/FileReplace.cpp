@@ -1,39 +1,58 @@
 #include "core/FileReplace.h"
 
+#include "core/Text.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <random>
 #include <system_error>
+#include <utility>
 
 namespace halvaro {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// A name of the form .<target>.<random>.tmp beside the target; the leading
-// dot keeps it out of a file manager's view while it exists.
-fs::path TemporaryName(const fs::path& folder, const fs::path& target, std::mt19937& random)
+int FileCalls::OpenUnnamed(int folderFd)
 {
-    std::array<char, 16> hex {};
-    const auto [end, ec] = std::to_chars(hex.data(), hex.data() + hex.size(), static_cast<std::uint32_t>(random()), 16);
-    (void)ec;
-    std::string name(1, '.');
-    name.append(target.filename().string()).append(".").append(hex.data(), end).append(".tmp");
-    return folder / name;
+    return ::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
 }
 
-} // namespace
+int FileCalls::Fsync(int fd)
+{
+    return ::fsync(fd);
+}
 
-// Built by appending: g++ 12 at -O3 warns falsely (-Wrestrict) about a
-// literal prepended to a std::string.
+int FileCalls::Rename(int folderFd, const char* from, const char* to)
+{
+    return ::renameat(folderFd, from, folderFd, to);
+}
+
+bool IsTemporaryName(std::string_view fileName)
+{
+    if (fileName.size() != TemporaryPrefix.size() + TemporaryDigits + TemporarySuffix.size()
+        || !fileName.starts_with(TemporaryPrefix) || !fileName.ends_with(TemporarySuffix)) {
+        return false;
+    }
+    const std::string_view digits = fileName.substr(TemporaryPrefix.size(), TemporaryDigits);
+    return std::all_of(digits.begin(), digits.end(),
+        [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
 std::string QuotedPath(const fs::path& path)
 {
+    // Built by appending: g++ 12 at -O3 warns falsely (-Wrestrict) about a
+    // literal prepended to a std::string.
     std::string quoted(1, '"');
-    quoted.append(path.string()).push_back('"');
+    quoted.append(PrintableText(path.string())).push_back('"');
     return quoted;
 }
 
@@ -42,80 +61,297 @@ std::string ErrnoText(int error)
     return error != 0 ? std::generic_category().message(error) : std::string("unknown error");
 }
 
-std::optional<std::string> ReplaceFileContents(const fs::path& path, std::string_view bytes)
+namespace {
+
+// A file descriptor closed when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() { Reset(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    Descriptor& operator=(Descriptor&& other) noexcept
+    {
+        Reset(std::exchange(other.fd_, -1));
+        return *this;
+    }
+
+    [[nodiscard]] int Get() const { return fd_; }
+    [[nodiscard]] bool Valid() const { return fd_ >= 0; }
+    int Release() { return std::exchange(fd_, -1); }
+    void Reset(int fd = -1)
+    {
+        if (fd_ >= 0) {
+            const int saved = errno; // a failed open's error outlives the close of what it replaces
+            ::close(fd_);
+            errno = saved;
+        }
+        fd_ = fd;
+    }
+
+private:
+    int fd_;
+};
+
+constexpr int NoSurprises = O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+std::string NewTemporaryName(std::mt19937_64& random)
+{
+    constexpr std::string_view hexDigits = "0123456789abcdef";
+    std::string name(TemporaryPrefix);
+    std::uint64_t value = random();
+    std::array<char, TemporaryDigits> digits {};
+    for (std::size_t i = digits.size(); i-- > 0;) {
+        digits[i] = hexDigits[value & 0x0FU];
+        value >>= 4U;
+    }
+    name.append(digits.data(), digits.size()).append(TemporarySuffix);
+    return name;
+}
+
+// A save holds a lock on its temporary file from before the file has a name
+// until it is renamed; one of the pattern that can be locked belongs to a
+// save that was killed. On a file system without locks nothing is removed.
+void RemoveStaleTemporaryFiles(int folderFd)
+{
+    const int listingFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listingFd < 0) {
+        return;
+    }
+    DIR* listing = ::fdopendir(listingFd);
+    if (listing == nullptr) {
+        ::close(listingFd);
+        return;
+    }
+    while (const dirent* entry = ::readdir(listing)) {
+        if (!IsTemporaryName(entry->d_name)) {
+            continue;
+        }
+        // Read access is enough for a lock; a file whose mode allows only writing is opened for that.
+        Descriptor file(::openat(folderFd, entry->d_name, O_RDONLY | NoSurprises));
+        if (!file.Valid() && errno == EACCES) {
+            file.Reset(::openat(folderFd, entry->d_name, O_WRONLY | NoSurprises));
+        }
+        struct stat opened {};
+        struct stat named {};
+        if (!file.Valid() || ::fstat(file.Get(), &opened) != 0 || !S_ISREG(opened.st_mode)
+            || ::flock(file.Get(), LOCK_EX | LOCK_NB) != 0) {
+            continue;
+        }
+        // Still the file that was locked, not a new one that took its name.
+        if (::fstatat(folderFd, entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(opened, named)) {
+            ::unlinkat(folderFd, entry->d_name, 0);
+        }
+    }
+    ::closedir(listing);
+}
+
+int WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return errno;
+        }
+        if (written == 0) {
+            return EIO;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+// The new content on disk, or the error that stopped it; mode 0 keeps the
+// mode a new file gets.
+int FillAndFlush(int fd, std::string_view bytes, mode_t mode, FileCalls& calls)
+{
+    if (mode != 0) {
+        ::fchmod(fd, mode); // keep the replaced file's mode; cosmetic if it fails
+    }
+    if (const int error = WriteAll(fd, bytes); error != 0) {
+        return error;
+    }
+    return calls.Fsync(fd) == 0 ? 0 : (errno != 0 ? errno : EIO);
+}
+
+struct TemporaryFile {
+    Descriptor Fd;
+    std::string Name; // empty while it has none
+    int Error = 0;
+};
+
+// An unnamed file in the folder, given a temporary name only once it is
+// complete and on disk, so that a save killed before then leaves nothing.
+// Nothing when the file system or the kernel offers no such file, or no way
+// to name it.
+std::optional<TemporaryFile> WriteUnnamed(int folderFd, std::string_view bytes, mode_t mode, FileCalls& calls,
+    std::mt19937_64& random)
+{
+    TemporaryFile file;
+    file.Fd.Reset(calls.OpenUnnamed(folderFd));
+    if (!file.Fd.Valid()) {
+        return std::nullopt;
+    }
+    ::flock(file.Fd.Get(), LOCK_EX); // no one else can reach it yet
+    if ((file.Error = FillAndFlush(file.Fd.Get(), bytes, mode, calls)) != 0) {
+        return file;
+    }
+    std::array<char, 32> procPath {};
+    std::snprintf(procPath.data(), procPath.size(), "/proc/self/fd/%d", file.Fd.Get());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = NewTemporaryName(random);
+        // By the descriptor where that is allowed, else through /proc, which
+        // needs no privilege.
+        const bool linked = ::linkat(file.Fd.Get(), "", folderFd, name.c_str(), AT_EMPTY_PATH) == 0
+            || (errno != EEXIST
+                && ::linkat(AT_FDCWD, procPath.data(), folderFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0);
+        if (linked) {
+            file.Name = std::move(name);
+            return file;
+        }
+        if (errno != EEXIST) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// A named temporary file, locked at once so that other saves see it is in
+// use. A save that took it for a stale one in the moment before the lock
+// removes it, and another name is tried.
+TemporaryFile WriteNamed(int folderFd, std::string_view bytes, mode_t mode, FileCalls& calls, std::mt19937_64& random)
+{
+    TemporaryFile file;
+    for (int attempt = 0; attempt < 100 && !file.Fd.Valid(); ++attempt) {
+        std::string name = NewTemporaryName(random);
+        Descriptor fd(::openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (!fd.Valid()) {
+            if (errno == EEXIST) {
+                continue;
+            }
+            file.Error = errno;
+            return file;
+        }
+        struct stat status {};
+        const bool taken = ::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        if (taken || ::fstat(fd.Get(), &status) != 0 || status.st_nlink == 0) {
+            continue;
+        }
+        file.Fd = std::move(fd);
+        file.Name = std::move(name);
+    }
+    if (!file.Fd.Valid()) {
+        file.Error = EEXIST;
+        return file;
+    }
+    file.Error = FillAndFlush(file.Fd.Get(), bytes, mode, calls);
+    return file;
+}
+
+} // namespace
+
+std::optional<std::string> ReplaceFileContents(const fs::path& path, std::string_view bytes, FileCalls& calls)
 {
     if (path.empty() || !path.has_filename()) {
         return "no file name was given";
     }
 
-    std::error_code ec;
+    // Saving through a symbolic link replaces the file it points to, not the
+    // link. A link that leads to no file is refused: creating a file wherever
+    // it points is rarely what was meant, and a planted link could aim it.
     fs::path target = path;
-    if (fs::is_symlink(target, ec)) {
-        if (fs::path resolved = fs::canonical(target, ec); !ec) {
-            target = resolved;
+    struct stat linkStatus {};
+    if (::lstat(path.c_str(), &linkStatus) == 0 && S_ISLNK(linkStatus.st_mode)) {
+        std::error_code ec;
+        fs::path resolved = fs::canonical(path, ec);
+        if (ec == std::errc::no_such_file_or_directory) {
+            const fs::path pointsTo = fs::read_symlink(path, ec);
+            return "it is a symbolic link to " + QuotedPath(pointsTo) + ", which leads to no file";
         }
+        if (ec) {
+            return ec.message();
+        }
+        target = std::move(resolved);
     }
+
     fs::path folder = target.parent_path();
     if (folder.empty()) {
         folder = ".";
     }
-    if (!fs::is_directory(folder, ec)) {
-        return "the folder " + QuotedPath(folder) + " does not exist";
+    const std::string name = target.filename().string();
+    bool folderListable = true;
+    Descriptor folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folderFd.Valid() && errno == EACCES) {
+        // A folder one may write in but not list: saved, but neither tidied
+        // nor flushed.
+        folderFd.Reset(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+        folderListable = false;
     }
-    const fs::file_status targetStatus = fs::status(target, ec);
-    const bool targetExists = fs::exists(targetStatus);
-    if (targetExists && !fs::is_regular_file(targetStatus)) {
+    if (!folderFd.Valid()) {
+        if (errno == ENOENT || errno == ENOTDIR) {
+            return "the folder " + QuotedPath(folder) + " does not exist";
+        }
+        return ErrnoText(errno);
+    }
+
+    struct stat existing {};
+    const bool exists = ::fstatat(folderFd.Get(), name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
+    if (!exists && errno != ENOENT) {
+        return ErrnoText(errno);
+    }
+    if (exists && !S_ISREG(existing.st_mode)) {
         return "it is not a plain file";
     }
-    if (targetExists) {
+    if (exists) {
         // A file the user may not write is left alone, even when its folder
         // would let us replace it.
-        errno = 0;
-        std::FILE* probe = std::fopen(target.c_str(), "r+b");
-        if (probe == nullptr) {
-            return ErrnoText(errno);
-        }
-        std::fclose(probe);
-    }
-
-    std::mt19937 random(std::random_device {}());
-    fs::path temporary;
-    std::FILE* file = nullptr;
-    for (int attempt = 0; attempt < 100 && file == nullptr; ++attempt) {
-        temporary = TemporaryName(folder, target, random);
-        errno = 0;
-        file = std::fopen(temporary.c_str(), "wbx");
-        if (file == nullptr && errno != EEXIST) {
+        const Descriptor probe(::openat(folderFd.Get(), name.c_str(), O_WRONLY | NoSurprises));
+        if (!probe.Valid()) {
             return ErrnoText(errno);
         }
     }
-    if (file == nullptr) {
-        return "no temporary file could be created beside it";
+    if (folderListable) {
+        RemoveStaleTemporaryFiles(folderFd.Get());
     }
 
-    int error = 0;
-    errno = 0;
-    if (std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size() || std::fflush(file) != 0) {
-        error = errno != 0 ? errno : EIO;
+    const mode_t mode = exists ? (existing.st_mode & 07777U) : 0;
+    std::mt19937_64 random(std::random_device {}());
+    std::optional<TemporaryFile> file = WriteUnnamed(folderFd.Get(), bytes, mode, calls, random);
+    if (!file) {
+        file = WriteNamed(folderFd.Get(), bytes, mode, calls, random);
     }
-    errno = 0;
-    if (std::fclose(file) != 0 && error == 0) {
-        error = errno != 0 ? errno : EIO;
+    if (file->Error != 0) {
+        if (!file->Name.empty()) {
+            ::unlinkat(folderFd.Get(), file->Name.c_str(), 0);
+        }
+        return ErrnoText(file->Error);
     }
-    if (error != 0) {
-        fs::remove(temporary, ec);
+    if (calls.Rename(folderFd.Get(), file->Name.c_str(), name.c_str()) != 0) {
+        const int error = errno;
+        ::unlinkat(folderFd.Get(), file->Name.c_str(), 0);
         return ErrnoText(error);
     }
-    if (targetExists) {
-        fs::permissions(temporary, targetStatus.permissions(), ec); // keep the file's mode; cosmetic if it fails
-    }
-    fs::rename(temporary, target, ec);
-    if (ec) {
-        std::string reason = ec.message();
-        fs::remove(temporary, ec);
-        return reason;
+    // The rename reaches the disk with its folder. Some file systems cannot
+    // flush a folder (EINVAL); they order it themselves.
+    if (folderListable && calls.Fsync(folderFd.Get()) != 0 && errno != EINVAL) {
+        return "its folder could not be flushed to disk (" + ErrnoText(errno) + ")";
     }
     return std::nullopt;
+}
+
+std::optional<std::string> ReplaceFileContents(const fs::path& path, std::string_view bytes)
+{
+    FileCalls system;
+    return ReplaceFileContents(path, bytes, system);
 }
 
 } // namespace halvaro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -7,14 +8,44 @@
 
 namespace halvaro {
 
-// Writes the bytes through a temporary file in the target's folder, renamed
-// over the target when complete: an existing file is never left damaged, and
-// a file the user may not write is left alone. A symbolic link's target is
-// replaced, not the link. Nothing on success, or the reason in words
+// The calls whose order decides whether a replaced file survives a power
+// cut. Saves use the system's; a test puts a recorder in their place.
+class FileCalls {
+public:
+    FileCalls() = default;
+    FileCalls(const FileCalls&) = delete;
+    FileCalls& operator=(const FileCalls&) = delete;
+    virtual ~FileCalls() = default;
+
+    // An unnamed file in the folder (O_TMPFILE); -1 where there is none.
+    virtual int OpenUnnamed(int folderFd);
+    virtual int Fsync(int fd);
+    // Renames within one folder, given as an open descriptor.
+    virtual int Rename(int folderFd, const char* from, const char* to);
+};
+
+// A save's temporary file, when it has a name at all, is called
+// .halvaro-<16 hex digits>.tmp in the target's folder: short and of fixed
+// length, so every name the target itself may have still works.
+inline constexpr std::string_view TemporaryPrefix = ".halvaro-";
+inline constexpr std::string_view TemporarySuffix = ".tmp";
+inline constexpr std::size_t TemporaryDigits = 16;
+bool IsTemporaryName(std::string_view fileName);
+
+// Replaces the file at path by bytes, whole or not at all: the bytes go to a
+// temporary file in the same folder (unnamed where the file system allows),
+// which is flushed to disk, renamed over the target, and then the folder is
+// flushed too. A symbolic link is saved through to the file it points to; a
+// link that leads to no file is refused. Special files are refused, and so
+// is a file the user may not write; an existing file keeps its mode.
+// Temporary files of earlier saves that were killed, and that no running
+// save holds, are removed first. Nothing on success, or the reason in words
 // ("the folder "x" does not exist").
 std::optional<std::string> ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes);
+std::optional<std::string> ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes,
+    FileCalls& calls);
 
-// A path in double quotes, for messages.
+// A path in double quotes for messages, control characters shown escaped.
 std::string QuotedPath(const std::filesystem::path& path);
 
 // The words of an errno value, or "unknown error" for none.

@@ -93,4 +93,29 @@ void AppendUtf8(std::string& out, char32_t code)
     }
 }
 
+std::string PrintableText(std::string_view raw)
+{
+    constexpr std::string_view hexDigits = "0123456789abcdef";
+    std::string out;
+    out.reserve(raw.size());
+    std::size_t pos = 0;
+    while (pos < raw.size()) {
+        const Utf8Character c = DecodeUtf8(raw, pos);
+        const bool control = c.Length != 0 && (c.Code < 0x20U || (c.Code >= 0x7FU && c.Code < 0xA0U));
+        if (c.Length != 0 && !control) {
+            out.append(raw.substr(pos, c.Length));
+            pos += c.Length;
+            continue;
+        }
+        // A control character byte by byte, or one stray byte.
+        for (std::size_t end = pos + (c.Length == 0 ? 1 : c.Length); pos < end; ++pos) {
+            const auto byte = static_cast<unsigned char>(raw[pos]);
+            out += "\\x";
+            out += hexDigits[byte >> 4U];
+            out += hexDigits[byte & 0x0FU];
+        }
+    }
+    return out;
+}
+
 } // namespace halvaro

@@ -28,4 +28,10 @@ Utf8Character DecodeUtf8(std::string_view text, std::size_t pos);
 // Appends the UTF-8 form of one code point (at most U+10FFFF).
 void AppendUtf8(std::string& out, char32_t code);
 
+// Text from outside (arguments, file names) as a message shows it: control
+// characters (C0, DEL, and C1 written in UTF-8) and bytes that are not
+// well-formed UTF-8 become \xHH, so a terminal shows them instead of obeying
+// them. Everything else is kept as it is.
+std::string PrintableText(std::string_view raw);
+
 } // namespace halvaro

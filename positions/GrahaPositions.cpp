@@ -107,33 +107,37 @@ bool SiderealGrahaLongitudes(double dayNumber, double ayanamsa, double moonSider
     return true;
 }
 
-ShortText ShortSignPosition(double longitudeDeg)
+namespace {
+
+// "05 Tau 07": degrees and minutes below 100, so two digits each.
+ShortText ShortTextOf(const SignParts& parts)
 {
-    const auto parts = SignPartsOf(longitudeDeg);
-    if (!parts) {
-        return {};
-    }
-    const auto twoDigits = [](ShortText& text, unsigned value) {
-        if (value < 10) {
-            text.append('0');
-        }
-        text.appendNumber(value);
-    };
+    const auto digit = [](unsigned value) { return static_cast<char>('0' + value); };
     ShortText text;
-    twoDigits(text, parts->Degrees);
-    text.append(' ').append(SignAbbreviation(parts->Sign)).append(' ');
-    twoDigits(text, parts->Minutes);
+    text.append(digit(parts.Degrees / 10)).append(digit(parts.Degrees % 10)).append(' ');
+    text.append(SignAbbreviation(parts.Sign)).append(' ');
+    text.append(digit(parts.Minutes / 10)).append(digit(parts.Minutes % 10));
     return text;
 }
 
-bool GrahaPositionTextsOf(const std::array<double, GrahaCount>& longitudes, std::array<ShortText, GrahaCount>& texts)
+} // namespace
+
+ShortText ShortSignPosition(double longitudeDeg)
+{
+    const auto parts = SignPartsOf(longitudeDeg);
+    return parts ? ShortTextOf(*parts) : ShortText {};
+}
+
+bool GrahaPositionTextsOf(const std::array<double, GrahaCount>& longitudes, std::array<ShortText, GrahaCount>& texts,
+    std::array<int, GrahaCount>& signs)
 {
     for (std::size_t graha = 0; graha < GrahaCount; ++graha) {
-        const ShortText text = ShortSignPosition(longitudes[graha]);
-        if (text.empty()) {
+        const auto parts = SignPartsOf(longitudes[graha]);
+        if (!parts) {
             return false;
         }
-        texts[graha] = text;
+        texts[graha] = ShortTextOf(*parts);
+        signs[graha] = parts->Sign;
     }
     return true;
 }

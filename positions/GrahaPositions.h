@@ -56,7 +56,9 @@ bool SiderealGrahaLongitudes(double dayNumber, double ayanamsa, double moonSider
 // same text as ShortPositionText of its long text, empty where that is empty.
 ShortText ShortSignPosition(double longitudeDeg);
 
-// The short position texts of sidereal longitudes; false when one has no text.
-bool GrahaPositionTextsOf(const std::array<double, GrahaCount>& longitudes, std::array<ShortText, GrahaCount>& texts);
+// The short position texts and the sign indices of sidereal longitudes;
+// false when one has no text.
+bool GrahaPositionTextsOf(const std::array<double, GrahaCount>& longitudes, std::array<ShortText, GrahaCount>& texts,
+    std::array<int, GrahaCount>& signs);
 
 } // namespace halvaro::modVedicPlanetPosition

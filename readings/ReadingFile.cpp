@@ -1,5 +1,6 @@
 #include "readings/ReadingFile.h"
 
+#include "core/FileRead.h"
 #include "core/FileReplace.h"
 #include "core/InputChecks.h"
 #include "core/Ranges.h"
@@ -7,10 +8,7 @@
 #include "readings/Scramble.h"
 
 #include <array>
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
-#include <cstring>
 #include <system_error>
 
 namespace halvaro::readings {
@@ -197,7 +195,33 @@ std::string SaveFailure(const fs::path& path, std::string_view reason)
     return "The reading could not be saved to " + QuotedPath(path) + ": " + std::string(reason) + ".";
 }
 
+// The free-text lines: a name or place of blanks passes the input checks,
+// but is stored as an empty line, which the same checks refuse on opening.
+bool MustNotBeBlank(int line)
+{
+    return line == 1 || line >= 15;
+}
+
+// Four free-text lines at their limit and thirteen short fixed lines (six
+// characters at most) stay under the file limit, so a writer that keeps every
+// line to its limit never makes a file the reader refuses for its size.
+static_assert(4 * (MaxReadingLineBytes + 2) + 13 * (6 + 2) <= MaxReadingFileBytes);
+
 } // namespace
+
+StoredLineCheck CheckStoredLine(std::string_view stored)
+{
+    if (stored.size() > MaxReadingLineBytes) {
+        return {StoredLineCheck::Fault::TooLong, 0};
+    }
+    for (const char c : stored) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < LowestStoredByte) {
+            return {StoredLineCheck::Fault::ByteWithoutField, code};
+        }
+    }
+    return {};
+}
 
 BytesResult ReadingFileBytes(const BirthRecordType& record, int zonePosition)
 {
@@ -235,11 +259,25 @@ BytesResult ReadingFileBytes(const BirthRecordType& record, int zonePosition)
                         + " to " + Decimal(list->Last) + "); the reading was not saved."};
             }
         }
-        StoredCodes stored = ToStoredCodes(TrimBlanks(fields[index]), label);
+        const std::string trimmed = TrimBlanks(fields[index]);
+        if (trimmed.empty() && MustNotBeBlank(line)) {
+            return {std::nullopt,
+                "The " + std::string(label) + " field is blank, and a reading saved without it could not be opened "
+                    "again; the reading was not saved."};
+        }
+        StoredCodes stored = ToStoredCodes(trimmed, label);
         if (!stored.Codes) {
             return {std::nullopt, std::move(stored.Error)};
         }
-        bytes += modHelp::ScrambleText(*stored.Codes);
+        const std::string scrambled = modHelp::ScrambleText(*stored.Codes);
+        if (CheckStoredLine(scrambled).Found != StoredLineCheck::Fault::None) {
+            // Codes above 170 are refused above, so only the length is left.
+            return {std::nullopt,
+                "The " + std::string(label) + " field holds " + Decimal(static_cast<int>(stored.Codes->size()))
+                    + " characters, more than the " + Decimal(static_cast<int>(MaxReadingLineBytes))
+                    + " a reading file keeps in one field; the reading was not saved."};
+        }
+        bytes += scrambled;
         bytes += "\r\n";
     }
     return {std::move(bytes), {}};
@@ -251,7 +289,7 @@ SaveResult SaveReadingFile(const fs::path& path, const BirthRecordType& record, 
     if (!content.Bytes) {
         return {false, std::move(content.Error)};
     }
-    if (auto reason = ReplaceFileContents(path, *content.Bytes)) {
+    if (const auto reason = ReplaceFileContents(path, *content.Bytes)) {
         return {false, SaveFailure(path, *reason)};
     }
     return {true, {}};
@@ -268,9 +306,6 @@ OpenResult ParseReadingFile(std::string_view bytes)
     for (int line = 1; line <= ReadingLineCount && pos < bytes.size(); ++line) {
         const std::size_t end = bytes.find("\r\n", pos);
         const std::size_t stop = end == std::string_view::npos ? bytes.size() : end;
-        if (stop - pos > MaxReadingLineBytes) {
-            return Refuse(LineLabel(line) + " is far longer than any field");
-        }
         lines[static_cast<std::size_t>(line - 1)] = bytes.substr(pos, stop - pos);
         pos = end == std::string_view::npos ? bytes.size() : end + 2;
     }
@@ -278,11 +313,12 @@ OpenResult ParseReadingFile(std::string_view bytes)
     std::array<std::string, ReadingLineCount> texts;
     for (int line = 1; line <= ReadingLineCount; ++line) {
         const std::string_view stored = lines[static_cast<std::size_t>(line - 1)];
-        for (const char c : stored) {
-            const auto code = static_cast<unsigned char>(c);
-            if (code < LowestStoredByte) {
-                return Refuse(LineLabel(line) + " holds the byte " + Decimal(code) + ", which no field is stored as");
-            }
+        const StoredLineCheck check = CheckStoredLine(stored);
+        if (check.Found == StoredLineCheck::Fault::TooLong) {
+            return Refuse(LineLabel(line) + " is far longer than any field");
+        }
+        if (check.Found == StoredLineCheck::Fault::ByteWithoutField) {
+            return Refuse(LineLabel(line) + " holds the byte " + Decimal(check.Byte) + ", which no field is stored as");
         }
         texts[static_cast<std::size_t>(line - 1)] = modHelp::UnscrambleText(stored);
     }
@@ -331,39 +367,14 @@ OpenResult ParseReadingFile(std::string_view bytes)
 
 OpenResult OpenReadingFile(const fs::path& path)
 {
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (ec || !fs::exists(status)) {
-        return Refuse("the file cannot be read: "
-            + (ec ? ec.message() : std::generic_category().message(ENOENT)));
+    ReadFileResult file = ReadRegularFile(path, MaxReadingFileBytes);
+    switch (file.Fault) {
+    case ReadFault::None: break;
+    case ReadFault::CannotRead: return Refuse("the file cannot be read: " + ErrnoText(file.Error));
+    case ReadFault::NotPlainFile: return Refuse("it is not a plain file");
+    case ReadFault::TooLarge: return Refuse("the file is far larger than a reading");
     }
-    if (!fs::is_regular_file(status)) {
-        return Refuse("it is not a plain file");
-    }
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec) {
-        return Refuse("the file cannot be read: " + ec.message());
-    }
-    if (size > MaxReadingFileBytes) {
-        return Refuse("the file is far larger than a reading");
-    }
-
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return Refuse("the file cannot be read: " + ErrnoText(errno));
-    }
-    // One byte more than allowed tells a file that grew since it was measured.
-    std::string bytes(MaxReadingFileBytes + 1, '\0');
-    const std::size_t count = std::fread(bytes.data(), 1, bytes.size(), file);
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    if (failed) {
-        return Refuse("the file cannot be read: " + ErrnoText(error));
-    }
-    bytes.resize(count);
-    return ParseReadingFile(bytes);
+    return ParseReadingFile(file.Bytes);
 }
 
 bool HasReadingExtension(std::string_view path)

@@ -18,6 +18,16 @@ inline constexpr int ReadingLineCount = 17;
 inline constexpr std::size_t MaxReadingFileBytes = 64 * 1024;
 inline constexpr std::size_t MaxReadingLineBytes = 4 * 1024;
 
+// What one stored line may hold, a single definition for the writer and the
+// reader: at most MaxReadingLineBytes bytes, none below 85 (the stored form
+// of code 0), so that the writer refuses whatever the reader would.
+struct StoredLineCheck {
+    enum class Fault { None, TooLong, ByteWithoutField };
+    Fault Found = Fault::None;
+    unsigned char Byte = 0; // the first byte without a field, for ByteWithoutField
+};
+StoredLineCheck CheckStoredLine(std::string_view stored);
+
 struct OpenResult {
     // Every line checked; texts are UTF-8, the number boxes' lines stay texts,
     // since they go to their boxes as they are. Empty: the file is refused as
@@ -35,15 +45,19 @@ struct SaveResult {
 // written from the record of a calculation (BirthRecordOf) and the zone list
 // position.
 // Fails, naming the field, when a field holds a character with no scrambled
-// form (a code above 170, or one that does not fit a byte).
+// form (a code above 170, or one that does not fit a byte), when it is longer
+// than a line may be, or when a name or place is blank: trimmed to an empty
+// line, it would be refused on opening.
 struct BytesResult {
     std::optional<std::string> Bytes;
     std::string Error;
 };
 BytesResult ReadingFileBytes(const BirthRecordType& record, int zonePosition);
 
-// Writes the file through a temporary file in the target's folder renamed
-// over the target when complete: an existing file is never left damaged.
+// Checks the reading as ReadingFileBytes does before anything touches the
+// disk, then writes the file as ReplaceFileContents (core/FileReplace.h) does:
+// through a temporary file flushed to disk and renamed over the target, so
+// an existing file is never left damaged.
 SaveResult SaveReadingFile(const std::filesystem::path& path, const BirthRecordType& record, int zonePosition);
 
 // Checks the whole content before anything is used. A line ends at CR LF;

@@ -418,6 +418,9 @@ void ReadingWorkflowTest::saveFailures_data()
     QTest::newRow("missing folder") << "" << "no such folder/asha.aha" << "no such folder" << QByteArray();
     QTest::newRow("character a reading cannot store") << unstorable << "asha.aha" << "Name" << QByteArray();
     QTest::newRow("over an earlier file") << unstorable << "earlier.aha" << "Name" << QByteArray("earlier reading");
+    // Blanks pass the calculation's checks, but are saved as an empty line that opening refuses.
+    QTest::newRow("name of blanks") << "   " << "earlier.aha" << "The Name field is blank"
+                                    << QByteArray("earlier reading");
 }
 
 void ReadingWorkflowTest::saveFailures()

@@ -159,7 +159,9 @@ std::vector<std::string> With(std::vector<std::string> args, const std::vector<s
 
 const std::string TryHelp = "Try 'halvaro-cli --help' for more information.\n";
 
-// The window's messages for refused entries; the small reading has an empty state.
+// The window's messages for refused entries; that reading file has an empty state.
+// A reading the save refuses is neither saved nor printed (the reproductions of
+// readings once saved and then refused on opening).
 INSTANTIATE_TEST_SUITE_P(StandardErrorAndStatus, Refusal,
     ::testing::Values(
         RefusalCase {"EmptyName", Delhi({"--name", ""}), 1, "Please Enter Your Name\n"},
@@ -168,11 +170,19 @@ INSTANTIATE_TEST_SUITE_P(StandardErrorAndStatus, Refusal,
         RefusalCase {"EmptyCity", Delhi({"--city", ""}), 1, "Please Enter Your City name\n"},
         RefusalCase {"TwentyNinthFebruary1901", Delhi({"--date", "1901-02-29"}), 1, "Please Enter Correct Date Or Month!\n"},
         RefusalCase {"ThirtyFirstApril", Delhi({"--date", "1990-04-31"}), 1, "Please Enter Correct Date Or Month !\n"},
-        RefusalCase {"FileWithEmptyState", {HALVARO_READINGS_DATA "/small.aha"}, 1, "Please Enter Your State name\n"},
+        RefusalCase {"FileWithEmptyState", {HALVARO_READINGS_DATA "/empty-state.aha"}, 1, "Please Enter Your State name\n"},
         RefusalCase {"UpperCaseExtension", {"reading.AHA"}, 1,
             "Please Check The File.\nhalvaro-cli: reading.AHA: the name does not end in \"aha\"\n"},
         RefusalCase {"MissingFile", {"missing.aha"}, 1,
             "Please Check The File.\nhalvaro-cli: missing.aha: the file cannot be read: No such file or directory\n"},
+        RefusalCase {"BlankNameNotSaved", With(Delhi({"--name", "   "}), {"--save", "saved.aha"}), 1,
+            "halvaro-cli: The Name field is blank, and a reading saved without it could not be opened again; "
+            "the reading was not saved.\n"},
+        RefusalCase {"NameOverTheFieldLimitNotSaved", With(Delhi({"--name", std::string(5000, 'A')}), {"--save", "saved.aha"}), 1,
+            "halvaro-cli: The Name field holds 5000 characters, more than the 4096 a reading file keeps in one field; "
+            "the reading was not saved.\n"},
+        RefusalCase {"TerminalEscapeInFileNameShownEscaped", {"\x1b]2;owned\x07.AHA"}, 1,
+            "Please Check The File.\nhalvaro-cli: \\x1b]2;owned\\x07.AHA: the name does not end in \"aha\"\n"},
         RefusalCase {"UnknownOption", {"--bogus"}, 2,
             "halvaro-cli: unknown option '--bogus'\nTry 'halvaro-cli --help' for more information.\n"},
         RefusalCase {"UnknownSky", {"--sky", "exact", "reading.aha"}, 2,
@@ -196,6 +206,7 @@ TEST_P(Refusal, PrintsTheMessageAndFails)
     EXPECT_EQ(run.Status, GetParam().Status);
     EXPECT_EQ(run.Err, GetParam().Err);
     EXPECT_EQ(run.Out, "");
+    EXPECT_FALSE(fs::exists(folder_ / "saved.aha"));
 }
 
 struct SkyCase {

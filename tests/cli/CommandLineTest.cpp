@@ -1,7 +1,14 @@
 #include "cli/CommandLine.h"
 
+#include "readings/ReadingFile.h"
+
 #include <gtest/gtest.h>
 
+#include <array>
+#include <filesystem>
+#include <random>
+#include <sstream>
+#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -58,6 +65,14 @@ INSTANTIATE_TEST_SUITE_P(NamesWhatIsWrong, UsageErrors,
         UsageCase {"LongitudeWithNorth", {"--lon", "77:13N"}, "--lon: '77:13N' is not a longitude of the form DDD:MM followed by E or W"},
         UsageCase {"LongitudeDecimalMinutes", {"--lon", "77:1.5E"}, "--lon: '77:1.5E' is not a longitude of the form DDD:MM followed by E or W"},
         UsageCase {"SaveWithoutAha", {"--save", "reading.txt"}, "--save: 'reading.txt' does not end in .aha"},
+        UsageCase {"SaveEndingInAhaWithoutDot", {"--save", "xaha"}, "--save: 'xaha' does not end in .aha"},
+        UsageCase {"TerminalEscapeShownEscaped", {"--zone", "\x1b[31m"},
+            "--zone: '\\x1b[31m' is not a zone position from 0 to 70 (see --zones)"},
+        UsageCase {"C1ControlAndStrayByteShownEscaped", {"--time", "\xC2\x9B" "1\xFF"},
+            "--time: '\\xc2\\x9b1\\xff' is not a time of the form HH:MM"},
+        UsageCase {"BellInOptionShownEscaped", {"--\a"}, "unknown option '--\\x07'"},
+        UsageCase {"Utf8TextShownAsItIs", {"--date", "1975\xE2\x80\x93" "06"},
+            "--date: '1975\xE2\x80\x93" "06' is not a date of the form YYYY-MM-DD"},
         UsageCase {"DateMissing", {"--name", "A", "--time", "10:30", "--zone", "34"}, "--date YYYY-MM-DD is missing"},
         UsageCase {"TimeMissing", {"--date", "1975-06-15", "--zone", "34"}, "--time HH:MM is missing"},
         UsageCase {"ZoneMissing", {"--date", "1975-06-15", "--time", "10:30"}, "--zone N is missing (see --zones)"}),
@@ -109,6 +124,56 @@ TEST(ParseCommandLine, CommandsAndFiles)
     ASSERT_TRUE(file.Parsed) << file.Error;
     EXPECT_EQ(file.Parsed->ReadingPath, "-odd name.aha");
     EXPECT_TRUE(file.Parsed->Json);
+}
+
+std::vector<std::string_view> With(std::vector<std::string_view> args, std::initializer_list<std::string_view> more)
+{
+    args.insert(args.end(), more);
+    return args;
+}
+
+// Standard output that takes nothing, as on a full disk.
+class FullDisk : public std::streambuf {
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+// A failure after files were saved (output that cannot be written, a chart
+// that cannot be saved) says which files are there all the same.
+TEST(RunCommandLine, AFailureAfterASaveNamesTheSavedFiles)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("halvaro-cli-" + std::to_string(std::random_device {}()));
+    std::filesystem::create_directory(folder);
+    const std::string reading = (folder / "r.aha").string();
+    const std::string chart = (folder / "c.svg").string();
+    const std::string gone = (folder / "gone" / "c.svg").string();
+    const std::vector<std::string_view> delhi {"--name", "Asha Rao", "--date", "1975-06-15", "--time", "10:30",
+        "--zone", "34", "--lat", "28:39N", "--lon", "77:13E", "--city", "New Delhi", "--state", "Delhi", "--country",
+        "India", "--save", reading};
+    struct Case {
+        std::vector<std::string_view> Args;
+        bool OutputFails;
+        std::string Message;
+    };
+    const std::array<Case, 4> cases {{
+        {{"--zones"}, true, "halvaro-cli: the output could not be written\n"},
+        {delhi, true, "halvaro-cli: the reading was saved to \"" + reading + "\", but the output could not be written\n"},
+        {With(delhi, {"--chart", chart}), true, "halvaro-cli: the reading was saved to \"" + reading
+                + "\" and the chart to \"" + chart + "\", but the output could not be written\n"},
+        {With(delhi, {"--chart", gone}), false, "halvaro-cli: The chart could not be saved to \"" + gone
+                + "\": the folder \"" + (folder / "gone").string() + "\" does not exist.\n"
+                  "halvaro-cli: the reading was saved to \"" + reading + "\" all the same\n"},
+    }};
+    for (const Case& c : cases) {
+        FullDisk full;
+        std::ostringstream printed;
+        std::ostream out(c.OutputFails ? static_cast<std::streambuf*>(&full) : printed.rdbuf());
+        std::ostringstream err;
+        EXPECT_EQ(RunCommandLine(c.Args, out, err), ExitRefused) << c.Args.back();
+        EXPECT_EQ(err.str(), c.Message);
+    }
+    EXPECT_TRUE(halvaro::readings::OpenReadingFile(reading).Reading);
+    std::filesystem::remove_all(folder);
 }
 
 TEST(JsonString, EscapesWhatJsonRequiresAndKeepsUtf8)

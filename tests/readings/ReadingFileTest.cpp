@@ -1,17 +1,30 @@
+#include "core/FileReplace.h"
 #include "core/InputChecks.h"
 #include "core/Text.h"
 #include "readings/ReadingFile.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -38,7 +51,7 @@ std::string StoredFile(const std::vector<std::string>& fields)
 std::vector<std::string> GoodFields()
 {
     return {"Ann Lee", "12", "3", "1975", "0", "5", "70", "77", "13", "28", "39", "True", "False", "True", "Delhi",
-        "", "India"};
+        "Delhi", "India"};
 }
 
 BirthRecordType GoodRecord()
@@ -49,8 +62,18 @@ BirthRecordType GoodRecord()
     r.ZoneHours = 8, r.ZoneHourCorrection = 8; // not stored: they follow from the zone position
     r.LongitudeDegrees = 77, r.LongitudeMinutes = 13, r.LatitudeDegrees = 28, r.LatitudeMinutes = 39;
     r.IsEast = True16, r.IsSouth = False16, r.DaylightSaving = True16;
-    r.City = " Delhi", r.State = "", r.Country = "India ";
+    r.City = " Delhi", r.State = "Delhi  ", r.Country = "India ";
     return r;
+}
+
+// U+00AA is two bytes in UTF-8 and one in a reading file.
+std::string Repeated(std::string_view text, int count)
+{
+    std::string repeated;
+    for (int i = 0; i < count; ++i) {
+        repeated += text;
+    }
+    return repeated;
 }
 
 std::string FileBytes(const fs::path& path)
@@ -123,7 +146,8 @@ INSTANTIATE_TEST_SUITE_P(EveryField, RoundTrip,
         RoundTripCase {"LastLineOfEveryList",
             [](BirthRecordType& r) { r.Month = 12, r.Day = 31, r.Year = 2050, r.Hour = 23, r.Minute = 59; }},
         RoundTripCase {"HighestStorableCharacters", [](BirthRecordType& r) { r.City = "\xC2\x80 \xC2\xA3 \xC2\xAA"; }},
-        RoundTripCase {"EveryFieldEmpty", [](BirthRecordType& r) { r.Name = r.City = r.State = r.Country = "   "; }},
+        RoundTripCase {"TextsAtTheLineLimit",
+            [](BirthRecordType& r) { r.Name = "  " + std::string(4096, 'a') + "  ", r.City = Repeated("\xC2\xAA", 4096); }},
         RoundTripCase {"InnerBlanksAndPunctuationKept", [](BirthRecordType& r) { r.Name = "O'Neil,  J. \"Jo\""; }}),
     [](const auto& info) { return std::string(info.param.Label); });
 
@@ -180,7 +204,9 @@ struct RefusedRecordCase {
 void PrintTo(const RefusedRecordCase& c, std::ostream* os) { *os << c.Label; }
 class RefusedRecord : public ::testing::TestWithParam<RefusedRecordCase> {};
 
-// Codes above 170 have no stored form; values outside the lists could not be opened again.
+// Codes above 170 have no stored form; values outside the lists, lines over 4,096 stored bytes
+// and blank names or places could not be opened again (the sizes are those of the reproductions
+// that once saved such files).
 INSTANTIATE_TEST_SUITE_P(NothingWritten, RefusedRecord,
     ::testing::Values(
         RefusedRecordCase {"AccentedLetterInCity", [](BirthRecordType& r) { r.City = "Z\xC3\xBCrich"; }, 70,
@@ -203,7 +229,22 @@ INSTANTIATE_TEST_SUITE_P(NothingWritten, RefusedRecord,
         RefusedRecordCase {"ZoneAfterLastLine", [](BirthRecordType&) {}, 71,
             "The Time Zone field holds 71, outside its list (0 to 70); the reading was not saved."},
         RefusedRecordCase {"NoZoneSelected", [](BirthRecordType&) {}, -1,
-            "The Time Zone field holds -1, outside its list (0 to 70); the reading was not saved."}),
+            "The Time Zone field holds -1, outside its list (0 to 70); the reading was not saved."},
+        RefusedRecordCase {"NameOfFiveThousandLetters", [](BirthRecordType& r) { r.Name = std::string(5000, 'A'); }, 70,
+            "The Name field holds 5000 characters, more than the 4096 a reading file keeps in one field; "
+            "the reading was not saved."},
+        RefusedRecordCase {"CityOneStoredByteOverTheLimit", [](BirthRecordType& r) { r.City = Repeated("\xC2\xAA", 4097); }, 70,
+            "The City field holds 4097 characters, more than the 4096 a reading file keeps in one field; "
+            "the reading was not saved."},
+        RefusedRecordCase {"NameOfBlanks", [](BirthRecordType& r) { r.Name = "   "; }, 70,
+            "The Name field is blank, and a reading saved without it could not be opened again; "
+            "the reading was not saved."},
+        RefusedRecordCase {"StateOfOneBlank", [](BirthRecordType& r) { r.State = " "; }, 70,
+            "The State field is blank, and a reading saved without it could not be opened again; "
+            "the reading was not saved."},
+        RefusedRecordCase {"EmptyCountry", [](BirthRecordType& r) { r.Country.clear(); }, 70,
+            "The Country field is blank, and a reading saved without it could not be opened again; "
+            "the reading was not saved."}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 TEST_P(RefusedRecord, IsRefusedNamingTheFieldAndTheOldFileSurvives)
@@ -419,6 +460,244 @@ TEST(SaveReadingFile, ReplacesAnExistingReadingWhole)
     const SaveResult saved = SaveReadingFile(path, GoodRecord(), 70);
     ASSERT_TRUE(saved.Saved) << saved.Error;
     EXPECT_EQ(FileBytes(path), StoredFile(GoodFields()));
+    EXPECT_EQ(folder.entries(), std::vector<std::string> {"kept.aha"});
+}
+
+// 255 bytes is the longest name ext4, XFS and Btrfs take; every name up to
+// it works as a target, and one byte more is their refusal, reported.
+TEST(SaveReadingFile, EveryNameTheFolderTakesCanBeTheTarget)
+{
+    TempFolder folder;
+    const std::array<std::pair<std::size_t, std::string>, 3> cases {{
+        {242, ""}, {255, ""}, {256, "File name too long"},
+    }};
+    for (const auto& [length, reason] : cases) {
+        const fs::path path = folder.path() / (std::string(length - 4, 'r') + ".aha");
+        const SaveResult saved = SaveReadingFile(path, GoodRecord(), 70);
+        if (reason.empty()) {
+            EXPECT_TRUE(saved.Saved) << length << ": " << saved.Error;
+            EXPECT_TRUE(OpenReadingFile(path).Reading) << length;
+        } else {
+            EXPECT_EQ(saved.Error, "The reading could not be saved to \"" + path.string() + "\": " + reason + ".");
+        }
+    }
+    EXPECT_EQ(folder.entries().size(), 2U); // the two saved files and no temporary one
+}
+
+// A link to a file is saved through and stays a link; a link that leads to no
+// file is refused, neither replaced by a plain file nor followed to make one.
+TEST(SaveReadingFile, SymbolicLinksAreFollowedToAFileOrRefused)
+{
+    TempFolder folder;
+    const fs::path& f = folder.path();
+    std::ofstream(f / "real.aha", std::ios::binary) << "earlier reading";
+    fs::create_symlink("real.aha", f / "to-real.aha");
+    fs::create_symlink("missing.aha", f / "dangling.aha");
+    fs::create_symlink("loop-b.aha", f / "loop-a.aha");
+    fs::create_symlink("loop-a.aha", f / "loop-b.aha");
+    const std::array<std::pair<std::string, std::string>, 3> cases {{
+        {"to-real.aha", ""},
+        {"dangling.aha", "it is a symbolic link to \"missing.aha\", which leads to no file"},
+        {"loop-a.aha", "Too many levels of symbolic links"},
+    }};
+    for (const auto& [name, reason] : cases) {
+        const SaveResult saved = SaveReadingFile(f / name, GoodRecord(), 70);
+        EXPECT_EQ(saved.Error,
+            reason.empty() ? "" : "The reading could not be saved to \"" + (f / name).string() + "\": " + reason + ".");
+        EXPECT_TRUE(fs::is_symlink(f / name)) << name;
+    }
+    EXPECT_EQ(FileBytes(f / "real.aha"), StoredFile(GoodFields()));
+    std::vector<std::string> names = folder.entries();
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string> {"dangling.aha", "loop-a.aha", "loop-b.aha", "real.aha", "to-real.aha"}));
+}
+
+// A reader that looked at the path and then opened it could open a FIFO put
+// there in between, and wait for a writer forever. Here a FIFO and a reading
+// swap places at the path while it is opened again and again; a reader still
+// busy after ten seconds is blocked, and is released by a writer.
+TEST(OpenReadingFile, AFifoSwappedInIsRefusedWithoutWaiting)
+{
+    TempFolder folder;
+    const fs::path path = folder.path() / "swapped.aha";
+    const fs::path fifo = folder.path() / "fifo";
+    std::ofstream(path, std::ios::binary) << StoredFile(GoodFields());
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::atomic<bool> stop {false};
+    std::thread swapper([&] {
+        while (!stop) {
+            ::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, fifo.c_str(), RENAME_EXCHANGE);
+        }
+    });
+    // Until each has been met often, so that the swaps and the opens overlap.
+    auto reader = std::async(std::launch::async, [&] {
+        int plainReads = 0;
+        int fifoRefusals = 0;
+        int wrongReasons = 0;
+        while (!stop && (plainReads < 10000 || fifoRefusals < 10000)) {
+            const OpenResult result = OpenReadingFile(path);
+            (result.Reading ? plainReads : result.Reason == "it is not a plain file" ? fifoRefusals : wrongReasons)++;
+        }
+        return wrongReasons;
+    });
+    const bool finished = reader.wait_for(std::chrono::seconds(10)) == std::future_status::ready;
+    stop = true;
+    while (reader.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+        for (const fs::path& end : {path, fifo}) {
+            ::close(::open(end.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        }
+    }
+    swapper.join();
+    EXPECT_TRUE(finished) << "the reader waited on the FIFO";
+    EXPECT_EQ(reader.get(), 0);
+}
+
+// Leftovers of killed saves go with the next save to their folder: only
+// files of the save's own name pattern, and only those no running save holds
+// (it holds a lock on its file).
+TEST(SaveReadingFile, TheNextSaveRemovesOnlyStaleTemporaryFiles)
+{
+    TempFolder folder;
+    struct Leftover {
+        const char* Name;
+        bool Held;
+        bool Removed;
+    };
+    const std::array<Leftover, 5> leftovers {{
+        {".halvaro-0123456789abcdef.tmp", false, true},
+        {".halvaro-fedcba9876543210.tmp", true, false},
+        {".halvaro-0123456789ABCDEF.tmp", false, false},
+        {".halvaro-0123456789abcdef.tmp.bak", false, false},
+        {".reading.aha.1a2b3c4d.tmp", false, false},
+    }};
+    std::vector<int> held;
+    for (const Leftover& l : leftovers) {
+        const int fd = ::open((folder.path() / l.Name).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        ASSERT_GE(fd, 0) << l.Name;
+        if (l.Held && ::flock(fd, LOCK_EX) == 0) {
+            held.push_back(fd);
+        } else {
+            ::close(fd);
+        }
+    }
+    const SaveResult saved = SaveReadingFile(folder.path() / "reading.aha", GoodRecord(), 70);
+    EXPECT_TRUE(saved.Saved) << saved.Error;
+    for (const Leftover& l : leftovers) {
+        EXPECT_EQ(fs::exists(folder.path() / l.Name), !l.Removed) << l.Name;
+    }
+    for (const int fd : held) {
+        ::close(fd);
+    }
+}
+
+// Saves killed at random moments (SIGKILL, as a crash or an impatient user
+// would) leave no temporary file once the next save has run, and the target
+// always holds a whole reading.
+TEST(SaveReadingFile, NoTemporaryFileOutlivesKilledSaves)
+{
+    TempFolder folder;
+    const fs::path path = folder.path() / "reading.aha";
+    std::mt19937 random(std::random_device {}());
+    for (int round = 0; round < 100; ++round) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;) {
+                SaveReadingFile(path, GoodRecord(), 70);
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+    }
+    if (fs::exists(path)) {
+        EXPECT_EQ(FileBytes(path), StoredFile(GoodFields()));
+    }
+    const SaveResult saved = SaveReadingFile(path, GoodRecord(), 70);
+    EXPECT_TRUE(saved.Saved) << saved.Error;
+    EXPECT_EQ(folder.entries(), std::vector<std::string> {"reading.aha"});
+}
+
+// Stands in for the system's calls: records each (a flush says whether it
+// was the file's or the folder's) and makes the one a row names fail.
+class RecordingCalls final : public FileCalls {
+public:
+    explicit RecordingCalls(std::vector<std::string> failing) : failing_(std::move(failing)) {}
+
+    int OpenUnnamed(int folderFd) override
+    {
+        return Record("open unnamed", [&] { return FileCalls::OpenUnnamed(folderFd); });
+    }
+    int Fsync(int fd) override
+    {
+        struct stat status {};
+        ::fstat(fd, &status);
+        return Record(S_ISDIR(status.st_mode) ? "fsync folder" : "fsync file", [&] { return FileCalls::Fsync(fd); });
+    }
+    int Rename(int folderFd, const char* from, const char* to) override
+    {
+        const std::string call = std::string("rename ") + (IsTemporaryName(from) ? "temporary" : from) + " to " + to;
+        return Record(call, [&] { return FileCalls::Rename(folderFd, from, to); });
+    }
+
+    std::vector<std::string> Calls;
+
+private:
+    template <class Call>
+    int Record(const std::string& call, Call real)
+    {
+        Calls.push_back(call);
+        if (std::any_of(failing_.begin(), failing_.end(), [&](const std::string& f) { return call.starts_with(f); })) {
+            errno = call == "open unnamed" ? EOPNOTSUPP : EIO;
+            return -1;
+        }
+        return real();
+    }
+
+    std::vector<std::string> failing_;
+};
+
+struct DurabilityCase {
+    const char* Label;
+    std::vector<std::string> Failing;
+    std::vector<std::string> Calls;
+    const char* Reason; // empty: saved
+    bool Replaced;
+};
+
+void PrintTo(const DurabilityCase& c, std::ostream* os) { *os << c.Label; }
+class Durability : public ::testing::TestWithParam<DurabilityCase> {};
+
+// The order databases and careful editors keep: the data on disk before the
+// rename makes it the file, the folder on disk after it. A file system
+// without unnamed files gets a named temporary file, in the same order.
+INSTANTIATE_TEST_SUITE_P(FlushedBeforeAndAfterTheRename, Durability,
+    ::testing::Values(
+        DurabilityCase {"AllCallsSucceed", {},
+            {"open unnamed", "fsync file", "rename temporary to kept.aha", "fsync folder"}, "", true},
+        DurabilityCase {"NoUnnamedFiles", {"open unnamed"},
+            {"open unnamed", "fsync file", "rename temporary to kept.aha", "fsync folder"}, "", true},
+        DurabilityCase {"FileFlushFails", {"fsync file"}, {"open unnamed", "fsync file"}, "Input/output error", false},
+        DurabilityCase {"NamedFileFlushFails", {"open unnamed", "fsync file"}, {"open unnamed", "fsync file"},
+            "Input/output error", false},
+        DurabilityCase {"RenameFails", {"rename"}, {"open unnamed", "fsync file", "rename temporary to kept.aha"},
+            "Input/output error", false},
+        DurabilityCase {"FolderFlushFails", {"fsync folder"},
+            {"open unnamed", "fsync file", "rename temporary to kept.aha", "fsync folder"},
+            "its folder could not be flushed to disk (Input/output error)", true}),
+    [](const auto& info) { return std::string(info.param.Label); });
+
+TEST_P(Durability, FlushesTheFileThenRenamesThenFlushesTheFolder)
+{
+    const DurabilityCase& c = GetParam();
+    TempFolder folder;
+    const fs::path path = folder.path() / "kept.aha";
+    std::ofstream(path, std::ios::binary) << "earlier reading";
+    RecordingCalls calls(c.Failing);
+    const std::optional<std::string> reason = ReplaceFileContents(path, "new reading", calls);
+    EXPECT_EQ(reason.value_or(""), c.Reason);
+    EXPECT_EQ(calls.Calls, c.Calls);
+    EXPECT_EQ(FileBytes(path), c.Replaced ? "new reading" : "earlier reading");
     EXPECT_EQ(folder.entries(), std::vector<std::string> {"kept.aha"});
 }
 
