@@ -513,7 +513,7 @@ void ReadingWorkflowTest::enterPressesFocusedButton_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("key");
-    for (const char* button : {"cmdCalculate", "cmdOpen", "Command1", "cmdSave", "cmdBack"}) {
+    for (const char* button : {"cmdCalculate", "cmdOpen", "Command1", "cmdChart", "cmdSave", "cmdBack"}) {
         QTest::newRow(qPrintable(QStringLiteral("Return on %1").arg(button))) << button << int(Qt::Key_Return);
         QTest::newRow(qPrintable(QStringLiteral("keypad Enter on %1").arg(button))) << button << int(Qt::Key_Enter);
     }
