@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QSettings>
 
 namespace halvaro::app {
 
@@ -26,7 +27,22 @@ std::optional<QString> RunFileDialog(QWidget* parent, const FileDialogRequest& r
     return dialog.selectedFiles().constFirst();
 }
 
+QMessageBox::Icon BoxIcon(MessageIcon icon)
+{
+    return icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::Critical;
+}
+
 } // namespace
+
+QtUserPrompts::QtUserPrompts()
+{
+    // QFileDialog writes its state through QSettings into
+    // ~/.config/QtProject.conf when it is destroyed, and no option turns that
+    // off. Below /dev/null, which is never a folder, a user settings file can
+    // be neither made nor read: each dialog starts afresh, quietly, and no
+    // file is left behind. The dialogs use the native format's path.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+}
 
 void QtUserPrompts::ShowMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon)
 {
@@ -35,6 +51,14 @@ void QtUserPrompts::ShowMessage(QWidget* parent, const QString& text, const QStr
     } else {
         QMessageBox::critical(parent, title, text);
     }
+}
+
+void QtUserPrompts::ShowSelectableMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon)
+{
+    QMessageBox box(BoxIcon(icon), title, text, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box.exec();
 }
 
 std::optional<QString> QtUserPrompts::ChooseSaveFile(QWidget* parent, const FileDialogRequest& request)
@@ -47,9 +71,9 @@ std::optional<QString> QtUserPrompts::ChooseOpenFile(QWidget* parent, const File
     return RunFileDialog(parent, request, QFileDialog::AcceptOpen);
 }
 
-void QtUserPrompts::OpenInBrowser(const QUrl& address)
+bool QtUserPrompts::OpenInBrowser(const QUrl& address)
 {
-    QDesktopServices::openUrl(address);
+    return QDesktopServices::openUrl(address);
 }
 
 void QtUserPrompts::ShowAbout(QWidget* parent, const QString& title, const QString& text)

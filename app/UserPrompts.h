@@ -33,11 +33,14 @@ public:
 
     // A modal message with one OK button.
     virtual void ShowMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) = 0;
+    // The same, with text the user can select and copy (an address to paste
+    // elsewhere).
+    virtual void ShowSelectableMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) = 0;
     // The chosen full path, or nothing when the user cancels.
     virtual std::optional<QString> ChooseSaveFile(QWidget* parent, const FileDialogRequest& request) = 0;
     virtual std::optional<QString> ChooseOpenFile(QWidget* parent, const FileDialogRequest& request) = 0;
-    // Hands an address to the system browser; the outcome is not used.
-    virtual void OpenInBrowser(const QUrl& address) = 0;
+    // Hands an address to the system browser; false when nothing could take it.
+    virtual bool OpenInBrowser(const QUrl& address) = 0;
     // The modal About box.
     virtual void ShowAbout(QWidget* parent, const QString& title, const QString& text) = 0;
     // The print dialog, which sets up the printer; false when the user cancels.

@@ -39,4 +39,10 @@ QUrl SiteSearchAddress(const QString& query, const QUrl& site)
     return QUrl::fromEncoded(QByteArray(SearchEngineAddress) + QUrl::toPercentEncoding(searchText), QUrl::StrictMode);
 }
 
+QString PageNotOpenedMessage(const QUrl& address)
+{
+    return QStringLiteral("The page could not be opened. To visit it, copy this address into a web browser:\n\n")
+        + address.toString(QUrl::FullyEncoded);
+}
+
 } // namespace halvaro::app

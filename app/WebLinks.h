@@ -20,4 +20,8 @@ QString LatitudeLongitudeQuery(const QString& city, const QString& state, const 
 // the whole search text URL-encoded.
 QUrl SiteSearchAddress(const QString& query, const QUrl& site);
 
+// What the user reads when no browser took an address: the address itself,
+// fully encoded, so that a copy of it works anywhere.
+QString PageNotOpenedMessage(const QUrl& address);
+
 } // namespace halvaro::app

@@ -309,15 +309,19 @@ void frmMain::cmdOpen_Click()
     request.DefaultSuffix = ReadingSuffix;
     request.MustExist = true;
     const std::optional<QString> path = prompts.ChooseOpenFile(this, request);
-    if (!path) {
-        return;
+    if (path) {
+        OpenSavedReading(*path);
     }
+}
+
+void frmMain::OpenSavedReading(const QString& path)
+{
     const QString checkTheFile = FromUtf8(readings::CheckTheFileMessage);
-    if (!readings::HasReadingExtension(path->toStdString())) {
+    if (!readings::HasReadingExtension(path.toStdString())) {
         ShowMessage(checkTheFile, MessageIcon::Error);
         return;
     }
-    const readings::OpenResult opened = readings::OpenReadingFile(NativePath(*path));
+    const readings::OpenResult opened = readings::OpenReadingFile(NativePath(path));
     // A damaged or foreign file changes no control.
     if (!opened.Reading || !ApplyBirthData(*ui, controls, *opened.Reading)) {
         ShowMessage(checkTheFile, MessageIcon::Error);
@@ -341,7 +345,7 @@ void frmMain::Command1_Click()
         }
     }
     const QString query = LatitudeLongitudeQuery(ui->txtCity->text(), ui->txtState->text(), ui->txtCountry->text());
-    prompts.OpenInBrowser(SiteSearchAddress(query, PageAddress(WebPage::Home)));
+    OpenAddress(SiteSearchAddress(query, PageAddress(WebPage::Home)));
 }
 
 void frmMain::mnuAbout_Click()
@@ -351,7 +355,14 @@ void frmMain::mnuAbout_Click()
 
 void frmMain::OpenPage(WebPage page)
 {
-    prompts.OpenInBrowser(PageAddress(page));
+    OpenAddress(PageAddress(page));
+}
+
+void frmMain::OpenAddress(const QUrl& address)
+{
+    if (!prompts.OpenInBrowser(address)) {
+        prompts.ShowSelectableMessage(this, PageNotOpenedMessage(address), AppTitle, MessageIcon::Error);
+    }
 }
 
 bool frmMain::FilterKeyPress(QLineEdit* box, bool letterBox, int code)

@@ -42,6 +42,11 @@ public:
     // The chart window once opened, else null.
     [[nodiscard]] ChartWindow* Chart() const { return chartWindow; }
 
+    // Opens the reading file at path as "Open Previously Saved Reading" does
+    // once a file is chosen: the same checks and message, then the
+    // calculation. Also the way in for a file named on the command line.
+    void OpenSavedReading(const QString& path);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -59,6 +64,7 @@ private:
     void Command1_Click();
     void mnuAbout_Click();
     void OpenPage(WebPage page);
+    void OpenAddress(const QUrl& address);
 
     void BringToFront(Screen screen);
     void ShowMessage(const QString& text, MessageIcon icon);

@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
 #include "app/FontConfigWarmup.h"
 #include "app/QtUserPrompts.h"
@@ -17,9 +18,18 @@ int main(int argc, char* argv[])
     }
     FontConfigWarmup fonts;
     QApplication application(argc, argv);
+    const CommandLine commandLine = ParseCommandLine(QApplication::arguments());
+    if (commandLine.Do == CommandLine::Action::RefuseArguments) {
+        std::fprintf(stderr, "%s\n", UsageLine);
+        return UsageExitStatus;
+    }
+    if (commandLine.Do == CommandLine::Action::PrintHelp) {
+        std::printf("%s\n%s\n", UsageLine, HelpLine);
+        return EXIT_SUCCESS;
+    }
     fonts.Join();
     QtUserPrompts prompts;
     frmMain window(prompts);
-    window.show();
+    StartWindow(window, commandLine);
     return QApplication::exec();
 }

@@ -10,6 +10,11 @@ QString FakeUserPrompts::Message(MessageIcon icon, const QString& text, const QS
         .arg(icon == MessageIcon::Error ? QStringLiteral("error") : QStringLiteral("information"), title, text);
 }
 
+QString FakeUserPrompts::SelectableMessage(MessageIcon icon, const QString& text, const QString& title)
+{
+    return QStringLiteral("selectable ") + Message(icon, text, title);
+}
+
 QString FakeUserPrompts::Dialog(const QString& kind, const FileDialogRequest& request)
 {
     return QStringLiteral("%1 dialog \"%2\" filter \"%3\" suffix \"%4\" proposing \"%5\"%6%7")
@@ -71,6 +76,12 @@ void FakeUserPrompts::ShowMessage(QWidget* /*parent*/, const QString& text, cons
     calls.append(Message(icon, text, title));
 }
 
+void FakeUserPrompts::ShowSelectableMessage(
+    QWidget* /*parent*/, const QString& text, const QString& title, MessageIcon icon)
+{
+    calls.append(SelectableMessage(icon, text, title));
+}
+
 std::optional<QString> FakeUserPrompts::ChooseSaveFile(QWidget* /*parent*/, const FileDialogRequest& request)
 {
     return Answer(saveAnswers, Dialog(QStringLiteral("save"), request));
@@ -81,9 +92,10 @@ std::optional<QString> FakeUserPrompts::ChooseOpenFile(QWidget* /*parent*/, cons
     return Answer(openAnswers, Dialog(QStringLiteral("open"), request));
 }
 
-void FakeUserPrompts::OpenInBrowser(const QUrl& address)
+bool FakeUserPrompts::OpenInBrowser(const QUrl& address)
 {
     calls.append(Browser(address.toString(QUrl::FullyEncoded)));
+    return browserOpens;
 }
 
 bool FakeUserPrompts::ChoosePrinter(QWidget* /*parent*/, QPrinter& printer)

@@ -16,6 +16,8 @@ class FakeUserPrompts final : public UserPrompts {
 public:
     void AnswerSaveDialog(std::optional<QString> path) { saveAnswers.push_back(std::move(path)); }
     void AnswerOpenDialog(std::optional<QString> path) { openAnswers.push_back(std::move(path)); }
+    // From now on no browser takes an address (none is installed).
+    void RefuseBrowser() { browserOpens = false; }
     // A print dialog answered with a path prints to that PDF file; nothing cancels it.
     void AnswerPrintDialog(std::optional<QString> pdfPath) { printAnswers.push_back(std::move(pdfPath)); }
 
@@ -25,14 +27,17 @@ public:
     [[nodiscard]] QStringList Leftovers() const;
 
     void ShowMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) override;
+    void ShowSelectableMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) override;
     std::optional<QString> ChooseSaveFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> ChooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;
-    void OpenInBrowser(const QUrl& address) override;
+    bool OpenInBrowser(const QUrl& address) override;
     void ShowAbout(QWidget* parent, const QString& title, const QString& text) override;
     bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
 
     // How the recorded lines spell each prompt.
     static QString Message(MessageIcon icon, const QString& text, const QString& title = QStringLiteral("Halvaro"));
+    static QString SelectableMessage(
+        MessageIcon icon, const QString& text, const QString& title = QStringLiteral("Halvaro"));
     static QString Dialog(const QString& kind, const FileDialogRequest& request);
     static QString Browser(const QString& address);
 
@@ -42,6 +47,7 @@ private:
     QStringList calls;
     std::deque<std::optional<QString>> saveAnswers;
     std::deque<std::optional<QString>> openAnswers;
+    bool browserOpens = true;
     std::deque<std::optional<QString>> printAnswers;
 };
 

@@ -1,11 +1,16 @@
 #include "WindowDriver.h"
 
+#include "app/CommandLine.h"
+#include "app/QtUserPrompts.h"
 #include "core/BirthRecord.h"
 #include "tests/common/ReferenceBirths.h"
 #include "readings/ReadingFile.h"
 
 #include <QAction>
 #include <QFile>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -75,7 +80,13 @@ private slots:
     void openRefusesDamagedFile();
     void saveFailures_data();
     void saveFailures();
+    void commandLine_data();
+    void commandLine();
+    void enterPressesFocusedButton_data();
+    void enterPressesFocusedButton();
     void webLinks();
+    void linkThatCannotOpen();
+    void fileDialogsLeaveNoSettings();
     void aboutBox();
     void exitEndsAtOnce_data();
     void exitEndsAtOnce();
@@ -447,6 +458,82 @@ void ReadingWorkflowTest::saveFailures()
     QCOMPARE(w->window.LastSavedPath(), QString());
 }
 
+// The arguments as the program reads them, then the window started as the
+// program starts it; "@" is a folder holding the New Delhi reading (Moon
+// 11 Leo 08 in the worked example) as "reading.aha", "-reading.aha" and
+// "reading.txt".
+void ReadingWorkflowTest::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // after the program's name
+    QTest::addColumn<bool>("refused");          // the usage line instead of a window
+    QTest::addColumn<QStringList>("prompts");
+    QTest::addColumn<bool>("opened");
+    const QStringList none;
+    QTest::newRow("no file") << none << false << none << false;
+    QTest::newRow("a saved reading") << QStringList {"@/reading.aha"} << false << none << true;
+    QTest::newRow("a dash name after --") << QStringList {"--", "@/-reading.aha"} << false << none << true;
+    QTest::newRow("another extension") << QStringList {"@/reading.txt"} << false << QStringList {CheckTheFile} << false;
+    QTest::newRow("no such file") << QStringList {"@/missing.aha"} << false << QStringList {CheckTheFile} << false;
+    QTest::newRow("two files") << QStringList {"@/reading.aha", "@/reading.txt"} << true << none << false;
+    QTest::newRow("an unknown option") << QStringList {"--open", "@/reading.aha"} << true << none << false;
+}
+
+void ReadingWorkflowTest::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, refused);
+    QFETCH(QStringList, prompts);
+    QFETCH(bool, opened);
+    const readings::BytesResult reading = readings::ReadingFileBytes(
+        halvaro::testing::RecordOf(halvaro::testing::Delhi1975()), 34);
+    QVERIFY(reading.Bytes.has_value());
+    for (const char* name : {"reading.aha", "-reading.aha", "reading.txt"}) {
+        QFile file(folder->filePath(QString::fromLatin1(name)));
+        const auto size = qint64(reading.Bytes->size());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(reading.Bytes->data(), size) == size);
+    }
+    const CommandLine line = ParseCommandLine(
+        QStringList {QStringLiteral("halvaro")} + arguments.replaceInStrings(QStringLiteral("@"), folder->path()));
+    QCOMPARE(line.Do == CommandLine::Action::RefuseArguments, refused);
+    if (refused) {
+        return;
+    }
+    w = std::make_unique<WindowUnderTest>();
+    const QStringList fresh = Entries(w->Form());
+    StartWindow(w->window, line);
+    QVERIFY(w->window.isVisible());
+    QCOMPARE(w->prompts.TakeCalls(), prompts);
+    QCOMPARE(w->window.ResultScreenInFront(), opened);
+    QCOMPARE(ResultTexts(w->window.Controls()).mid(4, 2) == (QStringList {"Moon / Chandra", "11 Leo 08"}), opened);
+    QCOMPARE(Entries(w->Form()) == fresh, !opened);
+}
+
+// Enter and keypad Enter press the focused button, as Space does.
+void ReadingWorkflowTest::enterPressesFocusedButton_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("key");
+    for (const char* button : {"cmdCalculate", "cmdOpen", "Command1", "cmdChart", "cmdSave", "cmdBack"}) {
+        QTest::newRow(qPrintable(QStringLiteral("Return on %1").arg(button))) << button << int(Qt::Key_Return);
+        QTest::newRow(qPrintable(QStringLiteral("keypad Enter on %1").arg(button))) << button << int(Qt::Key_Enter);
+    }
+}
+
+void ReadingWorkflowTest::enterPressesFocusedButton()
+{
+    QFETCH(QString, button);
+    QFETCH(int, key);
+    auto* pressed = w->window.findChild<QPushButton*>(button);
+    if (pressed->parentWidget() == w->Form().Frame2) {
+        QVERIFY(Calculate());
+    }
+    pressed->setFocus();
+    QSignalSpy presses(pressed, &QPushButton::clicked);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QCOMPARE(presses.count(), 1);
+    w->prompts.TakeCalls(); // what each press asks for is checked where the buttons are clicked
+}
+
 void ReadingWorkflowTest::webLinks()
 {
     const Ui::frmMain& f = w->Form();
@@ -463,6 +550,42 @@ void ReadingWorkflowTest::webLinks()
         QVERIFY2(call.startsWith(FakeUserPrompts::Browser(QStringLiteral("https://www.orrelane.com/"))),
             qPrintable(call));
     }
+}
+
+// With no browser the user is told, and is given the address to copy.
+void ReadingWorkflowTest::linkThatCannotOpen()
+{
+    QVERIFY(TypeExampleReading(w->Form()));
+    w->prompts.RefuseBrowser();
+    const auto notOpened = [](const QString& address) {
+        return QStringList {FakeUserPrompts::Browser(address),
+            FakeUserPrompts::SelectableMessage(MessageIcon::Error,
+                "The page could not be opened. To visit it, copy this address into a web browser:\n\n" + address)};
+    };
+    w->Form().mnuOnline->trigger();
+    QCOMPARE(w->prompts.TakeCalls(), notOpened("https://www.orrelane.com/halvaro/help/"));
+    QTest::mouseClick(w->Form().Command1, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), notOpened("https://www.google.com/search?q=site%3Awww.orrelane.com%20New%20Delhi%20"
+                                               "Delhi%20India%20Latitude%20Longitude"));
+}
+
+// Qt's own file dialog stores its state in ~/.config/QtProject.conf when it
+// is destroyed; the program's prompts keep it from writing anywhere.
+void ReadingWorkflowTest::fileDialogsLeaveNoSettings()
+{
+    // First a plain dialog with user settings sent to the test's folder, to
+    // show that the check below can see a write.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder->path());
+    {
+        QFileDialog plain;
+        plain.setOption(QFileDialog::DontUseNativeDialog);
+    }
+    QVERIFY(QFile::remove(folder->filePath(QStringLiteral("QtProject.conf"))));
+
+    QtUserPrompts prompts;
+    QTimer::singleShot(50, [] { QApplication::activeModalWidget()->close(); });
+    QCOMPARE(prompts.ChooseOpenFile(nullptr, OpenRequest()), std::nullopt);
+    QCOMPARE(QDir(folder->path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
 void ReadingWorkflowTest::aboutBox()
