@@ -85,8 +85,9 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
     auto* cmdClose = new QPushButton(QStringLiteral("&Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    // As in the main window, Enter presses the focused button.
     for (QPushButton* button : {cmdSavePicture, cmdPrint, cmdClose}) {
-        button->setAutoDefault(false);
+        button->setAutoDefault(true);
     }
 
     auto* controls = new QHBoxLayout;
