@@ -1,9 +1,11 @@
 #pragma once
 
 #include "calculation/Reading.h"
+#include "cli/ReadingOutput.h"
 #include "core/BirthData.h"
 #include "readings/ReadingFile.h"
 
+#include <istream>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -15,12 +17,25 @@ namespace halvaro::cli {
 inline constexpr std::string_view ProgramName = "halvaro-cli";
 
 // Exit statuses: a refused input or file, and a command line that could not
-// be understood, are told apart for scripts.
+// be understood, are told apart for scripts. A batch uses the same numbers:
+// 1 when some records were refused, 2 when its input or output is unusable.
 inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitRefused = 1;
 inline constexpr int ExitUsage = 2;
 
-enum class CommandKind { Help, Zones, Reading };
+enum class CommandKind { Help, Zones, Reading, Batch };
+
+// The two formats a batch reads and writes.
+enum class RecordFormat { JsonLines, Csv };
+
+// A batch: where the births come from and where the readings go.
+struct BatchOptions {
+    std::string Input; // a file, or "-" for standard input
+    RecordFormat InputFormat = RecordFormat::JsonLines;
+    std::optional<std::string> OutputPath; // standard output without it
+    RecordFormat OutputFormat = RecordFormat::JsonLines;
+    unsigned Jobs = 0; // threads computing readings; 0: one per core
+};
 
 // One understood command line. For a reading, either ReadingPath names a
 // saved file or Entries holds what the birth flags gave.
@@ -30,6 +45,7 @@ struct Command {
     BirthData Entries;
     bool Json = false;
     std::optional<std::string> SavePath;
+    BatchOptions Batch;
 };
 
 struct ParseResult {
@@ -40,19 +56,14 @@ struct ParseResult {
 // The arguments after the program name.
 ParseResult ParseCommandLine(std::span<const std::string_view> args);
 
-// Runs a command line as the program does; returns the exit status.
+// Runs a command line as the program does; returns the exit status. A batch
+// from "-" reads `in`; it shows its progress on `err` only when told that
+// `err` is a terminal.
+int RunCommandLine(std::span<const std::string_view> args, std::istream& in, std::ostream& out, std::ostream& err,
+    bool errIsTerminal);
+// The same with standard input and no progress line.
 int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
 
 std::string UsageText();
-
-// The result screen as text: per graha the name and sign lines, then the
-// position and planets lines, the right column aligned.
-std::string ReadingText(const modVedicGrahaDrishti::ResultTexts& results);
-
-// The same reading as one JSON object, with the engine's texts and ayanamsa.
-std::string ReadingJson(const Reading& reading);
-
-// A JSON string literal, quotes included; UTF-8 is kept as it is.
-std::string JsonString(std::string_view text);
 
 } // namespace halvaro::cli
