@@ -183,7 +183,8 @@ public:
     bool number_integer(std::int64_t value) { return Scalar(Kind::Whole, DecimalText(value)); }
     bool number_unsigned(std::uint64_t value) { return Scalar(Kind::Whole, std::to_string(value)); }
     bool number_float(double, const std::string&) { return Scalar(Kind::Other, {}); }
-    bool string(std::string& value) { return Scalar(Kind::Text, std::move(value)); }
+    // Copied, not moved: the parser's own buffer keeps its room for the next token.
+    bool string(std::string& value) { return Scalar(Kind::Text, value); }
     bool binary(nlohmann::json::binary_t&) { return Scalar(Kind::Other, {}); }
 
     // The record itself, or a member's value (anything deeper is ignored).
@@ -248,7 +249,7 @@ private:
 
     // A value: the record itself when not in an object, a member's value
     // when directly in it; anything deeper belongs to an unknown member.
-    bool Scalar(Kind kind, std::string value)
+    bool Scalar(Kind kind, std::string_view value)
     {
         if (depth_ == 0) {
             return Fail("the record is not a JSON object");
@@ -257,19 +258,19 @@ private:
             return true;
         }
         const Field field = *field_;
-        const std::string name = Quoted(FieldNames[static_cast<std::size_t>(field)]);
+        const auto name = [&] { return Quoted(FieldNames[static_cast<std::size_t>(field)]); };
         const bool takesWhole = field == Field::Zone || field == Field::Id;
         if (field == Field::Dst) {
             if (kind != Kind::Boolean && kind != Kind::Text) {
-                return Fail("the value of " + name + " is neither true nor false");
+                return Fail("the value of " + name() + " is neither true nor false");
             }
         } else if (kind != Kind::Text && !(takesWhole && kind == Kind::Whole)) {
-            return Fail("the value of " + name + (takesWhole ? " is neither a text nor a whole number" : " is not a text"));
+            return Fail("the value of " + name() + (takesWhole ? " is neither a text nor a whole number" : " is not a text"));
         }
         if (field == Field::Id) {
             IdIsNumber = kind == Kind::Whole;
         }
-        Values[static_cast<std::size_t>(field)] = std::move(value);
+        Values[static_cast<std::size_t>(field)] = std::string(value);
         return true;
     }
 
@@ -513,10 +514,13 @@ private:
     }
 
     // The record cannot be read: it gives an error line, or, as the header,
-    // makes the input unusable. The parser starts again after it.
-    void DropRecord(std::string error)
+    // makes the input unusable. The parser starts again after it, unless the
+    // record ended well (and the parser is the caller).
+    void DropRecord(std::string error, bool restartParser = true)
     {
-        RestartParser();
+        if (restartParser) {
+            RestartParser();
+        }
         if (!recordOpen_) {
             OpenRecord(currentLine_);
         }
@@ -557,6 +561,11 @@ private:
         recordOpen_ = false;
         if (!header_) {
             ReadHeader();
+            return;
+        }
+        if (block_->Bytes.size() - recordFirstByte_ > MaxRecordBytes) {
+            recordOpen_ = true;
+            DropRecord(TooLong(), false);
             return;
         }
         block_->Items.push_back({recordLine_, static_cast<std::uint32_t>(recordFirstField_),

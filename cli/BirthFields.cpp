@@ -77,7 +77,12 @@ bool EqualsIgnoringCase(std::string_view text, std::string_view lower)
 
 std::string Shown(std::string_view value)
 {
-    return "'" + std::string(value) + "'";
+    std::string shown;
+    shown.reserve(value.size() + 2);
+    shown += '\'';
+    shown += value;
+    shown += '\'';
+    return shown;
 }
 
 ValueError ParseDate(std::string_view label, std::string_view value, BirthData& entries)

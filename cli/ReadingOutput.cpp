@@ -4,6 +4,8 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace halvaro::cli {
 
@@ -48,19 +50,47 @@ std::string ReadingText(const mgd::ResultTexts& results)
     return text;
 }
 
+namespace {
+
+// Whether any of the eight bytes of a word is below 0x20, a quote or a
+// backslash: the bytes JSON escapes. Texts are mostly plain, so they are
+// scanned a word at a time (the test for a byte below n is the classic one
+// of "Bit Twiddling Hacks", exact for n up to 128).
+bool HasByteToEscape(std::uint64_t word)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101U;
+    constexpr std::uint64_t highs = 0x8080808080808080U;
+    const auto hasBelow = [](std::uint64_t x, std::uint64_t n) { return (x - ones * n) & ~x & highs; };
+    const std::uint64_t quotes = word ^ (ones * static_cast<unsigned char>('"'));
+    const std::uint64_t backslashes = word ^ (ones * static_cast<unsigned char>('\\'));
+    return (hasBelow(word, 0x20U) | hasBelow(quotes, 1) | hasBelow(backslashes, 1)) != 0;
+}
+
+} // namespace
+
 void AppendJsonString(std::string& json, std::string_view text)
 {
     constexpr std::string_view hexDigits = "0123456789abcdef";
     json += '"';
     std::size_t plain = 0; // start of the run of bytes copied as they are
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (i + sizeof(std::uint64_t) <= text.size()) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, text.data() + i, sizeof word);
+            if (!HasByteToEscape(word)) {
+                i += sizeof word;
+                continue;
+            }
+        }
         const char c = text[i];
         const auto code = static_cast<unsigned char>(c);
         if (code >= 0x20U && c != '"' && c != '\\') {
+            ++i;
             continue;
         }
         json.append(text.data() + plain, i - plain);
-        plain = i + 1;
+        plain = ++i;
         switch (c) {
         case '"': json += "\\\""; break;
         case '\\': json += "\\\\"; break;
