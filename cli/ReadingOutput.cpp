@@ -72,25 +72,30 @@ void AppendJsonString(std::string& json, std::string_view text)
 {
     constexpr std::string_view hexDigits = "0123456789abcdef";
     json += '"';
-    std::size_t plain = 0; // start of the run of bytes copied as they are
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (i + sizeof(std::uint64_t) <= text.size()) {
+    // A text of eight bytes or more is checked in words, the last one
+    // overlapping the one before; most need no escape and go in at once.
+    if (text.size() >= sizeof(std::uint64_t)) {
+        bool plainText = true;
+        for (std::size_t i = 0; plainText && i < text.size(); i += sizeof(std::uint64_t)) {
             std::uint64_t word = 0;
-            std::memcpy(&word, text.data() + i, sizeof word);
-            if (!HasByteToEscape(word)) {
-                i += sizeof word;
-                continue;
-            }
+            std::memcpy(&word, text.data() + std::min(i, text.size() - sizeof word), sizeof word);
+            plainText = !HasByteToEscape(word);
         }
+        if (plainText) {
+            json += text;
+            json += '"';
+            return;
+        }
+    }
+    std::size_t plain = 0; // start of the run of bytes copied as they are
+    for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         const auto code = static_cast<unsigned char>(c);
         if (code >= 0x20U && c != '"' && c != '\\') {
-            ++i;
             continue;
         }
         json.append(text.data() + plain, i - plain);
-        plain = ++i;
+        plain = i + 1;
         switch (c) {
         case '"': json += "\\\""; break;
         case '\\': json += "\\\\"; break;

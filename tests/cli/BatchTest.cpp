@@ -218,6 +218,20 @@ TEST(BatchCsvOutput, NamesItsColumnsAndGivesOneRowPerRecord)
     }
 }
 
+// The JSON writer scans texts a word at a time: a character to escape at any
+// place of a longer text must still be escaped, as an independent JSON
+// reader (nlohmann's) reads the text back.
+TEST(JsonString, EscapesAtEveryPlaceOfALongText)
+{
+    for (const std::string special : {"\"", "\\", "\n", "\x01", "\x1F", "\xC2\xB0"}) {
+        for (std::size_t at = 0; at <= 17; ++at) {
+            std::string text(17, 'a');
+            text.insert(at, special);
+            EXPECT_EQ(nlohmann::json::parse(JsonString(text)).get<std::string>(), text) << "at " << at;
+        }
+    }
+}
+
 struct OptionCase {
     const char* Label;
     std::vector<std::string_view> Args;
