@@ -348,13 +348,15 @@ BatchTotals ProcessBatch(std::istream& in, RecordFormat inputFormat, RecordForma
 
     std::uint64_t filled = 0, written = 0;
     bool more = true;
+    bool headerDue = outputFormat == RecordFormat::Csv;
     for (;;) {
         if (more && filled - written < ring.size()) {
             Block& block = ring[filled % ring.size()];
             block.Records.Clear();
             more = reader->Fill(block.Records, BlockRecords, BlockBytes);
-            if (filled == 0 && outputFormat == RecordFormat::Csv
-                && (reader->Problem().empty() || !block.Records.Items.empty())) {
+            // The CSV header, unless the input turned out unusable before any record.
+            if (headerDue && (reader->Problem().empty() || !block.Records.Items.empty())) {
+                headerDue = false;
                 totals.OutputFailed = !write("line,id,error," + ReadingCsvHeader() + "\r\n");
                 more = more && !totals.OutputFailed;
             }

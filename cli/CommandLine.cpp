@@ -221,6 +221,7 @@ public:
     [[nodiscard]] const auto& LeftOver() const { return missing_; }
 
     [[nodiscard]] std::string Spelling(Flag id) const { return byFlag_[static_cast<std::size_t>(id)]->get_name(); }
+    [[nodiscard]] bool IsSwitch(Flag id) const { return switches_[static_cast<std::size_t>(id)]; }
 
     [[nodiscard]] std::optional<Flag> FlagOf(const std::string& spelling) const
     {
@@ -258,9 +259,11 @@ private:
             ->trigger_on_parse()
             ->group(std::string(group));
         byFlag_[static_cast<std::size_t>(id)] = option;
+        switches_[static_cast<std::size_t>(id)] = true;
     }
 
     std::array<CLI::Option*, FlagCount> byFlag_ {};
+    std::array<bool, FlagCount> switches_ {};
     std::vector<OptionUse> uses_;
 };
 
@@ -316,8 +319,7 @@ public:
         if (!use.Value) {
             return spelling + " needs a value";
         }
-        const bool isSwitch = use.Id == Flag::Dst || use.Id == Flag::Json || use.Id == Flag::Zones || use.Id == Flag::Help;
-        if (isSwitch) {
+        if (parser_.IsSwitch(use.Id)) {
             return *use.Value == SwitchGivenMark ? Switch(use.Id) : spelling + " takes no value";
         }
         return Value(use.Id, spelling, Restored(*use.Value));
