@@ -288,7 +288,8 @@ public:
 
     bool Fill(RecordBlock& block, std::size_t maxItems, std::size_t maxBytes) override
     {
-        while (block.Items.size() < maxItems && block.Bytes.size() < maxBytes) {
+        // A line's pieces all go to one block: it ends only between lines.
+        while (inLine_ || (block.Items.size() < maxItems && block.Bytes.size() < maxBytes)) {
             const auto piece = input_.Next();
             bytesRead_ = input_.BytesRead();
             if (!piece) {
