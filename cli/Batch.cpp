@@ -251,10 +251,11 @@ public:
 
     bool Write(std::string_view bytes)
     {
+        errno = 0;
         if (std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size()) {
             return true;
         }
-        error_ = errno;
+        error_ = errno != 0 ? errno : EIO;
         return false;
     }
 
@@ -262,11 +263,13 @@ public:
     {
         std::FILE* file = std::exchange(file_, nullptr);
         int error = error_;
-        if (error == 0 && (std::fflush(file) != 0 || ::fsync(::fileno(file)) != 0)) {
-            error = errno;
+        errno = 0;
+        if (error == 0 && std::fflush(file) != 0) {
+            error = errno != 0 ? errno : EIO;
         }
+        errno = 0;
         if (std::fclose(file) != 0 && error == 0) {
-            error = errno;
+            error = errno != 0 ? errno : EIO;
         }
         if (error == 0 && std::rename(temporary_.c_str(), path_.c_str()) != 0) {
             error = errno;

@@ -28,6 +28,11 @@ using FieldValues = std::array<std::optional<std::string>, FieldCount>;
 std::optional<Field> FieldNamed(std::string_view name)
 {
     for (std::size_t i = 0; i < FieldCount; ++i) {
+        if (!name.empty() && name.front() == FieldNames[i].front() && name == FieldNames[i]) {
+            return static_cast<Field>(i);
+        }
+    }
+    for (std::size_t i = 0; i < FieldCount; ++i) {
         const std::string_view known = FieldNames[i];
         if (name.size() == known.size()
             && std::equal(name.begin(), name.end(), known.begin(),

@@ -4,19 +4,32 @@
 #include "core/Ranges.h"
 #include "core/Text.h"
 
-#include <vector>
+#include <array>
 
 namespace halvaro::cli {
 
 namespace {
 
-std::vector<std::string_view> Split(std::string_view text, char separator)
+// The parts of a value between separators, without allocating: a batch
+// splits four values of every record. More parts than fit are counted, not kept.
+struct Parts {
+    std::array<std::string_view, 3> Part;
+    std::size_t Count = 0;
+
+    [[nodiscard]] std::size_t size() const { return Count; }
+    std::string_view operator[](std::size_t i) const { return Part[i]; }
+};
+
+Parts Split(std::string_view text, char separator)
 {
-    std::vector<std::string_view> parts;
+    Parts parts;
     std::size_t start = 0;
     for (;;) {
         const std::size_t at = text.find(separator, start);
-        parts.push_back(text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start));
+        if (parts.Count < parts.Part.size()) {
+            parts.Part[parts.Count] = text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start);
+        }
+        ++parts.Count;
         if (at == std::string_view::npos) {
             return parts;
         }
