@@ -229,6 +229,10 @@ public:
 
     std::optional<std::string> Open(const std::string& path)
     {
+        std::error_code ec;
+        if (fs::is_directory(path, ec)) {
+            return "it is a folder";
+        }
         path_ = path;
         temporary_ = path + ".XXXXXX";
         const int fd = ::mkstemp(temporary_.data());

@@ -405,7 +405,12 @@ private:
             }
             break;
         case Flag::Batch: batch.Input = std::move(value); break;
-        case Flag::Output: batch.OutputPath = std::move(value); break;
+        case Flag::Output:
+            if (value.empty()) {
+                return spelling + ": '' is not a file name";
+            }
+            batch.OutputPath = std::move(value);
+            break;
         case Flag::InputFormat:
         case Flag::OutputFormat: {
             const auto format = FormatNamed(value);

@@ -254,6 +254,7 @@ INSTANTIATE_TEST_SUITE_P(FirstProblemInOrder, BatchOptionErrors,
         OptionCase {"WithJson", {"--json", "--batch", "b.csv"}, "--batch and --json cannot be combined (see --output-format)"},
         OptionCase {"WithReadingFile", {"a.aha", "--batch", "b.csv"}, "--batch and a reading file cannot be combined"},
         OptionCase {"SettingWithoutBatch", {"a.aha", "--jobs", "2"}, "--jobs applies to --batch only"},
+        OptionCase {"EmptyOutputName", {"--batch", "b.csv", "--output="}, "--output: '' is not a file name"},
         OptionCase {"NoThreads", {"--batch", "b.csv", "--jobs", "0"}, "--jobs: '0' is not a number of threads from 1 to 256"},
         OptionCase {"OtherFormat", {"--batch=b.csv", "--output-format=xml"}, "--output-format: 'xml' is neither csv nor jsonl"},
         OptionCase {"UnknownBeforeBadValue", {"--bogus", "--date", "1975/06/15"}, "unknown option '--bogus'"},
@@ -441,6 +442,10 @@ TEST_F(BatchRun, MixedInputReplacesTheOutputFileWhenDone)
     EXPECT_EQ(err.substr(0, err.find('\n')), "halvaro-cli: " + (folder_ / "births.csv").string() + ": the header names no column \"time\"");
     EXPECT_EQ(LinesOf(FileText(folder_ / "readings.jsonl")).size(), 4U);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 5) << "births twice, readings, stdout, stderr";
+
+    const Finished toFolder = Run({"--batch", (folder_ / "births.jsonl").string(), "--output", folder_.string()}, "/dev/null", err);
+    EXPECT_EQ(toFolder.Status, 2);
+    EXPECT_EQ(err, "halvaro-cli: " + folder_.string() + ": the output file cannot be created: it is a folder\n");
 
     const Finished missing = Run({"--batch", (folder_ / "none.csv").string()}, "/dev/null", err);
     EXPECT_EQ(missing.Status, 2);
