@@ -2,9 +2,11 @@
 
 #include "calculation/Reading.h"
 #include "chart/ChartSvg.h"
+#include "cli/ReadingOutput.h"
 #include "core/BirthData.h"
 #include "readings/ReadingFile.h"
 
+#include <istream>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -16,12 +18,26 @@ namespace halvaro::cli {
 inline constexpr std::string_view ProgramName = "halvaro-cli";
 
 // Exit statuses: a refused input or file, and a command line that could not
-// be understood, are told apart for scripts.
+// be understood, are told apart for scripts. A batch uses the same numbers:
+// 1 when some records were refused, 2 when its input or output is unusable.
 inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitRefused = 1;
 inline constexpr int ExitUsage = 2;
 
-enum class CommandKind { Help, Zones, Reading };
+enum class CommandKind { Help, Zones, Reading, Batch };
+
+// The two formats a batch reads and writes.
+enum class RecordFormat { JsonLines, Csv };
+
+// A batch: where the births come from and where the readings go.
+struct BatchOptions {
+    std::string Input; // a file, or "-" for standard input
+    RecordFormat InputFormat = RecordFormat::JsonLines;
+    std::optional<std::string> OutputPath; // standard output without it
+    RecordFormat OutputFormat = RecordFormat::JsonLines;
+    unsigned Jobs = 0; // threads computing readings; 0: one per core
+    SkyModel Sky = SkyModel::Classic;
+};
 
 // One understood command line. For a reading, either ReadingPath names a
 // saved file or Entries holds what the birth flags gave.
@@ -34,6 +50,7 @@ struct Command {
     SkyModel Sky = SkyModel::Classic;
     std::optional<std::string> ChartPath; // --chart FILE.svg
     chart::ChartStyle ChartStyle = chart::ChartStyle::South;
+    BatchOptions Batch;
 };
 
 struct ParseResult {
@@ -44,25 +61,14 @@ struct ParseResult {
 // The arguments after the program name.
 ParseResult ParseCommandLine(std::span<const std::string_view> args);
 
-// Runs a command line as the program does; returns the exit status.
+// Runs a command line as the program does; returns the exit status. A batch
+// from "-" reads `in`; it shows its progress on `err` only when told that
+// `err` is a terminal.
+int RunCommandLine(std::span<const std::string_view> args, std::istream& in, std::ostream& out, std::ostream& err,
+    bool errIsTerminal);
+// The same with standard input and no progress line.
 int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
 
 std::string UsageText();
-
-// The result screen as text: per graha the name and sign lines, then the
-// position and planets lines, the right column aligned.
-std::string ReadingText(const modVedicGrahaDrishti::ResultTexts& results);
-
-// The same reading as one JSON object, with the engine's texts and ayanamsa,
-// then the Lagna's and Ketu's short position texts (the Lagna null when the
-// reading has none), and last the name of its sky model.
-std::string ReadingJson(const Reading& reading);
-
-// The line the text output adds for a reading of the precise sky; empty for
-// the classic model, whose output stays as it always was.
-std::string SkyLine(const Reading& reading);
-
-// A JSON string literal, quotes included; UTF-8 is kept as it is.
-std::string JsonString(std::string_view text);
 
 } // namespace halvaro::cli

@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include <unistd.h>
+
 #include <iostream>
 #include <string_view>
 #include <vector>
@@ -10,6 +12,13 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         args.emplace_back(argv[i]);
     }
-    // Checks that its output reached standard output, and says so if not.
-    return halvaro::cli::RunCommandLine(args, std::cout, std::cerr);
+    int status = halvaro::cli::RunCommandLine(args, std::cin, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
+    // A reading that could not be written out (a full disk, a closed pipe) is
+    // not a success.
+    std::cout.flush();
+    if (!std::cout && status == halvaro::cli::ExitSuccess) {
+        std::cerr << halvaro::cli::ProgramName << ": the output could not be written\n";
+        status = halvaro::cli::ExitRefused;
+    }
+    return status;
 }

@@ -1,7 +1,7 @@
 // The command-line tool's arguments from fuzz data: the bytes split at NUL
-// into arguments. Lines that name a file to read or write are only parsed
-// (the fuzzer must not touch the file system); every other line runs as the
-// program runs it, into memory.
+// into arguments. Lines that name a file to read or write, and batches (which
+// read files or standard input), are only parsed (the fuzzer must not touch
+// the file system); every other line runs as the program runs it, into memory.
 #include "cli/CommandLine.h"
 
 #include <cstddef>
@@ -47,7 +47,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(!parsed.Error.empty(), "a refused command line says why");
         return 0;
     }
-    if (parsed.Parsed->ReadingPath || parsed.Parsed->SavePath || parsed.Parsed->ChartPath) {
+    if (parsed.Parsed->ReadingPath || parsed.Parsed->SavePath || parsed.Parsed->ChartPath || parsed.Parsed->Kind == CommandKind::Batch) {
         return 0;
     }
     std::ostringstream out;
