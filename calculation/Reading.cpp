@@ -53,16 +53,26 @@ bool CompleteReading(Reading& reading)
     return true;
 }
 
-ReadingResult CalculateReading(const BirthData& birth)
+ReadingResult BeginReading(const BirthData& birth, SkyModel sky)
 {
     ReadingResult result;
     if (auto failure = ValidateInput(birth)) {
         result.Failure = failure;
         return result;
     }
+    result.Value.Sky = sky;
+    result.Value.Moment = BirthMomentOf(birth);
+    result.Value.Place = BirthPlaceOf(birth);
+    return result;
+}
+
+ReadingResult CalculateReading(const BirthData& birth)
+{
+    ReadingResult result = BeginReading(birth, SkyModel::Classic);
+    if (result.Failure) {
+        return result;
+    }
     Reading& reading = result.Value;
-    reading.Moment = BirthMomentOf(birth);
-    reading.Place = BirthPlaceOf(birth);
 
     const BirthMoment& moment = reading.Moment;
     reading.Ayanamsa = mpp::AyanamsaDegrees(mpp::CenturiesSince1900Of(moment.JulianDayNumber, moment.UniversalHours));

@@ -71,6 +71,10 @@ struct ReadingResult {
 // nothing, so any number of threads may call it at once.
 ReadingResult CalculateReading(const BirthData& birth);
 
+// The start every sky model shares: the input checks, then the reading's sky,
+// moment and place. A failed check is the result's failure.
+ReadingResult BeginReading(const BirthData& birth, SkyModel sky);
+
 // The moment and place of checked birth data.
 BirthMoment BirthMomentOf(const BirthData& birth);
 BirthPlace BirthPlaceOf(const BirthData& birth);

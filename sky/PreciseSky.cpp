@@ -88,15 +88,11 @@ modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, cons
 
 ReadingResult CalculatePreciseReading(const BirthData& birth)
 {
-    ReadingResult result;
-    if (auto failure = ValidateInput(birth)) {
-        result.Failure = failure;
+    ReadingResult result = BeginReading(birth, SkyModel::Precise);
+    if (result.Failure) {
         return result;
     }
     Reading& reading = result.Value;
-    reading.Sky = SkyModel::Precise;
-    reading.Moment = BirthMomentOf(birth);
-    reading.Place = BirthPlaceOf(birth);
     const std::optional<SkyPositions> sky = PrecisePositions(reading.Moment.JulianDay);
     if (!sky) {
         result.Failure = NoPositionsFailure;
