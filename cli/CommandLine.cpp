@@ -5,7 +5,7 @@
 #include "chart/ChartData.h"
 #include "chart/ChartFile.h"
 #include "core/Text.h"
-#include "readings/FileReplace.h"
+#include "files/FileReplace.h"
 #include "sky/PreciseSky.h"
 #include "core/TimeZones.h"
 
@@ -556,11 +556,11 @@ std::string SavedFiles(const std::optional<std::string>& reading, const std::opt
 {
     std::string saved;
     if (reading) {
-        saved = "the reading was saved to " + QuotedPath(*reading);
+        saved = "the reading was saved to " + files::QuotedPath(*reading);
     }
     if (chart) {
         saved += saved.empty() ? "the chart was saved to " : " and the chart to ";
-        saved += QuotedPath(*chart);
+        saved += files::QuotedPath(*chart);
     }
     return saved;
 }

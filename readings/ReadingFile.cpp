@@ -1,7 +1,7 @@
 #include "readings/ReadingFile.h"
 
-#include "readings/FileRead.h"
-#include "readings/FileReplace.h"
+#include "files/FileRead.h"
+#include "files/FileReplace.h"
 #include "core/InputChecks.h"
 #include "core/Ranges.h"
 #include "core/Text.h"
@@ -192,7 +192,7 @@ std::string LineLabel(int line)
 
 std::string SaveFailure(const fs::path& path, std::string_view reason)
 {
-    return "The reading could not be saved to " + QuotedPath(path) + ": " + std::string(reason) + ".";
+    return "The reading could not be saved to " + files::QuotedPath(path) + ": " + std::string(reason) + ".";
 }
 
 // The free-text lines: a name or place of blanks passes the input checks,
@@ -289,7 +289,7 @@ SaveResult SaveReadingFile(const fs::path& path, const BirthRecordType& record, 
     if (!content.Bytes) {
         return {false, std::move(content.Error)};
     }
-    if (const auto reason = ReplaceFileContents(path, *content.Bytes)) {
+    if (const auto reason = files::ReplaceFileContents(path, *content.Bytes)) {
         return {false, SaveFailure(path, *reason)};
     }
     return {true, {}};
@@ -367,12 +367,12 @@ OpenResult ParseReadingFile(std::string_view bytes)
 
 OpenResult OpenReadingFile(const fs::path& path)
 {
-    ReadFileResult file = ReadRegularFile(path, MaxReadingFileBytes);
+    files::ReadFileResult file = files::ReadRegularFile(path, MaxReadingFileBytes);
     switch (file.Fault) {
-    case ReadFault::None: break;
-    case ReadFault::CannotRead: return Refuse("the file cannot be read: " + ErrnoText(file.Error));
-    case ReadFault::NotPlainFile: return Refuse("it is not a plain file");
-    case ReadFault::TooLarge: return Refuse("the file is far larger than a reading");
+    case files::ReadFault::None: break;
+    case files::ReadFault::CannotRead: return Refuse("the file cannot be read: " + files::ErrnoText(file.Error));
+    case files::ReadFault::NotPlainFile: return Refuse("it is not a plain file");
+    case files::ReadFault::TooLarge: return Refuse("the file is far larger than a reading");
     }
     return ParseReadingFile(file.Bytes);
 }

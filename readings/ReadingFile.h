@@ -55,7 +55,7 @@ struct BytesResult {
 BytesResult ReadingFileBytes(const BirthRecordType& record, int zonePosition);
 
 // Checks the reading as ReadingFileBytes does before anything touches the
-// disk, then writes the file as ReplaceFileContents (readings/FileReplace.h) does:
+// disk, then writes the file as ReplaceFileContents (files/FileReplace.h) does:
 // through a temporary file flushed to disk and renamed over the target, so
 // an existing file is never left damaged.
 SaveResult SaveReadingFile(const std::filesystem::path& path, const BirthRecordType& record, int zonePosition);

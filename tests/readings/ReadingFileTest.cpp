@@ -1,4 +1,4 @@
-#include "readings/FileReplace.h"
+#include "files/FileReplace.h"
 #include "core/InputChecks.h"
 #include "core/Text.h"
 #include "readings/ReadingFile.h"
@@ -32,6 +32,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace halvaro;
 using namespace halvaro::readings;
+using namespace halvaro::files;
 
 // The seventeen field texts as a file stores them: each code 85 higher, CR LF
 // after each line. Written out here rather than through ScrambleText, so that

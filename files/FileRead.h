@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-namespace halvaro {
+namespace halvaro::files {
 
 enum class ReadFault { None, CannotRead, NotPlainFile, TooLarge };
 
@@ -20,4 +20,4 @@ struct ReadFileResult {
 // Symbolic links are followed.
 ReadFileResult ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes);
 
-} // namespace halvaro
+} // namespace halvaro::files

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace halvaro {
+namespace halvaro::files {
 
 // The calls whose order decides whether a replaced file survives a power
 // cut. Saves use the system's; a test puts a recorder in their place.
@@ -51,4 +51,4 @@ std::string QuotedPath(const std::filesystem::path& path);
 // The words of an errno value, or "unknown error" for none.
 std::string ErrnoText(int error);
 
-} // namespace halvaro
+} // namespace halvaro::files

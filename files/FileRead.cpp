@@ -1,4 +1,4 @@
-#include "readings/FileRead.h"
+#include "files/FileRead.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <utility>
 
-namespace halvaro {
+namespace halvaro::files {
 
 namespace {
 
@@ -67,4 +67,4 @@ ReadFileResult ReadRegularFile(const std::filesystem::path& path, std::size_t ma
     return {ReadFault::None, std::move(bytes), 0};
 }
 
-} // namespace halvaro
+} // namespace halvaro::files

@@ -1,4 +1,4 @@
-#include "readings/FileReplace.h"
+#include "files/FileReplace.h"
 
 #include "core/Text.h"
 
@@ -17,7 +17,7 @@
 #include <system_error>
 #include <utility>
 
-namespace halvaro {
+namespace halvaro::files {
 
 namespace fs = std::filesystem;
 
@@ -354,4 +354,4 @@ std::optional<std::string> ReplaceFileContents(const fs::path& path, std::string
     return ReplaceFileContents(path, bytes, system);
 }
 
-} // namespace halvaro
+} // namespace halvaro::files
