@@ -114,7 +114,7 @@ chart::ChartStyle ChartWindow::Style() const
     return optNorth->isChecked() ? chart::ChartStyle::North : chart::ChartStyle::South;
 }
 
-std::optional<QString> ChartWindow::ShowReading(const BirthData& birth, const Reading& reading)
+std::optional<QString> ChartWindow::ShowReading(const Birth& birth, const Reading& reading)
 {
     chart::ChartResult result = chart::MakeChart(birth, reading);
     if (!result.Refusal.empty()) {

@@ -3,7 +3,7 @@
 #include "calculation/Reading.h"
 #include "chart/ChartData.h"
 #include "chart/ChartSvg.h"
-#include "core/BirthData.h"
+#include "core/Birth.h"
 
 #include <QByteArray>
 #include <QString>
@@ -31,7 +31,7 @@ public:
 
     // Draws the chart of a reading; a place no chart can have shows its
     // message instead, and the refusal is returned.
-    std::optional<QString> ShowReading(const BirthData& birth, const Reading& reading);
+    std::optional<QString> ShowReading(const Birth& birth, const Reading& reading);
 
     [[nodiscard]] const QByteArray& Svg() const { return svg; }
     [[nodiscard]] chart::ChartStyle Style() const;

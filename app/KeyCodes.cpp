@@ -34,4 +34,14 @@ int KeyCharacterCode(int key, Qt::KeyboardModifiers modifiers, const QString& te
     return codes.isEmpty() ? NotACharacter : static_cast<int>(codes.constFirst());
 }
 
+bool LetterBoxAccepts(int code)
+{
+    return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == ' ' || code == 8 || code == 127;
+}
+
+bool NumberBoxAccepts(int code)
+{
+    return (code >= '0' && code <= '9') || code == 8 || code == 127;
+}
+
 } // namespace halvaro::app

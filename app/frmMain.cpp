@@ -7,6 +7,7 @@
 #include "core/Ranges.h"
 #include "core/TimeZones.h"
 #include "readings/ReadingFile.h"
+#include "readingsky/ReadingSky.h"
 #include "sky/PreciseSky.h"
 
 #include "ui_frmMain.h"
@@ -47,11 +48,6 @@ QString AboutText()
                "Orrelane")
         .arg(FromUtf8(SwissEphemerisVersion()));
 }
-
-const QStringList MonthNames {QStringLiteral("January"), QStringLiteral("February"), QStringLiteral("March"),
-    QStringLiteral("April"), QStringLiteral("May"), QStringLiteral("June"), QStringLiteral("July"),
-    QStringLiteral("August"), QStringLiteral("September"), QStringLiteral("October"), QStringLiteral("November"),
-    QStringLiteral("December")};
 
 std::filesystem::path NativePath(const QString& path)
 {
@@ -145,7 +141,9 @@ bool frmMain::ResultScreenInFront() const
 void frmMain::Form_Load()
 {
     FillNumbers(*ui->cboDate, DayRange);
-    ui->cboMonth->addItems(MonthNames);
+    for (const std::string_view month : MonthNames) {
+        ui->cboMonth->addItem(FromUtf8(month));
+    }
     FillNumbers(*ui->cboYear, YearRange);
     FillNumbers(*ui->cboHour, HourRange);
     FillNumbers(*ui->cboMinute, MinuteRange);
@@ -216,13 +214,17 @@ void frmMain::cmdCalculate_Click()
 {
     // The checks and the calculation live in the core; the window only reads
     // its controls and shows the texts.
-    BirthData birth = ReadBirthData(*ui, controls);
-    const ReadingResult result = CalculateReading(birth, sky);
+    BirthCheck checked = ValidateInput(ReadBirthData(*ui, controls));
+    if (checked.Failure) {
+        ShowCheckFailure(*checked.Failure);
+        return;
+    }
+    const ReadingResult result = readingsky::CalculateReading(checked.Value, sky);
     if (result.Failure) {
         ShowCheckFailure(*result.Failure);
         return;
     }
-    shownBirth = std::move(birth);
+    shownBirth = std::move(checked.Value);
     ShowReading(result.Value);
     BringToFront(Screen::Result);
 }
@@ -231,7 +233,7 @@ void frmMain::ShowReading(const Reading& reading)
 {
     shownReading = reading;
     WriteResultLabels(controls, reading.Results);
-    ui->lblSky->setText(FromUtf8(SkyCaption(reading.Sky)));
+    ui->lblSky->setText(FromUtf8(readingsky::SkyCaption(reading.Sky)));
     ui->mnuChart->setEnabled(true);
     if (chartWindow != nullptr && chartWindow->isVisible()) {
         chartWindow->ShowReading(shownBirth, shownReading);
@@ -245,8 +247,8 @@ void frmMain::mnuPreciseSky_Toggled(bool precise)
         return;
     }
     // The reading on screen is shown again in the chosen sky, from its own
-    // birth data, not from entries that may have changed since.
-    const ReadingResult result = CalculateReading(shownBirth, sky);
+    // birth, not from entries that may have changed since.
+    const ReadingResult result = readingsky::CalculateReading(shownBirth, sky);
     if (result.Failure) {
         ShowCheckFailure(*result.Failure);
         return;
@@ -289,8 +291,7 @@ void frmMain::cmdSave_Click()
     if (!path) {
         return;
     }
-    // The record of the reading on screen, with the zone the list shows.
-    const readings::SaveResult saved = readings::SaveReadingFile(NativePath(*path), ShownRecord(), ui->cboTimeZone->currentIndex());
+    const readings::SaveResult saved = readings::SaveReadingFile(NativePath(*path), shownBirth);
     if (!saved.Saved) {
         // The reading module's reason already says that nothing was saved.
         ShowMessage(saved.Error.empty() ? QStringLiteral("The reading could not be saved.") : FromUtf8(saved.Error),

@@ -3,7 +3,7 @@
 #include "app/FormMapping.h"
 #include "app/WebLinks.h"
 #include "calculation/Reading.h"
-#include "core/BirthRecord.h"
+#include "core/Birth.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -35,8 +35,8 @@ public:
     [[nodiscard]] const ControlArrays& Controls() const { return controls; }
     [[nodiscard]] bool ResultScreenInFront() const;
     [[nodiscard]] const QString& LastSavedPath() const { return lastSavedPath; }
-    // The record of the reading on the result screen, as a save writes it.
-    [[nodiscard]] BirthRecordType ShownRecord() const { return BirthRecordOf(shownBirth); }
+    // The checked birth of the reading on the result screen, as a save writes it.
+    [[nodiscard]] const Birth& ShownBirth() const { return shownBirth; }
     // The sky model the next calculation uses.
     [[nodiscard]] SkyModel Sky() const { return sky; }
     // The chart window once opened, else null.
@@ -77,7 +77,7 @@ private:
     ControlArrays controls;
     UserPrompts& prompts;
     QString lastSavedPath;
-    BirthData shownBirth; // of the reading on the result screen
+    Birth shownBirth; // of the reading on the result screen
     SkyModel sky = SkyModel::Classic; // kept for this run only
     Reading shownReading;
     ChartWindow* chartWindow = nullptr; // owned by this window as a child

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/FixedText.h"
+#include "core/Graha.h"
+#include "positions/GrahaPositions.h"
 
 #include <array>
 #include <string_view>
@@ -10,8 +12,15 @@ namespace halvaro::modVedicGrahaDrishti {
 inline constexpr int SignCount = 12;
 inline constexpr int RowCount = 8;
 
-extern const std::array<std::string_view, SignCount> EnglishSignNames;
-extern const std::array<std::string_view, SignCount> VedicSignNames;
+inline constexpr std::array<std::string_view, SignCount> EnglishSignNames {
+    "Aries", "Taurus", "Gemini", "Cancer", "Leo", "Virgo",
+    "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces",
+};
+
+inline constexpr std::array<std::string_view, SignCount> VedicSignNames {
+    "Mesha", "Vrishabha", "Mithuna", "Kataka", "Simha", "Kanya",
+    "Thula", "Vrischika", "Dhanus", "Makara", "Kumbha", "Meena",
+};
 
 // The ordered signs a graha aspects: the seventh alone, or for Mars, Jupiter
 // and Saturn first further sign, seventh, second further sign.
@@ -19,11 +28,20 @@ struct AspectList {
     std::array<int, 3> Signs {};
     int Count = 0;
 };
-AspectList GrahaAspectList(int graha, int sign);
-
-// The sign index whose match key stands at characters 4 to 6 of a short
-// position text, or -1 when none does.
-int SignOfPosition(std::string_view shortText);
+constexpr AspectList GrahaAspectList(Graha graha, int sign)
+{
+    // Steps counted from the graha's own sign: the 4th sign is 3 steps on.
+    // Mars also aspects the 4th and 8th, Jupiter the 5th and 9th, Saturn
+    // the 3rd and 10th; everyone aspects the 7th.
+    const auto after = [sign](int steps) { return (sign + steps) % SignCount; };
+    constexpr int Seventh = 6;
+    switch (graha) {
+    case Graha::Mars: return {{after(3), after(Seventh), after(7)}, 3};
+    case Graha::Jupiter: return {{after(4), after(Seventh), after(8)}, 3};
+    case Graha::Saturn: return {{after(2), after(Seventh), after(9)}, 3};
+    default: return {{after(Seventh), 0, 0}, 1};
+    }
+}
 
 // The 32 result texts, one row per graha in Graha order.
 struct ResultTexts {
@@ -33,32 +51,8 @@ struct ResultTexts {
     std::array<LabelText, RowCount> lblAspects_Planets;
 };
 
-// The result screen's texts of the last calculation.
-extern ResultTexts Results;
-
-// Reads the Graha tables; writes Results.
-void ComputeGrahaDrishti();
-
-// The fixed parts of the 32 texts for one set of graha names: everything
-// but the position texts and the lists of aspected grahas, which depend on
-// the reading.
-struct DrishtiLabels {
-    std::array<std::string_view, RowCount> Names;
-    std::array<LabelText, RowCount> Planets;                        // "Sun / Surya"
-    std::array<std::array<LabelText, SignCount>, RowCount> Signs;   // by graha and the sign it stands in
-    std::array<LabelText, RowCount> NoSign;                         // "Sign aspected by Sun is ."
-    std::array<LabelText, RowCount> PlanetsHead;                    // "Planet(s) aspected by Sun is "
-    std::array<LabelText, RowCount> NoDrishti;                      // "Planet Sun has no Graha Drishti."
-};
-DrishtiLabels MakeDrishtiLabels(
-    const std::array<std::string_view, RowCount>& names, const std::array<std::string_view, RowCount>& vedicNames);
-
-// The labels of the grahas' own names, made once.
-const DrishtiLabels& GrahaDrishtiLabels();
-
-// The 32 texts of grahas standing in these signs (-1: no known sign) with
-// these short position texts.
-void WriteGrahaDrishti(const DrishtiLabels& labels, const std::array<int, RowCount>& signs,
-    const std::array<ShortText, RowCount>& positionTexts, ResultTexts& results);
+// The 32 texts of the grahas at these positions: the signs each aspects and
+// the grahas standing there.
+ResultTexts ComputeGrahaDrishti(const modVedicPlanetPosition::GrahaPositions& positions);
 
 } // namespace halvaro::modVedicGrahaDrishti

@@ -6,8 +6,8 @@
 // same table on any machine with the same libraries.
 //
 //   halvaro-accuracy [COUNT [SEED]]     (defaults: 2000 moments, seed 1)
-#include "core/Calendar.h"
-#include "positions/GrahaPositions.h"
+#include "core/InputChecks.h"
+#include "readingsky/ReadingSky.h"
 #include "sky/PreciseSky.h"
 #include "tests/common/ReferenceBirths.h"
 
@@ -47,7 +47,7 @@ double WrappedDeg(double difference)
 // A random valid birth at Greenwich, so that the clock time is Universal
 // Time. std::mt19937's output is fixed by the standard; the reduction by
 // remainder keeps the draws the same with any standard library.
-BirthData RandomBirth(std::mt19937& random)
+Birth RandomBirth(std::mt19937& random)
 {
     const auto draw = [&random](int first, int last) {
         return first + static_cast<int>(random() % static_cast<std::uint32_t>(last - first + 1));
@@ -59,8 +59,9 @@ BirthData RandomBirth(std::mt19937& random)
         birth.Day = draw(1, 31);
         birth.Hour = draw(0, 23);
         birth.Minute = draw(0, 59);
-        if (modVedicPlanetPosition::IsValidBirthTime(birth.Year, birth.Month, birth.Day, birth.Hour, birth.Minute)) {
-            return birth;
+        const BirthCheck checked = ValidateInput(birth);
+        if (!checked.Failure) {
+            return checked.Value;
         }
     }
 }
@@ -81,12 +82,13 @@ int main(int argc, char** argv)
     std::array<std::uint32_t, GrahaCount> otherSign {};
     std::uint32_t anyOtherSign = 0;
     for (std::uint32_t i = 0; i < *count; ++i) {
-        const BirthData birth = RandomBirth(random);
-        const ReadingResult classic = CalculateReading(birth, SkyModel::Classic);
-        const ReadingResult precise = CalculateReading(birth, SkyModel::Precise);
+        const Birth birth = RandomBirth(random);
+        const ReadingResult classic = readingsky::CalculateReading(birth, SkyModel::Classic);
+        const ReadingResult precise = readingsky::CalculateReading(birth, SkyModel::Precise);
         if (classic.Failure || precise.Failure) {
-            std::fprintf(stderr, "halvaro-accuracy: no reading for %04d-%02d-%02d %02d:%02d\n", birth.Year, birth.Month,
-                birth.Day, birth.Hour, birth.Minute);
+            const CivilDateTime& t = birth.Local;
+            std::fprintf(stderr, "halvaro-accuracy: no reading for %04d-%02d-%02d %02d:%02d\n", t.Year, t.Month, t.Day,
+                t.Hour, t.Minute);
             return 1;
         }
         bool any = false;
@@ -94,7 +96,7 @@ int main(int argc, char** argv)
             const double error = WrappedDeg(classic.Value.Longitudes[g] - precise.Value.Longitudes[g]);
             sum[g] += error;
             largest[g] = std::fmax(largest[g], std::fabs(error));
-            if (classic.Value.Signs[g] != precise.Value.Signs[g]) {
+            if (classic.Value.Places[g].Sign != precise.Value.Places[g].Sign) {
                 ++otherSign[g];
                 any = true;
             }
@@ -108,7 +110,7 @@ int main(int argc, char** argv)
         SwissEphemerisVersion().c_str(), *count, *seed);
     std::printf("| graha | mean error | largest error | sign differs |\n|---|---|---|---|\n");
     for (std::size_t g = 0; g < GrahaCount; ++g) {
-        const std::string_view name = modVedicPlanetPosition::EnglishGrahaNames[g];
+        const std::string_view name = GrahaNameTable[g].English;
         std::printf("| %.*s | %+.2f° | %.2f° | %.1f %% |\n", static_cast<int>(name.size()), name.data(), sum[g] / n,
             largest[g], 100.0 * otherSign[g] / n);
     }

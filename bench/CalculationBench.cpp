@@ -1,14 +1,13 @@
-// Where the time of one reading goes: the whole calculation from birth data
-// to the 32 texts, each of its steps alone, and the reading file both ways;
+// Where the time of one reading goes: the whole calculation from a checked
+// birth to the 32 texts, the input check, each of its steps alone, and the reading file both ways;
 // beside them the reading in the precise sky and the bare Swiss Ephemeris
 // chart it is made from. Every benchmark first checks that the reading is the
 // 1975 worked example's, so a figure is never taken from a calculation that
 // went wrong.
 #include "calculation/Reading.h"
 #include "ephemeris/MoonEngine.h"
-#include "positions/BirthMoment.h"
+#include "positions/Ayanamsa.h"
 #include "positions/GrahaPositions.h"
-#include "positions/OrbitalElements.h"
 #include "readings/ReadingFile.h"
 #include "sky/PreciseSky.h"
 #include "tests/common/ReferenceBirths.h"
@@ -27,13 +26,14 @@ namespace {
 using namespace halvaro;
 namespace mpp = halvaro::modVedicPlanetPosition;
 
+using halvaro::testing::BirthOf;
 using halvaro::testing::Delhi1975;
 
 // The example's reading; empty (and the benchmark skipped) unless it gives
 // the worked example's positions.
 std::optional<Reading> PrepareExample(benchmark::State& state)
 {
-    const ReadingResult result = CalculateReading(Delhi1975());
+    const ReadingResult result = CalculateReading(BirthOf(Delhi1975()));
     if (result.Failure) {
         state.SkipWithError("the example reading was refused");
         return std::nullopt;
@@ -46,32 +46,45 @@ std::optional<Reading> PrepareExample(benchmark::State& state)
     return result.Value;
 }
 
-// Checks, moment, ayanamsa, Moon, planets, texts and aspects: one click on
-// the calculate button, less the widgets.
+// Moment, ayanamsa, Moon, planets, texts, aspects and Lagna: one click on
+// the calculate button after the check, less the widgets.
 void BM_CalculateReading(benchmark::State& state)
 {
     if (!PrepareExample(state)) {
         return;
     }
-    const BirthData birth = Delhi1975();
+    const Birth birth = BirthOf(Delhi1975());
     for (auto _ : state) {
         benchmark::DoNotOptimize(CalculateReading(birth));
     }
 }
 BENCHMARK(BM_CalculateReading);
 
+// The input check that turns the form into the birth.
+void BM_ValidateInput(benchmark::State& state)
+{
+    if (!PrepareExample(state)) {
+        return;
+    }
+    const BirthData entries = Delhi1975();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ValidateInput(entries));
+    }
+}
+BENCHMARK(BM_ValidateInput);
+
 // The example's birth on 256 days and times: the Swiss Ephemeris keeps the
 // last position of each body, so one moment repeated would time its cache.
-std::vector<BirthData> VariedBirths()
+std::vector<Birth> VariedBirths()
 {
-    std::vector<BirthData> births;
+    std::vector<Birth> births;
     for (int i = 0; i < 256; ++i) {
         BirthData birth = Delhi1975();
         birth.Year = 1901 + (i * 37) % 150;
         birth.Day = 1 + (i * 11) % 28;
         birth.Hour = i % 24;
         birth.Minute = (i * 7) % 60;
-        births.push_back(birth);
+        births.push_back(BirthOf(birth));
     }
     return births;
 }
@@ -79,7 +92,7 @@ std::vector<BirthData> VariedBirths()
 // The precise example: the Sun at 29 Tau 58 in the sky.
 bool PreparePreciseExample(benchmark::State& state)
 {
-    const ReadingResult result = CalculateReading(Delhi1975(), SkyModel::Precise);
+    const ReadingResult result = CalculatePreciseReading(BirthOf(Delhi1975()));
     if (result.Failure || result.Value.GrahaPositionTexts[0] != "29 Tau 58") {
         state.SkipWithError("the precise example reading gives other positions");
         return false;
@@ -93,7 +106,7 @@ void BM_CalculateReadingVaried(benchmark::State& state)
     if (!PrepareExample(state)) {
         return;
     }
-    const std::vector<BirthData> births = VariedBirths();
+    const std::vector<Birth> births = VariedBirths();
     std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(CalculateReading(births[i++ % births.size()]));
@@ -107,7 +120,7 @@ void BM_CalculatePreciseReading(benchmark::State& state)
     if (!PreparePreciseExample(state)) {
         return;
     }
-    const std::vector<BirthData> births = VariedBirths();
+    const std::vector<Birth> births = VariedBirths();
     std::size_t i = 0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(CalculatePreciseReading(births[i++ % births.size()]));
@@ -123,7 +136,7 @@ void BM_SwissEphemerisChart(benchmark::State& state)
         return;
     }
     std::vector<double> moments;
-    for (const BirthData& birth : VariedBirths()) {
+    for (const Birth& birth : VariedBirths()) {
         moments.push_back(BirthMomentOf(birth).JulianDay);
     }
     swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
@@ -153,8 +166,7 @@ void BM_Ayanamsa(benchmark::State& state)
     }
     const BirthMoment moment = example->Moment;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(
-            mpp::AyanamsaDegrees(mpp::CenturiesSince1900Of(moment.JulianDayNumber, moment.UniversalHours)));
+        benchmark::DoNotOptimize(mpp::ComputeAyanamsa(moment));
     }
 }
 BENCHMARK(BM_Ayanamsa);
@@ -165,9 +177,8 @@ void BM_Moon(benchmark::State& state)
     if (!example) {
         return;
     }
-    const double t = modVedicEphemeris::CenturiesSinceJ2000(example->Moment.JulianDayNumber, example->Moment.UniversalHours);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(modVedicEphemeris::MoonSiderealLongitude(t));
+        benchmark::DoNotOptimize(modVedicEphemeris::ComputeEphemeris(example->Moment));
     }
 }
 BENCHMARK(BM_Moon);
@@ -179,15 +190,9 @@ void BM_GrahaPositions(benchmark::State& state)
     if (!example) {
         return;
     }
-    const mpp::CivilDateTime& ut = example->Moment.Universal;
-    const double d = mpp::DayNumber(ut.Year, ut.Month, ut.Day, ut.Hour, ut.Minute);
-    std::array<double, GrahaCount> longitudes {};
-    std::array<ShortText, GrahaCount> texts;
-    std::array<int, GrahaCount> signs {};
     for (auto _ : state) {
-        mpp::SiderealGrahaLongitudes(d, example->Ayanamsa, example->Longitudes[1], longitudes);
-        mpp::GrahaPositionTextsOf(longitudes, texts, signs);
-        benchmark::DoNotOptimize(texts);
+        benchmark::DoNotOptimize(
+            mpp::ComputeGrahaPositions(example->Moment, example->Ayanamsa, example->Longitudes[1]));
     }
 }
 BENCHMARK(BM_GrahaPositions);
@@ -198,11 +203,9 @@ void BM_GrahaDrishti(benchmark::State& state)
     if (!example) {
         return;
     }
-    modVedicGrahaDrishti::ResultTexts results;
+    const auto positions = mpp::ComputeGrahaPositions(example->Moment, example->Ayanamsa, example->Longitudes[1]);
     for (auto _ : state) {
-        modVedicGrahaDrishti::WriteGrahaDrishti(
-            modVedicGrahaDrishti::GrahaDrishtiLabels(), example->Signs, example->GrahaPositionTexts, results);
-        benchmark::DoNotOptimize(results);
+        benchmark::DoNotOptimize(modVedicGrahaDrishti::ComputeGrahaDrishti(*positions));
     }
 }
 BENCHMARK(BM_GrahaDrishti);
@@ -213,7 +216,7 @@ void BM_ReadingFileBytes(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        benchmark::DoNotOptimize(readings::ReadingFileBytes(BirthRecordOf(Delhi1975()), Delhi1975().ZonePosition));
+        benchmark::DoNotOptimize(readings::ReadingFileBytes(BirthOf(Delhi1975())));
     }
 }
 BENCHMARK(BM_ReadingFileBytes);
@@ -223,7 +226,7 @@ void BM_ParseReadingFile(benchmark::State& state)
     if (!PrepareExample(state)) {
         return;
     }
-    const auto bytes = readings::ReadingFileBytes(BirthRecordOf(Delhi1975()), Delhi1975().ZonePosition).Bytes;
+    const auto bytes = readings::ReadingFileBytes(BirthOf(Delhi1975())).Bytes;
     if (!bytes || !readings::ParseReadingFile(*bytes).Reading) {
         state.SkipWithError("the example reading does not survive its own file");
         return;
@@ -247,7 +250,7 @@ void BM_SaveReadingFile(benchmark::State& state)
     }
     const auto path = BenchFile();
     for (auto _ : state) {
-        const auto saved = readings::SaveReadingFile(path, BirthRecordOf(Delhi1975()), Delhi1975().ZonePosition);
+        const auto saved = readings::SaveReadingFile(path, BirthOf(Delhi1975()));
         if (!saved.Saved) {
             state.SkipWithError(saved.Error.c_str());
             break;
@@ -264,7 +267,7 @@ void BM_OpenReadingFile(benchmark::State& state)
         return;
     }
     const auto path = BenchFile();
-    if (!readings::SaveReadingFile(path, BirthRecordOf(Delhi1975()), Delhi1975().ZonePosition).Saved) {
+    if (!readings::SaveReadingFile(path, BirthOf(Delhi1975())).Saved) {
         state.SkipWithError("the example reading could not be saved");
         return;
     }

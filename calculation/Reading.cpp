@@ -1,10 +1,7 @@
 #include "calculation/Reading.h"
 
-#include "core/SignPosition.h"
-#include "core/TimeZones.h"
 #include "ephemeris/MoonEngine.h"
-#include "positions/BirthMoment.h"
-#include "positions/OrbitalElements.h"
+#include "positions/Ayanamsa.h"
 
 #include <cmath>
 
@@ -14,79 +11,53 @@ namespace mpp = modVedicPlanetPosition;
 
 namespace {
 
-double SignedDegrees(std::string_view degrees, std::string_view minutes, bool negative)
+void TakePositions(Reading& reading, const mpp::GrahaPositions& positions)
 {
-    const double value = static_cast<double>(BoxNumber(degrees).value_or(0))
-        + static_cast<double>(BoxNumber(minutes).value_or(0)) / 60;
-    return negative ? -value : value;
+    reading.Longitudes = positions.Longitudes;
+    reading.Places = positions.Places;
+    reading.GrahaPositionTexts = positions.GrahaPositionTexts;
+    reading.Results = modVedicGrahaDrishti::ComputeGrahaDrishti(positions);
 }
 
 } // namespace
 
-BirthMoment BirthMomentOf(const BirthData& birth)
+Reading BeginReading(const Birth& birth, SkyModel sky)
 {
-    const TimeZone& zone = TimeZoneTable[static_cast<std::size_t>(birth.ZonePosition)];
-    BirthMoment moment;
-    moment.Universal = mpp::UniversalBirthTime(birth.Year, birth.Month, birth.Day, birth.Hour, birth.Minute,
-        zone.HourCorrection, zone.MinuteCorrection, birth.DaylightSaving);
-    moment.UniversalHours = mpp::BirthUniversalHours(
-        birth.Hour, birth.Minute, zone.HourCorrection, zone.MinuteCorrection, birth.DaylightSaving);
-    moment.JulianDayNumber = mpp::JulianDayNumber(birth.Month, birth.Day, birth.Year);
-    moment.JulianDay = moment.JulianDayNumber + moment.UniversalHours / 24 - 0.5;
-    return moment;
+    Reading reading;
+    reading.Sky = sky;
+    reading.Moment = BirthMomentOf(birth);
+    reading.Place = {birth.LatitudeDeg, birth.LongitudeDeg};
+    return reading;
 }
 
-BirthPlace BirthPlaceOf(const BirthData& birth)
+bool CompleteReading(Reading& reading, const std::array<double, GrahaCount>& longitudes)
 {
-    return {SignedDegrees(birth.LatDeg, birth.LatMin, birth.South), SignedDegrees(birth.LonDeg, birth.LonMin, !birth.East)};
-}
-
-bool CompleteReading(Reading& reading)
-{
-    if (!mpp::GrahaPositionTextsOf(reading.Longitudes, reading.GrahaPositionTexts, reading.Signs)) {
+    const auto positions = mpp::GrahaPositionsOf(longitudes);
+    if (!positions) {
         return false;
     }
-    constexpr std::size_t Moon = 1;
-    reading.MoonPositionText = mpp::FormatSignPosition(reading.Longitudes[Moon]);
-    modVedicGrahaDrishti::WriteGrahaDrishti(
-        modVedicGrahaDrishti::GrahaDrishtiLabels(), reading.Signs, reading.GrahaPositionTexts, reading.Results);
+    reading.MoonPositionText = FormatSignPosition(longitudes[IndexOf(Graha::Moon)]);
+    TakePositions(reading, *positions);
     return true;
 }
 
-ReadingResult BeginReading(const BirthData& birth, SkyModel sky)
+ReadingResult CalculateReading(const Birth& birth)
 {
-    ReadingResult result;
-    if (auto failure = ValidateInput(birth)) {
-        result.Failure = failure;
-        return result;
-    }
-    result.Value.Sky = sky;
-    result.Value.Moment = BirthMomentOf(birth);
-    result.Value.Place = BirthPlaceOf(birth);
-    return result;
-}
-
-ReadingResult CalculateReading(const BirthData& birth)
-{
-    ReadingResult result = BeginReading(birth, SkyModel::Classic);
-    if (result.Failure) {
-        return result;
-    }
+    ReadingResult result {std::nullopt, BeginReading(birth, SkyModel::Classic)};
     Reading& reading = result.Value;
-
     const BirthMoment& moment = reading.Moment;
-    reading.Ayanamsa = mpp::AyanamsaDegrees(mpp::CenturiesSince1900Of(moment.JulianDayNumber, moment.UniversalHours));
-    const double moon = modVedicEphemeris::MoonSiderealLongitude(
-        modVedicEphemeris::CenturiesSinceJ2000(moment.JulianDayNumber, moment.UniversalHours));
-    const mpp::CivilDateTime& ut = moment.Universal;
-    const double dayNumber = mpp::DayNumber(ut.Year, ut.Month, ut.Day, ut.Hour, ut.Minute);
 
-    if (!std::isfinite(reading.Ayanamsa)
-        || !mpp::SiderealGrahaLongitudes(dayNumber, reading.Ayanamsa, moon, reading.Longitudes)
-        || !CompleteReading(reading)) {
+    reading.Ayanamsa = mpp::ComputeAyanamsa(moment);
+    const modVedicEphemeris::MoonPosition moon = modVedicEphemeris::ComputeEphemeris(moment);
+    const auto positions = std::isfinite(reading.Ayanamsa) && !moon.MoonPositionText.empty()
+        ? mpp::ComputeGrahaPositions(moment, reading.Ayanamsa, moon.Longitude)
+        : std::nullopt;
+    if (!positions) {
         result.Failure = NoPositionsFailure;
         return result;
     }
+    reading.MoonPositionText = moon.MoonPositionText;
+    TakePositions(reading, *positions);
     reading.Lagna = mpp::ClassicLagna(moment.JulianDay, reading.Place.LatitudeDeg, reading.Place.LongitudeDeg, reading.Ayanamsa);
     return result;
 }

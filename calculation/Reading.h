@@ -1,7 +1,7 @@
 #pragma once
 
 #include "aspects/GrahaDrishti.h"
-#include "core/BirthData.h"
+#include "core/Birth.h"
 #include "core/Calendar.h"
 #include "core/FixedText.h"
 #include "core/InputChecks.h"
@@ -14,8 +14,6 @@
 
 namespace halvaro {
 
-inline constexpr int GrahaCount = modVedicPlanetPosition::GrahaCount;
-
 // Which sky a reading's longitudes come from: the classic model, which the
 // program has always computed and is the default everywhere, or the precise
 // positions of a full ephemeris.
@@ -26,14 +24,6 @@ constexpr std::string_view SkyModelName(SkyModel sky)
 {
     return sky == SkyModel::Precise ? "precise" : "classic";
 }
-
-// The moment of a birth, as every step of the calculation takes it.
-struct BirthMoment {
-    modVedicPlanetPosition::CivilDateTime Universal {}; // UT, carried into the date
-    double UniversalHours = 0;  // clock time plus the zone's correction; may lie outside 0..24
-    double JulianDayNumber = 0; // of the civil birth date, at noon
-    double JulianDay = 0;       // the moment itself, UT
-};
 
 // The place of birth in signed degrees.
 struct BirthPlace {
@@ -47,9 +37,12 @@ struct Reading {
     BirthMoment Moment;
     BirthPlace Place;
     double Ayanamsa = 0; // degrees, negative
-    std::array<double, GrahaCount> Longitudes {}; // sidereal, degrees in [0, 360)
-    std::array<int, GrahaCount> Signs {};         // 0 Aries .. 11 Pisces
     PositionText MoonPositionText;
+    // Sidereal, degrees in [0, 360), Ketu last.
+    std::array<double, GrahaCountWithKetu> Longitudes {};
+    // Each graha's sign (0 Aries .. 11 Pisces) and degrees and minutes in it,
+    // cut as the texts cut them; Ketu's is Rahu's six signs on.
+    std::array<SignParts, GrahaCountWithKetu> Places {};
     std::array<ShortText, GrahaCount> GrahaPositionTexts;
     modVedicGrahaDrishti::ResultTexts Results;
     // The rising sign's sidereal longitude, from whichever model gave the
@@ -65,26 +58,21 @@ struct ReadingResult {
     Reading Value; // meaningful only without a failure
 };
 
-// The whole calculation of the classic model, from birth data to the 32
-// texts: the input checks, the moment, the ayanamsa, the Moon and the other
-// grahas, the aspects. Reads and writes no module-level value and allocates
+// The whole calculation of the classic model, from a checked birth to the
+// 32 texts: the moment, the ayanamsa, the Moon and the other grahas, the
+// aspects, the Lagna. Reads and writes no module-level value and allocates
 // nothing, so any number of threads may call it at once.
-ReadingResult CalculateReading(const BirthData& birth);
+ReadingResult CalculateReading(const Birth& birth);
 
-// The start every sky model shares: the input checks, then the reading's sky,
-// moment and place. A failed check is the result's failure.
-ReadingResult BeginReading(const BirthData& birth, SkyModel sky);
+// The start every sky model shares: the reading's sky, moment and place.
+Reading BeginReading(const Birth& birth, SkyModel sky);
 
-// The moment and place of checked birth data.
-BirthMoment BirthMomentOf(const BirthData& birth);
-BirthPlace BirthPlaceOf(const BirthData& birth);
+// The texts and the aspects of a reading whose moment and ayanamsa are set,
+// from the eight sidereal longitudes of whatever model gave them. False when
+// a longitude has no position text (one that is not finite).
+bool CompleteReading(Reading& reading, const std::array<double, GrahaCount>& longitudes);
 
-// The signs, the texts and the aspects of a reading whose moment, ayanamsa
-// and sidereal longitudes are set, whatever model gave the longitudes. False
-// when a longitude has no position text (one that is not finite).
-bool CompleteReading(Reading& reading);
-
-// Given when the numbers of checked birth data leave no position text; the
+// Given when the numbers of a checked birth leave no position text; the
 // checks make this unreachable for any date the lists offer.
 inline constexpr InputCheckFailure NoPositionsFailure {
     "The positions could not be computed for this birth.", MessageIcon::Error, InputControl::None};

@@ -1,6 +1,6 @@
 #include "chart/ChartData.h"
 
-#include "core/InputChecks.h"
+#include "core/Angles.h"
 #include "core/SignPosition.h"
 #include "core/Text.h"
 #include "core/TimeZones.h"
@@ -12,9 +12,6 @@ namespace halvaro::chart {
 namespace {
 
 namespace mpp = modVedicPlanetPosition;
-
-constexpr std::array<std::string_view, 12> MonthNames = {"January", "February", "March", "April", "May", "June",
-    "July", "August", "September", "October", "November", "December"};
 
 std::string TwoDigits(int value)
 {
@@ -28,33 +25,35 @@ std::string DateText(int year, int month, int day)
         + DecimalText(year);
 }
 
-// Degrees and minutes of a box pair as typed; minutes past 59 carry.
-std::string BoxAngleText(std::string_view degrees, std::string_view minutes, std::string_view direction)
+// Degrees and whole minutes of a signed angle, and its direction.
+std::string AngleText(double degrees, std::string_view positive, std::string_view negative)
 {
-    const int total = BoxNumber(degrees).value_or(0) * 60 + BoxNumber(minutes).value_or(0);
-    return DecimalText(total / 60) + std::string(DegreeSign) + TwoDigits(total % 60) + "' " + std::string(direction);
+    const long long total = WholeArcMinutes(degrees);
+    return DecimalText(total / 60) + std::string(DegreeSign) + TwoDigits(static_cast<int>(total % 60)) + "' "
+        + std::string(std::signbit(degrees) ? negative : positive);
 }
 
-std::string WhenTextOf(const BirthData& birth, const BirthMoment& moment)
+std::string WhenTextOf(const Birth& birth, const BirthMoment& moment)
 {
-    std::string text = DateText(birth.Year, birth.Month, birth.Day) + ", " + TwoDigits(birth.Hour) + ":"
-        + TwoDigits(birth.Minute);
-    if (birth.ZonePosition >= 0 && birth.ZonePosition < TimeZoneCount) {
-        text += " " + std::string(TimeZoneTable[static_cast<std::size_t>(birth.ZonePosition)].Name);
+    const CivilDateTime& local = birth.Local;
+    std::string text = DateText(local.Year, local.Month, local.Day) + ", " + TwoDigits(local.Hour) + ":"
+        + TwoDigits(local.Minute);
+    if (birth.Zone && ZoneRange.Contains(birth.Zone->Position)) {
+        text += " " + std::string(TimeZoneTable[static_cast<std::size_t>(birth.Zone->Position)].Name);
     }
-    if (birth.DaylightSaving) {
+    if (birth.Zone && birth.Zone->DaylightSaving) {
         text += ", daylight saving";
     }
-    const mpp::CivilDateTime& ut = moment.Universal;
+    const CivilDateTime& ut = moment.Universal;
     text += " (";
-    if (ut.Year != birth.Year || ut.Month != birth.Month || ut.Day != birth.Day) {
+    if (ut.Year != local.Year || ut.Month != local.Month || ut.Day != local.Day) {
         text += DateText(ut.Year, ut.Month, ut.Day) + ", ";
     }
     text += TwoDigits(ut.Hour) + ":" + TwoDigits(ut.Minute) + " UT)";
     return text;
 }
 
-std::string WhereTextOf(const BirthData& birth)
+std::string WhereTextOf(const Birth& birth)
 {
     std::string text;
     for (const std::string* part : {&birth.City, &birth.State, &birth.Country}) {
@@ -62,8 +61,7 @@ std::string WhereTextOf(const BirthData& birth)
             text += *part + ", ";
         }
     }
-    return text + BoxAngleText(birth.LatDeg, birth.LatMin, birth.South ? "S" : "N") + " "
-        + BoxAngleText(birth.LonDeg, birth.LonMin, birth.East ? "E" : "W");
+    return text + AngleText(birth.LatitudeDeg, "N", "S") + " " + AngleText(birth.LongitudeDeg, "E", "W");
 }
 
 std::string SkyTextOf(const Reading& reading, const std::optional<SignPlace>& lagna)
@@ -98,11 +96,11 @@ std::optional<SignPlace> SignPlaceOf(double longitudeDeg)
 std::string ShortPlaceText(const SignPlace& place)
 {
     const auto sign = static_cast<std::size_t>(place.Sign);
-    return TwoDigits(place.Degrees) + " " + std::string(mpp::SignAbbreviations.substr(3 * sign, 3)) + " "
+    return TwoDigits(place.Degrees) + " " + std::string(SignAbbreviations.substr(3 * sign, 3)) + " "
         + TwoDigits(place.Minutes);
 }
 
-ChartResult MakeChart(const BirthData& birth, const Reading& reading)
+ChartResult MakeChart(const Birth& birth, const Reading& reading)
 {
     ChartResult result;
     if (!(std::fabs(reading.Place.LatitudeDeg) <= 90)) {
@@ -114,17 +112,10 @@ ChartResult MakeChart(const BirthData& birth, const Reading& reading)
         return result;
     }
     ChartData& chart = result.Data;
-    for (std::size_t graha = 0; graha < RahuIndex + 1; ++graha) {
-        const std::optional<SignPlace> place = SignPlaceOf(reading.Longitudes[graha]);
-        if (!place) {
-            result.Refusal = NoPositionsFailure.Message;
-            return result;
-        }
-        chart.Grahas[graha] = *place;
+    for (std::size_t graha = 0; graha < ChartGrahaCount; ++graha) {
+        const SignParts& place = reading.Places[graha];
+        chart.Grahas[graha] = {place.Sign, static_cast<int>(place.Degrees), static_cast<int>(place.Minutes)};
     }
-    // Ketu stands opposite Rahu: six signs on, at the same degree and minute.
-    chart.Grahas[KetuIndex] = chart.Grahas[RahuIndex];
-    chart.Grahas[KetuIndex].Sign = (chart.Grahas[RahuIndex].Sign + 6) % SignCount;
     for (std::size_t graha = 0; graha < ChartGrahaCount; ++graha) {
         chart.GrahasInSign[static_cast<std::size_t>(chart.Grahas[graha].Sign)].push_back(static_cast<int>(graha));
     }

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "calculation/Reading.h"
-#include "core/BirthData.h"
+#include "core/Birth.h"
+#include "core/Graha.h"
 
 #include <array>
 #include <optional>
@@ -14,13 +15,7 @@
 namespace halvaro::chart {
 
 inline constexpr int SignCount = 12;
-inline constexpr int ChartGrahaCount = 9;
-inline constexpr std::size_t RahuIndex = 7;
-inline constexpr std::size_t KetuIndex = 8;
-
-// Graha order with Ketu last.
-inline constexpr std::array<std::string_view, ChartGrahaCount> ChartGrahaNames = {
-    "Su", "Mo", "Me", "Ve", "Ma", "Ju", "Sa", "Ra", "Ke"};
+inline constexpr int ChartGrahaCount = GrahaCountWithKetu;
 
 // A place in a sign: 0 Aries .. 11 Pisces, whole degrees and minutes cut, as
 // the position texts cut them.
@@ -55,8 +50,8 @@ struct ChartResult {
     ChartData Data; // meaningful only without a refusal
 };
 
-// The chart of a computed reading and the birth data it was computed from.
-ChartResult MakeChart(const BirthData& birth, const Reading& reading);
+// The chart of a computed reading and the birth it was computed from.
+ChartResult MakeChart(const Birth& birth, const Reading& reading);
 
 inline constexpr std::string_view LatitudeRefusal =
     "The latitude lies beyond 90\xC2\xB0. Please check the latitude to draw the chart.";

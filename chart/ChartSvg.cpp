@@ -22,10 +22,10 @@ constexpr int Height = CaptionTop + 4 * CaptionStep + 20;
 // About as many characters as a caption line of 13 units fits into the width.
 constexpr std::size_t CaptionCharacters = 85;
 
-constexpr std::string_view LineColour = "#7a4a12";
-constexpr std::string_view TextColour = "#1b1b1b";
-constexpr std::string_view MutedColour = "#777777";
-constexpr std::string_view LagnaColour = "#b3261e";
+constexpr char LineColour[] = "#7a4a12";
+constexpr char TextColour[] = "#1b1b1b";
+constexpr char MutedColour[] = "#777777";
+constexpr char LagnaColour[] = "#b3261e";
 
 // South Indian cells (column, row) of the signs, Aries first: Pisces holds
 // the top left corner and the signs run clockwise round the border.
@@ -127,7 +127,7 @@ std::vector<CellLine> LinesOfSign(const ChartData& chart, int sign)
     }
     for (const int graha : chart.GrahasInSign[static_cast<std::size_t>(sign)]) {
         lines.push_back(
-            {GrahaLine(ChartGrahaNames[static_cast<std::size_t>(graha)], chart.Grahas[static_cast<std::size_t>(graha)]),
+            {GrahaLine(GrahaNameTable[static_cast<std::size_t>(graha)].Short, chart.Grahas[static_cast<std::size_t>(graha)]),
                 false});
     }
     return lines;

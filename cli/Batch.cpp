@@ -1,6 +1,6 @@
 #include "cli/Batch.h"
 
-#include "sky/PreciseSky.h"
+#include "readingsky/ReadingSky.h"
 
 #include "cli/BatchRecords.h"
 #include "cli/ReadingOutput.h"
@@ -118,7 +118,7 @@ void Compute(const RecordReader& reader, RecordFormat outputFormat, SkyModel sky
             record.Error = item.Error;
         }
         if (record.Error.empty()) {
-            const ReadingResult result = CalculateReading(record.Birth, sky);
+            const ReadingResult result = readingsky::CalculateReading(record.Birth, sky);
             if (!result.Failure) {
                 AppendReading(block.Output, outputFormat, record, result.Value);
                 ++block.Readings;

@@ -6,7 +6,7 @@
 #include "chart/ChartFile.h"
 #include "core/Text.h"
 #include "files/FileReplace.h"
-#include "sky/PreciseSky.h"
+#include "readingsky/ReadingSky.h"
 #include "core/TimeZones.h"
 
 #include <CLI/CLI.hpp>
@@ -685,19 +685,21 @@ int RunCommandLine(std::span<const std::string_view> args, std::istream& in, std
         entries = *opened.Reading;
     }
 
-    const ReadingResult result = CalculateReading(entries, command.Sky);
+    const BirthCheck checked = ValidateInput(entries);
+    const ReadingResult result = checked.Failure ? ReadingResult {checked.Failure, {}}
+                                                 : readingsky::CalculateReading(checked.Value, command.Sky);
     if (result.Failure) {
         err << result.Failure->Message << "\n";
         return ExitRefused;
     }
     // A chart that cannot be drawn is refused before anything is written.
-    const chart::ChartResult drawn = command.ChartPath ? chart::MakeChart(entries, result.Value) : chart::ChartResult {};
+    const chart::ChartResult drawn = command.ChartPath ? chart::MakeChart(checked.Value, result.Value) : chart::ChartResult {};
     if (!drawn.Refusal.empty()) {
         err << drawn.Refusal << "\n";
         return ExitRefused;
     }
     if (command.SavePath) {
-        const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, BirthRecordOf(entries), entries.ZonePosition);
+        const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, checked.Value);
         if (!saved.Saved) {
             err << ProgramName << ": " << saved.Error << "\n";
             return ExitRefused;

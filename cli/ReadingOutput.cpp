@@ -1,7 +1,7 @@
 #include "cli/ReadingOutput.h"
 
 #include "chart/ChartData.h"
-#include "sky/PreciseSky.h"
+#include "readingsky/ReadingSky.h"
 
 #include <algorithm>
 #include <array>
@@ -172,20 +172,14 @@ void AppendReadingJsonMembers(std::string& json, const Reading& reading)
         json += "null";
     }
     json += ", \"Ketu\": ";
-    auto ketu = chart::SignPlaceOf(reading.Longitudes[chart::RahuIndex]);
-    if (ketu) {
-        ketu->Sign = (ketu->Sign + 6) % chart::SignCount;
-        AppendJsonString(json, chart::ShortPlaceText(*ketu));
-    } else {
-        json += "null";
-    }
+    AppendJsonString(json, modVedicPlanetPosition::ShortPositionText(reading.Places[IndexOf(Graha::Ketu)]));
     json += ", \"Sky\": ";
     AppendJsonString(json, SkyModelName(reading.Sky));
 }
 
 std::string SkyLine(const Reading& reading)
 {
-    return reading.Sky == SkyModel::Classic ? std::string() : std::string(SkyCaption(reading.Sky)) + "\n";
+    return reading.Sky == SkyModel::Classic ? std::string() : std::string(readingsky::SkyCaption(reading.Sky)) + "\n";
 }
 
 std::string ReadingJson(const Reading& reading)

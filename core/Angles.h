@@ -10,9 +10,14 @@ inline constexpr double DegToRad = 0.0174532925199433;
 inline constexpr double Pi = 3.14159265358979;
 inline constexpr double TwoPi = 6.28318530717958;
 
-} // namespace halvaro
 
-namespace halvaro::modVedicPlanetPosition {
+
+// The whole arc-minutes of an angle's size, rounded: how degrees and minutes
+// typed as whole numbers come back out of signed degrees.
+inline long long WholeArcMinutes(double degrees)
+{
+    return std::llround(std::fabs(degrees) * 60);
+}
 
 // Reductions of an angle in degrees by whole turns of 360, done with one
 // remainder instead of a loop of additions or subtractions. For a finite x
@@ -50,4 +55,4 @@ inline double SubtractTurnsWhileAtLeast360(double x)
     return std::fmod(x, 360.0); // exact, in [0, 360); a multiple gives +0
 }
 
-} // namespace halvaro::modVedicPlanetPosition
+} // namespace halvaro

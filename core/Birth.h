@@ -5,7 +5,8 @@
 
 namespace halvaro {
 
-// A local civil date and clock time.
+// A civil date and clock time: the local time of birth, or Universal Time
+// after the offset has been taken off.
 struct CivilDateTime {
     int Year = 1901, Month = 1, Day = 1, Hour = 0, Minute = 0;
 };
@@ -20,7 +21,7 @@ struct ZoneChoice {
 // A checked birth: what every step after the input check takes. Nothing in
 // it is a text to be parsed again.
 struct Birth {
-    std::string Name;                // as typed
+    std::string Name;                 // as typed
     std::string City, State, Country; // trimmed
     CivilDateTime Local;              // local civil date and clock time
     // Local clock time minus Universal Time, daylight saving included

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cmath>
 
-namespace halvaro::modVedicPlanetPosition {
+namespace halvaro {
 
 namespace chr = std::chrono;
 
@@ -22,42 +22,18 @@ double ClockHours(int hour, int minute)
     return static_cast<double>(hour) + static_cast<double>(minute) / 60;
 }
 
-// Following the zone's sign, not the hemisphere, keeps a western birth under
-// an eastern zone (Spain under CET) at the right moment; where the two agree
-// the bits are the same as taking the size of the zone and the direction of
-// the longitude.
-double ZoneCorrectionHours(int zoneHourCorrection, int zoneMinuteCorrection, bool daylightSaving)
+// Offsets are whole hours or half hours, so the quotient is exact: the same
+// double as the zone's hour and minute corrections added one by one.
+double UtcCorrectionHours(int utcOffsetMinutes)
 {
-    double hours = static_cast<double>(zoneHourCorrection) + static_cast<double>(zoneMinuteCorrection) / 60;
-    if (daylightSaving) {
-        hours = hours - 1;
-    }
-    return hours;
+    return static_cast<double>(-utcOffsetMinutes) / 60;
 }
 
-double BirthUniversalHours(int hour, int minute, int zoneHourCorrection, int zoneMinuteCorrection,
-    bool daylightSaving)
+CivilDateTime UniversalBirthTime(const CivilDateTime& local, int utcOffsetMinutes)
 {
-    return ClockHours(hour, minute) + ZoneCorrectionHours(zoneHourCorrection, zoneMinuteCorrection, daylightSaving);
-}
-
-bool IsValidBirthTime(int year, int month, int day, int hour, int minute)
-{
-    if (month < 1 || month > 12 || day < 1 || day > 31) {
-        return false;
-    }
-    const chr::year_month_day date {chr::year {year}, chr::month {static_cast<unsigned>(month)},
-        chr::day {static_cast<unsigned>(day)}};
-    return date.ok() && hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59;
-}
-
-CivilDateTime UniversalBirthTime(int year, int month, int day, int hour, int minute, int zoneHourCorrection,
-    int zoneMinuteCorrection, bool daylightSaving)
-{
-    const chr::sys_days date {chr::year {year} / chr::month {static_cast<unsigned>(month)}
-        / chr::day {static_cast<unsigned>(day)}};
-    const chr::minutes shift = chr::hours {hour + zoneHourCorrection - (daylightSaving ? 1 : 0)}
-        + chr::minutes {minute + zoneMinuteCorrection};
+    const chr::sys_days date {chr::year {local.Year} / chr::month {static_cast<unsigned>(local.Month)}
+        / chr::day {static_cast<unsigned>(local.Day)}};
+    const chr::minutes shift = chr::hours {local.Hour} + chr::minutes {local.Minute - utcOffsetMinutes};
     const chr::sys_time<chr::minutes> moment = date + shift;
     const chr::sys_days utDate = chr::floor<chr::days>(moment);
     const chr::year_month_day ut {utDate};
@@ -67,4 +43,15 @@ CivilDateTime UniversalBirthTime(int year, int month, int day, int hour, int min
         static_cast<int>(clock.minutes().count())};
 }
 
-} // namespace halvaro::modVedicPlanetPosition
+BirthMoment BirthMomentOf(const Birth& birth)
+{
+    const CivilDateTime& local = birth.Local;
+    BirthMoment moment;
+    moment.Universal = UniversalBirthTime(local, birth.UtcOffsetMinutes);
+    moment.UniversalHours = ClockHours(local.Hour, local.Minute) + UtcCorrectionHours(birth.UtcOffsetMinutes);
+    moment.JulianDayNumber = JulianDayNumber(local.Month, local.Day, local.Year);
+    moment.JulianDay = moment.JulianDayNumber + moment.UniversalHours / 24 - 0.5;
+    return moment;
+}
+
+} // namespace halvaro

@@ -1,8 +1,17 @@
 #pragma once
 
-// The birth moment's calendar helpers, shared by the Moon engine and the
-// planetary positions so that both use one and the same moment.
-namespace halvaro::modVedicPlanetPosition {
+#include "core/Birth.h"
+
+#include <array>
+#include <string_view>
+
+// The birth moment, shared by the Moon engine, the planetary positions and
+// the precise sky so that all of them use one and the same moment.
+namespace halvaro {
+
+// The months' English names, January first: the month list and the chart's dates.
+inline constexpr std::array<std::string_view, 12> MonthNames = {"January", "February", "March", "April", "May",
+    "June", "July", "August", "September", "October", "November", "December"};
 
 // Day number at noon of a civil date (Julian calendar before the reform,
 // Gregorian after); 2000 January 1 gives 2451545.
@@ -11,28 +20,21 @@ double JulianDayNumber(int month, int day, int year);
 // Clock time in hours.
 double ClockHours(int hour, int minute);
 
-// The zone's own signed correction in hours; daylight saving moves Universal
-// Time one hour earlier wherever the birth place lies.
-double ZoneCorrectionHours(int zoneHourCorrection, int zoneMinuteCorrection, bool daylightSaving);
+// The hours to add to local clock time to obtain Universal Time.
+double UtcCorrectionHours(int utcOffsetMinutes);
 
-// Universal Time of birth in hours from the clock time and the zone's own
-// signed corrections; may lie below 0 or at 24 and above (the date is not
-// carried).
-double BirthUniversalHours(int hour, int minute, int zoneHourCorrection, int zoneMinuteCorrection,
-    bool daylightSaving);
+// Local date and clock time less the offset, carried across midnight, month
+// and year ends.
+CivilDateTime UniversalBirthTime(const CivilDateTime& local, int utcOffsetMinutes);
 
-// A civil date and time after the zone's corrections have been added, with
-// carrying into day, month and year.
-struct CivilDateTime {
-    int Year, Month, Day, Hour, Minute;
+// The moment of a birth, as every step of the calculation takes it.
+struct BirthMoment {
+    CivilDateTime Universal {}; // UT, carried into the date
+    double UniversalHours = 0;  // clock time plus the correction; may lie outside 0..24
+    double JulianDayNumber = 0; // of the local civil birth date, at noon
+    double JulianDay = 0;       // the moment itself, UT
 };
 
-// True when the local date and clock time exist (Gregorian calendar).
-bool IsValidBirthTime(int year, int month, int day, int hour, int minute);
+BirthMoment BirthMomentOf(const Birth& birth);
 
-// Local birth time (a valid one) plus the signed corrections, one hour
-// earlier with daylight saving, carried across midnight, month and year ends.
-CivilDateTime UniversalBirthTime(int year, int month, int day, int hour, int minute,
-    int zoneHourCorrection, int zoneMinuteCorrection, bool daylightSaving);
-
-} // namespace halvaro::modVedicPlanetPosition
+} // namespace halvaro

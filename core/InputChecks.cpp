@@ -1,14 +1,16 @@
 #include "core/InputChecks.h"
 
 #include "core/Ranges.h"
+#include "core/Text.h"
+#include "core/TimeZones.h"
 
 namespace halvaro {
 
 namespace {
 
-constexpr std::string_view WrongFebruaryDate = "Please Enter Correct Date Or Month!";
+constexpr char WrongFebruaryDate[] = "Please Enter Correct Date Or Month!";
 // The thirty-day months' message has a blank before the exclamation mark.
-constexpr std::string_view WrongThirtyDayDate = "Please Enter Correct Date Or Month !";
+constexpr char WrongThirtyDayDate[] = "Please Enter Correct Date Or Month !";
 
 constexpr int February = 2;
 
@@ -34,6 +36,42 @@ bool IsThirtyDayMonth(int month)
     return month == 4 || month == 6 || month == 9 || month == 11;
 }
 
+// Typing is filtered to digits, but a paste through the context menu is not;
+// the boxes hold at most three characters.
+std::optional<int> BoxNumber(std::string_view text)
+{
+    return DigitsNumber(text, BoxDigitCount);
+}
+
+// Degrees and minutes of checked boxes as signed degrees.
+double SignedDegrees(std::string_view degrees, std::string_view minutes, bool negative)
+{
+    const double value
+        = static_cast<double>(*BoxNumber(degrees)) + static_cast<double>(*BoxNumber(minutes)) / 60;
+    return negative ? -value : value;
+}
+
+// The birth of entries that passed every check.
+Birth BirthOf(const BirthData& entries)
+{
+    const TimeZone& zone = TimeZoneTable[static_cast<std::size_t>(entries.ZonePosition)];
+    Birth birth;
+    // The name is kept as typed; the place names lose their outer blanks.
+    birth.Name = entries.Name;
+    birth.City = TrimBlanks(entries.City);
+    birth.State = TrimBlanks(entries.State);
+    birth.Country = TrimBlanks(entries.Country);
+    birth.Local = {entries.Year, entries.Month, entries.Day, entries.Hour, entries.Minute};
+    // The table holds corrections (add to local time to get UT); daylight
+    // saving puts the clock one hour ahead.
+    birth.UtcOffsetMinutes
+        = -(zone.HourCorrection * 60 + zone.MinuteCorrection) + (entries.DaylightSaving ? 60 : 0);
+    birth.Zone = ZoneChoice {entries.ZonePosition, entries.DaylightSaving};
+    birth.LatitudeDeg = SignedDegrees(entries.LatDeg, entries.LatMin, entries.South);
+    birth.LongitudeDeg = SignedDegrees(entries.LonDeg, entries.LonMin, !entries.East);
+    return birth;
+}
+
 // The degree or minute box's two checks: present, then a whole number.
 std::optional<InputCheckFailure> CheckNumberBox(std::string_view text, std::string_view emptyMessage,
     InputControl control)
@@ -47,9 +85,7 @@ std::optional<InputCheckFailure> CheckNumberBox(std::string_view text, std::stri
     return std::nullopt;
 }
 
-} // namespace
-
-std::optional<InputCheckFailure> ValidateInput(const BirthData& entries)
+std::optional<InputCheckFailure> FirstFailure(const BirthData& entries)
 {
     // A text of blanks is not empty: only the empty text is refused.
     if (entries.Name.empty()) {
@@ -109,6 +145,16 @@ std::optional<InputCheckFailure> ValidateInput(const BirthData& entries)
     return std::nullopt;
 }
 
+} // namespace
+
+BirthCheck ValidateInput(const BirthData& entries)
+{
+    if (auto failure = FirstFailure(entries)) {
+        return {failure, {}};
+    }
+    return {std::nullopt, BirthOf(entries)};
+}
+
 std::optional<int> DigitsNumber(std::string_view text, std::size_t maxDigits)
 {
     if (text.empty() || text.size() > maxDigits) {
@@ -122,27 +168,6 @@ std::optional<int> DigitsNumber(std::string_view text, std::size_t maxDigits)
         value = value * 10 + (c - '0');
     }
     return value;
-}
-
-// Typing is filtered to digits, but a paste through the context menu is not;
-// the boxes hold at most three characters.
-std::optional<std::int16_t> BoxNumber(std::string_view text)
-{
-    const auto value = DigitsNumber(text, BoxDigitCount);
-    if (!value) {
-        return std::nullopt;
-    }
-    return static_cast<std::int16_t>(*value);
-}
-
-bool LetterBoxAccepts(int code)
-{
-    return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == ' ' || code == 8 || code == 127;
-}
-
-bool NumberBoxAccepts(int code)
-{
-    return (code >= '0' && code <= '9') || code == 8 || code == 127;
 }
 
 } // namespace halvaro

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Birth.h"
 #include "core/BirthData.h"
 
 #include <cstddef>
@@ -21,20 +22,20 @@ struct InputCheckFailure {
     InputControl Control;
 };
 
+// The checked birth, or the first check that failed.
+struct BirthCheck {
+    std::optional<InputCheckFailure> Failure;
+    Birth Value; // meaningful only without a failure
+};
+
 // The checks of the calculate button, in their order; the first that fails.
 // A degree or minute box that is not a whole number of one to three digits
-// is refused right after its own emptiness check.
-std::optional<InputCheckFailure> ValidateInput(const BirthData& entries);
+// is refused right after its own emptiness check. What passes becomes the
+// typed birth every later step takes: the only place the boxes are parsed.
+BirthCheck ValidateInput(const BirthData& entries);
 
-// Key filters: true when the character code may enter the box.
-bool LetterBoxAccepts(int code);
-bool NumberBoxAccepts(int code);
 inline constexpr std::string_view OnlyLettersMessage = "Please enter only letters";
 inline constexpr std::string_view OnlyNumbersMessage = "Please enter only numbers";
-
-// The number in a degree or minute box: one to three ASCII digits, nothing
-// else; any other text gives no number.
-std::optional<std::int16_t> BoxNumber(std::string_view text);
 
 // A whole number of one to maxDigits ASCII digits (at most nine), nothing
 // else: no sign, blank or point.

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstddef>
 
-namespace halvaro::modVedicPlanetPosition {
+namespace halvaro {
 
 std::optional<SignParts> SignPartsOf(double angle)
 {
@@ -50,4 +50,4 @@ PositionText FormatSignPosition(double angle)
     return text;
 }
 
-} // namespace halvaro::modVedicPlanetPosition
+} // namespace halvaro

@@ -6,7 +6,7 @@
 #include <string_view>
 
 // The sign position text of the planetary positions, shared by the Moon engine.
-namespace halvaro::modVedicPlanetPosition {
+namespace halvaro {
 
 // Three letters per sign, Aries (0) to Pisces (11).
 inline constexpr std::string_view SignAbbreviations = "AriTauGemCanLeoVirLibScoSagCapAquPis";
@@ -29,4 +29,4 @@ std::string_view SignAbbreviation(int sign);
 // falls outside 0..11, has no text: the result is empty.
 PositionText FormatSignPosition(double angle);
 
-} // namespace halvaro::modVedicPlanetPosition
+} // namespace halvaro

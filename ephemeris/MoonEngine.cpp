@@ -1,7 +1,6 @@
 #include "ephemeris/MoonEngine.h"
 
 #include "core/Angles.h"
-#include "core/BirthRecord.h"
 #include "core/Calendar.h"
 #include "core/SignPosition.h"
 
@@ -9,16 +8,6 @@
 #include <cmath>
 
 namespace halvaro::modVedicEphemeris {
-
-double EngineLocalHours = 0;
-double EngineZoneHours = 0;
-double EngineWestLongitude = 0;
-double BirthDayNumber = 0;
-double EngineUniversalHours = 0;
-double T = 0;
-double EngineSiderealCorrection = 0;
-double MoonLongitude = 0;
-PositionText MoonPositionText;
 
 namespace {
 
@@ -107,8 +96,6 @@ double LunarLongitudeSeries(double t)
 
 double ReduceMoonLongitude(double lambda)
 {
-    using modVedicPlanetPosition::AddTurnsWhileNegative;
-    using modVedicPlanetPosition::SubtractTurnsWhileAbove360;
     return SubtractTurnsWhileAbove360(AddTurnsWhileNegative(lambda));
 }
 
@@ -133,38 +120,12 @@ double MoonSiderealLongitude(double t)
     return sidereal;
 }
 
-void ComputeEphemeris()
+MoonPosition ComputeEphemeris(const BirthMoment& moment)
 {
-    using modVedicPlanetPosition::ClockHours;
-    using modVedicPlanetPosition::ZoneCorrectionHours;
-    const BirthRecordType& birth = BirthRecord;
-    const bool daylightSaving = birth.DaylightSaving != False16;
-
-    EngineLocalHours = ClockHours(birth.Hour, birth.Minute);
-    EngineZoneHours = ZoneCorrectionHours(birth.ZoneHourCorrection, birth.ZoneMinuteCorrection, daylightSaving);
-    double west = static_cast<double>(birth.LongitudeDegrees) + static_cast<double>(birth.LongitudeMinutes) / 60;
-    if (birth.IsEast != False16) {
-        west = -west;
-    }
-    EngineWestLongitude = west;
-    BirthDayNumber = modVedicPlanetPosition::JulianDayNumber(birth.Month, birth.Day, birth.Year);
-    // The same moment as the ayanamsa's and the planets': the zone's own sign.
-    EngineUniversalHours = modVedicPlanetPosition::BirthUniversalHours(
-        birth.Hour, birth.Minute, birth.ZoneHourCorrection, birth.ZoneMinuteCorrection, daylightSaving);
-    T = CenturiesSinceJ2000(BirthDayNumber, EngineUniversalHours);
-    EngineSiderealCorrection = SiderealCorrection(T);
-
-    const double moon = MoonSiderealLongitude(T);
-    if (!std::isfinite(moon)) {
-        return;
-    }
-    MoonLongitude = moon;
-
-    const PositionText text = modVedicPlanetPosition::FormatSignPosition(MoonLongitude);
-    if (text.empty()) {
-        return;
-    }
-    MoonPositionText = text;
+    MoonPosition moon;
+    moon.Longitude = MoonSiderealLongitude(CenturiesSinceJ2000(moment.JulianDayNumber, moment.UniversalHours));
+    moon.MoonPositionText = FormatSignPosition(moon.Longitude);
+    return moon;
 }
 
 } // namespace halvaro::modVedicEphemeris

@@ -1,20 +1,20 @@
 #pragma once
 
+#include "core/Calendar.h"
 #include "core/FixedText.h"
 
 namespace halvaro::modVedicEphemeris {
 
-// Working values of the engine, overwritten on every run. They stay as the
-// named values a reader of the steps and their tests look at; the value API
-// (MoonSiderealLongitude) computes without them.
-extern double EngineLocalHours;     // kept for the record of the run; nothing computes from it
-// Not the size of the zone correction but its signed value after daylight
-// saving: the moment follows the zone's own sign.
-extern double EngineZoneHours;
-extern double EngineWestLongitude;  // kept for the record of the run; the moment no longer needs it
-extern double BirthDayNumber;
-extern double EngineUniversalHours; // may lie outside 0..24; the date is not carried
-extern double T;                    // Julian centuries from 2000 January 1, 12:00
+// The Moon's sidereal longitude in degrees (NaN when the series gives no
+// finite value) and its long position text (empty then).
+struct MoonPosition {
+    double Longitude = 0;
+    PositionText MoonPositionText;
+};
+
+MoonPosition ComputeEphemeris(const BirthMoment& moment);
+
+// Julian centuries from 2000 January 1, 12:00
 extern double EngineSiderealCorrection;
 extern double MoonLongitude;        // tropical λ, then sidereal
 

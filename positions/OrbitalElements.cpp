@@ -17,15 +17,13 @@ const std::array<OrbitalElementRow, BodyCount> OrbitalElementTable = {{
     {9.53707032, -0.00301530, 0.05415060, -0.00036762, 2.48446, +6.11, 113.71504, -1591.05, 92.43194, -1948.89, 49.94432, +4401052.95},
 }};
 
-double ElementA = 0;
-double ElementE = 0;
-double ElementI = 0;
-double ElementNode = 0;
-double ElementPerihelion = 0;
-double ElementL = 0;
-double TropicalLongitude = 0;
-
 namespace {
+
+// A body's mean elements at a day number: a and e in their own units, the
+// angles in radians, the mean longitude L reduced into [0, 2π).
+struct OrbitalElements {
+    double a, e, i, node, perihelion, l;
+};
 
 constexpr double RadToDeg = 180 / Pi;
 
@@ -33,14 +31,10 @@ constexpr double RadToDeg = 180 / Pi;
 // eccentricity of 1 or more); the table's orbits need a handful.
 constexpr int KeplerStepLimit = 64;
 
-struct Elements {
-    double a, e, i, node, perihelion, l;
-};
-
-Elements ElementsAt(const OrbitalElementRow& row, double dayNumber)
+OrbitalElements ElementsAt(const OrbitalElementRow& row, double dayNumber)
 {
     const double t = dayNumber / 36525;
-    Elements el {};
+    OrbitalElements el {};
     el.a = row.aBase + row.aRate * t;
     el.e = row.eBase + row.eRate * t;
     el.i = (row.iBase + row.iRate * t / 3600) * DegToRad;
@@ -50,26 +44,16 @@ Elements ElementsAt(const OrbitalElementRow& row, double dayNumber)
     return el;
 }
 
-void Store(const Elements& el)
-{
-    ElementA = el.a;
-    ElementE = el.e;
-    ElementI = el.i;
-    ElementNode = el.node;
-    ElementPerihelion = el.perihelion;
-    ElementL = el.l;
-}
-
 // The Earth's heliocentric position, which every body's geocentric longitude
 // starts from.
 struct EarthPosition {
-    Elements elements {};
+    OrbitalElements elements {};
     double x = 0, y = 0;
 };
 
 EarthPosition EarthAt(double dayNumber)
 {
-    const Elements el = ElementsAt(OrbitalElementTable[Earth], dayNumber);
+    const OrbitalElements el = ElementsAt(OrbitalElementTable[Earth], dayNumber);
     const double meanAnomaly = NormalizeRadians(el.l - el.perihelion);
     const double nu = TrueAnomaly(meanAnomaly, el.e);
     const double r = el.a * (1 - el.e * el.e) / (1 + el.e * std::cos(nu));
@@ -79,7 +63,7 @@ EarthPosition EarthAt(double dayNumber)
 // The body's longitude seen from the Earth, in [0, 360]; NaN when not finite.
 double LongitudeFrom(const EarthPosition& earth, int index, double dayNumber)
 {
-    const Elements body = ElementsAt(OrbitalElementTable[static_cast<std::size_t>(index)], dayNumber);
+    const OrbitalElements body = ElementsAt(OrbitalElementTable[static_cast<std::size_t>(index)], dayNumber);
     double x = 0;
     double y = 0;
     if (index != Earth) { // as a body, the Earth's elements stand for the Sun at the origin
@@ -112,14 +96,6 @@ double DayNumber(int year, int month, int day, int hour, int minute)
     const double m = month;
     return 367 * y - std::floor(7 * (y + std::floor((m + 9) / 12)) / 4) + std::floor(275 * m / 9) + day - 730531.5
         + (hour + static_cast<double>(minute) / 60) / 24;
-}
-
-void LoadOrbitalElements(int index, double dayNumber)
-{
-    if (index < 0 || index >= BodyCount) {
-        return;
-    }
-    Store(ElementsAt(OrbitalElementTable[static_cast<std::size_t>(index)], dayNumber));
 }
 
 double NormalizeRadians(double x)
@@ -175,21 +151,6 @@ double QuadrantArcTangent(double y, double x)
     return std::nan(""); // x is NaN
 }
 
-bool TryGeocentricLongitude(int index, double dayNumber)
-{
-    if (index < 0 || index >= BodyCount) {
-        return false;
-    }
-    const EarthPosition earth = EarthAt(dayNumber);
-    Store(earth.elements); // the Earth's elements are the last ones loaded
-    const double lambda = LongitudeFrom(earth, index, dayNumber);
-    if (std::isnan(lambda)) {
-        return false;
-    }
-    TropicalLongitude = lambda;
-    return true;
-}
-
 bool GeocentricLongitudes(double dayNumber, std::array<double, BodyCount>& longitudes)
 {
     const EarthPosition earth = EarthAt(dayNumber);
@@ -201,11 +162,6 @@ bool GeocentricLongitudes(double dayNumber, std::array<double, BodyCount>& longi
         longitudes[static_cast<std::size_t>(index)] = lambda;
     }
     return true;
-}
-
-void GeocentricLongitude(int index, double dayNumber)
-{
-    static_cast<void>(TryGeocentricLongitude(index, dayNumber));
 }
 
 } // namespace halvaro::modVedicPlanetPosition

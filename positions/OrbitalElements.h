@@ -34,34 +34,12 @@ struct OrbitalElementRow {
 
 extern const std::array<OrbitalElementRow, BodyCount> OrbitalElementTable;
 
-// Module-level working values; each call overwrites them. They stay as the
-// named results of LoadOrbitalElements and GeocentricLongitude that the
-// worked values are checked against; GeocentricLongitudes computes without them.
-extern double ElementA;          // AU
-extern double ElementE;
-extern double ElementI;          // radians
-extern double ElementNode;       // radians
-extern double ElementPerihelion; // radians
-extern double ElementL;          // radians, in [0, 2π)
-extern double TropicalLongitude; // degrees, result of GeocentricLongitude
-
 // Days since 2000 January 1, 12:00 UT (Gregorian date, UT clock time).
 double DayNumber(int year, int month, int day, int hour, int minute);
 
-void LoadOrbitalElements(int index, double dayNumber);
-
-// Geocentric tropical longitude of body `index` into TropicalLongitude, in [0, 360].
-void GeocentricLongitude(int index, double dayNumber);
-
 // The geocentric tropical longitudes of all six bodies at one day number, in
-// [0, 360], by body index; false when one of them is not finite. Touches no
-// module-level value.
+// [0, 360], by body index; false when one of them is not finite.
 bool GeocentricLongitudes(double dayNumber, std::array<double, BodyCount>& longitudes);
-
-// GeocentricLongitude that tells whether it ran to the end: false for an
-// index outside 0..5 or a longitude that is not finite, and TropicalLongitude
-// then keeps its previous value.
-bool TryGeocentricLongitude(int index, double dayNumber);
 
 double NormalizeRadians(double x);
 double TrueAnomaly(double meanAnomaly, double eccentricity);

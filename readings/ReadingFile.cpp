@@ -2,12 +2,14 @@
 
 #include "files/FileRead.h"
 #include "files/FileReplace.h"
+#include "core/Angles.h"
 #include "core/InputChecks.h"
 #include "core/Ranges.h"
 #include "core/Text.h"
 #include "readings/Scramble.h"
 
 #include <array>
+#include <cmath>
 #include <charconv>
 #include <system_error>
 
@@ -23,14 +25,15 @@ constexpr char32_t HighestStorableCode = 170;
 constexpr unsigned char LowestStoredByte = 85;
 
 // How each line is called in messages, line 1 first.
-constexpr std::array<std::string_view, ReadingLineCount> LineNames {
+// Kept as characters, not pointers, so that the tables hold no address.
+constexpr char LineNames[ReadingLineCount][20] {
     "name", "month", "day", "year", "hour", "minute", "time zone",
     "longitude degrees", "longitude minutes", "latitude degrees", "latitude minutes",
     "East/West", "North/South", "daylight saving", "city", "state", "country",
 };
 
 // The same fields as the window labels them, for save errors the user reads.
-constexpr std::array<std::string_view, ReadingLineCount> FieldLabels {
+constexpr char FieldLabels[ReadingLineCount][20] {
     "Name", "Month", "Day", "Year", "Hour", "Minute", "Time Zone",
     "Longitude degrees", "Longitude minutes", "Latitude degrees", "Latitude minutes",
     "East/West", "North/South", "Daylight Saving", "City", "State", "Country",
@@ -41,9 +44,17 @@ std::string Decimal(int value)
     return DecimalText(value);
 }
 
-std::string TruthText(std::int16_t value)
+std::string TruthText(bool value)
 {
-    return value != 0 ? "True" : "False";
+    return value ? "True" : "False";
+}
+
+// "UTC+05:30", "UTC-03:30".
+std::string OffsetText(int minutes)
+{
+    const int size = minutes < 0 ? -minutes : minutes;
+    const auto two = [](int value) { return (value < 10 ? "0" : "") + DecimalText(value); };
+    return std::string("UTC") + (minutes < 0 ? "-" : "+") + two(size / 60) + ":" + two(size % 60);
 }
 
 std::string CodePointLabel(char32_t code)
@@ -187,7 +198,7 @@ OpenResult Refuse(std::string reason)
 
 std::string LineLabel(int line)
 {
-    return "line " + Decimal(line) + " (" + std::string(LineNames[static_cast<std::size_t>(line - 1)]) + ")";
+    return "line " + Decimal(line) + " (" + std::string(LineNames[line - 1]) + ")";
 }
 
 std::string SaveFailure(const fs::path& path, std::string_view reason)
@@ -223,26 +234,34 @@ StoredLineCheck CheckStoredLine(std::string_view stored)
     return {};
 }
 
-BytesResult ReadingFileBytes(const BirthRecordType& record, int zonePosition)
+BytesResult ReadingFileBytes(const Birth& birth)
 {
+    if (!birth.Zone) {
+        return {std::nullopt,
+            "The time zone of this birth is the offset " + OffsetText(birth.UtcOffsetMinutes)
+                + ", not a zone of the list, and a reading file keeps only a zone of the list; the reading was not "
+                  "saved."};
+    }
+    const long long longitude = WholeArcMinutes(birth.LongitudeDeg);
+    const long long latitude = WholeArcMinutes(birth.LatitudeDeg);
     const std::array<std::string, ReadingLineCount> fields {
-        record.Name,
-        Decimal(record.Month),
-        Decimal(record.Day),
-        Decimal(record.Year),
-        Decimal(record.Hour),
-        Decimal(record.Minute),
-        Decimal(zonePosition),
-        Decimal(record.LongitudeDegrees),
-        Decimal(record.LongitudeMinutes),
-        Decimal(record.LatitudeDegrees),
-        Decimal(record.LatitudeMinutes),
-        TruthText(record.IsEast),
-        TruthText(record.IsSouth),
-        TruthText(record.DaylightSaving),
-        record.City,
-        record.State,
-        record.Country,
+        birth.Name,
+        Decimal(birth.Local.Month),
+        Decimal(birth.Local.Day),
+        Decimal(birth.Local.Year),
+        Decimal(birth.Local.Hour),
+        Decimal(birth.Local.Minute),
+        Decimal(birth.Zone->Position),
+        DecimalText(longitude / 60),
+        DecimalText(longitude % 60),
+        DecimalText(latitude / 60),
+        DecimalText(latitude % 60),
+        TruthText(!std::signbit(birth.LongitudeDeg)),
+        TruthText(std::signbit(birth.LatitudeDeg)),
+        TruthText(birth.Zone->DaylightSaving),
+        birth.City,
+        birth.State,
+        birth.Country,
     };
 
     std::string bytes;
@@ -283,9 +302,9 @@ BytesResult ReadingFileBytes(const BirthRecordType& record, int zonePosition)
     return {std::move(bytes), {}};
 }
 
-SaveResult SaveReadingFile(const fs::path& path, const BirthRecordType& record, int zonePosition)
+SaveResult SaveReadingFile(const fs::path& path, const Birth& birth)
 {
-    BytesResult content = ReadingFileBytes(record, zonePosition);
+    BytesResult content = ReadingFileBytes(birth);
     if (!content.Bytes) {
         return {false, std::move(content.Error)};
     }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/Birth.h"
 #include "core/BirthData.h"
-#include "core/BirthRecord.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -42,8 +42,9 @@ struct SaveResult {
 };
 
 // The exact bytes of a reading file: 17 scrambled lines, each ended by CR LF,
-// written from the record of a calculation (BirthRecordOf) and the zone list
-// position.
+// written from a checked birth: its zone list entry, and its degrees and
+// minutes back out of the signed degrees. A birth whose offset came from no
+// zone of the list has no file, and the error names its offset.
 // Fails, naming the field, when a field holds a character with no scrambled
 // form (a code above 170, or one that does not fit a byte), when it is longer
 // than a line may be, or when a name or place is blank: trimmed to an empty
@@ -52,13 +53,13 @@ struct BytesResult {
     std::optional<std::string> Bytes;
     std::string Error;
 };
-BytesResult ReadingFileBytes(const BirthRecordType& record, int zonePosition);
+BytesResult ReadingFileBytes(const Birth& birth);
 
 // Checks the reading as ReadingFileBytes does before anything touches the
 // disk, then writes the file as ReplaceFileContents (files/FileReplace.h) does:
 // through a temporary file flushed to disk and renamed over the target, so
 // an existing file is never left damaged.
-SaveResult SaveReadingFile(const std::filesystem::path& path, const BirthRecordType& record, int zonePosition);
+SaveResult SaveReadingFile(const std::filesystem::path& path, const Birth& birth);
 
 // Checks the whole content before anything is used. A line ends at CR LF;
 // the last line may lack it. A lone CR or LF is a byte below 85 inside a

@@ -3,7 +3,6 @@
 #include <swephexp.h>
 
 #include <cmath>
-#include <mutex>
 
 namespace halvaro {
 
@@ -17,17 +16,14 @@ constexpr std::array<int32, GrahaCount> Bodies {SE_SUN, SE_MOON, SE_MERCURY, SE_
 constexpr int32 Flags = SEFLG_MOSEPH | SEFLG_SIDEREAL;
 
 // The Swiss Ephemeris keeps its settings (the sidereal mode among them) and
-// its caches in library-wide state: per thread when the library was built
-// with thread-local storage, shared by all threads otherwise. Every call goes
-// through this one lock, and each thread sets the Lahiri mode before its
-// first calculation, so the positions are right whichever way it was built.
-std::mutex& LibraryLock()
+// its caches per thread: Debian builds it with thread-local storage. So no
+// lock is needed, and each calculation sets the Lahiri mode on its own
+// thread first; setting it drops only the positions cached for another
+// moment.
+void UseLahiri()
 {
-    static std::mutex lock;
-    return lock;
+    swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
 }
-
-thread_local bool lahiriModeSet = false;
 
 } // namespace
 
@@ -36,11 +32,7 @@ std::optional<SkyPositions> PrecisePositions(double julianDayUniversal)
     if (!std::isfinite(julianDayUniversal)) {
         return std::nullopt;
     }
-    const std::lock_guard<std::mutex> hold(LibraryLock());
-    if (!lahiriModeSet) {
-        swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
-        lahiriModeSet = true;
-    }
+    UseLahiri();
     std::array<char, AS_MAXCH> error {};
     SkyPositions sky;
     double ayanamsa = 0;
@@ -68,11 +60,7 @@ modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, cons
     if (status != LagnaStatus::Computed || !std::isfinite(place.LongitudeDeg)) {
         return {status == LagnaStatus::Computed ? LagnaStatus::NotComputed : status, 0};
     }
-    const std::lock_guard<std::mutex> hold(LibraryLock());
-    if (!lahiriModeSet) {
-        swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
-        lahiriModeSet = true;
-    }
+    UseLahiri();
     std::array<double, 13> cusps {};
     std::array<double, 10> angles {};
     // The ascendant does not depend on the house system; equal houses never
@@ -86,12 +74,9 @@ modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, cons
     return {LagnaStatus::Computed, angles[SE_ASC] >= 360 ? angles[SE_ASC] - 360 : angles[SE_ASC]};
 }
 
-ReadingResult CalculatePreciseReading(const BirthData& birth)
+ReadingResult CalculatePreciseReading(const Birth& birth)
 {
-    ReadingResult result = BeginReading(birth, SkyModel::Precise);
-    if (result.Failure) {
-        return result;
-    }
+    ReadingResult result {std::nullopt, BeginReading(birth, SkyModel::Precise)};
     Reading& reading = result.Value;
     const std::optional<SkyPositions> sky = PrecisePositions(reading.Moment.JulianDay);
     if (!sky) {
@@ -99,22 +84,11 @@ ReadingResult CalculatePreciseReading(const BirthData& birth)
         return result;
     }
     reading.Ayanamsa = sky->Ayanamsa;
-    reading.Longitudes = sky->Longitudes;
     reading.Lagna = PreciseLagna(reading.Moment.JulianDay, reading.Place);
-    if (!CompleteReading(reading)) {
+    if (!CompleteReading(reading, sky->Longitudes)) {
         result.Failure = NoPositionsFailure;
     }
     return result;
-}
-
-ReadingResult CalculateReading(const BirthData& birth, SkyModel sky)
-{
-    return sky == SkyModel::Precise ? CalculatePreciseReading(birth) : CalculateReading(birth);
-}
-
-std::string_view SkyCaption(SkyModel sky)
-{
-    return sky == SkyModel::Precise ? "Sky: precise (Swiss Ephemeris, Lahiri)" : "Sky: classic model";
 }
 
 std::string SwissEphemerisVersion()

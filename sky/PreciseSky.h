@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calculation/Reading.h"
-#include "core/BirthData.h"
+#include "core/Birth.h"
 
 #include <array>
 #include <optional>
@@ -28,17 +28,10 @@ std::optional<SkyPositions> PrecisePositions(double julianDayUniversal);
 // the classic model's refusals of polar and impossible latitudes.
 modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, const BirthPlace& place);
 
-// The whole reading in the precise sky: the same checks, moment and place as
-// CalculateReading, the longitudes and ayanamsa from PrecisePositions for the
-// moment's Universal Time, then the same texts and aspects.
-ReadingResult CalculatePreciseReading(const BirthData& birth);
-
-// The reading in the given sky; Reading::Sky names it.
-ReadingResult CalculateReading(const BirthData& birth, SkyModel sky);
-
-// One line naming the sky a reading was made in, for the result screen and
-// the command line: "Sky: classic model", "Sky: precise (Swiss Ephemeris, Lahiri)".
-std::string_view SkyCaption(SkyModel sky);
+// The whole reading in the precise sky: the same moment and place as the
+// classic CalculateReading, the longitudes and ayanamsa from PrecisePositions
+// for the moment's Universal Time, then the same texts and aspects.
+ReadingResult CalculatePreciseReading(const Birth& birth);
 
 // The library's own version, e.g. "2.10.03", for the About box.
 std::string SwissEphemerisVersion();

@@ -172,7 +172,7 @@ void ChartWindowTest::svgIsWellFormedAndPlacesTheSigns()
     QFETCH(QPointF, centre);
     QFETCH(bool, diamond);
     QFETCH(QStringList, inside);
-    BirthData birth = halvaro::testing::Delhi1975();
+    Birth birth = halvaro::testing::BirthOf(halvaro::testing::Delhi1975());
     birth.Name = Utf8(name);
     const chart::ChartResult chart = chart::MakeChart(birth, CalculateReading(birth).Value);
     QCOMPARE(QString::fromStdString(chart.Refusal), QString());

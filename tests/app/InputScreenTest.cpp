@@ -2,7 +2,6 @@
 
 #include "app/DisplayCheck.h"
 #include "app/KeyCodes.h"
-#include "core/BirthRecord.h"
 
 #include <QClipboard>
 
@@ -239,7 +238,7 @@ void InputScreenTest::pastedNumbersRefused()
     QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
     QVERIFY(w->window.ResultScreenInFront());
     const QStringList before = ResultTexts(w->window.Controls());
-    const BirthRecordType recordBefore = w->window.ShownRecord();
+    const Birth birthBefore = w->window.ShownBirth();
     QTest::mouseClick(f.cmdBack, Qt::LeftButton);
 
     Box(w->window, box)->setText(pasted);
@@ -253,10 +252,10 @@ void InputScreenTest::pastedNumbersRefused()
     QCOMPARE(FocusName(), box);
     QCOMPARE(Box(w->window, box)->text(), pasted);
     QCOMPARE(ResultTexts(w->window.Controls()), before);
-    const BirthRecordType recordAfter = w->window.ShownRecord();
-    QCOMPARE(recordAfter.Name, recordBefore.Name);
-    QCOMPARE(recordAfter.LatitudeDegrees, recordBefore.LatitudeDegrees);
-    QCOMPARE(recordAfter.LongitudeMinutes, recordBefore.LongitudeMinutes);
+    const Birth& birthAfter = w->window.ShownBirth();
+    QCOMPARE(birthAfter.Name, birthBefore.Name);
+    QCOMPARE(birthAfter.LatitudeDeg, birthBefore.LatitudeDeg);
+    QCOMPARE(birthAfter.LongitudeDeg, birthBefore.LongitudeDeg);
 }
 
 // The two key filters: letters, blank, 8 and 127 into the place and name

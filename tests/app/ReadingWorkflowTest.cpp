@@ -2,7 +2,7 @@
 
 #include "app/CommandLine.h"
 #include "app/QtUserPrompts.h"
-#include "core/BirthRecord.h"
+#include "core/Birth.h"
 #include "tests/common/ReferenceBirths.h"
 #include "readings/ReadingFile.h"
 
@@ -13,6 +13,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <memory>
 
 using namespace halvaro;
@@ -162,19 +163,19 @@ void ReadingWorkflowTest::recordFromControls_data()
     QTest::addColumn<bool>("southWestDst");
     QTest::addColumn<QString>("storedName");
     QTest::addColumn<QString>("storedCity");
-    QTest::addColumn<QList<int>>("numbers"); // Month, zone hours, minutes, signed hours, minutes, IsSouth, IsEast, DST
+    // Month, offset from UT in minutes, zone list position, South, East, DST.
+    QTest::addColumn<QList<int>>("numbers");
 
     QTest::newRow("example") << "Asha Rao" << "New Delhi" << "June" << "Indian Time, IST, +5.3" << false << "Asha Rao"
-                             << "New Delhi" << QList<int> {6, 5, 30, -5, -30, 0, -1, 0};
+                             << "New Delhi" << QList<int> {6, 330, 34, 0, 1, 0};
     QTest::newRow("blanks around name and city") << "  Asha  " << "  Pune  " << "June" << "Indian Time, IST, +5.3"
-                                                 << false << "  Asha  " << "Pune"
-                                                 << QList<int> {6, 5, 30, -5, -30, 0, -1, 0};
+                                                 << false << "  Asha  " << "Pune" << QList<int> {6, 330, 34, 0, 1, 0};
     QTest::newRow("March, Hawaiian") << "Asha" << "Hilo" << "March" << "Hawaiian Standard Time,HST,-10.5" << false
-                                     << "Asha" << "Hilo" << QList<int> {3, 10, 30, 10, 30, 0, -1, 0};
+                                     << "Asha" << "Hilo" << QList<int> {3, -630, 32, 0, 1, 0};
     QTest::newRow("Greenwich") << "Asha" << "London" << "June" << "Greenwich Mean Time,GMT,0.0" << false << "Asha"
-                               << "London" << QList<int> {6, 0, 0, 0, 0, 0, -1, 0};
+                               << "London" << QList<int> {6, 0, 29, 0, 1, 0};
     QTest::newRow("last zone, South, West, DST") << "Asha" << "Dawson" << "June" << "Yukon War Time,YWT,-8.0" << true
-                                                 << "Asha" << "Dawson" << QList<int> {6, 8, 0, 8, 0, -1, 0, -1};
+                                                 << "Asha" << "Dawson" << QList<int> {6, -420, 70, 1, 0, 1};
 }
 
 void ReadingWorkflowTest::recordFromControls()
@@ -201,15 +202,17 @@ void ReadingWorkflowTest::recordFromControls()
     }
     QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
     QCOMPARE(w->prompts.TakeCalls(), QStringList());
-    const BirthRecordType r = w->window.ShownRecord();
+    const Birth& r = w->window.ShownBirth();
     QCOMPARE(QString::fromStdString(r.Name), storedName);
     QCOMPARE(QString::fromStdString(r.City), storedCity);
-    QCOMPARE((QList<int> {r.Month, r.ZoneHours, r.ZoneMinutes, r.ZoneHourCorrection, r.ZoneMinuteCorrection, r.IsSouth,
-                 r.IsEast, r.DaylightSaving}),
+    QVERIFY(r.Zone.has_value());
+    QCOMPARE((QList<int> {r.Local.Month, r.UtcOffsetMinutes, r.Zone->Position, r.LatitudeDeg < 0 ? 1 : 0,
+                 r.LongitudeDeg > 0 ? 1 : 0, r.Zone->DaylightSaving ? 1 : 0}),
         numbers);
-    QCOMPARE((QList<int> {r.Day, r.Year, r.Hour, r.Minute, r.LatitudeDegrees, r.LatitudeMinutes, r.LongitudeDegrees,
-                 r.LongitudeMinutes}),
-        (QList<int> {15, 1975, 10, 30, 28, 39, 77, 13}));
+    QCOMPARE((QList<int> {r.Local.Day, r.Local.Year, r.Local.Hour, r.Local.Minute}), (QList<int> {15, 1975, 10, 30}));
+    // 28°39' and 77°13' as typed.
+    QCOMPARE(std::fabs(r.LatitudeDeg), 28 + 39 / 60.0);
+    QCOMPARE(std::fabs(r.LongitudeDeg), 77 + 13 / 60.0);
 }
 
 void ReadingWorkflowTest::backAndRecalculate()
@@ -278,8 +281,8 @@ void ReadingWorkflowTest::failedCheckKeepsEarlierResults()
         QStringList {FakeUserPrompts::Message(MessageIcon::Information, "Please Enter Correct Date Or Month !")});
     QVERIFY(!w->window.ResultScreenInFront());
     QCOMPARE(ResultTexts(w->window.Controls()), results);
-    QCOMPARE(QString::fromStdString(w->window.ShownRecord().Name), QStringLiteral("Asha Rao"));
-    QCOMPARE(w->window.ShownRecord().Year, 1975);
+    QCOMPARE(QString::fromStdString(w->window.ShownBirth().Name), QStringLiteral("Asha Rao"));
+    QCOMPARE(w->window.ShownBirth().Local.Year, 1975);
 }
 
 void ReadingWorkflowTest::saveThenOpen()
@@ -377,15 +380,13 @@ void ReadingWorkflowTest::openRefusesDamagedFile_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("plain text") << QByteArray("Asha\r\n6\r\n15\r\n");
     QTest::newRow("empty file") << QByteArray();
-    BirthRecordType record;
+    Birth record;
     record.Name = "Asha";
-    record.Day = 15;
-    record.Month = 6;
-    record.Year = 1975;
-    record.Hour = 10;
-    record.LongitudeDegrees = 1077;
+    record.Local = {1975, 6, 15, 10, 0};
+    record.Zone = ZoneChoice {34, false};
+    record.LongitudeDeg = 1077;
     record.City = record.State = record.Country = "Delhi";
-    const readings::BytesResult longDegrees = readings::ReadingFileBytes(record, 34);
+    const readings::BytesResult longDegrees = readings::ReadingFileBytes(record);
     QVERIFY(longDegrees.Bytes.has_value());
     QTest::newRow("four-digit longitude degrees") << QByteArray::fromStdString(*longDegrees.Bytes);
 }
@@ -485,7 +486,7 @@ void ReadingWorkflowTest::commandLine()
     QFETCH(QStringList, prompts);
     QFETCH(bool, opened);
     const readings::BytesResult reading = readings::ReadingFileBytes(
-        halvaro::testing::RecordOf(halvaro::testing::Delhi1975()), 34);
+        halvaro::testing::BirthOf(halvaro::testing::Delhi1975()));
     QVERIFY(reading.Bytes.has_value());
     for (const char* name : {"reading.aha", "-reading.aha", "reading.txt"}) {
         QFile file(folder->filePath(QString::fromLatin1(name)));

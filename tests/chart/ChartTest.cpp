@@ -15,14 +15,16 @@ using namespace halvaro;
 using namespace halvaro::chart;
 using halvaro::testing::AngleDifferenceDeg;
 
-Reading ReadingOf(const BirthData& birth)
+Reading ReadingOf(const Birth& birth)
 {
     const ReadingResult result = CalculateReading(birth);
     EXPECT_FALSE(result.Failure) << birth.Name;
     return result.Value;
 }
 
-BirthData Born(std::string name, int year, int month, int day, int hour, int minute, int zone, std::string latDeg,
+const Birth Delhi = halvaro::testing::BirthOf(halvaro::testing::Delhi1975());
+
+Birth Born(std::string name, int year, int month, int day, int hour, int minute, int zone, std::string latDeg,
     std::string latMin, bool south, std::string lonDeg, std::string lonMin, bool east)
 {
     BirthData b = halvaro::testing::Delhi1975();
@@ -41,20 +43,20 @@ BirthData Born(std::string name, int year, int month, int day, int hour, int min
     b.LonMin = std::move(lonMin);
     b.East = east;
     b.West = !east;
-    return b;
+    return halvaro::testing::BirthOf(b);
 }
 
 TEST(DelhiChart, EachGrahaStandsWhereItsPublishedTextSays)
 {
-    const ChartResult chart = MakeChart(halvaro::testing::Delhi1975(), ReadingOf(halvaro::testing::Delhi1975()));
+    const ChartResult chart = MakeChart(Delhi, ReadingOf(Delhi));
     ASSERT_EQ(chart.Refusal, "");
     const ChartData& data = chart.Data;
     for (std::size_t graha = 0; graha < 8; ++graha) {
         EXPECT_EQ(ShortPlaceText(data.Grahas[graha]), halvaro::testing::Delhi1975Results[graha].Position)
-            << ChartGrahaNames[graha];
+            << GrahaNameTable[graha].Short;
     }
     // Ketu opposite Rahu's 05 Sco 24.
-    EXPECT_EQ(ShortPlaceText(data.Grahas[KetuIndex]), "05 Tau 24");
+    EXPECT_EQ(ShortPlaceText(data.Grahas[IndexOf(Graha::Ketu)]), "05 Tau 24");
 
     // The signs of the published texts, Aries 0 .. Pisces 11, grahas in
     // Graha order (Su Mo Me Ve Ma Ju Sa Ra Ke = 0..8).
@@ -76,7 +78,7 @@ TEST(DelhiChart, EachGrahaStandsWhereItsPublishedTextSays)
 
 struct VedicLagnaCase {
     const char* name;
-    BirthData birth;
+    Birth birth;
     int sign;              // 0 Aries .. 11 Pisces
     double degreesInSign;  // NaN where only the sign is published
     double toleranceMinutes;
@@ -115,8 +117,7 @@ INSTANTIATE_TEST_SUITE_P(PublishedCharts, VedicLagnaTest,
 
 struct PlaceCase {
     const char* name;
-    std::string latDeg, lonDeg;
-    bool south;
+    double latitudeDeg, longitudeDeg;
     std::string refusal, note;
 };
 
@@ -127,7 +128,9 @@ class ChartPlaceTest : public ::testing::TestWithParam<PlaceCase> {};
 TEST_P(ChartPlaceTest, RefusesOrNotesWhatHasNoLagna)
 {
     const PlaceCase& c = GetParam();
-    const BirthData birth = Born("Polar", 1975, 6, 15, 10, 30, 34, c.latDeg, "0", c.south, c.lonDeg, "0", true);
+    Birth birth = Delhi;
+    birth.LatitudeDeg = c.latitudeDeg;
+    birth.LongitudeDeg = c.longitudeDeg;
     const ChartResult chart = MakeChart(birth, ReadingOf(birth));
     EXPECT_EQ(chart.Refusal, c.refusal);
     if (c.refusal.empty()) {
@@ -138,19 +141,19 @@ TEST_P(ChartPlaceTest, RefusesOrNotesWhatHasNoLagna)
 }
 
 INSTANTIATE_TEST_SUITE_P(Places, ChartPlaceTest,
-    ::testing::Values(PlaceCase {"Tropics", "20", "77", false, "", ""},
-        PlaceCase {"Svalbard", "78", "15", false, "", std::string(PolarNote)},
-        PlaceCase {"Antarctica", "80", "15", true, "", std::string(PolarNote)},
-        PlaceCase {"BeyondThePole", "95", "15", false, std::string(LatitudeRefusal), ""},
-        PlaceCase {"BeyondTheDateLine", "20", "190", false, std::string(LongitudeRefusal), ""}),
+    ::testing::Values(PlaceCase {"Tropics", 20, 77, "", ""},
+        PlaceCase {"Svalbard", 78, 15, "", std::string(PolarNote)},
+        PlaceCase {"Antarctica", -80, 15, "", std::string(PolarNote)},
+        PlaceCase {"BeyondThePole", 95, 15, std::string(LatitudeRefusal), ""},
+        PlaceCase {"BeyondTheDateLine", 20, 190, std::string(LongitudeRefusal), ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ChartLagna, AModelThatGaveNoneIsNoted)
 {
-    Reading reading = ReadingOf(halvaro::testing::Delhi1975());
+    Reading reading = ReadingOf(Delhi);
     reading.Sky = SkyModel::Precise;
     reading.Lagna = {};
-    const ChartResult chart = MakeChart(halvaro::testing::Delhi1975(), reading);
+    const ChartResult chart = MakeChart(Delhi, reading);
     EXPECT_FALSE(chart.Data.Lagna);
     EXPECT_EQ(chart.Data.Note, NoLagnaNote);
     EXPECT_EQ(chart.Data.SkyText.rfind("Sky model: precise", 0), 0U);
@@ -185,10 +188,10 @@ INSTANTIATE_TEST_SUITE_P(Texts, XmlEscapedTest,
 
 TEST(ChartSvgText, EveryTextFromTheReadingIsEscaped)
 {
-    BirthData birth = halvaro::testing::Delhi1975();
+    Birth birth = Delhi;
     birth.Name = "<&\">";
     birth.City = "A&B";
-    const ChartResult chart = MakeChart(birth, ReadingOf(halvaro::testing::Delhi1975()));
+    const ChartResult chart = MakeChart(birth, ReadingOf(Delhi));
     for (const ChartStyle style : {ChartStyle::South, ChartStyle::North}) {
         const std::string svg = ChartSvg(chart.Data, style);
         EXPECT_EQ(svg.find("<&\">"), std::string::npos);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/BirthData.h"
-#include "core/BirthRecord.h"
+#include "core/InputChecks.h"
 
 #include <array>
 #include <string_view>
@@ -39,10 +39,10 @@ inline BirthData NewYork1990()
         .Day = 4, .Month = 7, .Year = 1990, .Hour = 9, .Minute = 0, .ZonePosition = 27};
 }
 
-// The record of the birth data, as the calculation driver writes it.
-inline BirthRecordType RecordOf(const BirthData& entries)
+// The checked birth of entries that pass the input checks.
+inline Birth BirthOf(const BirthData& entries)
 {
-    return BirthRecordOf(entries);
+    return ValidateInput(entries).Value;
 }
 
 // The 32 result texts of the New Delhi 1975 reading, one row per graha:

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -43,7 +44,7 @@ TEST_P(ValidateInputRows, FirstFailingCheck)
     const CheckCase& c = GetParam();
     BirthData entries = Delhi1975();
     c.Change(entries);
-    const auto failure = halvaro::ValidateInput(entries);
+    const auto failure = halvaro::ValidateInput(entries).Failure;
     if (!c.Expected) {
         EXPECT_FALSE(failure.has_value()) << "refused with \"" << failure->Message << '"';
         return;
@@ -164,79 +165,97 @@ const CheckCase CheckCases[] {
 INSTANTIATE_TEST_SUITE_P(Checks, ValidateInputRows, testing::ValuesIn(CheckCases),
     [](const testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.Name); });
 
-struct KeyCase {
+// What passes becomes the typed birth. Offsets from the zone list's
+// corrections with their sign reversed (Indian Time +5:30 has corrections -5
+// and -30), an hour more with daylight saving; degrees and minutes as typed.
+struct BirthCase {
     std::string_view Name;
-    int Code;
-    bool Letter; // the name and place boxes let it through
-    bool Number; // the degree and minute boxes let it through
+    void (*Change)(BirthData&);
+    int UtcOffsetMinutes;
+    double LatitudeDeg, LongitudeDeg;
+    std::string_view City;
 };
 
-void PrintTo(const KeyCase& row, std::ostream* os)
+void PrintTo(const BirthCase& row, std::ostream* os)
 {
     *os << row.Name;
 }
 
-class KeyFilters : public testing::TestWithParam<KeyCase> {};
+class CheckedBirths : public testing::TestWithParam<BirthCase> {};
 
-TEST_P(KeyFilters, LetOrRefuseTheCode)
+TEST_P(CheckedBirths, OffsetPlaceAndTexts)
 {
-    const KeyCase& c = GetParam();
-    EXPECT_EQ(halvaro::LetterBoxAccepts(c.Code), c.Letter) << "code " << c.Code;
-    EXPECT_EQ(halvaro::NumberBoxAccepts(c.Code), c.Number) << "code " << c.Code;
+    const BirthCase& c = GetParam();
+    BirthData entries = Delhi1975();
+    c.Change(entries);
+    const halvaro::BirthCheck checked = halvaro::ValidateInput(entries);
+    ASSERT_FALSE(checked.Failure.has_value()) << checked.Failure->Message;
+    const halvaro::Birth& birth = checked.Value;
+    EXPECT_EQ(birth.UtcOffsetMinutes, c.UtcOffsetMinutes);
+    EXPECT_EQ(birth.LatitudeDeg, c.LatitudeDeg);
+    EXPECT_EQ(std::signbit(birth.LatitudeDeg), std::signbit(c.LatitudeDeg));
+    EXPECT_EQ(birth.LongitudeDeg, c.LongitudeDeg);
+    EXPECT_EQ(birth.City, c.City);
+    // Kept as typed, with the entry the offset came from, for the reading file.
+    EXPECT_EQ(birth.Name, entries.Name);
+    ASSERT_TRUE(birth.Zone.has_value());
+    EXPECT_EQ(birth.Zone->Position, entries.ZonePosition);
+    EXPECT_EQ(birth.Zone->DaylightSaving, entries.DaylightSaving);
+    EXPECT_EQ(birth.Local.Year, entries.Year);
+    EXPECT_EQ(birth.Local.Month, entries.Month);
+    EXPECT_EQ(birth.Local.Day, entries.Day);
+    EXPECT_EQ(birth.Local.Hour, entries.Hour);
+    EXPECT_EQ(birth.Local.Minute, entries.Minute);
 }
 
-// The filters' codes: letters 65-90 and 97-122, blank 32, backspace 8 and 127
-// for the letter boxes; digits 48-57, 8 and 127 for the number boxes. The
-// rows sit on both sides of every range edge.
-const KeyCase KeyCases[] {
-    {"Backspace", 8, true, true},
-    {"Delete127", 127, true, true},
-    {"Blank", 32, true, false},
-    {"DigitZero", '0', false, true},
-    {"DigitNine", '9', false, true},
-    {"Slash", '/', false, false},
-    {"Colon", ':', false, false},
-    {"CapitalA", 'A', true, false},
-    {"CapitalZ", 'Z', true, false},
-    {"AtSign", '@', false, false},
-    {"OpeningBracket", '[', false, false},
-    {"SmallA", 'a', true, false},
-    {"SmallZ", 'z', true, false},
-    {"Backtick", '`', false, false},
-    {"OpeningBrace", '{', false, false},
-    {"Tilde", '~', false, false},
-    {"FullStop", '.', false, false},
-    {"Hyphen", '-', false, false},
-    {"Apostrophe", '\'', false, false},
-    {"Enter", 13, false, false},
-    {"Escape", 27, false, false},
-    {"CtrlC", 3, false, false},
-    {"CtrlV", 22, false, false},
-    {"CtrlX", 24, false, false},
-    {"Nul", 0, false, false},
-    {"Tab", 9, false, false},
-    {"Code128", 128, false, false},
-    {"AccentedSmallE", 233, false, false},
-    {"Code255", 255, false, false},
+constexpr double Delhi28N39 = 28 + 39 / 60.0;
+constexpr double Delhi77E13 = 77 + 13 / 60.0;
+
+const BirthCase BirthCases[] {
+    {"IndianTime", [](BirthData&) {}, 330, Delhi28N39, Delhi77E13, "New Delhi"},
+    {"IndianTimeWithDaylightSaving", [](BirthData& e) { e.DaylightSaving = true; }, 390, Delhi28N39, Delhi77E13,
+        "New Delhi"},
+    {"HawaiianStandardTime", [](BirthData& e) { e.ZonePosition = 32; }, -630, Delhi28N39, Delhi77E13, "New Delhi"},
+    {"GreenwichMeanTime", [](BirthData& e) { e.ZonePosition = 29; }, 0, Delhi28N39, Delhi77E13, "New Delhi"},
+    {"AlaskaHawaiiDaylightFirstLine", [](BirthData& e) { e.ZonePosition = 0; }, -540, Delhi28N39, Delhi77E13,
+        "New Delhi"},
+    {"YukonWarTimeLastLine", [](BirthData& e) { e.ZonePosition = 70; }, -480, Delhi28N39, Delhi77E13, "New Delhi"},
+    {"NewZealandStdSummerTime", [](BirthData& e) { e.ZonePosition = 46; }, 780, Delhi28N39, Delhi77E13,
+        "New Delhi"},
+    {"NewfoundlandWithDaylightSaving",
+        [](BirthData& e) {
+            e.ZonePosition = 50;
+            e.DaylightSaving = true;
+        },
+        -150, Delhi28N39, Delhi77E13, "New Delhi"},
+    {"SouthAndWestAreNegative",
+        [](BirthData& e) {
+            e.North = false;
+            e.South = true;
+            e.East = false;
+            e.West = true;
+        },
+        330, -Delhi28N39, -Delhi77E13, "New Delhi"},
+    {"LeadingZerosTyped", [](BirthData& e) { e.LatDeg = "028"; e.LonMin = "013"; }, 330, Delhi28N39, Delhi77E13,
+        "New Delhi"},
+    {"ZeroSouthKeepsItsSign",
+        [](BirthData& e) {
+            e.LatDeg = e.LatMin = "0";
+            e.North = false;
+            e.South = true;
+        },
+        330, -0.0, Delhi77E13, "New Delhi"},
+    {"PlaceTrimmedNameNot",
+        [](BirthData& e) {
+            e.Name = " Asha ";
+            e.City = "  New Delhi ";
+        },
+        330, Delhi28N39, Delhi77E13, "New Delhi"},
+    {"CityOfBlanksIsEmpty", [](BirthData& e) { e.City = "   "; }, 330, Delhi28N39, Delhi77E13, ""},
 };
 
-INSTANTIATE_TEST_SUITE_P(Codes, KeyFilters, testing::ValuesIn(KeyCases),
-    [](const testing::TestParamInfo<KeyCase>& info) { return std::string(info.param.Name); });
-
-// 26 + 26 letters, the blank, backspace and 127; ten digits, backspace, 127.
-TEST(KeyFilters, NothingElseBetweenZeroAnd255)
-{
-    int letters = 0;
-    int numbers = 0;
-    for (int code = 0; code <= 255; ++code) {
-        letters += halvaro::LetterBoxAccepts(code) ? 1 : 0;
-        numbers += halvaro::NumberBoxAccepts(code) ? 1 : 0;
-    }
-    EXPECT_EQ(letters, 55);
-    EXPECT_EQ(numbers, 12);
-    EXPECT_FALSE(halvaro::LetterBoxAccepts(-1));
-    EXPECT_FALSE(halvaro::NumberBoxAccepts(256 + '0'));
-}
+INSTANTIATE_TEST_SUITE_P(Births, CheckedBirths, testing::ValuesIn(BirthCases),
+    [](const testing::TestParamInfo<BirthCase>& info) { return std::string(info.param.Name); });
 
 struct TextCase {
     std::string_view Name;
@@ -267,43 +286,5 @@ const TextCase TrimCases[] {
 
 INSTANTIATE_TEST_SUITE_P(Texts, TrimBlanksRows, testing::ValuesIn(TrimCases),
     [](const testing::TestParamInfo<TextCase>& info) { return std::string(info.param.Name); });
-
-struct NumberCase {
-    std::string_view Name;
-    std::string_view Text;
-    std::optional<int> Expected;
-};
-
-void PrintTo(const NumberCase& row, std::ostream* os)
-{
-    *os << row.Name;
-}
-
-class BoxNumbers : public testing::TestWithParam<NumberCase> {};
-
-TEST_P(BoxNumbers, WholeNumberOfOneToThreeDigits)
-{
-    const auto number = halvaro::BoxNumber(GetParam().Text);
-    ASSERT_EQ(number.has_value(), GetParam().Expected.has_value()) << '"' << GetParam().Text << '"';
-    if (number) {
-        EXPECT_EQ(*number, *GetParam().Expected);
-    }
-}
-
-const NumberCase NumberCases[] {
-    {"Zero", "0", 0},
-    {"TwoDigits", "28", 28},
-    {"LeadingZeros", "007", 7},
-    {"LargestThreeDigits", "999", 999},
-    {"Empty", "", std::nullopt},
-    {"FourDigits", "1000", std::nullopt},
-    {"Decimal", "1.5", std::nullopt},
-    {"Negative", "-1", std::nullopt},
-    {"TrailingBlank", "1 ", std::nullopt},
-    {"Exponent", "1e2", std::nullopt},
-};
-
-INSTANTIATE_TEST_SUITE_P(Texts, BoxNumbers, testing::ValuesIn(NumberCases),
-    [](const testing::TestParamInfo<NumberCase>& info) { return std::string(info.param.Name); });
 
 } // namespace

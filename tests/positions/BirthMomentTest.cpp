@@ -1,5 +1,4 @@
-#include "ephemeris/MoonEngine.h"
-#include "positions/BirthMoment.h"
+#include "positions/Ayanamsa.h"
 #include "ReferenceChecks.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +12,7 @@
 namespace {
 
 namespace P = halvaro::modVedicPlanetPosition;
-namespace E = halvaro::modVedicEphemeris;
+using halvaro::testing::MomentOf;
 using halvaro::testing::AgreesWithPrinted;
 using halvaro::testing::Birth;
 
@@ -29,7 +28,7 @@ void PrintTo(const CivilDayCase& c, std::ostream* os) { *os << c.name; }
 TEST_P(JulianDayNumberTest, CountsDaysAtNoon)
 {
     const CivilDayCase& c = GetParam();
-    EXPECT_EQ(P::JulianDayNumber(c.month, c.day, c.year), c.julianDay) << c.year << '-' << c.month << '-' << c.day;
+    EXPECT_EQ(halvaro::JulianDayNumber(c.month, c.day, c.year), c.julianDay) << c.year << '-' << c.month << '-' << c.day;
 }
 
 // Published Julian Day Numbers; the last day of the Julian calendar, and the
@@ -75,11 +74,10 @@ void PrintTo(const MomentCase& c, std::ostream* os) { *os << c.birth.name; }
 TEST_P(ComputeAyanamsaTest, FindsTheWorkedMomentAndAyanamsa)
 {
     const MomentCase& c = GetParam();
-    halvaro::testing::WriteRecord(c.birth);
-    P::ComputeAyanamsa();
-    EXPECT_EQ(P::UniversalHours, c.universalHours);
-    EXPECT_EQ(P::BirthJulianDay, c.julianDay);
-    EXPECT_TRUE(AgreesWithPrinted(P::Ayanamsa, c.ayanamsa, "arc-seconds", 3600));
+    const halvaro::BirthMoment moment = MomentOf(c.birth);
+    EXPECT_EQ(moment.UniversalHours, c.universalHours);
+    EXPECT_EQ(moment.JulianDayNumber, c.julianDay);
+    EXPECT_TRUE(AgreesWithPrinted(P::ComputeAyanamsa(moment), c.ayanamsa, "arc-seconds", 3600));
 }
 
 // The worked readings; 13:00 is 9:00 under a zone of +5 less the summer hour.
@@ -89,11 +87,10 @@ INSTANTIATE_TEST_SUITE_P(WorkedBirths, ComputeAyanamsaTest,
         MomentCase {halvaro::testing::WestSummer1990Birth(), 13.0, 2448077, "-23.72906"}),
     [](const auto& info) { return std::string(info.param.birth.name); });
 
-TEST(ComputeAyanamsa, CountsExactlyOneCenturyFrom1900ToJ2000)
+TEST(CenturiesSince1900, CountsExactlyOneCenturyFrom1900ToJ2000)
 {
-    halvaro::testing::WriteRecord(halvaro::testing::Greenwich2000Birth());
-    P::ComputeAyanamsa();
-    EXPECT_EQ(P::CenturiesSince1900, 1.0);
+    const halvaro::BirthMoment moment = MomentOf(halvaro::testing::Greenwich2000Birth());
+    EXPECT_EQ(P::CenturiesSince1900Of(moment.JulianDayNumber, moment.UniversalHours), 1.0);
 }
 
 // Universal Time when the zone's direction is taken from the hemisphere:
@@ -117,12 +114,8 @@ class ZoneSignTest : public ::testing::TestWithParam<Birth> {};
 
 TEST_P(ZoneSignTest, GivesTheHemisphereRuleBitsWhereZoneAndHemisphereAgree)
 {
-    halvaro::testing::WriteRecord(GetParam());
-    P::ComputeAyanamsa();
-    E::ComputeEphemeris();
     const auto expected = std::bit_cast<std::uint64_t>(UniversalHoursByHemisphere(GetParam()));
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(P::UniversalHours), expected);
-    EXPECT_EQ(std::bit_cast<std::uint64_t>(E::EngineUniversalHours), expected);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(MomentOf(GetParam()).UniversalHours), expected);
 }
 
 // Zones whose sign agrees with the hemisphere, with and without daylight
@@ -135,15 +128,10 @@ INSTANTIATE_TEST_SUITE_P(AgreeingZones, ZoneSignTest,
         Birth {"TongaEarly", 2050, 12, 31, 1, 0, -13, 0, 175, 12, true, true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ComputeAyanamsa, FollowsTheZoneSignWhereZoneAndHemisphereDisagree)
+TEST(BirthMoment, FollowsTheZoneSignWhereZoneAndHemisphereDisagree)
 {
-    halvaro::testing::WriteRecord(halvaro::testing::MadridCet1990); // 12:00 CET is 11:00 UT
-    P::ComputeAyanamsa();
-    E::ComputeEphemeris();
-    EXPECT_EQ(P::UniversalHours, 11.0);
-    EXPECT_EQ(E::EngineUniversalHours, 11.0);
-    EXPECT_EQ(P::ZoneOffsetHours, -1.0);
-    EXPECT_GT(P::WestLongitude, 0.0);
+    // 12:00 CET is 11:00 UT, though the place lies west of Greenwich.
+    EXPECT_EQ(MomentOf(halvaro::testing::MadridCet1990).UniversalHours, 11.0);
 }
 
 } // namespace

@@ -13,7 +13,7 @@ using halvaro::testing::AngleDifferenceDeg;
 
 double JulianDayUt(int year, int month, int day, double hours)
 {
-    return P::JulianDayNumber(month, day, year) - 0.5 + hours / 24;
+    return halvaro::JulianDayNumber(month, day, year) - 0.5 + hours / 24;
 }
 
 double Sexagesimal(double whole, double minutes, double seconds)

@@ -55,21 +55,22 @@ void PrintTo(const MoonCase& c, std::ostream* os) { *os << c.birth.name; }
 TEST_P(ComputeEphemerisTest, FindsTheWorkedMoon)
 {
     const MoonCase& c = GetParam();
-    halvaro::testing::WriteRecord(c.birth);
-    E::ComputeEphemeris();
-    EXPECT_EQ(E::EngineUniversalHours, c.universalHours);
-    EXPECT_EQ(E::BirthDayNumber, c.dayNumber);
+    const halvaro::BirthMoment moment = halvaro::testing::MomentOf(c.birth);
+    EXPECT_EQ(moment.UniversalHours, c.universalHours);
+    EXPECT_EQ(moment.JulianDayNumber, c.dayNumber);
+    const double t = E::CenturiesSinceJ2000(moment.JulianDayNumber, moment.UniversalHours);
     if (*c.centuries != '\0') {
-        EXPECT_TRUE(AgreesWithPrinted(E::T, c.centuries, "centuries"));
+        EXPECT_TRUE(AgreesWithPrinted(t, c.centuries, "centuries"));
     }
+    const E::MoonPosition moon = E::ComputeEphemeris(moment);
     if (*c.tropicalDeg != '\0') {
         // λ is the sidereal longitude less the (negative) correction here.
-        EXPECT_TRUE(AgreesWithPrinted(E::MoonLongitude - E::EngineSiderealCorrection, c.tropicalDeg, "arc-seconds", 3600));
+        EXPECT_TRUE(AgreesWithPrinted(moon.Longitude - E::SiderealCorrection(t), c.tropicalDeg, "arc-seconds", 3600));
     }
     if (*c.siderealDeg != '\0') {
-        EXPECT_TRUE(AgreesWithPrinted(E::MoonLongitude, c.siderealDeg, "arc-seconds", 3600));
+        EXPECT_TRUE(AgreesWithPrinted(moon.Longitude, c.siderealDeg, "arc-seconds", 3600));
     }
-    EXPECT_EQ(E::MoonPositionText.view(), c.text);
+    EXPECT_EQ(moon.MoonPositionText.view(), c.text);
 }
 
 // The worked Moons; at 22:45 under a zone of +3 Universal Time is 25.75 hours

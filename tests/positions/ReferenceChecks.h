@@ -1,7 +1,6 @@
 #pragma once
 
-#include "core/BirthRecord.h"
-#include "tests/common/ReferenceBirths.h"
+#include "core/Calendar.h"
 
 #include <gtest/gtest.h>
 
@@ -51,7 +50,8 @@ inline ::testing::AssertionResult AgreesWithPrinted(double actual, const std::st
     return ::testing::AssertionFailure() << message.str();
 }
 
-// The birth data of a worked reading as the driver writes them.
+// The birth data of a worked reading: the zone's corrections (add to local
+// time to get UT) and the longitude as the worked examples give them.
 struct Birth {
     const char* name;
     int year, month, day, hour, minute;
@@ -65,47 +65,23 @@ inline void PrintTo(const Birth& b, std::ostream* os)
     *os << b.name;
 }
 
-inline void WriteRecord(const Birth& b)
+// The moment of a worked birth: its offset is the corrections with their sign
+// reversed, an hour more with daylight saving.
+inline BirthMoment MomentOf(const Birth& b)
 {
-    BirthRecordType r;
-    r.Year = static_cast<std::int16_t>(b.year);
-    r.Month = static_cast<std::int16_t>(b.month);
-    r.Day = static_cast<std::int16_t>(b.day);
-    r.Hour = static_cast<std::int16_t>(b.hour);
-    r.Minute = static_cast<std::int16_t>(b.minute);
-    r.ZoneHourCorrection = static_cast<std::int16_t>(b.zoneHourCorrection);
-    r.ZoneMinuteCorrection = static_cast<std::int16_t>(b.zoneMinuteCorrection);
-    r.ZoneHours = static_cast<std::int16_t>(std::abs(b.zoneHourCorrection));
-    r.ZoneMinutes = static_cast<std::int16_t>(std::abs(b.zoneMinuteCorrection));
-    r.LongitudeDegrees = static_cast<std::int16_t>(b.longitudeDegrees);
-    r.LongitudeMinutes = static_cast<std::int16_t>(b.longitudeMinutes);
-    r.IsEast = b.east ? True16 : False16;
-    r.DaylightSaving = b.daylightSaving ? True16 : False16;
-    BirthRecord = r;
-}
-
-// A worked birth as the driver writes it from the input screen's entries.
-inline Birth BirthOf(const char* name, const BirthData& entries)
-{
-    const BirthRecordType r = RecordOf(entries);
-    return {name, r.Year, r.Month, r.Day, r.Hour, r.Minute, r.ZoneHourCorrection, r.ZoneMinuteCorrection,
-        r.LongitudeDegrees, r.LongitudeMinutes, r.IsEast == True16, r.DaylightSaving == True16};
+    halvaro::Birth birth;
+    birth.Local = {b.year, b.month, b.day, b.hour, b.minute};
+    birth.UtcOffsetMinutes = -(b.zoneHourCorrection * 60 + b.zoneMinuteCorrection) + (b.daylightSaving ? 60 : 0);
+    const double longitude = b.longitudeDegrees + b.longitudeMinutes / 60.0;
+    birth.LongitudeDeg = b.east ? longitude : -longitude;
+    return BirthMomentOf(birth);
 }
 
 // The worked readings: 2000 January 1 at Greenwich; New Delhi 1975 under
 // IST (+5.3); New York, 74°0' West, under a zone of -5 with daylight saving.
-inline Birth Greenwich2000Birth()
-{
-    return BirthOf("Greenwich2000", Greenwich2000());
-}
-inline Birth Delhi1975Birth()
-{
-    return BirthOf("Delhi1975", Delhi1975());
-}
-inline Birth WestSummer1990Birth()
-{
-    return BirthOf("WestSummer1990", NewYork1990());
-}
+inline constexpr Birth Greenwich2000Birth() { return {"Greenwich2000", 2000, 1, 1, 12, 0, 0, 0, 0, 0, false, false}; }
+inline constexpr Birth Delhi1975Birth() { return {"Delhi1975", 1975, 6, 15, 10, 30, -5, -30, 77, 13, true, false}; }
+inline constexpr Birth WestSummer1990Birth() { return {"WestSummer1990", 1990, 7, 4, 9, 0, 5, 0, 74, 0, false, true}; }
 
 // 58°23' West under -3, late in the evening so that Universal Time passes
 // midnight.

@@ -13,7 +13,6 @@
 
 namespace {
 
-namespace P = halvaro::modVedicPlanetPosition;
 using halvaro::modVedicEphemeris::ReduceMoonLongitude;
 
 // The loops as the procedures state them.
@@ -79,9 +78,9 @@ void ExpectSameBits(Reduce reduce, Loop loop)
 
 TEST(TurnReduction, EachRemainderMatchesItsLoopBitForBit)
 {
-    ExpectSameBits(P::AddTurnsWhileNegative, LoopAddWhileNegative);
-    ExpectSameBits(P::SubtractTurnsWhileAbove360, LoopSubtractWhileAbove360);
-    ExpectSameBits(P::SubtractTurnsWhileAtLeast360, LoopSubtractWhileAtLeast360);
+    ExpectSameBits(halvaro::AddTurnsWhileNegative, LoopAddWhileNegative);
+    ExpectSameBits(halvaro::SubtractTurnsWhileAbove360, LoopSubtractWhileAbove360);
+    ExpectSameBits(halvaro::SubtractTurnsWhileAtLeast360, LoopSubtractWhileAtLeast360);
 }
 
 TEST(TurnReduction, MoonLongitudeMatchesBothLoopsBitForBit)

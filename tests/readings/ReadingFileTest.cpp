@@ -55,15 +55,22 @@ std::vector<std::string> GoodFields()
         "Delhi", "India"};
 }
 
-BirthRecordType GoodRecord()
+Birth GoodRecord()
 {
-    BirthRecordType r;
+    Birth r;
     r.Name = "  Ann Lee  ";
-    r.Month = 12, r.Day = 3, r.Year = 1975, r.Hour = 0, r.Minute = 5;
-    r.ZoneHours = 8, r.ZoneHourCorrection = 8; // not stored: they follow from the zone position
-    r.LongitudeDegrees = 77, r.LongitudeMinutes = 13, r.LatitudeDegrees = 28, r.LatitudeMinutes = 39;
-    r.IsEast = True16, r.IsSouth = False16, r.DaylightSaving = True16;
+    r.Local = {1975, 12, 3, 0, 5};
+    r.Zone = ZoneChoice {70, true};
+    r.UtcOffsetMinutes = -420; // not stored: it follows from the zone
+    r.LongitudeDeg = 77 + 13 / 60.0, r.LatitudeDeg = 28 + 39 / 60.0;
     r.City = " Delhi", r.State = "Delhi  ", r.Country = "India ";
+    return r;
+}
+
+Birth AtZone(int position)
+{
+    Birth r = GoodRecord();
+    r.Zone->Position = position;
     return r;
 }
 
@@ -117,12 +124,12 @@ TEST(ReadingFile, SmallReadingMatchesItsHandMadeBytes)
 {
     const std::string golden = FileBytes(fs::path(HALVARO_READINGS_DATA) / "small.aha");
     ASSERT_EQ(golden, StoredFile(GoodFields()));
-    const BytesResult bytes = ReadingFileBytes(GoodRecord(), 70);
+    const BytesResult bytes = ReadingFileBytes(GoodRecord());
     ASSERT_TRUE(bytes.Bytes) << bytes.Error;
     EXPECT_EQ(*bytes.Bytes, golden);
 
     TempFolder folder;
-    const SaveResult saved = SaveReadingFile(folder.path() / "small.aha", GoodRecord(), 70);
+    const SaveResult saved = SaveReadingFile(folder.path() / "small.aha", GoodRecord());
     ASSERT_TRUE(saved.Saved) << saved.Error;
     EXPECT_EQ(FileBytes(folder.path() / "small.aha"), golden);
     EXPECT_EQ(folder.entries(), std::vector<std::string> {"small.aha"}); // no temporary file left
@@ -130,7 +137,7 @@ TEST(ReadingFile, SmallReadingMatchesItsHandMadeBytes)
 
 struct RoundTripCase {
     const char* Label;
-    void (*Change)(BirthRecordType&);
+    void (*Change)(Birth&);
 };
 
 void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.Label; }
@@ -138,46 +145,44 @@ class RoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
 
 INSTANTIATE_TEST_SUITE_P(EveryField, RoundTrip,
     ::testing::Values(
-        RoundTripCase {"DecemberLastZoneTrimmedName", [](BirthRecordType&) {}},
+        RoundTripCase {"DecemberLastZoneTrimmedName", [](Birth&) {}},
         RoundTripCase {"WestNorthWithoutDaylightSaving",
-            [](BirthRecordType& r) { r.IsEast = False16, r.IsSouth = False16, r.DaylightSaving = False16; }},
-        RoundTripCase {"SouthEast", [](BirthRecordType& r) { r.IsSouth = True16; }},
-        RoundTripCase {"FirstLineOfEveryList",
-            [](BirthRecordType& r) { r.Month = 1, r.Day = 1, r.Year = 1901, r.Hour = 0, r.Minute = 0; }},
-        RoundTripCase {"LastLineOfEveryList",
-            [](BirthRecordType& r) { r.Month = 12, r.Day = 31, r.Year = 2050, r.Hour = 23, r.Minute = 59; }},
-        RoundTripCase {"HighestStorableCharacters", [](BirthRecordType& r) { r.City = "\xC2\x80 \xC2\xA3 \xC2\xAA"; }},
+            [](Birth& r) { r.LongitudeDeg = -r.LongitudeDeg, r.Zone->DaylightSaving = false; }},
+        RoundTripCase {"SouthEast", [](Birth& r) { r.LatitudeDeg = -r.LatitudeDeg; }},
+        RoundTripCase {"FirstLineOfEveryList", [](Birth& r) { r.Local = {1901, 1, 1, 0, 0}; }},
+        RoundTripCase {"LastLineOfEveryList", [](Birth& r) { r.Local = {2050, 12, 31, 23, 59}; }},
+        RoundTripCase {"HighestStorableCharacters", [](Birth& r) { r.City = "\xC2\x80 \xC2\xA3 \xC2\xAA"; }},
         RoundTripCase {"TextsAtTheLineLimit",
-            [](BirthRecordType& r) { r.Name = "  " + std::string(4096, 'a') + "  ", r.City = Repeated("\xC2\xAA", 4096); }},
-        RoundTripCase {"InnerBlanksAndPunctuationKept", [](BirthRecordType& r) { r.Name = "O'Neil,  J. \"Jo\""; }}),
+            [](Birth& r) { r.Name = "  " + std::string(4096, 'a') + "  ", r.City = Repeated("\xC2\xAA", 4096); }},
+        RoundTripCase {"InnerBlanksAndPunctuationKept", [](Birth& r) { r.Name = "O'Neil,  J. \"Jo\""; }}),
     [](const auto& info) { return std::string(info.param.Label); });
 
 TEST_P(RoundTrip, OpeningASavedReadingGivesBackEveryField)
 {
-    BirthRecordType record = GoodRecord();
+    Birth record = GoodRecord();
     GetParam().Change(record);
     TempFolder folder;
     const fs::path path = folder.path() / "reading.aha";
-    const SaveResult saved = SaveReadingFile(path, record, 70);
+    const SaveResult saved = SaveReadingFile(path, record);
     ASSERT_TRUE(saved.Saved) << saved.Error;
 
     const OpenResult opened = OpenReadingFile(path);
     ASSERT_TRUE(opened.Reading) << opened.Reason;
     const BirthData& r = *opened.Reading;
     EXPECT_EQ(r.Name, TrimBlanks(record.Name));
-    EXPECT_EQ(r.Month, record.Month);
-    EXPECT_EQ(r.Day, record.Day);
-    EXPECT_EQ(r.Year, record.Year);
-    EXPECT_EQ(r.Hour, record.Hour);
-    EXPECT_EQ(r.Minute, record.Minute);
+    EXPECT_EQ(r.Month, record.Local.Month);
+    EXPECT_EQ(r.Day, record.Local.Day);
+    EXPECT_EQ(r.Year, record.Local.Year);
+    EXPECT_EQ(r.Hour, record.Local.Hour);
+    EXPECT_EQ(r.Minute, record.Local.Minute);
     EXPECT_EQ(r.ZonePosition, 70);
-    EXPECT_EQ(r.LonDeg, std::to_string(record.LongitudeDegrees));
-    EXPECT_EQ(r.LonMin, std::to_string(record.LongitudeMinutes));
-    EXPECT_EQ(r.LatDeg, std::to_string(record.LatitudeDegrees));
-    EXPECT_EQ(r.LatMin, std::to_string(record.LatitudeMinutes));
-    EXPECT_EQ(r.East, record.IsEast != 0);
-    EXPECT_EQ(r.South, record.IsSouth != 0);
-    EXPECT_EQ(r.DaylightSaving, record.DaylightSaving != 0);
+    EXPECT_EQ(r.LonDeg, "77");
+    EXPECT_EQ(r.LonMin, "13");
+    EXPECT_EQ(r.LatDeg, "28");
+    EXPECT_EQ(r.LatMin, "39");
+    EXPECT_EQ(r.East, record.LongitudeDeg > 0);
+    EXPECT_EQ(r.South, record.LatitudeDeg < 0);
+    EXPECT_EQ(r.DaylightSaving, record.Zone->DaylightSaving);
     EXPECT_EQ(r.City, TrimBlanks(record.City));
     EXPECT_EQ(r.State, TrimBlanks(record.State));
     EXPECT_EQ(r.Country, TrimBlanks(record.Country));
@@ -188,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(AllSeventyOne, EveryZone, ::testing::Range(0, 71));
 
 TEST_P(EveryZone, ZonePositionSurvivesTheFile)
 {
-    const BytesResult bytes = ReadingFileBytes(GoodRecord(), GetParam());
+    const BytesResult bytes = ReadingFileBytes(AtZone(GetParam()));
     ASSERT_TRUE(bytes.Bytes) << bytes.Error;
     const OpenResult opened = ParseReadingFile(*bytes.Bytes);
     ASSERT_TRUE(opened.Reading) << opened.Reason;
@@ -197,8 +202,7 @@ TEST_P(EveryZone, ZonePositionSurvivesTheFile)
 
 struct RefusedRecordCase {
     const char* Label;
-    void (*Change)(BirthRecordType&);
-    int ZonePosition;
+    void (*Change)(Birth&);
     const char* Error;
 };
 
@@ -210,40 +214,43 @@ class RefusedRecord : public ::testing::TestWithParam<RefusedRecordCase> {};
 // that once saved such files).
 INSTANTIATE_TEST_SUITE_P(NothingWritten, RefusedRecord,
     ::testing::Values(
-        RefusedRecordCase {"AccentedLetterInCity", [](BirthRecordType& r) { r.City = "Z\xC3\xBCrich"; }, 70,
+        RefusedRecordCase {"AccentedLetterInCity", [](Birth& r) { r.City = "Z\xC3\xBCrich"; },
             "The City field holds the character \"\xC3\xBC\" (U+00FC), which a reading file cannot store; "
             "the reading was not saved."},
-        RefusedRecordCase {"FirstCodeWithoutStoredForm", [](BirthRecordType& r) { r.Name = "\xC2\xAB"; }, 70,
+        RefusedRecordCase {"FirstCodeWithoutStoredForm", [](Birth& r) { r.Name = "\xC2\xAB"; },
             "The Name field holds the character \"\xC2\xAB\" (U+00AB), which a reading file cannot store; "
             "the reading was not saved."},
-        RefusedRecordCase {"EuroSignInCountry", [](BirthRecordType& r) { r.Country = "\xE2\x82\xAC"; }, 70,
+        RefusedRecordCase {"EuroSignInCountry", [](Birth& r) { r.Country = "\xE2\x82\xAC"; },
             "The Country field holds the character \"\xE2\x82\xAC\" (U+20AC), which a reading file cannot store; "
             "the reading was not saved."},
-        RefusedRecordCase {"LoneLatin1ByteInState", [](BirthRecordType& r) { r.State = "\xE9"; }, 70,
+        RefusedRecordCase {"LoneLatin1ByteInState", [](Birth& r) { r.State = "\xE9"; },
             "The State field holds text that is not valid UTF-8; the reading was not saved."},
-        RefusedRecordCase {"OverlongFormOfALetter", [](BirthRecordType& r) { r.Name = "\xC1\x81"; }, 70,
+        RefusedRecordCase {"OverlongFormOfALetter", [](Birth& r) { r.Name = "\xC1\x81"; },
             "The Name field holds text that is not valid UTF-8; the reading was not saved."},
-        RefusedRecordCase {"CutSequenceAtEnd", [](BirthRecordType& r) { r.City = "Delhi\xC3"; }, 70,
+        RefusedRecordCase {"CutSequenceAtEnd", [](Birth& r) { r.City = "Delhi\xC3"; },
             "The City field holds text that is not valid UTF-8; the reading was not saved."},
-        RefusedRecordCase {"MonthOutsideList", [](BirthRecordType& r) { r.Month = 13; }, 70,
+        RefusedRecordCase {"MonthOutsideList", [](Birth& r) { r.Local.Month = 13; },
             "The Month field holds 13, outside its list (1 to 12); the reading was not saved."},
-        RefusedRecordCase {"ZoneAfterLastLine", [](BirthRecordType&) {}, 71,
+        RefusedRecordCase {"ZoneAfterLastLine", [](Birth& r) { r.Zone->Position = 71; },
             "The Time Zone field holds 71, outside its list (0 to 70); the reading was not saved."},
-        RefusedRecordCase {"NoZoneSelected", [](BirthRecordType&) {}, -1,
+        RefusedRecordCase {"NoZoneSelected", [](Birth& r) { r.Zone->Position = -1; },
             "The Time Zone field holds -1, outside its list (0 to 70); the reading was not saved."},
-        RefusedRecordCase {"NameOfFiveThousandLetters", [](BirthRecordType& r) { r.Name = std::string(5000, 'A'); }, 70,
+        RefusedRecordCase {"OffsetFromNoZoneOfTheList", [](Birth& r) { r.Zone.reset(), r.UtcOffsetMinutes = -210; },
+            "The time zone of this birth is the offset UTC-03:30, not a zone of the list, and a reading file keeps "
+            "only a zone of the list; the reading was not saved."},
+        RefusedRecordCase {"NameOfFiveThousandLetters", [](Birth& r) { r.Name = std::string(5000, 'A'); },
             "The Name field holds 5000 characters, more than the 4096 a reading file keeps in one field; "
             "the reading was not saved."},
-        RefusedRecordCase {"CityOneStoredByteOverTheLimit", [](BirthRecordType& r) { r.City = Repeated("\xC2\xAA", 4097); }, 70,
+        RefusedRecordCase {"CityOneStoredByteOverTheLimit", [](Birth& r) { r.City = Repeated("\xC2\xAA", 4097); },
             "The City field holds 4097 characters, more than the 4096 a reading file keeps in one field; "
             "the reading was not saved."},
-        RefusedRecordCase {"NameOfBlanks", [](BirthRecordType& r) { r.Name = "   "; }, 70,
+        RefusedRecordCase {"NameOfBlanks", [](Birth& r) { r.Name = "   "; },
             "The Name field is blank, and a reading saved without it could not be opened again; "
             "the reading was not saved."},
-        RefusedRecordCase {"StateOfOneBlank", [](BirthRecordType& r) { r.State = " "; }, 70,
+        RefusedRecordCase {"StateOfOneBlank", [](Birth& r) { r.State = " "; },
             "The State field is blank, and a reading saved without it could not be opened again; "
             "the reading was not saved."},
-        RefusedRecordCase {"EmptyCountry", [](BirthRecordType& r) { r.Country.clear(); }, 70,
+        RefusedRecordCase {"EmptyCountry", [](Birth& r) { r.Country.clear(); },
             "The Country field is blank, and a reading saved without it could not be opened again; "
             "the reading was not saved."}),
     [](const auto& info) { return std::string(info.param.Label); });
@@ -251,16 +258,16 @@ INSTANTIATE_TEST_SUITE_P(NothingWritten, RefusedRecord,
 TEST_P(RefusedRecord, IsRefusedNamingTheFieldAndTheOldFileSurvives)
 {
     const RefusedRecordCase& c = GetParam();
-    BirthRecordType record = GoodRecord();
+    Birth record = GoodRecord();
     c.Change(record);
-    const BytesResult bytes = ReadingFileBytes(record, c.ZonePosition);
+    const BytesResult bytes = ReadingFileBytes(record);
     EXPECT_FALSE(bytes.Bytes);
     EXPECT_EQ(bytes.Error, c.Error);
 
     TempFolder folder;
     const fs::path path = folder.path() / "kept.aha";
     std::ofstream(path, std::ios::binary) << "earlier reading";
-    const SaveResult saved = SaveReadingFile(path, record, c.ZonePosition);
+    const SaveResult saved = SaveReadingFile(path, record);
     EXPECT_FALSE(saved.Saved);
     EXPECT_EQ(saved.Error, c.Error);
     EXPECT_EQ(FileBytes(path), "earlier reading");
@@ -407,7 +414,7 @@ TEST(SaveReadingFile, FolderGoneIsReportedAndNothingIsCreated)
 {
     TempFolder folder;
     const fs::path path = folder.path() / "gone" / "reading.aha";
-    const SaveResult saved = SaveReadingFile(path, GoodRecord(), 70);
+    const SaveResult saved = SaveReadingFile(path, GoodRecord());
     EXPECT_FALSE(saved.Saved);
     EXPECT_EQ(saved.Error, "The reading could not be saved to \"" + path.string() + "\": the folder \""
             + (folder.path() / "gone").string() + "\" does not exist.");
@@ -427,7 +434,7 @@ TEST(SaveReadingFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
     rlimit tight = before;
     tight.rlim_cur = 20;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tight), 0);
-    const SaveResult saved = SaveReadingFile(path, GoodRecord(), 70);
+    const SaveResult saved = SaveReadingFile(path, GoodRecord());
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, oldHandler);
 
@@ -447,7 +454,7 @@ TEST(SaveReadingFile, AReadOnlyFolderOrFileIsLeftAlone)
     if (std::ofstream(folder.path() / "probe")) {
         GTEST_SKIP() << "permissions are not enforced for this user (root)";
     }
-    const SaveResult saved = SaveReadingFile(path, GoodRecord(), 70);
+    const SaveResult saved = SaveReadingFile(path, GoodRecord());
     EXPECT_FALSE(saved.Saved);
     EXPECT_EQ(saved.Error, "The reading could not be saved to \"" + path.string() + "\": Permission denied.");
     EXPECT_EQ(FileBytes(path), "earlier reading");
@@ -458,7 +465,7 @@ TEST(SaveReadingFile, ReplacesAnExistingReadingWhole)
     TempFolder folder;
     const fs::path path = folder.path() / "kept.aha";
     std::ofstream(path, std::ios::binary) << std::string(1000, 'x'); // longer than the new reading
-    const SaveResult saved = SaveReadingFile(path, GoodRecord(), 70);
+    const SaveResult saved = SaveReadingFile(path, GoodRecord());
     ASSERT_TRUE(saved.Saved) << saved.Error;
     EXPECT_EQ(FileBytes(path), StoredFile(GoodFields()));
     EXPECT_EQ(folder.entries(), std::vector<std::string> {"kept.aha"});
@@ -474,7 +481,7 @@ TEST(SaveReadingFile, EveryNameTheFolderTakesCanBeTheTarget)
     }};
     for (const auto& [length, reason] : cases) {
         const fs::path path = folder.path() / (std::string(length - 4, 'r') + ".aha");
-        const SaveResult saved = SaveReadingFile(path, GoodRecord(), 70);
+        const SaveResult saved = SaveReadingFile(path, GoodRecord());
         if (reason.empty()) {
             EXPECT_TRUE(saved.Saved) << length << ": " << saved.Error;
             EXPECT_TRUE(OpenReadingFile(path).Reading) << length;
@@ -502,7 +509,7 @@ TEST(SaveReadingFile, SymbolicLinksAreFollowedToAFileOrRefused)
         {"loop-a.aha", "Too many levels of symbolic links"},
     }};
     for (const auto& [name, reason] : cases) {
-        const SaveResult saved = SaveReadingFile(f / name, GoodRecord(), 70);
+        const SaveResult saved = SaveReadingFile(f / name, GoodRecord());
         EXPECT_EQ(saved.Error,
             reason.empty() ? "" : "The reading could not be saved to \"" + (f / name).string() + "\": " + reason + ".");
         EXPECT_TRUE(fs::is_symlink(f / name)) << name;
@@ -581,7 +588,7 @@ TEST(SaveReadingFile, TheNextSaveRemovesOnlyStaleTemporaryFiles)
             ::close(fd);
         }
     }
-    const SaveResult saved = SaveReadingFile(folder.path() / "reading.aha", GoodRecord(), 70);
+    const SaveResult saved = SaveReadingFile(folder.path() / "reading.aha", GoodRecord());
     EXPECT_TRUE(saved.Saved) << saved.Error;
     for (const Leftover& l : leftovers) {
         EXPECT_EQ(fs::exists(folder.path() / l.Name), !l.Removed) << l.Name;
@@ -604,7 +611,7 @@ TEST(SaveReadingFile, NoTemporaryFileOutlivesKilledSaves)
         ASSERT_GE(child, 0);
         if (child == 0) {
             for (;;) {
-                SaveReadingFile(path, GoodRecord(), 70);
+                SaveReadingFile(path, GoodRecord());
             }
         }
         std::this_thread::sleep_for(std::chrono::microseconds(random() % 3000));
@@ -614,7 +621,7 @@ TEST(SaveReadingFile, NoTemporaryFileOutlivesKilledSaves)
     if (fs::exists(path)) {
         EXPECT_EQ(FileBytes(path), StoredFile(GoodFields()));
     }
-    const SaveResult saved = SaveReadingFile(path, GoodRecord(), 70);
+    const SaveResult saved = SaveReadingFile(path, GoodRecord());
     EXPECT_TRUE(saved.Saved) << saved.Error;
     EXPECT_EQ(folder.entries(), std::vector<std::string> {"reading.aha"});
 }

@@ -2,6 +2,7 @@
 // longitudes are sidereal: adding back its ayanamsa gives the apparent
 // tropical longitude the publications give; a difference of two grahas needs
 // no ayanamsa at all.
+#include "readingsky/ReadingSky.h"
 #include "sky/PreciseSky.h"
 
 #include "tests/common/ReferenceBirths.h"
@@ -130,7 +131,7 @@ TEST(PreciseAyanamsa, IsLahiriAndNegative)
 TEST(PreciseReading, TheOverviewExampleHasTheSunInTaurus)
 {
     for (const auto& [sky, sun] : {std::pair {halvaro::SkyModel::Classic, "00 Gem 19"}, {halvaro::SkyModel::Precise, "29 Tau 58"}}) {
-        const halvaro::ReadingResult result = halvaro::CalculateReading(halvaro::testing::Delhi1975(), sky);
+        const halvaro::ReadingResult result = halvaro::readingsky::CalculateReading(halvaro::testing::Delhi1975(), sky);
         ASSERT_FALSE(result.Failure.has_value());
         EXPECT_EQ(result.Value.Sky, sky);
         EXPECT_EQ(std::string_view(result.Value.Results.lblPlanets_Position[Sun]), sun);

@@ -1,5 +1,6 @@
 // Every day from 1 January 1901 to 31 December 2050 at several clock times,
-// through the whole driver, in every distinct zone correction, with and
+// through the input check and the whole calculation, in every distinct zone
+// correction, with and
 // without daylight saving, East and West. Each reading is checked for the
 // shape of its texts, the range of its values, the motion of the grahas
 // since the previous day (which catches a birth moment carried to the wrong
@@ -9,11 +10,9 @@
 // HALVARO_SWEEP_DAY_STRIDE=N checks every Nth day only (the sanitizer build
 // sets a larger default at compile time).
 #include "aspects/GrahaDrishti.h"
-#include "aspects/ReferenceTables.h"
-#include "calculation/Calculation.h"
 #include "calculation/Reading.h"
+#include "core/TimeZones.h"
 #include "ephemeris/MoonEngine.h"
-#include "positions/BirthMoment.h"
 #include "positions/GrahaPositions.h"
 #include "positions/OrbitalElements.h"
 
@@ -37,9 +36,7 @@
 namespace {
 
 using namespace halvaro;
-namespace mpp = halvaro::modVedicPlanetPosition;
 namespace mve = halvaro::modVedicEphemeris;
-namespace mgd = halvaro::modVedicGrahaDrishti;
 using namespace std::chrono;
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -213,12 +210,11 @@ struct Setting {
 // daylight saving, East and West.
 std::vector<Setting> AllSettings()
 {
-    mpp::FillReferenceTables();
     std::vector<Setting> settings;
     std::vector<std::pair<int, int>> seen;
-    for (int zone = 0; zone < mpp::TimeZoneCount; ++zone) {
-        const std::pair<int, int> correction {mpp::TimeZoneHourCorrections[static_cast<std::size_t>(zone)],
-            mpp::TimeZoneMinuteCorrections[static_cast<std::size_t>(zone)]};
+    for (int zone = 0; zone < TimeZoneCount; ++zone) {
+        const TimeZone& entry = TimeZoneTable[static_cast<std::size_t>(zone)];
+        const std::pair<int, int> correction {entry.HourCorrection, entry.MinuteCorrection};
         bool known = false;
         for (const auto& s : seen) {
             known = known || s == correction;
@@ -316,15 +312,21 @@ public:
         where_ = where.str();
         ++readings_;
 
-        if (const auto failure = RunCalculationDriver(entries)) {
-            Fail("refused: " + std::string(failure->Message));
+        const BirthCheck checked = ValidateInput(entries);
+        if (checked.Failure) {
+            Fail("refused: " + std::string(checked.Failure->Message));
             return;
         }
-        CheckValueAgrees(entries);
-        CheckValues();
-        CheckMoonReduction();
-        const Sample sample = CheckPositionTexts(date, entries, setting);
-        CheckResultTexts();
+        const ReadingResult result = CalculateReading(checked.Value);
+        if (result.Failure) {
+            Fail("no reading: " + std::string(result.Failure->Message));
+            return;
+        }
+        const Reading& reading = result.Value;
+        CheckValues(reading);
+        CheckMoonReduction(reading);
+        const Sample sample = CheckPositionTexts(date, entries, setting, reading);
+        CheckResultTexts(reading);
         if (sample.Valid) {
             CheckMotion(previous_[static_cast<std::size_t>(timeIndex)], sample);
             previous_[static_cast<std::size_t>(timeIndex)] = sample;
@@ -342,54 +344,41 @@ private:
         }
     }
 
-    // The value gives exactly what the named steps left in their values.
-    void CheckValueAgrees(const BirthData& entries)
+    static double CenturiesOf(const Reading& r)
     {
-        const ReadingResult value = CalculateReading(entries);
-        if (value.Failure) {
-            Fail("value refused: " + std::string(value.Failure->Message));
-            return;
+        return mve::CenturiesSinceJ2000(r.Moment.JulianDayNumber, r.Moment.UniversalHours);
+    }
+
+    void CheckValues(const Reading& r)
+    {
+        if (!(r.Ayanamsa > -24.8 && r.Ayanamsa < -22.2)) {
+            Fail("ayanamsa " + std::to_string(r.Ayanamsa));
         }
-        const Reading& r = value.Value;
-        bool same = r.Ayanamsa == mpp::Ayanamsa && r.MoonPositionText == mve::MoonPositionText
-            && r.Longitudes[1] == mve::MoonLongitude;
-        for (std::size_t g = 0; g < 8; ++g) {
-            same = same && r.GrahaPositionTexts[g] == mpp::GrahaPositionTexts[g]
-                && r.Results.lblPlanets[g] == mgd::Results.lblPlanets[g]
-                && r.Results.lblPlanets_Position[g] == mgd::Results.lblPlanets_Position[g]
-                && r.Results.lblAspects_Sign[g] == mgd::Results.lblAspects_Sign[g]
-                && r.Results.lblAspects_Planets[g] == mgd::Results.lblAspects_Planets[g];
+        const double correction = mve::SiderealCorrection(CenturiesOf(r));
+        if (!(correction > -24.8 && correction < -22.2)) {
+            Fail("sidereal correction " + std::to_string(correction));
         }
-        if (!same) {
-            Fail("the value differs from the named steps");
+        if (!(r.Moment.UniversalHours >= -14 && r.Moment.UniversalHours < 37)) {
+            Fail("universal hours " + std::to_string(r.Moment.UniversalHours));
+        }
+        for (std::size_t g = 0; g < r.Longitudes.size(); ++g) {
+            if (!(r.Longitudes[g] >= 0 && r.Longitudes[g] < 360)) {
+                Fail("sidereal longitude " + std::to_string(r.Longitudes[g]) + " of graha " + std::to_string(g));
+            }
+        }
+        // Ketu stands opposite Rahu, at Rahu's degrees and minutes.
+        const SignParts& rahu = r.Places[IndexOf(Graha::Rahu)];
+        const SignParts& ketu = r.Places[IndexOf(Graha::Ketu)];
+        if (ketu.Sign != (rahu.Sign + 6) % 12 || ketu.Degrees != rahu.Degrees || ketu.Minutes != rahu.Minutes) {
+            Fail("Ketu is not opposite Rahu");
         }
     }
 
-    void CheckValues()
+    void CheckMoonReduction(const Reading& r)
     {
-        if (!(mpp::Ayanamsa > -24.8 && mpp::Ayanamsa < -22.2)) {
-            Fail("ayanamsa " + std::to_string(mpp::Ayanamsa));
-        }
-        if (!(mve::EngineSiderealCorrection > -24.8 && mve::EngineSiderealCorrection < -22.2)) {
-            Fail("sidereal correction " + std::to_string(mve::EngineSiderealCorrection));
-        }
-        if (!(mpp::UniversalHours >= -14 && mpp::UniversalHours < 37)) {
-            Fail("universal hours " + std::to_string(mpp::UniversalHours));
-        }
-        if (!(mve::MoonLongitude >= 0 && mve::MoonLongitude < 360)) {
-            Fail("sidereal Moon " + std::to_string(mve::MoonLongitude));
-        }
-        if (!(mpp::TropicalLongitude >= 0 && mpp::TropicalLongitude <= 360)) {
-            Fail("tropical longitude " + std::to_string(mpp::TropicalLongitude));
-        }
-        if (!(mpp::ElementL >= 0 && mpp::ElementL < mpp::TwoPi)) {
-            Fail("mean longitude " + std::to_string(mpp::ElementL));
-        }
-    }
-
-    void CheckMoonReduction()
-    {
-        const double t = mve::T;
+        const double t = CenturiesOf(r);
+        const double correction = mve::SiderealCorrection(t);
+        const double moon = r.Longitudes[IndexOf(Graha::Moon)];
         const double lambda = (218.3164591 + 481267.88134236 * t) + mve::LunarLongitudeSeries(t);
         const double looped = LoopReduce(lambda);
         const double reduced = mve::ReduceMoonLongitude(lambda);
@@ -399,35 +388,35 @@ private:
             text << "remainder reduction of " << lambda << " gives " << reduced << ", the loop " << looped;
             Fail(text.str());
         }
-        double sidereal = looped + mve::EngineSiderealCorrection;
+        double sidereal = looped + correction;
         if (sidereal < 0) {
             sidereal += 360;
         }
-        if (std::fabs(sidereal - mve::MoonLongitude) > 1e-9) {
-            Fail("sidereal Moon " + std::to_string(mve::MoonLongitude) + " is not the reduced series' "
-                + std::to_string(sidereal));
+        if (std::fabs(sidereal - moon) > 1e-9) {
+            Fail("sidereal Moon " + std::to_string(moon) + " is not the reduced series' " + std::to_string(sidereal));
         }
     }
 
-    Sample CheckPositionTexts(year_month_day date, const BirthData& entries, const Setting& setting)
+    Sample CheckPositionTexts(year_month_day date, const BirthData& entries, const Setting& setting, const Reading& r)
     {
-        // Graha order to the long texts: Sun is body 2, Mercury 0, Venus 1,
-        // Mars 3, Jupiter 4, Saturn 5.
-        const std::array<std::string_view, 8> longTexts = {mpp::BodyPositionTexts[2].view(),
-            mve::MoonPositionText.view(), mpp::BodyPositionTexts[0].view(), mpp::BodyPositionTexts[1].view(),
-            mpp::BodyPositionTexts[3].view(), mpp::BodyPositionTexts[4].view(), mpp::BodyPositionTexts[5].view(),
-            mpp::RahuPositionText.view()};
+        std::array<PositionText, 8> longTexts {};
+        for (std::size_t g = 0; g < 8; ++g) {
+            longTexts[g] = FormatSignPosition(r.Longitudes[g]);
+        }
+        if (longTexts[1] != r.MoonPositionText) {
+            Fail("Moon text \"" + r.MoonPositionText.str() + "\" is not its longitude's");
+        }
         Sample sample;
         sample.Valid = true;
         for (std::size_t g = 0; g < 8; ++g) {
             const auto seconds = LongTextSeconds(longTexts[g]);
             if (!seconds) {
-                Fail(std::string(Grahas[g]) + " long text \"" + std::string(longTexts[g]) + "\"");
+                Fail(std::string(Grahas[g]) + " long text \"" + longTexts[g].str() + "\"");
                 sample.Valid = false;
                 continue;
             }
             sample.Seconds[g] = *seconds;
-            const std::string_view shortText = mpp::GrahaPositionTexts[g].view();
+            const std::string_view shortText = r.GrahaPositionTexts[g].view();
             if (ShortTextSign(shortText) < 0) {
                 Fail(std::string(Grahas[g]) + " short text \"" + std::string(shortText) + "\"");
                 continue;
@@ -440,31 +429,30 @@ private:
                 || (shortText[7] - '0') * 10 + (shortText[8] - '0') != minutes
                 || shortText.substr(3, 3) != Signs.substr(static_cast<std::size_t>(3 * sign), 3)) {
                 Fail(std::string(Grahas[g]) + " short text \"" + std::string(shortText) + "\" is not the long \""
-                    + std::string(longTexts[g]) + "\"");
+                    + longTexts[g].str() + "\"");
             }
         }
-        const int zone = setting.Zone;
-        const minutes offset = hours(mpp::TimeZoneHourCorrections[static_cast<std::size_t>(zone)])
-            + minutes(mpp::TimeZoneMinuteCorrections[static_cast<std::size_t>(zone)])
+        const TimeZone& zone = TimeZoneTable[static_cast<std::size_t>(setting.Zone)];
+        const minutes offset = hours(zone.HourCorrection) + minutes(zone.MinuteCorrection)
             - hours(setting.DaylightSaving ? 1 : 0);
         const auto ut = sys_days(date) + hours(entries.Hour) + minutes(entries.Minute) + offset;
         sample.UtMinutes = ut.time_since_epoch().count();
         return sample;
     }
 
-    void CheckResultTexts()
+    void CheckResultTexts(const Reading& reading)
     {
-        const auto& r = mgd::Results;
+        const auto& r = reading.Results;
         std::array<int, 8> signs {};
         for (std::size_t g = 0; g < 8; ++g) {
-            signs[g] = ShortTextSign(mpp::GrahaPositionTexts[g].view());
+            signs[g] = ShortTextSign(reading.GrahaPositionTexts[g].view());
         }
         for (std::size_t p = 0; p < 8; ++p) {
             const std::string name(Grahas[p]);
             if (r.lblPlanets[p].view() != name + " / " + std::string(VedicGrahas[p])) {
                 Fail("name label \"" + r.lblPlanets[p].str() + "\"");
             }
-            if (r.lblPlanets_Position[p].view() != mpp::GrahaPositionTexts[p].view()) {
+            if (r.lblPlanets_Position[p].view() != reading.GrahaPositionTexts[p].view()) {
                 Fail("position label \"" + r.lblPlanets_Position[p].str() + "\"");
             }
             if (signs[p] < 0) {

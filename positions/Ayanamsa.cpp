@@ -1,19 +1,10 @@
-#include "positions/BirthMoment.h"
+#include "positions/Ayanamsa.h"
 
 #include "core/Angles.h"
-#include "core/BirthRecord.h"
 
 #include <cmath>
 
 namespace halvaro::modVedicPlanetPosition {
-
-double LocalHours = 0;
-double ZoneOffsetHours = 0;
-double WestLongitude = 0;
-double BirthJulianDay = 0;
-double UniversalHours = 0;
-double CenturiesSince1900 = 0;
-double Ayanamsa = 0;
 
 double CenturiesSince1900Of(double birthJulianDay, double universalHours)
 {
@@ -36,27 +27,9 @@ double AyanamsaDegrees(double centuries)
     return (p - 80861.27) / 3600;
 }
 
-void ComputeAyanamsa()
+double ComputeAyanamsa(const BirthMoment& moment)
 {
-    const BirthRecordType& birth = BirthRecord;
-    const bool daylightSaving = birth.DaylightSaving != False16;
-
-    LocalHours = ClockHours(birth.Hour, birth.Minute);
-    ZoneOffsetHours = ZoneCorrectionHours(birth.ZoneHourCorrection, birth.ZoneMinuteCorrection, daylightSaving);
-    double west = static_cast<double>(birth.LongitudeDegrees) + static_cast<double>(birth.LongitudeMinutes) / 60;
-    if (birth.IsEast != False16) {
-        west = -west;
-    }
-    WestLongitude = west;
-    BirthJulianDay = JulianDayNumber(birth.Month, birth.Day, birth.Year);
-    UniversalHours = LocalHours + ZoneOffsetHours;
-    CenturiesSince1900 = CenturiesSince1900Of(BirthJulianDay, UniversalHours);
-
-    const double ayanamsa = AyanamsaDegrees(CenturiesSince1900);
-    if (!std::isfinite(ayanamsa)) {
-        return;
-    }
-    Ayanamsa = ayanamsa;
+    return AyanamsaDegrees(CenturiesSince1900Of(moment.JulianDayNumber, moment.UniversalHours));
 }
 
 } // namespace halvaro::modVedicPlanetPosition

@@ -1,15 +1,16 @@
-#include "aspects/ReferenceTables.h"
+#include "core/TimeZones.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <cstddef>
+#include <iterator>
 #include <ostream>
 #include <string>
 #include <string_view>
 
 namespace {
 
-namespace pp = halvaro::modVedicPlanetPosition;
+using halvaro::TimeZoneCount;
 
 struct ZoneRow {
     int Index;
@@ -25,18 +26,16 @@ void PrintTo(const ZoneRow& row, std::ostream* os)
     *os << "zone " << row.Index;
 }
 
-class TimeZoneTable : public testing::TestWithParam<ZoneRow> {
-protected:
-    void SetUp() override { pp::FillReferenceTables(); }
-};
+class TimeZoneTable : public testing::TestWithParam<ZoneRow> {};
 
 TEST_P(TimeZoneTable, EntryHasItsTextAndCorrections)
 {
     const ZoneRow& row = GetParam();
-    ASSERT_LT(row.Index, pp::TimeZoneCount);
-    EXPECT_EQ(pp::TimeZoneNames[row.Index], row.Text) << "zone " << row.Index;
-    EXPECT_EQ(pp::TimeZoneHourCorrections[row.Index], row.HourCorrection) << "zone " << row.Index;
-    EXPECT_EQ(pp::TimeZoneMinuteCorrections[row.Index], row.MinuteCorrection) << "zone " << row.Index;
+    ASSERT_LT(row.Index, TimeZoneCount);
+    const halvaro::TimeZone& zone = halvaro::TimeZoneTable[static_cast<std::size_t>(row.Index)];
+    EXPECT_EQ(zone.Name, row.Text);
+    EXPECT_EQ(zone.HourCorrection, row.HourCorrection);
+    EXPECT_EQ(zone.MinuteCorrection, row.MinuteCorrection);
 }
 
 // The documented zone list: display texts character for character, and the
@@ -115,49 +114,11 @@ constexpr ZoneRow ZoneRows[] {
     {70, "Yukon War Time,YWT,-8.0", 8, 0, "YWT"},
 };
 
-static_assert(std::size(ZoneRows) == pp::TimeZoneCount, "every zone has its row");
+static_assert(std::size(ZoneRows) == TimeZoneCount, "every zone has its row");
 
 INSTANTIATE_TEST_SUITE_P(AllZones, TimeZoneTable, testing::ValuesIn(ZoneRows),
     [](const testing::TestParamInfo<ZoneRow>& info) {
         return "Zone" + std::to_string(info.param.Index) + "_" + std::string(info.param.Abbreviation);
     });
-
-// The largest corrections are New Zealand Std Summer Time's -13 hours and
-// the western date line's +12.
-TEST(TimeZoneTable, LargestCorrectionsAreMinusThirteenAndPlusTwelve)
-{
-    pp::FillReferenceTables();
-    const auto [lowest, highest] =
-        std::minmax_element(pp::TimeZoneHourCorrections.begin(), pp::TimeZoneHourCorrections.end());
-    EXPECT_EQ(*lowest, -13);
-    EXPECT_EQ(lowest - pp::TimeZoneHourCorrections.begin(), 46);
-    EXPECT_EQ(*highest, 12);
-    EXPECT_EQ(highest - pp::TimeZoneHourCorrections.begin(), 36);
-}
-
-// A minute correction is 0 or 30 minutes in the direction of the hours.
-TEST(TimeZoneTable, MinuteCorrectionHasTheSignOfTheHours)
-{
-    pp::FillReferenceTables();
-    for (int i = 0; i < pp::TimeZoneCount; ++i) {
-        const int hours = pp::TimeZoneHourCorrections[i];
-        const int minutes = pp::TimeZoneMinuteCorrections[i];
-        EXPECT_TRUE(minutes == 0 || minutes == 30 || minutes == -30) << "zone " << i << ": " << minutes;
-        if (minutes != 0) {
-            EXPECT_EQ(minutes > 0, hours > 0) << "zone " << i << ": " << hours << " h " << minutes << " min";
-        }
-    }
-}
-
-TEST(TimeZoneTable, FillingRestoresEveryEntry)
-{
-    pp::TimeZoneNames[34] = "changed";
-    pp::TimeZoneHourCorrections[70] = 0;
-    pp::TimeZoneMinuteCorrections[0] = 99;
-    pp::FillReferenceTables();
-    EXPECT_EQ(pp::TimeZoneNames[34], "Indian Time, IST, +5.3");
-    EXPECT_EQ(pp::TimeZoneHourCorrections[70], 8);
-    EXPECT_EQ(pp::TimeZoneMinuteCorrections[0], 0);
-}
 
 } // namespace
