@@ -1,6 +1,7 @@
 // Birth data built from fuzz data are written to file bytes and read back: when
 // the writer accepts it, the reader must accept the bytes and give back every
 // field (texts trimmed of blanks), or a saved reading would not reopen.
+#include "core/InputChecks.h"
 #include "core/Text.h"
 #include "readings/ReadingFile.h"
 
@@ -61,7 +62,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     birth.State = SmallText(in);
     birth.Country = in.ConsumeRemainingBytesAsString();
 
-    const BytesResult written = ReadingFileBytes(BirthRecordOf(birth), birth.ZonePosition);
+    const BirthCheck checked = ValidateInput(birth);
+    if (checked.Failure) {
+        return 0; // the window would not have saved it either
+    }
+    const BytesResult written = ReadingFileBytes(checked.Value);
     if (!written.Bytes) {
         Require(!written.Error.empty(), "a refused record names its field");
         return 0;
@@ -83,5 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(r.City == TrimBlanks(birth.City), "city");
     Require(r.State == TrimBlanks(birth.State), "state");
     Require(r.Country == TrimBlanks(birth.Country), "country");
+    // Opened, the file gives the birth it was written from.
+    const BirthCheck reopened = ValidateInput(r);
+    Require(!reopened.Failure, "the opened reading passes the checks");
+    Require(reopened.Value.UtcOffsetMinutes == checked.Value.UtcOffsetMinutes, "offset");
+    Require(reopened.Value.LatitudeDeg == checked.Value.LatitudeDeg, "latitude");
+    Require(reopened.Value.LongitudeDeg == checked.Value.LongitudeDeg, "longitude");
     return 0;
 }
