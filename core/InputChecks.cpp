@@ -43,6 +43,21 @@ std::optional<int> BoxNumber(std::string_view text)
     return DigitsNumber(text, BoxDigitCount);
 }
 
+// A place on the globe: minutes below 60, then no more than the largest
+// latitude or longitude, the degree box taking the focus.
+std::optional<InputCheckFailure> CheckAngle(std::string_view degrees, std::string_view minutes, ListRange range,
+    InputCheckFailure minutesFailure, InputCheckFailure degreesFailure)
+{
+    const int wholeMinutes = *BoxNumber(minutes);
+    if (!ArcMinuteRange.Contains(wholeMinutes)) {
+        return minutesFailure;
+    }
+    if (!range.Contains(*BoxNumber(degrees) * 60 + wholeMinutes)) {
+        return degreesFailure;
+    }
+    return std::nullopt;
+}
+
 // Degrees and minutes of checked boxes as signed degrees.
 double SignedDegrees(std::string_view degrees, std::string_view minutes, bool negative)
 {
@@ -125,6 +140,18 @@ std::optional<InputCheckFailure> FirstFailure(const BirthData& entries)
     }
     if (IsThirtyDayMonth(entries.Month) && entries.Day == 31) {
         return WrongDate(WrongThirtyDayDate);
+    }
+
+    // After the screen's own checks, so that each of them still comes first.
+    if (auto failure = CheckAngle(entries.LatDeg, entries.LatMin, LatitudeArcMinuteRange,
+            ErrorAt("Please Enter Minutes of Latitude From 0 To 59", InputControl::txtLatMin),
+            ErrorAt("Please Enter A Latitude Of 90 Degrees Or Less", InputControl::txtLatDeg))) {
+        return failure;
+    }
+    if (auto failure = CheckAngle(entries.LonDeg, entries.LonMin, LongitudeArcMinuteRange,
+            ErrorAt("Please Enter Minute of Longitude From 0 To 59", InputControl::txtLonMin),
+            ErrorAt("Please Enter A Longitude Of 180 Degrees Or Less", InputControl::txtLonDeg))) {
+        return failure;
     }
 
     // The window's lists cannot hold these values; a caller that fills the

@@ -19,6 +19,12 @@ inline constexpr ListRange MinuteRange {0, 59};
 inline constexpr int TimeZoneCount = 71;
 inline constexpr ListRange ZoneRange {0, TimeZoneCount - 1};
 
+// Where a place can be: minutes below 60, a latitude up to 90°00′ and a
+// longitude up to 180°00′ on either side, counted in arc-minutes.
+inline constexpr ListRange ArcMinuteRange {0, 59};
+inline constexpr ListRange LatitudeArcMinuteRange {0, 90 * 60};
+inline constexpr ListRange LongitudeArcMinuteRange {0, 180 * 60};
+
 // A degree or minute box holds at most three digits.
 inline constexpr std::size_t BoxDigitCount = 3;
 

@@ -90,7 +90,6 @@ private slots:
     void svgIsWellFormedAndPlacesTheSigns();
     void chartButtonFitsBeforeSave();
     void chartOpensFollowsAndSwitches();
-    void chartRefusedBeyondThePole();
     void savePicture_data();
     void savePicture();
     void print_data();
@@ -240,20 +239,6 @@ void ChartWindowTest::chartOpensFollowsAndSwitches()
     f.mnuCalculate->trigger();
     QVERIFY(chart->Svg().contains("Rasi chart (North Indian) of Ravi Rao"));
     QCOMPARE(w->prompts.TakeCalls(), QStringList());
-}
-
-void ChartWindowTest::chartRefusedBeyondThePole()
-{
-    const Ui::frmMain& f = w->Form();
-    QVERIFY(TypeExampleReading(f));
-    f.txtLatDeg->setText(QStringLiteral("95"));
-    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
-    QVERIFY(w->window.ResultScreenInFront());
-    QTest::mouseClick(f.cmdChart, Qt::LeftButton);
-    QCOMPARE(w->prompts.TakeCalls(),
-        QStringList {Error(QStringLiteral("The latitude lies beyond 90") + Degree
-            + QStringLiteral(". Please check the latitude to draw the chart."))});
-    QVERIFY(w->window.Chart() == nullptr || !w->window.Chart()->isVisible());
 }
 
 void ChartWindowTest::savePicture_data()

@@ -159,8 +159,10 @@ void InputScreenTest::validateInput_data()
     QTest::newRow("29 February 2000 passes") << ok << ok << ok << "29 February 2000" << ok << false << "cmdSave";
     QTest::newRow("31 May 1990 passes") << ok << ok << ok << "31 May 1990" << ok << false << "cmdSave";
     QTest::newRow("30 April 1990 passes") << ok << ok << ok << "30 April 1990" << ok << false << "cmdSave";
-    QTest::newRow("latitude 95 degrees passes") << "txtLatDeg" << "95" << ok << example << ok << false << "cmdSave";
-    QTest::newRow("latitude 75 minutes passes") << "txtLatMin" << "75" << ok << example << ok << false << "cmdSave";
+    QTest::newRow("latitude 95 degrees") << "txtLatDeg" << "95" << ok << example
+                                         << "Please Enter A Latitude Of 90 Degrees Or Less" << false << "txtLatDeg";
+    QTest::newRow("longitude 60 minutes") << "txtLonMin" << "60" << ok << example
+                                          << "Please Enter Minute of Longitude From 0 To 59" << false << "txtLonMin";
     QTest::newRow("a name of one blank passes") << "txtName" << " " << ok << example << ok << false << "cmdSave";
     QTest::newRow("a city of blanks passes") << "txtCity" << "   " << ok << example << ok << false << "cmdSave";
 }

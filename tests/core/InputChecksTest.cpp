@@ -58,6 +58,10 @@ TEST_P(ValidateInputRows, FirstFailingCheck)
 constexpr Refusal NameMissing {"Please Enter Your Name", MessageIcon::Error, InputControl::txtName};
 constexpr Refusal FebruaryWrong {"Please Enter Correct Date Or Month!", MessageIcon::Information, InputControl::None};
 constexpr Refusal ThirtyDayWrong {"Please Enter Correct Date Or Month !", MessageIcon::Information, InputControl::None};
+constexpr Refusal LatitudeTooLarge {
+    "Please Enter A Latitude Of 90 Degrees Or Less", MessageIcon::Error, InputControl::txtLatDeg};
+constexpr Refusal LongitudeTooLarge {
+    "Please Enter A Longitude Of 180 Degrees Or Less", MessageIcon::Error, InputControl::txtLonDeg};
 constexpr Refusal NotANumber(InputControl box)
 {
     return {"Please enter only numbers", MessageIcon::Error, box};
@@ -115,8 +119,28 @@ const CheckCase CheckCases[] {
     {"May31Of1990Passes", [](BirthData& e) { e.Day = 31; e.Month = 5; e.Year = 1990; }, std::nullopt},
     {"April30Of1990Passes", [](BirthData& e) { e.Day = 30; e.Month = 4; e.Year = 1990; }, std::nullopt},
     {"December31Of2050Passes", [](BirthData& e) { e.Day = 31; e.Month = 12; e.Year = 2050; }, std::nullopt},
-    {"Latitude95Degrees75MinutesPasses", [](BirthData& e) { e.LatDeg = "95"; e.LatMin = "75"; }, std::nullopt},
-    {"ThreeDigitsPass", [](BirthData& e) { e.LonDeg = "180"; e.LonMin = "007"; }, std::nullopt},
+    {"ThreeDigitsPass", [](BirthData& e) { e.LonDeg = "179"; e.LonMin = "059"; }, std::nullopt},
+    // A place on the globe: 90°00' and 180°00' at most, minutes below 60.
+    {"Latitude90Passes", [](BirthData& e) { e.LatDeg = "90"; e.LatMin = "0"; }, std::nullopt},
+    {"Latitude90Degrees1MinuteRefused", [](BirthData& e) { e.LatDeg = "90"; e.LatMin = "1"; }, LatitudeTooLarge},
+    {"Latitude99Refused", [](BirthData& e) { e.LatDeg = "99"; }, LatitudeTooLarge},
+    {"LatitudeMinutes60Refused", [](BirthData& e) { e.LatMin = "60"; },
+        Refusal {"Please Enter Minutes of Latitude From 0 To 59", MessageIcon::Error, InputControl::txtLatMin}},
+    {"Latitude95Degrees75MinutesRefusedForTheMinutes", [](BirthData& e) { e.LatDeg = "95"; e.LatMin = "75"; },
+        Refusal {"Please Enter Minutes of Latitude From 0 To 59", MessageIcon::Error, InputControl::txtLatMin}},
+    {"Longitude180Passes", [](BirthData& e) { e.LonDeg = "180"; e.LonMin = "00"; }, std::nullopt},
+    {"Longitude181Refused", [](BirthData& e) { e.LonDeg = "181"; e.LonMin = "0"; }, LongitudeTooLarge},
+    {"Longitude180Degrees7MinutesRefused", [](BirthData& e) { e.LonDeg = "180"; e.LonMin = "007"; },
+        LongitudeTooLarge},
+    {"LongitudeMinutes60Refused", [](BirthData& e) { e.LonMin = "60"; },
+        Refusal {"Please Enter Minute of Longitude From 0 To 59", MessageIcon::Error, InputControl::txtLonMin}},
+    {"EarlierChecksBeforeThePlace",
+        [](BirthData& e) {
+            e.LatDeg = "99";
+            e.Day = 31;
+            e.Month = 4;
+        },
+        ThirtyDayWrong},
     // Pasted text in a degree or minute box.
     {"PastedDecimalPoint", [](BirthData& e) { e.LatDeg = "2.5"; }, NotANumber(InputControl::txtLatDeg)},
     {"PastedMinusSign", [](BirthData& e) { e.LatMin = "-3"; }, NotANumber(InputControl::txtLatMin)},
