@@ -2,6 +2,8 @@
 
 #include "core/FixedText.h"
 
+#include <algorithm>
+
 namespace halvaro {
 
 std::string_view TrimmedBlanks(std::string_view text)
@@ -116,6 +118,12 @@ std::string PrintableText(std::string_view raw)
         }
     }
     return out;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 } // namespace halvaro

@@ -12,6 +12,9 @@ inline constexpr std::string_view DegreeSign = "\xC2\xB0";
 std::string_view TrimmedBlanks(std::string_view text);
 std::string TrimBlanks(std::string_view text);
 
+// True when the texts are equal but for the case of ASCII letters.
+bool EqualsIgnoringCase(std::string_view a, std::string_view b);
+
 // A whole number in plain decimal, C locale: no sign for zero or above, no
 // leading zeros, no grouping.
 std::string DecimalText(long long value);

@@ -141,23 +141,6 @@ std::optional<int> ParseListNumber(std::string_view text, ListRange list)
     return value;
 }
 
-bool EqualsIgnoringCase(std::string_view text, std::string_view lowerWord)
-{
-    if (text.size() != lowerWord.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-        if (c != lowerWord[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // "True" or "False" in any letter case, or a decimal number: non-zero is
 // true, zero false.
 std::optional<bool> ParseTruth(std::string_view text)
