@@ -46,7 +46,7 @@ QString AboutText()
                "with its built-in Moshier ephemeris and the Lahiri ayanamsa.\n\n"
                "Halvaro is free software under the GNU Affero General Public License, version 3 or later.\n\n"
                "Orrelane")
-        .arg(FromUtf8(SwissEphemerisVersion()));
+        .arg(FromUtf8(sky::SwissEphemerisVersion()));
 }
 
 std::filesystem::path NativePath(const QString& path)

@@ -107,7 +107,7 @@ int main(int argc, char** argv)
     const double n = *count;
     std::printf("Classic model minus precise sky (Swiss Ephemeris %s, Moshier, Lahiri): %u random moments "
                 "1901-2050, seed %u\n\n",
-        SwissEphemerisVersion().c_str(), *count, *seed);
+        sky::SwissEphemerisVersion().c_str(), *count, *seed);
     std::printf("| graha | mean error | largest error | sign differs |\n|---|---|---|---|\n");
     for (std::size_t g = 0; g < GrahaCount; ++g) {
         const std::string_view name = GrahaNameTable[g].English;

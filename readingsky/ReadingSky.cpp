@@ -6,7 +6,7 @@ namespace halvaro::readingsky {
 
 ReadingResult CalculateReading(const Birth& birth, SkyModel sky)
 {
-    return sky == SkyModel::Precise ? CalculatePreciseReading(birth) : halvaro::CalculateReading(birth);
+    return sky == SkyModel::Precise ? sky::CalculatePreciseReading(birth) : halvaro::CalculateReading(birth);
 }
 
 ReadingResult CalculateReading(const BirthData& entries, SkyModel sky)

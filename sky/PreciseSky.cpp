@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-namespace halvaro {
+namespace halvaro::sky {
 
 namespace {
 
@@ -98,4 +98,4 @@ std::string SwissEphemerisVersion()
     return version.data();
 }
 
-} // namespace halvaro
+} // namespace halvaro::sky

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace halvaro {
+namespace halvaro::sky {
 
 // The eight grahas of the precise sky at one moment, in Graha order.
 struct SkyPositions {
@@ -36,4 +36,4 @@ ReadingResult CalculatePreciseReading(const Birth& birth);
 // The library's own version, e.g. "2.10.03", for the About box.
 std::string SwissEphemerisVersion();
 
-} // namespace halvaro
+} // namespace halvaro::sky

@@ -39,7 +39,7 @@ double JulianDay(int year, int month, int day, int hour, int minute, double seco
 // Apparent tropical longitude of a graha, or 0 for the equinox.
 double Tropical(double julianDay, int graha)
 {
-    const auto sky = halvaro::PrecisePositions(julianDay);
+    const auto sky = halvaro::sky::PrecisePositions(julianDay);
     EXPECT_TRUE(sky.has_value()) << "JD " << julianDay;
     return graha == Equinox || !sky ? 0 : sky->Longitudes[static_cast<std::size_t>(graha)] - sky->Ayanamsa;
 }
@@ -120,7 +120,7 @@ TEST(PreciseRahu, IsTheMeanNode)
 // within 2" for its rounding; stored negative like the classic model's.
 TEST(PreciseAyanamsa, IsLahiriAndNegative)
 {
-    const auto sky = halvaro::PrecisePositions(JulianDay(2000, 1, 1, 0, 0));
+    const auto sky = halvaro::sky::PrecisePositions(JulianDay(2000, 1, 1, 0, 0));
     ASSERT_TRUE(sky.has_value());
     EXPECT_LE(std::fabs(sky->Ayanamsa + (23 + 51 / 60.0 + 11 / 3600.0)) * 3600, 2.0) << sky->Ayanamsa;
 }
@@ -151,14 +151,14 @@ TEST(PreciseLagna, IsTheAscendantLessLahiri)
     for (const Place& p : {Place {JulianDay(1975, 6, 15, 5, 0), degrees(28, 39, 0), degrees(77, 13, 0), 120 + degrees(29, 26, 36.2)},
              Place {JulianDay(1989, 12, 31, 19, 0), -degrees(33, 52, 0), degrees(151, 13, 0), 270 + degrees(11, 50, 45.1)},
              Place {JulianDay(1985, 3, 10, 17, 0), -degrees(34, 36, 0), -degrees(58, 22, 0), 60 + degrees(18, 54, 19.6)}}) {
-        const auto lagna = halvaro::PreciseLagna(p.julianDay, {p.latitudeDeg, p.longitudeDeg});
-        const auto sky = halvaro::PrecisePositions(p.julianDay);
+        const auto lagna = halvaro::sky::PreciseLagna(p.julianDay, {p.latitudeDeg, p.longitudeDeg});
+        const auto sky = halvaro::sky::PrecisePositions(p.julianDay);
         ASSERT_TRUE(sky.has_value());
         ASSERT_EQ(lagna.Status, halvaro::modVedicPlanetPosition::LagnaStatus::Computed);
         const double errorMinutes = AngleDifferenceDeg(lagna.Longitude, p.tropicalDeg + sky->Ayanamsa) * 60;
         EXPECT_LE(std::fabs(errorMinutes), 1.0) << "JD " << p.julianDay << ": off by " << errorMinutes << "'";
     }
-    EXPECT_EQ(halvaro::PreciseLagna(JulianDay(1975, 6, 15, 5, 0), {70, 20}).Status,
+    EXPECT_EQ(halvaro::sky::PreciseLagna(JulianDay(1975, 6, 15, 5, 0), {70, 20}).Status,
         halvaro::modVedicPlanetPosition::LagnaStatus::PolarLatitude);
 }
 
@@ -169,7 +169,7 @@ TEST(PreciseReading, ThreadsGetTheSameReadingsAsOneThread)
     const auto saturns = [] {
         std::vector<double> longitudes;
         for (int i = 0; i < 32; ++i) {
-            const auto sky = halvaro::PrecisePositions(JulianDay(1901 + 4 * i, 1 + i % 12, 1 + i % 28, i % 24, 0));
+            const auto sky = halvaro::sky::PrecisePositions(JulianDay(1901 + 4 * i, 1 + i % 12, 1 + i % 28, i % 24, 0));
             longitudes.push_back(sky ? sky->Longitudes[Saturn] : -1);
         }
         return longitudes;
