@@ -125,7 +125,7 @@ const DrishtiCase DrishtiCases[] {
 };
 
 INSTANTIATE_TEST_SUITE_P(HandMadeTables, GrahaDrishtiRows, testing::ValuesIn(DrishtiCases),
-    [](const testing::TestParamInfo<DrishtiCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<DrishtiCase>& row) { return std::string(row.param.Name); });
 
 // The worked example's name and position columns, as documented.
 TEST(GrahaDrishti, NameAndPositionColumns)
@@ -181,6 +181,6 @@ const AspectListCase AspectListCases[] {
 };
 
 INSTANTIATE_TEST_SUITE_P(ByGrahaAndSign, AspectLists, testing::ValuesIn(AspectListCases),
-    [](const testing::TestParamInfo<AspectListCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<AspectListCase>& row) { return std::string(row.param.Name); });
 
 } // namespace

@@ -113,7 +113,7 @@ INSTANTIATE_TEST_SUITE_P(PublishedCharts, VedicLagnaTest,
             6, 1 + 53.0 / 60 + 2.0 / 3600, 5},
         VedicLagnaCase {"Diana1961", Born("Diana", 1961, 7, 1, 19, 45, 16, "52", "50", false, "0", "30", true), 7,
             std::nan(""), 0}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct PlaceCase {
     const char* name;
@@ -146,7 +146,7 @@ INSTANTIATE_TEST_SUITE_P(Places, ChartPlaceTest,
         PlaceCase {"Antarctica", -80, 15, "", std::string(PolarNote)},
         PlaceCase {"BeyondThePole", 95, 15, std::string(LatitudeRefusal), ""},
         PlaceCase {"BeyondTheDateLine", 20, 190, std::string(LongitudeRefusal), ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(ChartLagna, AModelThatGaveNoneIsNoted)
 {
@@ -184,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, XmlEscapedTest,
         EscapeCase {"BrokenUtf8Replaced", "A\xC3", std::string::npos, "A\xEF\xBF\xBD"},
         EscapeCase {"CutWithEllipsis", "Zo\xC3\xAB Rao", 4, "Zo\xC3\xAB\xE2\x80\xA6"},
         EscapeCase {"ShortEnoughNotCut", "Zo\xC3\xAB", 3, "Zo\xC3\xAB"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(ChartSvgText, EveryTextFromTheReadingIsEscaped)
 {

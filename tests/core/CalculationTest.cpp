@@ -128,6 +128,6 @@ TEST(CalculateReading, TwoThreadsGiveTheOneThreadReadings)
 }
 
 INSTANTIATE_TEST_SUITE_P(Births, WorkedReadings, testing::ValuesIn(BirthCases),
-    [](const testing::TestParamInfo<BirthCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<BirthCase>& row) { return std::string(row.param.Name); });
 
 } // namespace

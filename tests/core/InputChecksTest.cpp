@@ -187,7 +187,7 @@ const CheckCase CheckCases[] {
 };
 
 INSTANTIATE_TEST_SUITE_P(Checks, ValidateInputRows, testing::ValuesIn(CheckCases),
-    [](const testing::TestParamInfo<CheckCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<CheckCase>& row) { return std::string(row.param.Name); });
 
 // What passes becomes the typed birth. Offsets from the zone list's
 // corrections with their sign reversed (Indian Time +5:30 has corrections -5
@@ -279,7 +279,7 @@ const BirthCase BirthCases[] {
 };
 
 INSTANTIATE_TEST_SUITE_P(Births, CheckedBirths, testing::ValuesIn(BirthCases),
-    [](const testing::TestParamInfo<BirthCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<BirthCase>& row) { return std::string(row.param.Name); });
 
 struct TextCase {
     std::string_view Name;
@@ -309,6 +309,6 @@ const TextCase TrimCases[] {
 };
 
 INSTANTIATE_TEST_SUITE_P(Texts, TrimBlanksRows, testing::ValuesIn(TrimCases),
-    [](const testing::TestParamInfo<TextCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<TextCase>& row) { return std::string(row.param.Name); });
 
 } // namespace

@@ -117,8 +117,8 @@ constexpr ZoneRow ZoneRows[] {
 static_assert(std::size(ZoneRows) == TimeZoneCount, "every zone has its row");
 
 INSTANTIATE_TEST_SUITE_P(AllZones, TimeZoneTable, testing::ValuesIn(ZoneRows),
-    [](const testing::TestParamInfo<ZoneRow>& info) {
-        return "Zone" + std::to_string(info.param.Index) + "_" + std::string(info.param.Abbreviation);
+    [](const testing::TestParamInfo<ZoneRow>& row) {
+        return "Zone" + std::to_string(row.param.Index) + "_" + std::string(row.param.Abbreviation);
     });
 
 } // namespace

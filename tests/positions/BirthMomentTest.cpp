@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(PublishedDays, JulianDayNumberTest,
         CivilDayCase {"Birth1975", 1975, 6, 15, 2442579}, CivilDayCase {"Birth1990", 1990, 7, 4, 2448077},
         CivilDayCase {"LastJulianDay", 1582, 10, 4, 2299160},
         CivilDayCase {"LastSupportedDay", 2050, 12, 31, 2470172}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct AyanamsaCase {
     const char* name;
@@ -59,7 +59,7 @@ TEST_P(AyanamsaDegreesTest, AgreesWithTheReferenceDigits)
 INSTANTIATE_TEST_SUITE_P(Centuries, AyanamsaDegreesTest,
     ::testing::Values(AyanamsaCase {"Year1900", 0.0, "-22.46628"}, AyanamsaCase {"Year1950", 0.5, "-23.15866"},
         AyanamsaCase {"Year2000", 1.0, "-23.85399089"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct MomentCase {
     Birth birth;
@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(WorkedBirths, ComputeAyanamsaTest,
     ::testing::Values(MomentCase {halvaro::testing::Greenwich2000Birth(), 12.0, 2451545, "-23.85399089"},
         MomentCase {halvaro::testing::Delhi1975Birth(), 5.0, 2442579, "-23.51900"},
         MomentCase {halvaro::testing::WestSummer1990Birth(), 13.0, 2448077, "-23.72906"}),
-    [](const auto& info) { return std::string(info.param.birth.name); });
+    [](const auto& row) { return std::string(row.param.birth.name); });
 
 TEST(CenturiesSince1900, CountsExactlyOneCenturyFrom1900ToJ2000)
 {
@@ -126,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(AgreeingZones, ZoneSignTest,
         Birth {"IstSummer", 1975, 6, 15, 0, 10, -5, -30, 77, 13, true, true},
         Birth {"GreenwichSummer", 1990, 7, 4, 0, 15, 0, 0, 0, 7, false, true},
         Birth {"TongaEarly", 2050, 12, 31, 1, 0, -13, 0, 175, 12, true, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(BirthMoment, FollowsTheZoneSignWhereZoneAndHemisphereDisagree)
 {

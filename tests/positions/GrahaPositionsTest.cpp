@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(WorkedBirths, WorkedReadingTest,
         ReadingCase {halvaro::testing::WestSummer1990Birth(),
             {"18 Gem 42", "", "20 Gem 55", "17 Tau 43", "00 Ari 53", "26 Gem 32", "29 Sag 03", "14 Cap 02"},
             "14 Can 02"}),
-    [](const auto& info) { return std::string(info.param.birth.name); });
+    [](const auto& row) { return std::string(row.param.birth.name); });
 
 class SameMomentTest : public ::testing::TestWithParam<Birth> {};
 
@@ -81,7 +81,7 @@ INSTANTIATE_TEST_SUITE_P(WorkedAndDisagreeing, SameMomentTest,
     ::testing::Values(halvaro::testing::Greenwich2000Birth(), halvaro::testing::Delhi1975Birth(),
         halvaro::testing::WestSummer1990Birth(), halvaro::testing::WestEvening1990, halvaro::testing::MadridCet1990,
         Birth {"LondonSummer", 1985, 7, 1, 0, 30, -1, 0, 0, 7, false, true}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct CarryCase {
     const char* name;
@@ -116,7 +116,7 @@ INSTANTIATE_TEST_SUITE_P(Carrying, UniversalBirthTimeTest,
         CarryCase {"OnOverThirtyDayMonth", {1990, 4, 30, 23, 30}, -30, {1990, 5, 1, 0, 0}},
         CarryCase {"SummerHourBackOverMidnight", {1990, 7, 1, 0, 30}, 60, {1990, 6, 30, 23, 30}},
         CarryCase {"SummerHourWest", {1990, 7, 4, 9, 0}, -240, {1990, 7, 4, 13, 0}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 // A value that is not finite leaves no positions rather than wrong texts.
 TEST(ComputeGrahaPositions, NothingFromAValueThatIsNotFinite)

@@ -41,7 +41,7 @@ TEST_P(GreenwichSiderealTest, AgreesWithTheWorkedExample)
 INSTANTIATE_TEST_SUITE_P(Meeus, GreenwichSiderealTest,
     ::testing::Values(SiderealCase {"Example12a", 2446895.5, Sexagesimal(13, 10, 46.3668)},
         SiderealCase {"Example12b", 2446896.30625, Sexagesimal(8, 34, 57.0896)}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(MeanObliquity, AgreesWithMeeusExample22a)
 {
@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(PublishedAndIndependent, TropicalAscendantTest,
             Sexagesimal(151, 13, 0), 270 + Sexagesimal(11, 50, 45.1), 1},
         ChartCase {"BuenosAiresSouthWest1985", JulianDayUt(1985, 3, 10, 17), -Sexagesimal(34, 36, 0),
             -Sexagesimal(58, 22, 0), 60 + Sexagesimal(18, 54, 19.6), 1}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct LatitudeCase {
     const char* name;
@@ -122,6 +122,6 @@ INSTANTIATE_TEST_SUITE_P(Latitudes, LagnaLatitudeTest,
         LatitudeCase {"SouthPole", -90, P::LagnaStatus::PolarLatitude},
         LatitudeCase {"BeyondTheNorthPole", 90.5, P::LagnaStatus::NoSuchLatitude},
         LatitudeCase {"NotANumber", std::nan(""), P::LagnaStatus::NoSuchLatitude}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace

@@ -31,7 +31,7 @@ TEST_P(SiderealCorrectionTest, AgreesWithTheReferenceDigits)
 INSTANTIATE_TEST_SUITE_P(Centuries, SiderealCorrectionTest,
     ::testing::Values(CorrectionCase {"J2000", 0.0, "-23.85372571352"},
         CorrectionCase {"Year1950", -0.5, "-23.15871174756"}, CorrectionCase {"Year2025", 0.25, "-24.20653978751"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(LunarLongitudeSeries, SumsTheTermsAtJ2000)
 {
@@ -81,6 +81,6 @@ INSTANTIATE_TEST_SUITE_P(WorkedBirths, ComputeEphemerisTest,
         MoonCase {halvaro::testing::Delhi1975Birth(), 5.0, 2442579, "-0.2454836869", "154.65191814", "131.1335120017",
             "11\xC2\xB0 8' 0\" Leo"},
         MoonCase {halvaro::testing::WestEvening1990, 25.75, 2447961, "", "", "", "22\xC2\xB0 3' 33\" Leo"}),
-    [](const auto& info) { return std::string(info.param.birth.name); });
+    [](const auto& row) { return std::string(row.param.birth.name); });
 
 } // namespace

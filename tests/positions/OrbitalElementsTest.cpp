@@ -37,7 +37,7 @@ INSTANTIATE_TEST_SUITE_P(CalendarDays, DayNumberTest,
         DayCase {"YearBefore", 1999, 12, 31, 0, 0, -1.5}, DayCase {"AfterLeapDay", 2000, 3, 1, 0, 0, 59.5},
         DayCase {"Birth1975", 1975, 6, 15, 5, 0, -8966.0 - 7.0 / 24},
         DayCase {"Birth1990", 1990, 7, 4, 13, 0, -3467.0 - 23.0 / 24}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct UnaryCase {
     const char* name;
@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Turns, NormalizeRadiansTest,
     ::testing::Values(UnaryCase {"MinusOne", -1, 0, 5.28318530717958}, UnaryCase {"Seven", 7, 0, 7 - 6.28318530717958},
         UnaryCase {"Zero", 0, 0, 0}, UnaryCase {"OneTurn", 6.28318530717958, 0, 0},
         UnaryCase {"ManyTurnsBack", -3 * 6.28318530717958 - 0.5, 0, 6.28318530717958 - 0.5}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 class TrueAnomalyTest : public ::testing::TestWithParam<UnaryCase> {};
 
@@ -71,7 +71,7 @@ TEST_P(TrueAnomalyTest, SolvesKeplersEquation)
 // Reference anomalies of an orbit of eccentricity 0.2.
 INSTANTIATE_TEST_SUITE_P(Orbits, TrueAnomalyTest,
     ::testing::Values(UnaryCase {"OneRadian", 1, 0.2, 1.37932}, UnaryCase {"ThreeRadians", 3, 0.2, 3.04518}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(TrueAnomaly, IsZeroAtPerihelionForEveryTableOrbit)
 {
@@ -108,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Directions, QuadrantArcTangentTest,
         ArcTangentCase {"SecondDiagonal", 1, -1, 3.14159265358979 - 0.785398163397448},
         ArcTangentCase {"ThirdDiagonal", -1, -1, -(3.14159265358979 - 0.785398163397448)},
         ArcTangentCase {"FourthDiagonal", -1, 1, -0.785398163397448}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct LongitudeCase {
     const char* name;
@@ -143,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(TwoMoments, TropicalLongitudeTest,
         LongitudeCase {"Mars1975", P::Mars, Day1975, "18.83365"},
         LongitudeCase {"Jupiter1975", P::Jupiter, Day1975, "19.53484"},
         LongitudeCase {"Saturn1975", P::Saturn, Day1975, "109.06790"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(GeocentricLongitudes, NoneAtADayThatIsNotANumber)
 {

@@ -46,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(WorkedAndBoundary, FormatSignPositionTest,
         FormatCase {"LastOfPisces", 359.99, "29\xC2\xB0 59' 24\" Pis", "29 Pis 59"},
         FormatCase {"SecondsTruncatedNotRounded", 10 + 59.9999 / 3600, "10\xC2\xB0 0' 59\" Ari", "10 Ari 00"},
         FormatCase {"NegativeAsAbsolute", -131.1335120017, "11\xC2\xB0 8' 0\" Leo", "11 Leo 08"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct UnformattableCase {
     const char* name;
@@ -67,6 +67,6 @@ INSTANTIATE_TEST_SUITE_P(NoSign, FormatSignPositionRefusesTest,
         UnformattableCase {"Infinity", std::numeric_limits<double>::infinity()},
         UnformattableCase {"MinusInfinity", -std::numeric_limits<double>::infinity()},
         UnformattableCase {"FullTurn", 360.0}, UnformattableCase {"Huge", 1e300}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace

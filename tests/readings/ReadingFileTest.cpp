@@ -155,7 +155,7 @@ INSTANTIATE_TEST_SUITE_P(EveryField, RoundTrip,
         RoundTripCase {"TextsAtTheLineLimit",
             [](Birth& r) { r.Name = "  " + std::string(4096, 'a') + "  ", r.City = Repeated("\xC2\xAA", 4096); }},
         RoundTripCase {"InnerBlanksAndPunctuationKept", [](Birth& r) { r.Name = "O'Neil,  J. \"Jo\""; }}),
-    [](const auto& info) { return std::string(info.param.Label); });
+    [](const auto& row) { return std::string(row.param.Label); });
 
 TEST_P(RoundTrip, OpeningASavedReadingGivesBackEveryField)
 {
@@ -253,7 +253,7 @@ INSTANTIATE_TEST_SUITE_P(NothingWritten, RefusedRecord,
         RefusedRecordCase {"EmptyCountry", [](Birth& r) { r.Country.clear(); },
             "The Country field is blank, and a reading saved without it could not be opened again; "
             "the reading was not saved."}),
-    [](const auto& info) { return std::string(info.param.Label); });
+    [](const auto& row) { return std::string(row.param.Label); });
 
 TEST_P(RefusedRecord, IsRefusedNamingTheFieldAndTheOldFileSurvives)
 {
@@ -333,7 +333,7 @@ INSTANTIATE_TEST_SUITE_P(RefusedAsAWhole, DamagedFile,
         DamagedFileCase {"DaylightSavingLonePoint", WithField(14, "."), "line 14 (daylight saving) reads as neither true nor false"},
         DamagedFileCase {"LineOfFiveKilobytes", WithField(1, std::string(5000, 'a')), "line 1 (name) is far longer than any field"},
         DamagedFileCase {"FarLargerThanAReading", StoredFile(GoodFields()) + std::string(70000, '\xAA'), "the file is far larger than a reading"}),
-    [](const auto& info) { return std::string(info.param.Label); });
+    [](const auto& row) { return std::string(row.param.Label); });
 
 TEST_P(DamagedFile, IsRefusedWithItsReason)
 {
@@ -367,7 +367,7 @@ INSTANTIATE_TEST_SUITE_P(Lenient, AcceptedFile,
         AcceptedFileCase {"MissingPlaceLinesAreEmpty", StoredFile({"Ann", "1", "1", "1901", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}),
             false, false, false, ""},
         AcceptedFileCase {"TextLineHoldsAnyText", WithField(15, std::string("9 \x01\xAA", 4)), true, false, true, "9 \x01\xC2\xAA"}),
-    [](const auto& info) { return std::string(info.param.Label); });
+    [](const auto& row) { return std::string(row.param.Label); });
 
 TEST_P(AcceptedFile, IsReadAsTheWindowWouldApplyIt)
 {
@@ -693,7 +693,7 @@ INSTANTIATE_TEST_SUITE_P(FlushedBeforeAndAfterTheRename, Durability,
         DurabilityCase {"FolderFlushFails", {"fsync folder"},
             {"open unnamed", "fsync file", "rename temporary to kept.aha", "fsync folder"},
             "its folder could not be flushed to disk (Input/output error)", true}),
-    [](const auto& info) { return std::string(info.param.Label); });
+    [](const auto& row) { return std::string(row.param.Label); });
 
 TEST_P(Durability, FlushesTheFileThenRenamesThenFlushesTheFolder)
 {

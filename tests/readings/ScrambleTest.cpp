@@ -30,7 +30,7 @@ INSTANTIATE_TEST_SUITE_P(CharacterShift, ScrambleCases,
         ShiftCase {"LowestCode", std::string(1, '\0'), "\x55"},
         ShiftCase {"HighestStorableCode", "\xAA", "\xFF"},
         ShiftCase {"LineBreakCharactersLeaveNoLineBreak", "\r\n", "\x62\x5F"}),
-    [](const auto& info) { return std::string(info.param.Label); });
+    [](const auto& row) { return std::string(row.param.Label); });
 
 TEST_P(ScrambleCases, ShiftsEveryCodeBy85BothWays)
 {

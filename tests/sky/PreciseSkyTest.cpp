@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(Published, AtAPublishedMoment,
         // RA 21h58m51.2s, Dec -13 56' 51.5".
         PublishedMoment {"Mars2013Jan01", JulianDay(2013, 1, 1, 0, 0), Mars, Equinox, 304.67983, 3},
         PublishedMoment {"Venus2001Jan01", JulianDay(2001, 1, 1, 0, 0) - 64.09 / 86400, Venus, Equinox, 326.96596, 3}),
-    [](const auto& info) { return std::string(info.param.Label); });
+    [](const auto& row) { return std::string(row.param.Label); });
 
 // Rahu is the Moon's mean node: Meeus' polynomial 47.7 plus the nutation in
 // longitude (chapter 22, to 0.5"), within 20"; the true node strays up to 1.7

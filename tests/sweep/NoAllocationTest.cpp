@@ -139,6 +139,6 @@ INSTANTIATE_TEST_SUITE_P(WorkedBirths, NoAllocation,
     testing::Values(WorkedBirth {"Delhi1975", 15, 6, 1975, 10, 30, 34, true, false, "77", "13"},
         WorkedBirth {"Greenwich2000", 1, 1, 2000, 12, 0, 29, false, false, "0", "0"},
         WorkedBirth {"NewYork1990Dst", 4, 7, 1990, 9, 0, 27, false, true, "74", "0"}),
-    [](const testing::TestParamInfo<WorkedBirth>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<WorkedBirth>& row) { return std::string(row.param.Name); });
 
 } // namespace

@@ -590,6 +590,6 @@ INSTANTIATE_TEST_SUITE_P(Years1901To2050, SweepYears,
     testing::Values(YearBlock {"y1901_1925", 1901, 1925}, YearBlock {"y1926_1950", 1926, 1950},
         YearBlock {"y1951_1975", 1951, 1975}, YearBlock {"y1976_2000", 1976, 2000},
         YearBlock {"y2001_2025", 2001, 2025}, YearBlock {"y2026_2050", 2026, 2050}),
-    [](const testing::TestParamInfo<YearBlock>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<YearBlock>& row) { return std::string(row.param.Name); });
 
 } // namespace
