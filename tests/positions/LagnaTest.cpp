@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -26,6 +27,8 @@ struct SiderealCase {
     double julianDay;
     double hours; // expected, in hours of sidereal time
 };
+
+void PrintTo(const SiderealCase& c, std::ostream* os) { *os << c.name; }
 
 class GreenwichSiderealTest : public ::testing::TestWithParam<SiderealCase> {};
 
@@ -64,6 +67,8 @@ struct ChartCase {
     double ascendantDeg; // tropical
     double toleranceMinutes;
 };
+
+void PrintTo(const ChartCase& c, std::ostream* os) { *os << c.name; }
 
 class TropicalAscendantTest : public ::testing::TestWithParam<ChartCase> {};
 
@@ -105,6 +110,8 @@ struct LatitudeCase {
     double latitudeDeg;
     P::LagnaStatus status;
 };
+
+void PrintTo(const LatitudeCase& c, std::ostream* os) { *os << c.name; }
 
 class LagnaLatitudeTest : public ::testing::TestWithParam<LatitudeCase> {};
 
