@@ -147,7 +147,7 @@ INSTANTIATE_TEST_SUITE_P(EveryField, RoundTrip,
     ::testing::Values(
         RoundTripCase {"DecemberLastZoneTrimmedName", [](Birth&) {}},
         RoundTripCase {"WestNorthWithoutDaylightSaving",
-            [](Birth& r) { r.LongitudeDeg = -r.LongitudeDeg, r.Zone->DaylightSaving = false; }},
+            [](Birth& r) { r.LongitudeDeg = -r.LongitudeDeg, r.Zone->DaylightSaving = false, r.UtcOffsetMinutes = -480; }},
         RoundTripCase {"SouthEast", [](Birth& r) { r.LatitudeDeg = -r.LatitudeDeg; }},
         RoundTripCase {"FirstLineOfEveryList", [](Birth& r) { r.Local = {1901, 1, 1, 0, 0}; }},
         RoundTripCase {"LastLineOfEveryList", [](Birth& r) { r.Local = {2050, 12, 31, 23, 59}; }},
@@ -186,6 +186,13 @@ TEST_P(RoundTrip, OpeningASavedReadingGivesBackEveryField)
     EXPECT_EQ(r.City, TrimBlanks(record.City));
     EXPECT_EQ(r.State, TrimBlanks(record.State));
     EXPECT_EQ(r.Country, TrimBlanks(record.Country));
+
+    // The opened form goes through the window's checks to the same birth.
+    const BirthCheck reopened = ValidateInput(r);
+    ASSERT_FALSE(reopened.Failure) << reopened.Failure->Message;
+    EXPECT_EQ(reopened.Value.UtcOffsetMinutes, record.UtcOffsetMinutes);
+    EXPECT_EQ(reopened.Value.LatitudeDeg, record.LatitudeDeg);
+    EXPECT_EQ(reopened.Value.LongitudeDeg, record.LongitudeDeg);
 }
 
 class EveryZone : public ::testing::TestWithParam<int> {};
