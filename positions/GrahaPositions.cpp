@@ -12,9 +12,6 @@ namespace {
 // The node's table turns radians back into degrees with 3.1416, not π.
 constexpr double NodeRadToDeg = 180 / 3.1416;
 
-// Body index of each graha but the Moon and the node, in Graha order.
-constexpr std::array<int, GrahaCount> BodyOfGraha = {Earth, -1, Mercury, Venus, Mars, Jupiter, Saturn, -1};
-
 constexpr std::size_t MoonIndex = IndexOf(Graha::Moon);
 constexpr std::size_t RahuIndex = IndexOf(Graha::Rahu);
 constexpr std::size_t KetuIndex = IndexOf(Graha::Ketu);
@@ -70,19 +67,15 @@ std::optional<GrahaPositions> ComputeGrahaPositions(const BirthMoment& moment, d
 {
     const CivilDateTime& ut = moment.Universal;
     const double dayNumber = DayNumber(ut.Year, ut.Month, ut.Day, ut.Hour, ut.Minute);
-    std::array<double, BodyCount> tropical {};
-    if (!GeocentricLongitudes(dayNumber, tropical)) {
+    std::array<double, GrahaCount> longitudes {};
+    if (!GeocentricLongitudes(dayNumber, longitudes)) {
         return std::nullopt;
     }
-    std::array<double, GrahaCount> longitudes {};
-    for (std::size_t graha = 0; graha < GrahaCount; ++graha) {
-        const int body = BodyOfGraha[graha];
-        if (body >= 0) {
-            longitudes[graha] = SiderealLongitude(tropical[static_cast<std::size_t>(body)], ayanamsa);
-        }
+    longitudes[RahuIndex] = NodeLongitude(dayNumber);
+    for (double& longitude : longitudes) {
+        longitude = SiderealLongitude(longitude, ayanamsa);
     }
     longitudes[MoonIndex] = moonSiderealDeg;
-    longitudes[RahuIndex] = SiderealLongitude(NodeLongitude(dayNumber), ayanamsa);
     return GrahaPositionsOf(longitudes);
 }
 

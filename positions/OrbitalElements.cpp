@@ -19,6 +19,18 @@ const std::array<OrbitalElementRow, BodyCount> OrbitalElementTable = {{
 
 namespace {
 
+// Rows of the table.
+constexpr int MercuryRow = 0;
+constexpr int VenusRow = 1;
+constexpr int EarthRow = 2; // as a body: the Sun
+constexpr int MarsRow = 3;
+constexpr int JupiterRow = 4;
+constexpr int SaturnRow = 5;
+
+// The graha each row gives.
+constexpr std::array<Graha, BodyCount> GrahaOfRow {
+    Graha::Mercury, Graha::Venus, Graha::Sun, Graha::Mars, Graha::Jupiter, Graha::Saturn};
+
 // A body's mean elements at a day number: a and e in their own units, the
 // angles in radians, the mean longitude L reduced into [0, 2π).
 struct OrbitalElements {
@@ -53,7 +65,7 @@ struct EarthPosition {
 
 EarthPosition EarthAt(double dayNumber)
 {
-    const OrbitalElements el = ElementsAt(OrbitalElementTable[Earth], dayNumber);
+    const OrbitalElements el = ElementsAt(OrbitalElementTable[EarthRow], dayNumber);
     const double meanAnomaly = NormalizeRadians(el.l - el.perihelion);
     const double nu = TrueAnomaly(meanAnomaly, el.e);
     const double r = el.a * (1 - el.e * el.e) / (1 + el.e * std::cos(nu));
@@ -66,7 +78,7 @@ double LongitudeFrom(const EarthPosition& earth, int index, double dayNumber)
     const OrbitalElements body = ElementsAt(OrbitalElementTable[static_cast<std::size_t>(index)], dayNumber);
     double x = 0;
     double y = 0;
-    if (index != Earth) { // as a body, the Earth's elements stand for the Sun at the origin
+    if (index != EarthRow) { // as a body, the Earth's elements stand for the Sun at the origin
         const double meanAnomaly = NormalizeRadians(body.l - body.perihelion);
         const double nu = TrueAnomaly(meanAnomaly, body.e);
         const double r = body.a * (1 - body.e * body.e) / (1 + body.e * std::cos(nu));
@@ -151,15 +163,15 @@ double QuadrantArcTangent(double y, double x)
     return std::nan(""); // x is NaN
 }
 
-bool GeocentricLongitudes(double dayNumber, std::array<double, BodyCount>& longitudes)
+bool GeocentricLongitudes(double dayNumber, std::array<double, GrahaCount>& longitudes)
 {
     const EarthPosition earth = EarthAt(dayNumber);
-    for (int index = 0; index < BodyCount; ++index) {
-        const double lambda = LongitudeFrom(earth, index, dayNumber);
+    for (int row = 0; row < BodyCount; ++row) {
+        const double lambda = LongitudeFrom(earth, row, dayNumber);
         if (std::isnan(lambda)) {
             return false;
         }
-        longitudes[static_cast<std::size_t>(index)] = lambda;
+        longitudes[IndexOf(GrahaOfRow[static_cast<std::size_t>(row)])] = lambda;
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Angles.h"
+#include "core/Graha.h"
 
 #include <array>
 
@@ -11,13 +12,8 @@ using halvaro::Pi;
 using halvaro::TwoPi;
 inline constexpr double KeplerTolerance = 1e-12;
 
-// Body indices of LoadOrbitalElements and GeocentricLongitude.
-inline constexpr int Mercury = 0;
-inline constexpr int Venus = 1;
-inline constexpr int Earth = 2; // as a body of GeocentricLongitude: the Sun
-inline constexpr int Mars = 3;
-inline constexpr int Jupiter = 4;
-inline constexpr int Saturn = 5;
+// Rows of the element table: Mercury, Venus, the Earth, Mars, Jupiter and
+// Saturn, in the order of the published table.
 inline constexpr int BodyCount = 6;
 
 // One row of mean elements: base + rate x T (T in Julian centuries from
@@ -37,9 +33,11 @@ extern const std::array<OrbitalElementRow, BodyCount> OrbitalElementTable;
 // Days since 2000 January 1, 12:00 UT (Gregorian date, UT clock time).
 double DayNumber(int year, int month, int day, int hour, int minute);
 
-// The geocentric tropical longitudes of all six bodies at one day number, in
-// [0, 360], by body index; false when one of them is not finite.
-bool GeocentricLongitudes(double dayNumber, std::array<double, BodyCount>& longitudes);
+// The geocentric tropical longitudes of the Sun (seen from the Earth's row)
+// and the five planets at one day number, in [0, 360], each at its graha's
+// index; the Moon's and the nodes' entries are left as they are. False when
+// one of them is not finite.
+bool GeocentricLongitudes(double dayNumber, std::array<double, GrahaCount>& longitudes);
 
 double NormalizeRadians(double x);
 double TrueAnomaly(double meanAnomaly, double eccentricity);

@@ -110,9 +110,11 @@ INSTANTIATE_TEST_SUITE_P(Directions, QuadrantArcTangentTest,
         ArcTangentCase {"FourthDiagonal", -1, 1, -0.785398163397448}),
     [](const auto& row) { return std::string(row.param.name); });
 
+using G = halvaro::Graha;
+
 struct LongitudeCase {
     const char* name;
-    int body;
+    G body;
     double dayNumber;
     const char* longitudeDeg;
 };
@@ -123,31 +125,31 @@ void PrintTo(const LongitudeCase& c, std::ostream* os) { *os << c.name; }
 TEST_P(TropicalLongitudeTest, AgreesWithTheReferenceDigits)
 {
     const LongitudeCase& c = GetParam();
-    std::array<double, P::BodyCount> longitudes {};
+    std::array<double, halvaro::GrahaCount> longitudes {};
     ASSERT_TRUE(P::GeocentricLongitudes(c.dayNumber, longitudes));
-    EXPECT_TRUE(AgreesWithPrinted(longitudes[static_cast<std::size_t>(c.body)], c.longitudeDeg, "arc-seconds", 3600))
-        << "body " << c.body << " at day " << c.dayNumber;
+    EXPECT_TRUE(AgreesWithPrinted(longitudes[halvaro::IndexOf(c.body)], c.longitudeDeg, "arc-seconds", 3600))
+        << c.name << " at day " << c.dayNumber;
 }
 
 constexpr double Day1975 = -8966.0 - 7.0 / 24; // 1975 June 15, 5:00 UT
 
 // Reference geocentric tropical longitudes at J2000 and at the 1975 birth.
 INSTANTIATE_TEST_SUITE_P(TwoMoments, TropicalLongitudeTest,
-    ::testing::Values(LongitudeCase {"Mercury2000", P::Mercury, 0, "271.90602"},
-        LongitudeCase {"Venus2000", P::Venus, 0, "241.57807"}, LongitudeCase {"Sun2000", P::Earth, 0, "280.37963"},
-        LongitudeCase {"Mars2000", P::Mars, 0, "327.98280"}, LongitudeCase {"Jupiter2000", P::Jupiter, 0, "25.36113"},
-        LongitudeCase {"Saturn2000", P::Saturn, 0, "40.21466"},
-        LongitudeCase {"Mercury1975", P::Mercury, Day1975, "77.22830"},
-        LongitudeCase {"Venus1975", P::Venus, Day1975, "129.15288"},
-        LongitudeCase {"Sun1975", P::Earth, Day1975, "83.83780"},
-        LongitudeCase {"Mars1975", P::Mars, Day1975, "18.83365"},
-        LongitudeCase {"Jupiter1975", P::Jupiter, Day1975, "19.53484"},
-        LongitudeCase {"Saturn1975", P::Saturn, Day1975, "109.06790"}),
+    ::testing::Values(LongitudeCase {"Mercury2000", G::Mercury, 0, "271.90602"},
+        LongitudeCase {"Venus2000", G::Venus, 0, "241.57807"}, LongitudeCase {"Sun2000", G::Sun, 0, "280.37963"},
+        LongitudeCase {"Mars2000", G::Mars, 0, "327.98280"}, LongitudeCase {"Jupiter2000", G::Jupiter, 0, "25.36113"},
+        LongitudeCase {"Saturn2000", G::Saturn, 0, "40.21466"},
+        LongitudeCase {"Mercury1975", G::Mercury, Day1975, "77.22830"},
+        LongitudeCase {"Venus1975", G::Venus, Day1975, "129.15288"},
+        LongitudeCase {"Sun1975", G::Sun, Day1975, "83.83780"},
+        LongitudeCase {"Mars1975", G::Mars, Day1975, "18.83365"},
+        LongitudeCase {"Jupiter1975", G::Jupiter, Day1975, "19.53484"},
+        LongitudeCase {"Saturn1975", G::Saturn, Day1975, "109.06790"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(GeocentricLongitudes, NoneAtADayThatIsNotANumber)
 {
-    std::array<double, P::BodyCount> longitudes {};
+    std::array<double, halvaro::GrahaCount> longitudes {};
     EXPECT_FALSE(P::GeocentricLongitudes(std::nan(""), longitudes));
 }
 
