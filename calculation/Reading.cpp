@@ -41,25 +41,30 @@ bool CompleteReading(Reading& reading, const std::array<double, GrahaCount>& lon
     return true;
 }
 
+// Built as one value, so that the texts are written where the result lives
+// rather than copied into it.
 ReadingResult CalculateReading(const Birth& birth)
 {
-    ReadingResult result {std::nullopt, BeginReading(birth, SkyModel::Classic)};
-    Reading& reading = result.Value;
-    const BirthMoment& moment = reading.Moment;
-
-    reading.Ayanamsa = mpp::ComputeAyanamsa(moment);
+    const BirthMoment moment = BirthMomentOf(birth);
+    const double ayanamsa = mpp::ComputeAyanamsa(moment);
     const modVedicEphemeris::MoonPosition moon = modVedicEphemeris::ComputeEphemeris(moment);
-    const auto positions = std::isfinite(reading.Ayanamsa) && !moon.MoonPositionText.empty()
-        ? mpp::ComputeGrahaPositions(moment, reading.Ayanamsa, moon.Longitude)
+    const auto positions = std::isfinite(ayanamsa) && !moon.MoonPositionText.empty()
+        ? mpp::ComputeGrahaPositions(moment, ayanamsa, moon.Longitude)
         : std::nullopt;
     if (!positions) {
-        result.Failure = NoPositionsFailure;
-        return result;
+        return {NoPositionsFailure, {}};
     }
-    reading.MoonPositionText = moon.MoonPositionText;
-    TakePositions(reading, *positions);
-    reading.Lagna = mpp::ClassicLagna(moment.JulianDay, reading.Place.LatitudeDeg, reading.Place.LongitudeDeg, reading.Ayanamsa);
-    return result;
+    return {std::nullopt,
+        Reading {.Sky = SkyModel::Classic,
+            .Moment = moment,
+            .Place = {birth.LatitudeDeg, birth.LongitudeDeg},
+            .Ayanamsa = ayanamsa,
+            .MoonPositionText = moon.MoonPositionText,
+            .Longitudes = positions->Longitudes,
+            .Places = positions->Places,
+            .GrahaPositionTexts = positions->GrahaPositionTexts,
+            .Results = modVedicGrahaDrishti::ComputeGrahaDrishti(*positions),
+            .Lagna = mpp::ClassicLagna(moment.JulianDay, birth.LatitudeDeg, birth.LongitudeDeg, ayanamsa)}};
 }
 
 } // namespace halvaro
