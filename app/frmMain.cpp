@@ -322,15 +322,23 @@ void frmMain::cmdOpen_Click()
 
 void frmMain::OpenSavedReading(const QString& path)
 {
-    const QString checkTheFile = FromUtf8(readings::CheckTheFileMessage);
+    // A refused file says why, in the words the command line prints.
+    const auto refuse = [this](std::string_view reason) {
+        ShowMessage(FromUtf8(readings::CheckTheFileMessage) + QStringLiteral("\n\n") + FromUtf8(reason) + u'.',
+            MessageIcon::Error);
+    };
     if (!readings::HasReadingExtension(path.toStdString())) {
-        ShowMessage(checkTheFile, MessageIcon::Error);
+        refuse("the name does not end in \"aha\"");
         return;
     }
     const readings::OpenResult opened = readings::OpenReadingFile(NativePath(path));
     // A damaged or foreign file changes no control.
-    if (!opened.Reading || !ApplyBirthData(*ui, controls, *opened.Reading)) {
-        ShowMessage(checkTheFile, MessageIcon::Error);
+    if (!opened.Reading) {
+        refuse(opened.Reason);
+        return;
+    }
+    if (!ApplyBirthData(*ui, controls, *opened.Reading)) {
+        refuse("a degree or minute line holds more than the three characters of its box");
         return;
     }
     cmdCalculate_Click();
