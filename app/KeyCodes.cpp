@@ -1,5 +1,7 @@
 #include "app/KeyCodes.h"
 
+#include "core/InputChecks.h"
+
 #include <QList>
 
 namespace halvaro::app {
@@ -36,12 +38,44 @@ int KeyCharacterCode(int key, Qt::KeyboardModifiers modifiers, const QString& te
 
 bool LetterBoxAccepts(int code)
 {
-    return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == ' ' || code == 8 || code == 127;
+    return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == ' ' || code == '\'' || code == '-'
+        || code == '.' || code == 8 || code == 127;
 }
 
 bool NumberBoxAccepts(int code)
 {
     return (code >= '0' && code <= '9') || code == 8 || code == 127;
+}
+
+bool IsEditingKey(int code)
+{
+    constexpr int CtrlA = 1, CtrlC = 3, Enter = 13, CtrlX = 24, CtrlZ = 26, Escape = 27;
+    return code == CtrlA || code == CtrlC || code == PasteCode || code == CtrlX || code == CtrlZ || code == Enter
+        || code == Escape;
+}
+
+std::optional<char32_t> FirstRefused(const QString& text, bool letterBox)
+{
+    for (const char32_t c : text.toUcs4()) {
+        const int code = static_cast<int>(c);
+        if (!(letterBox ? LetterBoxAccepts(code) : NumberBoxAccepts(code))) {
+            return c;
+        }
+    }
+    return std::nullopt;
+}
+
+QString RefusedCharacterMessage(char32_t refused, bool letterBox)
+{
+    if (!letterBox) {
+        return QString::fromUtf8(OnlyNumbersMessage.data(), static_cast<qsizetype>(OnlyNumbersMessage.size()));
+    }
+    QString message = QString::fromUtf8(OnlyLettersMessage.data(), static_cast<qsizetype>(OnlyLettersMessage.size()));
+    if (QChar::isLetter(refused)) {
+        message += QStringLiteral(": \u201C%1\u201D cannot be kept in a reading file; please write it with the letters A to Z.")
+                       .arg(QString::fromUcs4(&refused, 1));
+    }
+    return message;
 }
 
 } // namespace halvaro::app

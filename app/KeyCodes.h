@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+
+#include <optional>
 #include <Qt>
 
 namespace halvaro::app {
@@ -14,9 +16,23 @@ inline constexpr int NotACharacter = -1;
 int KeyCharacterCode(int key, Qt::KeyboardModifiers modifiers, const QString& text);
 
 // The key filters of the text boxes: true when the character code may enter
-// the box. The name and place boxes take ASCII letters and the blank, the
+// the box. The name and place boxes take ASCII letters, the blank and the
+// marks names are written with (O'Brien, Winston-Salem, St. Louis), the
 // degree and minute boxes digits; both take Backspace (8) and Delete (127).
 bool LetterBoxAccepts(int code);
 bool NumberBoxAccepts(int code);
+
+// Keys that edit or leave a box rather than type into it, let through to do
+// what they do everywhere: Ctrl+A, Ctrl+C, Ctrl+V, Ctrl+X, Ctrl+Z, Enter and
+// Escape. A paste is then checked as typing is.
+bool IsEditingKey(int code);
+inline constexpr int PasteCode = 22; // Ctrl+V
+
+// The first character of a text that the box's filter refuses, or nothing.
+std::optional<char32_t> FirstRefused(const QString& text, bool letterBox);
+
+// The message for a refused character: the box's own, and for a letter
+// beyond A to Z also the letter itself, since a reading file cannot hold it.
+QString RefusedCharacterMessage(char32_t refused, bool letterBox);
 
 } // namespace halvaro::app

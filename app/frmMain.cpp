@@ -12,8 +12,11 @@
 
 #include "ui_frmMain.h"
 
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLayout>
 
 #include <filesystem>
@@ -95,6 +98,8 @@ frmMain::frmMain(UserPrompts& userPrompts, QWidget* parent)
     for (QLineEdit* box : {ui->txtName, ui->txtCity, ui->txtState, ui->txtCountry, ui->txtLatDeg, ui->txtLatMin,
              ui->txtLonDeg, ui->txtLonMin}) {
         box->installEventFilter(this);
+        // Enter in a box asks for the reading, as the form's main button does.
+        connect(box, &QLineEdit::returnPressed, this, &frmMain::cmdCalculate_Click);
     }
 
     connect(ui->cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
@@ -317,15 +322,23 @@ void frmMain::cmdOpen_Click()
 
 void frmMain::OpenSavedReading(const QString& path)
 {
-    const QString checkTheFile = FromUtf8(readings::CheckTheFileMessage);
+    // A refused file says why, in the words the command line prints.
+    const auto refuse = [this](std::string_view reason) {
+        ShowMessage(FromUtf8(readings::CheckTheFileMessage) + QStringLiteral("\n\n") + FromUtf8(reason) + u'.',
+            MessageIcon::Error);
+    };
     if (!readings::HasReadingExtension(path.toStdString())) {
-        ShowMessage(checkTheFile, MessageIcon::Error);
+        refuse("the name does not end in \"aha\"");
         return;
     }
     const readings::OpenResult opened = readings::OpenReadingFile(NativePath(path));
     // A damaged or foreign file changes no control.
-    if (!opened.Reading || !ApplyBirthData(*ui, controls, *opened.Reading)) {
-        ShowMessage(checkTheFile, MessageIcon::Error);
+    if (!opened.Reading) {
+        refuse(opened.Reason);
+        return;
+    }
+    if (!ApplyBirthData(*ui, controls, *opened.Reading)) {
+        refuse("a degree or minute line holds more than the three characters of its box");
         return;
     }
     cmdCalculate_Click();
@@ -366,12 +379,9 @@ void frmMain::OpenAddress(const QUrl& address)
     }
 }
 
-bool frmMain::FilterKeyPress(QLineEdit* box, bool letterBox, int code)
+bool frmMain::RefuseCharacter(QLineEdit* box, bool letterBox, char32_t refused)
 {
-    if (letterBox ? LetterBoxAccepts(code) : NumberBoxAccepts(code)) {
-        return false;
-    }
-    ShowMessage(FromUtf8(letterBox ? OnlyLettersMessage : OnlyNumbersMessage), MessageIcon::Error);
+    ShowMessage(RefusedCharacterMessage(refused, letterBox), MessageIcon::Error);
     if (letterBox) {
         box->setFocus();
     }
@@ -391,10 +401,18 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     }
     const auto* key = static_cast<QKeyEvent*>(event);
     const int code = KeyCharacterCode(key->key(), key->modifiers(), key->text());
-    if (code == NotACharacter) {
+    // A paste (Ctrl+V, Shift+Insert) is checked as typing its text would be.
+    if (key->matches(QKeySequence::Paste) || code == PasteCode) {
+        const std::optional<char32_t> refused = FirstRefused(QGuiApplication::clipboard()->text(), letterBox);
+        return refused ? RefuseCharacter(box, letterBox, *refused) : false;
+    }
+    if (code == NotACharacter || IsEditingKey(code)) {
         return false;
     }
-    return FilterKeyPress(box, letterBox, code);
+    if (letterBox ? LetterBoxAccepts(code) : NumberBoxAccepts(code)) {
+        return false;
+    }
+    return RefuseCharacter(box, letterBox, static_cast<char32_t>(code));
 }
 
 } // namespace halvaro::app

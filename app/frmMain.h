@@ -71,7 +71,7 @@ private:
     void ShowCheckFailure(const InputCheckFailure& failure);
     [[nodiscard]] QLineEdit* TextBoxOf(InputControl control) const;
     // True when the key press was refused (and the user told).
-    bool FilterKeyPress(QLineEdit* box, bool letterBox, int code);
+    bool RefuseCharacter(QLineEdit* box, bool letterBox, char32_t refused);
 
     std::unique_ptr<Ui::frmMain> ui;
     ControlArrays controls;

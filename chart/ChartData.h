@@ -57,8 +57,7 @@ inline constexpr std::string_view LatitudeRefusal =
     "The latitude lies beyond 90\xC2\xB0. Please check the latitude to draw the chart.";
 inline constexpr std::string_view LongitudeRefusal =
     "The longitude lies beyond 180\xC2\xB0. Please check the longitude to draw the chart.";
-inline constexpr std::string_view PolarNote =
-    "No Lagna: beyond about 66\xC2\xB0 of latitude the ecliptic can lie along the horizon.";
+inline constexpr std::string_view PolarNote = "No Lagna: at a pole no point of the horizon lies east.";
 inline constexpr std::string_view NoLagnaNote = "No Lagna: this sky model gave none.";
 
 } // namespace halvaro::chart

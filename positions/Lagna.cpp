@@ -35,24 +35,35 @@ double MeanObliquityDegrees(double julianDay)
     return 23.0 + 26.0 / 60.0 + seconds / 3600.0;
 }
 
+double MidheavenDegrees(double localSiderealDeg, double obliquityDeg)
+{
+    const double theta = localSiderealDeg * DegToRad;
+    return TurnsReduced(std::atan2(std::sin(theta), std::cos(theta) * std::cos(obliquityDeg * DegToRad)) * RadToDeg);
+}
+
 double AscendantDegrees(double localSiderealDeg, double obliquityDeg, double latitudeDeg)
 {
     const double theta = localSiderealDeg * DegToRad;
     const double epsilon = obliquityDeg * DegToRad;
     const double phi = latitudeDeg * DegToRad;
     // atan2 of the numerator and minus the denominator of 14.2 picks the
-    // point east of the meridian at once.
+    // point east of the meridian at once, wherever the ecliptic cannot lie
+    // along the horizon.
     const double y = std::cos(theta);
     const double x = -(std::sin(epsilon) * std::tan(phi) + std::cos(epsilon) * std::sin(theta));
-    return TurnsReduced(std::atan2(y, x) * RadToDeg);
+    const double ascendant = TurnsReduced(std::atan2(y, x) * RadToDeg);
+    // Inside the polar circles that point can lie more than 180° after the
+    // MC; the other crossing, opposite it, is the one that rises.
+    const double afterMidheaven = TurnsReduced(ascendant - MidheavenDegrees(localSiderealDeg, obliquityDeg));
+    return afterMidheaven >= 180 ? TurnsReduced(ascendant + 180) : ascendant;
 }
 
-LagnaStatus LagnaLatitudeStatus(double julianDayUt, double latitudeDeg)
+LagnaStatus LagnaLatitudeStatus(double latitudeDeg)
 {
     if (!(std::fabs(latitudeDeg) <= 90)) {
         return LagnaStatus::NoSuchLatitude;
     }
-    if (std::fabs(latitudeDeg) >= 90 - MeanObliquityDegrees(julianDayUt)) {
+    if (std::fabs(latitudeDeg) == 90) {
         return LagnaStatus::PolarLatitude;
     }
     return LagnaStatus::Computed;
@@ -60,7 +71,7 @@ LagnaStatus LagnaLatitudeStatus(double julianDayUt, double latitudeDeg)
 
 LagnaResult ClassicLagna(double julianDayUt, double latitudeDeg, double longitudeDeg, double ayanamsa)
 {
-    if (const LagnaStatus status = LagnaLatitudeStatus(julianDayUt, latitudeDeg); status != LagnaStatus::Computed) {
+    if (const LagnaStatus status = LagnaLatitudeStatus(latitudeDeg); status != LagnaStatus::Computed) {
         return {status, 0};
     }
     const double obliquity = MeanObliquityDegrees(julianDayUt);

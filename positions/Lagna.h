@@ -6,7 +6,7 @@ namespace halvaro::modVedicPlanetPosition {
 enum class LagnaStatus {
     NotComputed,   // the sky model gave none
     Computed,
-    PolarLatitude, // beyond 90° less the obliquity the ecliptic can lie along the horizon
+    PolarLatitude, // at a pole, where no point of the horizon is east
     NoSuchLatitude // beyond 90°, or not a number
 };
 
@@ -25,14 +25,21 @@ double GreenwichSiderealDegrees(double julianDayUt);
 // arc-second.
 double MeanObliquityDegrees(double julianDay);
 
-// The tropical ecliptic longitude in [0, 360) that rises on the eastern
-// horizon (Meeus, eq. 14.2, the eastern of its two points) for a local
-// sidereal time, obliquity and latitude, all in degrees.
+// The tropical ecliptic longitude in [0, 360) that rises (Meeus, eq. 14.2)
+// for a local sidereal time, obliquity and latitude, all in degrees. Of the
+// two points where the ecliptic meets the horizon it is the one that lies
+// less than 180° after the MC: the eastern one outside the polar circles, and
+// inside them the convention of the Swiss Ephemeris, where the rising point
+// can stand west of the meridian.
 double AscendantDegrees(double localSiderealDeg, double obliquityDeg, double latitudeDeg);
 
+// The tropical ecliptic longitude on the upper meridian (the MC) for a local
+// sidereal time and obliquity, in degrees [0, 360).
+double MidheavenDegrees(double localSiderealDeg, double obliquityDeg);
+
 // Whether the Lagna of a latitude can be drawn: NoSuchLatitude beyond 90°,
-// PolarLatitude where the ecliptic can lie along the horizon, else Computed.
-LagnaStatus LagnaLatitudeStatus(double julianDayUt, double latitudeDeg);
+// PolarLatitude at a pole, else Computed.
+LagnaStatus LagnaLatitudeStatus(double latitudeDeg);
 
 // The classic model's Lagna: the ascendant of the birth moment and place
 // (latitude north positive, longitude east positive) less |ayanamsa|, as the

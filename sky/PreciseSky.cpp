@@ -56,7 +56,7 @@ std::optional<SkyPositions> PrecisePositions(double julianDayUniversal)
 modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, const BirthPlace& place)
 {
     using modVedicPlanetPosition::LagnaStatus;
-    const LagnaStatus status = modVedicPlanetPosition::LagnaLatitudeStatus(julianDayUniversal, place.LatitudeDeg);
+    const LagnaStatus status = modVedicPlanetPosition::LagnaLatitudeStatus(place.LatitudeDeg);
     if (status != LagnaStatus::Computed || !std::isfinite(place.LongitudeDeg)) {
         return {status == LagnaStatus::Computed ? LagnaStatus::NotComputed : status, 0};
     }

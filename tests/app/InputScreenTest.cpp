@@ -3,7 +3,9 @@
 #include "app/DisplayCheck.h"
 #include "app/KeyCodes.h"
 
+#include <QAbstractButton>
 #include <QClipboard>
+#include <QMap>
 
 #include <memory>
 
@@ -41,7 +43,11 @@ private slots:
     void pastedNumbersRefused();
     void keyFilters_data();
     void keyFilters();
-    void pasteShortcutCancelled();
+    void pasteCheckedAsTyping_data();
+    void pasteCheckedAsTyping();
+    void enterInABoxCalculates();
+    void accessKeysUniquePerScreen();
+    void altOOpensTheFileDialog();
     void placeLookUp_data();
     void placeLookUp();
     void tabStaysOnFrontScreen();
@@ -260,8 +266,9 @@ void InputScreenTest::pastedNumbersRefused()
     QCOMPARE(birthAfter.LongitudeDeg, birthBefore.LongitudeDeg);
 }
 
-// The two key filters: letters, blank, 8 and 127 into the place and name
-// boxes; digits, 8 and 127 into the degree and minute boxes.
+// The two key filters: letters, blank, the marks of names (' - .), 8 and 127
+// into the place and name boxes; digits, 8 and 127 into the degree and minute
+// boxes; the editing keys, Enter and Escape into both.
 void InputScreenTest::keyFilters_data()
 {
     QTest::addColumn<QString>("box");
@@ -275,23 +282,23 @@ void InputScreenTest::keyFilters_data()
     const QString numbers = QStringLiteral("Please enter only numbers");
     const int none = Qt::NoModifier;
     QTest::newRow("full stop in txtLatDeg") << "txtLatDeg" << int(Qt::Key_Period) << "." << none << "12" << numbers;
-    QTest::newRow("hyphen in txtCity") << "txtCity" << int(Qt::Key_Minus) << "-" << none << "ab" << letters;
-    QTest::newRow("apostrophe in txtName") << "txtName" << int(Qt::Key_Apostrophe) << "'" << none << "ab" << letters;
+    QTest::newRow("hyphen in txtCity") << "txtCity" << int(Qt::Key_Minus) << "-" << none << "ab-" << "";
+    QTest::newRow("apostrophe in txtName") << "txtName" << int(Qt::Key_Apostrophe) << "'" << none << "ab'" << "";
+    QTest::newRow("full stop in txtCity") << "txtCity" << int(Qt::Key_Period) << "." << none << "ab." << "";
     QTest::newRow("digit in txtState") << "txtState" << int(Qt::Key_7) << "7" << none << "ab" << letters;
-    QTest::newRow("accented letter in txtCountry") << "txtCountry" << int(Qt::Key_Eacute) << QString(QChar(0xE9))
-                                                   << none << "ab" << letters;
+    QTest::newRow("accented letter in txtCountry")
+        << "txtCountry" << int(Qt::Key_Eacute) << QString(QChar(0xE9)) << none << "ab"
+        << letters + QString::fromUtf8(": \u201C\u00E9\u201D cannot be kept in a reading file; please write it with the letters A to Z.");
     QTest::newRow("blank in txtLatMin") << "txtLatMin" << int(Qt::Key_Space) << " " << none << "12" << numbers;
     QTest::newRow("minus in txtLonDeg") << "txtLonDeg" << int(Qt::Key_Minus) << "-" << none << "12" << numbers;
     QTest::newRow("letter in txtLonMin") << "txtLonMin" << int(Qt::Key_E) << "e" << none << "12" << numbers;
-    QTest::newRow("Enter in txtName") << "txtName" << int(Qt::Key_Return) << "\r" << none << "ab" << letters;
-    QTest::newRow("Enter in txtLatDeg") << "txtLatDeg" << int(Qt::Key_Enter) << "\r" << none << "12" << numbers;
-    QTest::newRow("Escape in txtCity") << "txtCity" << int(Qt::Key_Escape) << "\x1b" << none << "ab" << letters;
+    QTest::newRow("Escape in txtCity") << "txtCity" << int(Qt::Key_Escape) << "\x1b" << none << "ab" << "";
     QTest::newRow("Ctrl+C in txtState") << "txtState" << int(Qt::Key_C) << "\x03" << int(Qt::ControlModifier) << "ab"
-                                        << letters;
-    QTest::newRow("Ctrl+X in txtName") << "txtName" << int(Qt::Key_X) << "x" << int(Qt::ControlModifier) << "ab"
-                                       << letters;
-    QTest::newRow("Ctrl+V in txtLonMin") << "txtLonMin" << int(Qt::Key_V) << "\x16" << int(Qt::ControlModifier)
-                                         << "12" << numbers;
+                                        << "";
+    QTest::newRow("Ctrl+A in txtName") << "txtName" << int(Qt::Key_A) << "\x01" << int(Qt::ControlModifier) << "ab"
+                                       << "";
+    QTest::newRow("Ctrl+Z in txtLatDeg") << "txtLatDeg" << int(Qt::Key_Z) << "\x1a" << int(Qt::ControlModifier) << "12"
+                                         << "";
     QTest::newRow("letter in txtName") << "txtName" << int(Qt::Key_Q) << "Q" << int(Qt::ShiftModifier) << "abQ" << "";
     QTest::newRow("blank in txtCountry") << "txtCountry" << int(Qt::Key_Space) << " " << none << "ab " << "";
     QTest::newRow("digit in txtLatMin") << "txtLatMin" << int(Qt::Key_0) << "0" << none << "120" << "";
@@ -331,14 +338,86 @@ void InputScreenTest::keyFilters()
     QCOMPARE(FocusName(), box);
 }
 
-void InputScreenTest::pasteShortcutCancelled()
+// A paste, by Ctrl+V or Shift+Insert, is checked as typing its text would be.
+void InputScreenTest::pasteCheckedAsTyping_data()
 {
-    QGuiApplication::clipboard()->setText(QStringLiteral("45"));
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("message");
+    const int ctrl = Qt::ControlModifier;
+    QTest::newRow("O'Brien into txtName") << "txtName" << "O'Brien" << int(Qt::Key_V) << ctrl << "";
+    QTest::newRow("St. Louis into txtCity") << "txtCity" << "St. Louis" << int(Qt::Key_Insert) << int(Qt::ShiftModifier) << "";
+    QTest::newRow("45 into txtLatDeg") << "txtLatDeg" << "45" << int(Qt::Key_V) << ctrl << "";
+    QTest::newRow("4.5 into txtLatDeg") << "txtLatDeg" << "4.5" << int(Qt::Key_V) << ctrl << "Please enter only numbers";
+    QTest::newRow("digits into txtState") << "txtState" << "Zone 7" << int(Qt::Key_V) << ctrl << "Please enter only letters";
+}
+
+void InputScreenTest::pasteCheckedAsTyping()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, clipboard);
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, message);
+    QGuiApplication::clipboard()->setText(clipboard);
+    QLineEdit* edit = Box(w->window, box);
+    edit->setFocus();
+    QTest::keyClick(edit, static_cast<Qt::Key>(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(edit->text(), message.isEmpty() ? clipboard : QString());
+    QCOMPARE(w->prompts.TakeCalls(), message.isEmpty() ? QStringList() : QStringList {Error(message)});
+}
+
+// Enter in a box asks for the reading, as the form's main button does.
+void InputScreenTest::enterInABoxCalculates()
+{
     const Ui::frmMain& f = w->Form();
-    f.txtLatDeg->setFocus();
-    QTest::keyClick(f.txtLatDeg, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(f.txtLatDeg->text(), QString());
-    QCOMPARE(w->prompts.TakeCalls(), QStringList {Error(QStringLiteral("Please enter only numbers"))});
+    QVERIFY(TypeExampleReading(f));
+    f.txtCountry->setFocus();
+    QTest::keyClick(f.txtCountry, Qt::Key_Return);
+    QVERIFY(w->window.ResultScreenInFront());
+    QCOMPARE(w->prompts.TakeCalls(), QStringList());
+}
+
+// Each access key reaches one entry of a screen: its own buttons, option
+// buttons and check box, and the menu bar's entries, which every screen shares.
+void InputScreenTest::accessKeysUniquePerScreen()
+{
+    const Ui::frmMain& f = w->Form();
+    QStringList shared;
+    for (const QAction* action : f.menubar->actions()) {
+        shared << action->text();
+    }
+    for (const QWidget* screen : {static_cast<QWidget*>(f.Frame1), static_cast<QWidget*>(f.Frame2)}) {
+        QStringList texts = shared;
+        for (const QAbstractButton* button : screen->findChildren<QAbstractButton*>()) {
+            texts << button->text();
+        }
+        QMap<QKeySequence, QString> owners;
+        for (const QString& text : texts) {
+            const QKeySequence key = QKeySequence::mnemonic(text);
+            if (key.isEmpty()) {
+                continue;
+            }
+            QVERIFY2(!owners.contains(key), qPrintable(owners.value(key) + " and " + text + " share " + key.toString()));
+            owners.insert(key, text);
+        }
+    }
+}
+
+void InputScreenTest::altOOpensTheFileDialog()
+{
+    w->prompts.AnswerOpenDialog(std::nullopt);
+    w->Form().txtName->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
+    // A mnemonic clicks its button a moment later; one press, one dialog.
+    QStringList calls;
+    QTRY_VERIFY(!(calls += w->prompts.TakeCalls()).isEmpty());
+    QTest::qWait(50);
+    calls += w->prompts.TakeCalls();
+    QCOMPARE(calls.size(), 1);
+    QVERIFY2(calls.first().startsWith(QStringLiteral("open dialog")), qPrintable(calls.first()));
 }
 
 // The place look-up: checks in order, then a web search restricted to the

@@ -27,7 +27,12 @@ QString Error(const QString& text)
     return FakeUserPrompts::Message(MessageIcon::Error, text);
 }
 
-const QString CheckTheFile = Error(QStringLiteral("Please Check The File."));
+// The refusal of a file, with the reason the command line gives.
+QString CheckTheFile(const QString& reason)
+{
+    return Error(QStringLiteral("Please Check The File.\n\n") + reason + u'.');
+}
+const QString NotAhaName = CheckTheFile(QStringLiteral("the name does not end in \"aha\""));
 
 FileDialogRequest SaveRequest(const QString& proposed)
 {
@@ -366,7 +371,7 @@ void ReadingWorkflowTest::openChecksTheName()
     QTest::mouseClick(w->Form().cmdOpen, Qt::LeftButton);
     QStringList expected {FakeUserPrompts::Dialog("open", OpenRequest())};
     if (!opens) {
-        expected << CheckTheFile;
+        expected << NotAhaName;
     }
     QCOMPARE(w->prompts.TakeCalls(), expected);
     QCOMPARE(w->window.ResultScreenInFront(), opens);
@@ -378,8 +383,10 @@ void ReadingWorkflowTest::openChecksTheName()
 void ReadingWorkflowTest::openRefusesDamagedFile_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("plain text") << QByteArray("Asha\r\n6\r\n15\r\n");
-    QTest::newRow("empty file") << QByteArray();
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("plain text") << QByteArray("Asha\r\n6\r\n15\r\n")
+                                << "line 1 (name) holds the byte 65, which no field is stored as";
+    QTest::newRow("empty file") << QByteArray() << "line 2 (month) is not a number from 1 to 12";
     Birth record;
     record.Name = "Asha";
     record.Local = {1975, 6, 15, 10, 0};
@@ -388,12 +395,15 @@ void ReadingWorkflowTest::openRefusesDamagedFile_data()
     record.City = record.State = record.Country = "Delhi";
     const readings::BytesResult longDegrees = readings::ReadingFileBytes(record);
     QVERIFY(longDegrees.Bytes.has_value());
-    QTest::newRow("four-digit longitude degrees") << QByteArray::fromStdString(*longDegrees.Bytes);
+    QTest::newRow("four-digit longitude degrees")
+        << QByteArray::fromStdString(*longDegrees.Bytes)
+        << "a degree or minute line holds more than the three characters of its box";
 }
 
 void ReadingWorkflowTest::openRefusesDamagedFile()
 {
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
     const QString path = folder->filePath(QStringLiteral("damaged.aha"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -404,7 +414,7 @@ void ReadingWorkflowTest::openRefusesDamagedFile()
     const QStringList before = Entries(f);
     w->prompts.AnswerOpenDialog(path);
     QTest::mouseClick(f.cmdOpen, Qt::LeftButton);
-    QCOMPARE(w->prompts.TakeCalls(), (QStringList {FakeUserPrompts::Dialog("open", OpenRequest()), CheckTheFile}));
+    QCOMPARE(w->prompts.TakeCalls(), (QStringList {FakeUserPrompts::Dialog("open", OpenRequest()), CheckTheFile(reason)}));
     QCOMPARE(Entries(f), before);
     QVERIFY(!w->window.ResultScreenInFront());
 }
@@ -473,8 +483,9 @@ void ReadingWorkflowTest::commandLine_data()
     QTest::newRow("no file") << none << false << none << false;
     QTest::newRow("a saved reading") << QStringList {"@/reading.aha"} << false << none << true;
     QTest::newRow("a dash name after --") << QStringList {"--", "@/-reading.aha"} << false << none << true;
-    QTest::newRow("another extension") << QStringList {"@/reading.txt"} << false << QStringList {CheckTheFile} << false;
-    QTest::newRow("no such file") << QStringList {"@/missing.aha"} << false << QStringList {CheckTheFile} << false;
+    QTest::newRow("another extension") << QStringList {"@/reading.txt"} << false << QStringList {NotAhaName} << false;
+    QTest::newRow("no such file") << QStringList {"@/missing.aha"} << false
+                                  << QStringList {CheckTheFile("the file cannot be read: No such file or directory")} << false;
     QTest::newRow("two files") << QStringList {"@/reading.aha", "@/reading.txt"} << true << none << false;
     QTest::newRow("an unknown option") << QStringList {"--open", "@/reading.aha"} << true << none << false;
 }

@@ -105,6 +105,18 @@ INSTANTIATE_TEST_SUITE_P(PublishedAndIndependent, TropicalAscendantTest,
             -Sexagesimal(58, 22, 0), 60 + Sexagesimal(18, 54, 19.6), 1}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// Inside the polar circles: the crossing of the ecliptic and the horizon that
+// lies less than 180° after the MC, from the same independent evaluation
+// (tests/data/lagna/polar-lagna.py, PyEphem 4.1.4). The last two rows are
+// where the eastern point of 14.2 is the setting one.
+INSTANTIATE_TEST_SUITE_P(Polar, TropicalAscendantTest,
+    ::testing::Values(ChartCase {"Tromso1990", JulianDayUt(1990, 1, 20, 12), 69.65, 18.95, 121.8263, 2},
+        ChartCase {"Murmansk1975", JulianDayUt(1975, 12, 1, 6), Sexagesimal(68, 58, 0), Sexagesimal(33, 5, 0), 229.4521, 2},
+        ChartCase {"Norilsk2001", JulianDayUt(2001, 3, 15, 18.5), Sexagesimal(69, 20, 0), Sexagesimal(88, 13, 0), 223.1049, 2},
+        ChartCase {"North89_59", JulianDayUt(2010, 9, 1, 0), Sexagesimal(89, 59, 0), 0, 359.9606, 2},
+        ChartCase {"South80", JulianDayUt(1960, 4, 10, 9), -80, Sexagesimal(166, 40, 0), 155.2742, 2}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 struct LatitudeCase {
     const char* name;
     double latitudeDeg;
@@ -115,17 +127,16 @@ void PrintTo(const LatitudeCase& c, std::ostream* os) { *os << c.name; }
 
 class LagnaLatitudeTest : public ::testing::TestWithParam<LatitudeCase> {};
 
-TEST_P(LagnaLatitudeTest, NoLagnaWhereTheEcliptic)
+TEST_P(LagnaLatitudeTest, NoLagnaOnlyAtAPoleOrBeyond)
 {
-    // At J2000 the obliquity is 23°26'21": the ecliptic can lie along the
-    // horizon from 66°33'39" of latitude on.
     EXPECT_EQ(P::ClassicLagna(2451545.0, GetParam().latitudeDeg, 10, -23.85).Status, GetParam().status);
 }
 
 INSTANTIATE_TEST_SUITE_P(Latitudes, LagnaLatitudeTest,
     ::testing::Values(LatitudeCase {"Equator", 0, P::LagnaStatus::Computed},
         LatitudeCase {"NorthOfTromsoLimit", Sexagesimal(66, 33, 0), P::LagnaStatus::Computed},
-        LatitudeCase {"ArcticCircle", Sexagesimal(66, 34, 0), P::LagnaStatus::PolarLatitude},
+        LatitudeCase {"ArcticCircle", Sexagesimal(66, 34, 0), P::LagnaStatus::Computed},
+        LatitudeCase {"NearTheSouthPole", -Sexagesimal(89, 59, 0), P::LagnaStatus::Computed},
         LatitudeCase {"SouthPole", -90, P::LagnaStatus::PolarLatitude},
         LatitudeCase {"BeyondTheNorthPole", 90.5, P::LagnaStatus::NoSuchLatitude},
         LatitudeCase {"NotANumber", std::nan(""), P::LagnaStatus::NoSuchLatitude}),
