@@ -90,7 +90,9 @@ std::string DescribedList(const std::vector<Place>& places)
 
 std::string Quoted(std::string_view text)
 {
-    return "\"" + PrintableText(text) + "\"";
+    std::string quoted(1, '"');
+    quoted.append(PrintableText(text)).push_back('"');
+    return quoted;
 }
 
 constexpr std::size_t ClosestNameCount = 5;

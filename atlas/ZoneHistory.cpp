@@ -23,7 +23,11 @@ constexpr std::size_t ClosestZoneCount = 5;
 
 std::string TwoDigits(long long value)
 {
-    return (value < 10 ? "0" : "") + DecimalText(value);
+    std::string text = DecimalText(value);
+    if (value < 10) {
+        text.insert(text.begin(), '0');
+    }
+    return text;
 }
 
 std::string DateText(const date::year_month_day& day)
@@ -179,7 +183,9 @@ ZoneOffsetResult ZoneCache::OffsetAt(std::string_view zone, const CivilDateTime&
 std::string UtcOffsetText(int utcOffsetMinutes)
 {
     const int magnitude = utcOffsetMinutes < 0 ? -utcOffsetMinutes : utcOffsetMinutes;
-    return (utcOffsetMinutes < 0 ? "-" : "+") + TwoDigits(magnitude / 60) + ":" + TwoDigits(magnitude % 60);
+    std::string text(1, utcOffsetMinutes < 0 ? '-' : '+');
+    text.append(TwoDigits(magnitude / 60)).append(":").append(TwoDigits(magnitude % 60));
+    return text;
 }
 
 std::optional<int> ParseUtcOffset(std::string_view text)
