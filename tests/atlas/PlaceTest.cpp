@@ -54,7 +54,7 @@ INSTANTIATE_TEST_SUITE_P(PlaceTexts, Resolving,
         ResolveCase {"AccentsIgnored", "Sao Paulo", Resolution::Fault::None, "São Paulo"},
         ResolveCase {"UnknownGetsClosest", "Kathmandoo", Resolution::Fault::Unknown, "Bagmati Province"},
         ResolveCase {"NotInThatCountry", "Kolkata, Nepal", Resolution::Fault::Unknown, "State of West Bengal"}),
-    [](const auto& info) { return std::string(info.param.Label); });
+    [](const auto& row) { return std::string(row.param.Label); });
 
 TEST_P(Resolving, TakesTheDominantExactMatchOrExplains)
 {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <optional>
 #include <sstream>
@@ -41,9 +43,9 @@ std::vector<ReferenceRow> ReferenceRows()
 
 class ReferenceOffsets : public ::testing::TestWithParam<ReferenceRow> {};
 
-INSTANTIATE_TEST_SUITE_P(TzDatabase, ReferenceOffsets, ::testing::ValuesIn(ReferenceRows()), [](const auto& info) {
+INSTANTIATE_TEST_SUITE_P(TzDatabase, ReferenceOffsets, ::testing::ValuesIn(ReferenceRows()), [](const auto& row) {
     std::string name;
-    for (const char c : info.param.Name) {
+    for (const char c : row.param.Name) {
         name += std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
     }
     return name;
@@ -109,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(ByOffset, ZoneListEntries,
         EntryCase {"NewYork1943", -240, "EWT", true, ZoneChoice {28, false}},
         EntryCase {"PlusSixThirtyStandard", 390, "+0630", false, ZoneChoice {52, false}},
         EntryCase {"Kathmandu1990", 345, "+0545", false, std::nullopt}),
-    [](const auto& info) { return std::string(info.param.Label); });
+    [](const auto& row) { return std::string(row.param.Label); });
 
 TEST_P(ZoneListEntries, GiveTheOffsetWithTheFittingName)
 {
