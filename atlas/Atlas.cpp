@@ -227,17 +227,19 @@ Resolution Atlas::Resolve(std::string_view text) const
 {
     std::vector<std::string> parts = CommaParts(text);
     const std::string name = Fold(parts[0], nullptr);
-    if (name.empty() || parts.size() > 3) {
+    std::vector<std::string> qualifiers;
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        if (std::string folded = Fold(parts[i], nullptr); !folded.empty()) {
+            qualifiers.push_back(std::move(folded));
+        }
+    }
+    if (name.empty() || qualifiers.size() > 2) {
         return {std::nullopt, Resolution::Fault::Unknown, {},
             "A place is written \"City\", \"City, State\", \"City, Country\" or \"City, State, Country\"; "
                 + Quoted(text) + " is none of these."};
     }
     auto [first, last] = Starting(name);
     last = std::find_if(first, last, [&](const Key& key) { return key.Folded != name; });
-    std::vector<std::string> qualifiers;
-    for (std::size_t i = 1; i < parts.size(); ++i) {
-        qualifiers.push_back(Fold(parts[i], nullptr));
-    }
     std::vector<Place> named; // most populous first, as the index keeps them
     for (auto key = first; key != last; ++key) {
         const bool kept = qualifiers.size() == 2
@@ -267,7 +269,7 @@ Resolution Atlas::Resolve(std::string_view text) const
         for (auto key = first; key != last && sameName.size() < MostCandidatesListed; ++key) {
             sameName.push_back(places[key->Index]);
         }
-        std::string error = "No place named " + Quoted(parts[0]) + " lies in " + Quoted(text.substr(text.find(',') + 1))
+        std::string error = "No place named " + Quoted(parts[0]) + " lies in " + Quoted(TrimmedBlanks(text.substr(text.find(',') + 1)))
             + "; places of that name: " + DescribedList(sameName);
         return {std::nullopt, Resolution::Fault::Unknown, std::move(sameName), std::move(error)};
     }
