@@ -1,0 +1,106 @@
+#include "app/FindPlaceDialog.h"
+
+#include "app/FormMapping.h"
+#include "atlas/PlainLatin.h"
+#include "core/Text.h"
+#include "ui_FindPlaceDialog.h"
+
+#include <QPushButton>
+#include <QTreeWidgetItem>
+
+#include <cmath>
+
+namespace halvaro::app {
+
+namespace {
+
+constexpr std::size_t MostRowsShown = 50;
+
+// A name as the boxes take it: plain Latin when it has letters beyond ASCII,
+// the fallback when nothing of it is left.
+std::string BoxText(const std::string& name, const std::string& fallback)
+{
+    std::string text = TrimBlanks(atlas::PlainLatin(name).value_or(std::string()));
+    return text.empty() ? fallback : text;
+}
+
+// Whole degrees and minutes of a magnitude, rounded to the minute.
+std::pair<std::string, std::string> DegreesAndMinutes(double magnitudeDeg)
+{
+    const long long totalMinutes = std::llround(magnitudeDeg * 60.0);
+    return {DecimalText(totalMinutes / 60), DecimalText(totalMinutes % 60)};
+}
+
+} // namespace
+
+FoundPlace FoundPlaceOf(const atlas::Place& place)
+{
+    FoundPlace found;
+    found.Place = place;
+    found.Country = BoxText(place.Country, place.CountryCode);
+    found.City = BoxText(place.Name, found.Country);
+    found.State = BoxText(place.State, found.Country);
+    std::tie(found.LatDeg, found.LatMin) = DegreesAndMinutes(std::fabs(place.LatitudeDeg));
+    std::tie(found.LonDeg, found.LonMin) = DegreesAndMinutes(std::fabs(place.LongitudeDeg));
+    found.South = place.LatitudeDeg < 0;
+    found.West = place.LongitudeDeg < 0;
+    found.TimeZone = place.TimeZone;
+    return found;
+}
+
+FindPlaceDialog::FindPlaceDialog(const atlas::AtlasLoad& atlasLoad, QWidget* parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::FindPlaceDialog>())
+    , loaded(atlasLoad)
+{
+    ui->setupUi(this);
+    QPushButton* ok = ui->buttonBox->button(QDialogButtonBox::Ok);
+    ok->setEnabled(false);
+    if (!loaded.Loaded) {
+        ui->txtPlace->setEnabled(false);
+        ui->lstPlaces->setEnabled(false);
+        ui->lblStatus->setText(FromUtf8(loaded.Error));
+    }
+    connect(ui->txtPlace, &QLineEdit::textChanged, this, &FindPlaceDialog::ShowMatches);
+    connect(ui->lstPlaces, &QTreeWidget::currentItemChanged, this,
+        [ok](const QTreeWidgetItem* current) { ok->setEnabled(current != nullptr); });
+    connect(ui->lstPlaces, &QTreeWidget::itemActivated, this, &FindPlaceDialog::Choose);
+    connect(ui->buttonBox, &QDialogButtonBox::accepted, this, &FindPlaceDialog::Choose);
+    connect(ui->buttonBox, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(ui->cmdWebSearch, &QPushButton::clicked, this, [this] {
+        webSearchAsked = true;
+        reject();
+    });
+}
+
+FindPlaceDialog::~FindPlaceDialog() = default;
+
+void FindPlaceDialog::ShowMatches(const QString& text)
+{
+    ui->lstPlaces->clear();
+    shown = loaded.Loaded ? loaded.Loaded->Find(Utf8(text), MostRowsShown) : std::vector<atlas::Place> {};
+    for (const atlas::Place& place : shown) {
+        auto* row = new QTreeWidgetItem(ui->lstPlaces);
+        row->setText(0, FromUtf8(place.Name));
+        row->setText(1, FromUtf8(place.State));
+        row->setText(2, FromUtf8(place.Country));
+        row->setText(3, FromUtf8(place.TimeZone));
+    }
+    if (!shown.empty()) {
+        ui->lstPlaces->setCurrentItem(ui->lstPlaces->topLevelItem(0));
+    }
+    const bool nothing = shown.empty() && !TrimmedBlanks(Utf8(text)).empty();
+    ui->lblStatus->setText(nothing ? tr("No city of the atlas starts with \"%1\".").arg(text) : QString());
+}
+
+void FindPlaceDialog::Choose()
+{
+    const int row = ui->lstPlaces->indexOfTopLevelItem(ui->lstPlaces->currentItem());
+    if (row < 0 || static_cast<std::size_t>(row) >= shown.size()) {
+        return;
+    }
+    chosen = FoundPlaceOf(shown[static_cast<std::size_t>(row)]);
+    accept();
+}
+
+} // namespace halvaro::app

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "atlas/Atlas.h"
+
+#include <QDialog>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace Ui {
+class FindPlaceDialog;
+}
+
+namespace halvaro::app {
+
+// A place as the input screen takes it: the boxes' texts (UTF-8; a name
+// beyond ASCII in plain Latin letters, "Tromsø" → "Tromso", so that a
+// reading file can always hold it), the coordinates in whole degrees and
+// minutes (rounded to the minute) with their option buttons, and the zone
+// whose history gives the offset at the screen's date and time.
+struct FoundPlace {
+    atlas::Place Place; // as the atlas has it
+    std::string City, State, Country;
+    std::string LatDeg, LatMin, LonDeg, LonMin;
+    bool South = false;
+    bool West = false;
+    std::string TimeZone; // IANA name, e.g. "Asia/Kathmandu"
+};
+FoundPlace FoundPlaceOf(const atlas::Place& place);
+
+// "Find Place": lists the atlas's matches as the user types (city, state,
+// country, zone), most populous first, and returns the one chosen. Without
+// an atlas it says why and offers only the web search.
+class FindPlaceDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    // `atlasLoad` must outlive the dialog.
+    FindPlaceDialog(const atlas::AtlasLoad& atlasLoad, QWidget* parent = nullptr);
+    ~FindPlaceDialog() override;
+    FindPlaceDialog(const FindPlaceDialog&) = delete;
+    FindPlaceDialog& operator=(const FindPlaceDialog&) = delete;
+
+    // The place chosen, once the dialog was accepted with one.
+    [[nodiscard]] const std::optional<FoundPlace>& Chosen() const { return chosen; }
+    // True when the user asked for the web search instead.
+    [[nodiscard]] bool WebSearchAsked() const { return webSearchAsked; }
+
+    [[nodiscard]] const Ui::FindPlaceDialog& Form() const { return *ui; }
+
+private:
+    void ShowMatches(const QString& text);
+    void Choose();
+
+    std::unique_ptr<Ui::FindPlaceDialog> ui;
+    const atlas::AtlasLoad& loaded;
+    std::vector<atlas::Place> shown; // the list's rows, in order
+    std::optional<FoundPlace> chosen;
+    bool webSearchAsked = false;
+};
+
+} // namespace halvaro::app
