@@ -88,39 +88,9 @@ std::string TooLong()
         + DecimalText(static_cast<long long>(MaxRecordFields)) + " fields";
 }
 
-// The input a read at a time, without its byte-order mark.
-class Input {
-public:
-    explicit Input(int fd) : fd_(fd), buffer_(ChunkBytes) {}
-
-    // The next bytes; empty at the end, or when the input cannot be read.
-    std::string_view Next()
-    {
-        const long got = files::ReadSome(fd_, buffer_.data(), buffer_.size());
-        failed_ = got < 0;
-        if (got <= 0) {
-            return {};
-        }
-        std::string_view bytes(buffer_.data(), static_cast<std::size_t>(got));
-        if (BytesRead == 0 && bytes.starts_with("\xEF\xBB\xBF")) {
-            bytes.remove_prefix(3);
-        }
-        BytesRead += static_cast<std::uint64_t>(got);
-        return bytes;
-    }
-    [[nodiscard]] bool Failed() const { return failed_; }
-
-    std::uint64_t BytesRead = 0;
-
-private:
-    int fd_;
-    std::vector<char> buffer_;
-    bool failed_ = false;
-};
-
 class RecordReader {
 public:
-    explicit RecordReader(int fd) : input_(fd) {}
+    explicit RecordReader(int fd) : fd_(fd), buffer_(ChunkBytes) {}
     virtual ~RecordReader() = default;
     RecordReader(const RecordReader&) = delete;
     RecordReader& operator=(const RecordReader&) = delete;
@@ -132,33 +102,36 @@ public:
     // it while the reader fills another block.
     virtual Decoded Decode(const Block& block, const Record& record) const = 0;
 
-    [[nodiscard]] std::uint64_t BytesRead() const { return input_.BytesRead; }
+    std::uint64_t BytesRead = 0;
     std::string Problem; // why the input as a whole cannot be used
 
 protected:
-    // The next piece of the input, up to and with a line end; empty at the end.
+    // The next piece of the input, up to and with a line end, without the
+    // byte-order mark; empty at the end.
     std::string_view NextPiece()
     {
-        if (chunk_.empty()) {
-            chunk_ = input_.Next();
-            if (chunk_.empty()) {
-                if (input_.Failed()) {
-                    Problem = ReadFailure;
-                } else if (input_.BytesRead == 0) {
-                    Problem = EmptyInput();
-                }
+        while (chunk_.empty()) {
+            const long got = files::ReadSome(fd_, buffer_.data(), buffer_.size());
+            if (got <= 0) {
+                Problem = got < 0 ? std::string(ReadFailure) : BytesRead == 0 ? EmptyInput() : std::string();
                 return {};
             }
+            chunk_ = {buffer_.data(), static_cast<std::size_t>(got)};
+            if (BytesRead == 0 && chunk_.starts_with("\xEF\xBB\xBF")) {
+                chunk_.remove_prefix(3);
+            }
+            BytesRead += static_cast<std::uint64_t>(got);
         }
         const std::size_t end = std::min(chunk_.find('\n'), chunk_.size() - 1) + 1;
         const std::string_view piece = chunk_.substr(0, end);
         chunk_.remove_prefix(end);
         return piece;
     }
-    virtual std::string EmptyInput() const { return "the input is empty"; }
+    [[nodiscard]] virtual std::string EmptyInput() const { return "the input is empty"; }
 
 private:
-    Input input_;
+    int fd_;
+    std::vector<char> buffer_;
     std::string_view chunk_;
 };
 
@@ -267,7 +240,10 @@ public:
         while (inLine_ || !block.Full()) {
             const std::string_view piece = NextPiece();
             if (piece.empty()) {
-                return inLine_ && Problem.empty() && EndLine(block) && false;
+                if (inLine_ && Problem.empty()) {
+                    EndLine(block); // the last line, without its line end
+                }
+                return false;
             }
             if (!inLine_) {
                 inLine_ = true;
@@ -419,7 +395,7 @@ private:
     // libcsv's state between records (ROW_NOT_BEGUN in libcsv.c).
     static constexpr int RowNotBegun = 0;
 
-    std::string EmptyInput() const override
+    [[nodiscard]] std::string EmptyInput() const override
     {
         return "the input is empty: a CSV file starts with a header line naming its columns";
     }
@@ -461,10 +437,10 @@ private:
 
     void Finish()
     {
-        if (!Problem.empty() && Problem != ReadFailure) {
+        if (!Problem.empty()) {
             return;
         }
-        if (Problem.empty() && csv_fini(&parser_, OnField, OnRecordEnd, this) != 0) {
+        if (csv_fini(&parser_, OnField, OnRecordEnd, this) != 0) {
             DropRecord("a quoted field is not closed at the end of the input");
         }
         if (!header_ && Problem.empty()) {
@@ -748,7 +724,7 @@ BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat out
         totals.Readings += block.Readings;
         totals.Errors += block.Errors;
         if (progress) {
-            progress(totals.Readings + totals.Errors, reader->BytesRead());
+            progress(totals.Readings + totals.Errors, reader->BytesRead);
         }
     }
     totals.Problem = reader->Problem;
