@@ -315,6 +315,31 @@ TEST_F(Cli, InterruptedBatchLeavesNothing)
     }
 }
 
+// With SIGPIPE ignored, output to a closed pipe fails the batch, and the
+// summary still counts the records that were read.
+TEST_F(Cli, ClosedOutputFailsAndTheSummaryCountsWhatWasRead)
+{
+    {
+        std::ofstream births(folder_ / "births.jsonl", std::ios::binary);
+        for (std::uint64_t i = 1; i <= 3000; ++i) {
+            births << GeneratedBirth(i);
+        }
+    }
+    std::signal(SIGPIPE, SIG_IGN); // inherited by the program
+    int out[2] = {-1, -1};
+    ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
+    ::close(out[0]);
+    const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const int err = ::open((folder_ / "err").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    const Ran run = Wait(Spawn({"--batch", "births.jsonl", "--jobs", "1"}, in, out[1], err));
+    for (const int fd : {in, out[1], err}) {
+        ::close(fd);
+    }
+    EXPECT_EQ(run.Status, 2);
+    const std::string text = FileBytes(folder_ / "err");
+    EXPECT_EQ(text.rfind("halvaro-cli: standard output: the output could not be written\nhalvaro-cli: 512 records read, 0 readings, 0 errors", 0), 0U) << text;
+}
+
 // Two jobs give what one gives, in input order, in either sky.
 TEST_F(Cli, TwoJobsKeepTheInputOrder)
 {
