@@ -8,7 +8,6 @@
 
 #include <csv.h>
 #include <rapidjson/error/en.h>
-#include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
 #include <unistd.h>
 
@@ -100,7 +99,7 @@ public:
     virtual bool Fill(Block& block) = 0;
     // Decodes one record of a block this reader filled; any thread may call
     // it while the reader fills another block.
-    virtual Decoded Decode(const Block& block, const Record& record) const = 0;
+    virtual Decoded Decode(Block& block, const Record& record) const = 0;
 
     std::uint64_t BytesRead = 0;
     std::string Problem; // why the input as a whole cannot be used
@@ -211,11 +210,11 @@ private:
             return true;
         }
         const Field field = *field_;
-        const std::string name = Quoted(Fields[static_cast<std::size_t>(field)].Name);
+        const auto name = [&] { return Quoted(Fields[static_cast<std::size_t>(field)].Name); };
         const bool takesWhole = field == Field::Zone || field == Field::Id;
         if (field == Field::Dst ? kind != Kind::Boolean && kind != Kind::Text
                                 : kind != Kind::Text && !(takesWhole && kind == Kind::Whole)) {
-            return Fail("the value of " + name
+            return Fail("the value of " + name()
                 + (field == Field::Dst ? " is neither true nor false"
                         : takesWhole   ? " is neither a text nor a whole number"
                                        : " is not a text"));
@@ -265,15 +264,19 @@ public:
         return true;
     }
 
-    Decoded Decode(const Block& block, const Record& record) const override
+    Decoded Decode(Block& block, const Record& record) const override
     {
         Decoded decoded;
-        rapidjson::MemoryStream text(block.Bytes.data() + record.First, record.Count);
+        // Parsed in place (the block's bytes are this thread's); the UTF-8 is
+        // checked by the parser only where a byte is not ASCII.
+        char* text = block.Bytes.data() + record.First;
+        const bool ascii = std::none_of(text, text + record.Count, [](char c) { return (c & 0x80) != 0; });
+        rapidjson::InsituStringStream stream(text);
         RecordHandler handler;
         rapidjson::Reader reader;
-        constexpr unsigned flags = rapidjson::kParseValidateEncodingFlag | rapidjson::kParseIterativeFlag
-            | rapidjson::kParseNumbersAsStringsFlag;
-        const rapidjson::ParseResult parsed = reader.Parse<flags>(text, handler);
+        constexpr unsigned flags = rapidjson::kParseInsituFlag | rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag;
+        const rapidjson::ParseResult parsed = ascii ? reader.Parse<flags>(stream, handler)
+                                                    : reader.Parse<flags | rapidjson::kParseValidateEncodingFlag>(stream, handler);
         if (!handler.Error.empty()) {
             decoded.Error = std::move(handler.Error);
             return decoded;
@@ -322,6 +325,8 @@ private:
         }
         sawObject_ = true;
         block.Records.push_back({line_, static_cast<std::uint32_t>(lineStart_ + first), static_cast<std::uint32_t>(text.size()), {}});
+        block.Bytes.resize(lineStart_ + first + text.size()); // the record ends its string, for the parser
+        block.Bytes.push_back('\0');
         return true;
     }
 
@@ -360,7 +365,7 @@ public:
         return Problem.empty();
     }
 
-    Decoded Decode(const Block& block, const Record& record) const override
+    Decoded Decode(Block& block, const Record& record) const override
     {
         Decoded decoded;
         if (record.Count != columns_.size()) {

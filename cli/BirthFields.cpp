@@ -133,9 +133,11 @@ std::string Shown(std::string_view value)
 
 std::optional<Field> FieldNamed(std::string_view name)
 {
-    for (std::size_t i = 0; i < FieldCount; ++i) {
-        if (EqualsIgnoringCase(name, Fields[i].Name)) {
-            return static_cast<Field>(i);
+    for (const bool exactly : {true, false}) { // the name as the table has it first, the faster
+        for (std::size_t i = 0; i < FieldCount; ++i) {
+            if (exactly ? name == Fields[i].Name : EqualsIgnoringCase(name, Fields[i].Name)) {
+                return static_cast<Field>(i);
+            }
         }
     }
     return std::nullopt;
