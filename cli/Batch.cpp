@@ -354,7 +354,7 @@ public:
     {
         block_ = &block;
         // A record's fields all go to one block: it ends only between records.
-        while (Problem.empty() && (!header_ || recordOpen_ || parser_.pstate != 0 || !block.Full())) {
+        while (Problem.empty() && (!header_ || recordOpen_ || parser_.pstate != RowNotBegun || !block.Full())) {
             const std::string_view piece = NextPiece();
             if (piece.empty()) {
                 Finish();
@@ -381,8 +381,8 @@ public:
             const auto [offset, length] = block.Fields[record.First + column];
             const std::string_view text(block.Bytes.data() + offset, length);
             const auto field = static_cast<std::size_t>(*columns_[column]);
-            for (std::size_t pos = 0; pos < text.size(); pos += std::max<std::size_t>(1, DecodeUtf8(text, pos).Length)) {
-                if (DecodeUtf8(text, pos).Length == 0) {
+            for (std::size_t pos = 0, size = 0; pos < text.size(); pos += size) {
+                if ((size = DecodeUtf8(text, pos).Length) == 0) {
                     decoded.Error = "the field " + Quoted(Fields[field].Name) + " is not valid UTF-8";
                     return decoded;
                 }
