@@ -458,10 +458,11 @@ private:
         recordOpen_ = true;
         fields_ = 0;
         recordBytes_ = 0;
-        tooLong_ = tooLong_ && parser_.pstate != RowNotBegun;
         firstField_ = block_->Fields.size();
         firstByte_ = block_->Bytes.size();
-        header_ || (headerFields_.clear(), true);
+        if (!header_) {
+            headerFields_.clear();
+        }
     }
 
     // The record cannot be read: an error line, or, as the header, an
