@@ -44,15 +44,11 @@ std::string JsonText(const std::string& text)
 bool Matches(const std::string& line, const Expect& e)
 {
     if (!e.Golden.empty()) {
-        return SameJson(line, BatchLine(e.Line, e.IdJson, e.Golden));
+        return line + "\n" == BatchLine(e.Line, e.IdJson, e.Golden);
     }
-    std::string start = "{\"line\": " + std::to_string(e.Line) + (e.IdJson.empty() ? "" : ", \"id\": " + e.IdJson) + ", \"error\": ";
-    if (e.Error.ends_with('*')) {
-        rapidjson::Document d;
-        d.Parse(line.c_str());
-        return !d.HasParseError() && d["line"].GetInt() == e.Line && std::string(d["error"].GetString()).starts_with(e.Error.substr(0, e.Error.size() - 1));
-    }
-    return SameJson(line, start + JsonText(e.Error) + "}");
+    const std::string expected = "{\"line\":" + std::to_string(e.Line) + (e.IdJson.empty() ? "" : ",\"id\":" + e.IdJson)
+        + ",\"error\":" + JsonText(e.Error) + "}";
+    return e.Error.ends_with('*') ? line.starts_with(expected.substr(0, expected.size() - 3)) : line == expected;
 }
 
 std::string Joined(const std::vector<std::string>& lines, const char* end = "\n")

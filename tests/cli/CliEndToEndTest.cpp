@@ -46,10 +46,9 @@ TEST_P(WorkedBirth, PrintsTextAndJsonAndSavesAReadingThatOpensToTheSame)
     EXPECT_EQ(text.Out, Golden(label + ".txt"));
     EXPECT_EQ(text.Err, "");
     const Ran json = Start(With(GetParam().Args, {"--json"}));
-    EXPECT_TRUE(json.Out.ends_with("}\n"));
-    EXPECT_TRUE(SameJson(json.Out, Golden(label + ".json")));
+    EXPECT_EQ(json.Out, Compact(Golden(label + ".json")));
     EXPECT_EQ(Start({"saved.aha"}).Out, text.Out);
-    EXPECT_TRUE(SameJson(Start({"--json", "saved.aha"}).Out, json.Out));
+    EXPECT_EQ(Start({"--json", "saved.aha"}).Out, json.Out);
 }
 
 struct RefusalCase {
@@ -185,10 +184,9 @@ TEST_F(Cli, EachSkyPrintsItsReading)
     EXPECT_NE(precise.Out.find("\n29 Tau 58 "), std::string::npos) << precise.Out;
     EXPECT_TRUE(precise.Out.ends_with("is Sun, Mercury.\nSky: precise (Swiss Ephemeris, Lahiri)\n")) << precise.Out;
     EXPECT_EQ(Start(With(DelhiArgs, {"--sky=classic"})).Out, Golden("delhi-1975.txt"));
-    rapidjson::Document json;
-    json.Parse(Start(With(DelhiArgs, {"--sky=precise", "--json"})).Out.c_str());
-    EXPECT_EQ(std::string(json["GrahaPositionTexts"][0].GetString()), "29 Tau 58");
-    EXPECT_EQ(std::string((json.MemberEnd() - 1)->value.GetString()), "precise");
+    const std::string json = Start(With(DelhiArgs, {"--sky=precise", "--json"})).Out;
+    EXPECT_EQ(json.rfind("{\"GrahaPositionTexts\":[\"29 Tau 58\",", 0), 0U) << json;
+    EXPECT_TRUE(json.ends_with(",\"Sky\":\"precise\"}\n")) << json;
 }
 
 TEST_F(Cli, ChartIsDrawnInEitherStyleAndTheTextStaysTheSame)
@@ -205,9 +203,7 @@ TEST_F(Cli, ChartIsDrawnInEitherStyleAndTheTextStaysTheSame)
         EXPECT_NE(svg.find(">Rasi chart (" + title + ") of Asha Rao</text>"), std::string::npos) << style;
     }
     const Ran polar = Start(With(Delhi("--lat", "78:00N"), {"--json", "--chart", "chart.svg"}));
-    rapidjson::Document json;
-    json.Parse(polar.Out.c_str());
-    EXPECT_TRUE(json["Lagna"].IsNull()) << polar.Out;
+    EXPECT_NE(polar.Out.find("]],\"Lagna\":null,\"Ketu\":\"05 Tau 24\",\"Sky\":\"classic\"}\n"), std::string::npos) << polar.Out;
     EXPECT_NE(FileBytes(folder_ / "chart.svg").find(">No Lagna: beyond about 66"), std::string::npos);
 }
 
