@@ -19,6 +19,7 @@
 #include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace halvaro::cli {
@@ -152,12 +153,10 @@ public:
         return Value(number.find_first_of(".eE") == std::string_view::npos ? Kind::Whole : Kind::Other, number);
     }
     bool String(const char* text, rapidjson::SizeType length, bool) { return Value(Kind::Text, {text, length}); }
-    bool StartObject()
-    {
-        const bool go = depth_ == 0 || Value(Kind::Other, {});
-        ++depth_;
-        return go;
-    }
+    bool StartObject() { return Open(depth_ == 0 || Value(Kind::Other, {})); }
+    bool StartArray() { return Open(depth_ == 0 ? Fail("the record is not a JSON object") : Value(Kind::Other, {})); }
+    bool EndObject(rapidjson::SizeType) { return Close(); }
+    bool EndArray(rapidjson::SizeType) { return Close(); }
     bool Key(const char* text, rapidjson::SizeType length, bool)
     {
         if (depth_ != 1) {
@@ -165,28 +164,9 @@ public:
         }
         const std::string_view name(text, length);
         field_ = FieldNamed(name);
-        if (field_ && seen_[static_cast<std::size_t>(*field_)]) {
+        if (field_ && std::exchange(seen_[static_cast<std::size_t>(*field_)], true)) {
             return Fail("the key " + Quoted(name) + " is given twice");
         }
-        if (field_) {
-            seen_[static_cast<std::size_t>(*field_)] = true;
-        }
-        return true;
-    }
-    bool EndObject(rapidjson::SizeType)
-    {
-        --depth_;
-        return true;
-    }
-    bool StartArray()
-    {
-        const bool go = depth_ == 0 ? Fail("the record is not a JSON object") : Value(Kind::Other, {});
-        ++depth_;
-        return go;
-    }
-    bool EndArray(rapidjson::SizeType)
-    {
-        --depth_;
         return true;
     }
 
@@ -197,6 +177,16 @@ private:
     {
         Error = std::move(error);
         return false;
+    }
+    bool Open(bool go)
+    {
+        ++depth_;
+        return go;
+    }
+    bool Close()
+    {
+        --depth_;
+        return true;
     }
 
     // The record itself when not in an object, a member's value when
@@ -650,17 +640,15 @@ public:
     void Show(std::uint64_t records, std::uint64_t bytesRead)
     {
         const auto now = std::chrono::steady_clock::now();
-        if (now - last_ < std::chrono::milliseconds(250)) {
-            return;
+        if (now - last_ >= std::chrono::milliseconds(250)) {
+            last_ = now;
+            const auto percent = size_ == 0 ? 100 : std::min<std::uint64_t>(100, bytesRead * 100 / size_);
+            std::string line = std::string(ProgramName) + ": " + name_ + ": " + DecimalText(static_cast<long long>(percent))
+                + "% read, " + Counted(records, "record");
+            shown_ = std::max(shown_, line.size());
+            line.resize(shown_, ' ');
+            err_ << '\r' << line << std::flush;
         }
-        last_ = now;
-        const auto percent = size_ == 0 ? 100 : std::min<std::uint64_t>(100, bytesRead * 100 / size_);
-        std::string line = std::string(ProgramName) + ": " + name_ + ": " + DecimalText(static_cast<long long>(percent))
-            + "% read, " + Counted(records, "record");
-        const std::size_t length = line.size();
-        line.resize(std::max(length, shown_), ' ');
-        shown_ = length;
-        err_ << '\r' << line << std::flush;
     }
 
 private:

@@ -139,18 +139,13 @@ std::optional<RecordFormat> FormatNamed(std::string_view name)
     return std::nullopt;
 }
 
+// The format a file's name tells, in either case.
 std::optional<RecordFormat> FormatOfName(std::string_view path)
 {
-    std::string lower(path.substr(path.size() - std::min<std::size_t>(path.size(), 6)));
-    std::transform(lower.begin(), lower.end(), lower.begin(),
+    std::string extension(path.substr(std::min(path.rfind('.'), path.size())));
+    std::transform(extension.begin(), extension.end(), extension.begin(),
         [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
-    if (lower.ends_with(".csv")) {
-        return RecordFormat::Csv;
-    }
-    if (lower.ends_with(".jsonl")) {
-        return RecordFormat::JsonLines;
-    }
-    return std::nullopt;
+    return extension.empty() ? std::nullopt : FormatNamed(extension.substr(1));
 }
 
 // One value of the options other than the birth's, into the command.
