@@ -684,6 +684,7 @@ BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat out
             Block& block = blocks[filled % blocks.size()];
             block.Clear();
             more = reader->Fill(block);
+            block.Bytes.append(16, '\0'); // RapidJSON's SSE2 scans read up to 15 bytes past a text's end
             totals.Records += block.Records.size();
             // The CSV header, unless the input turned out unusable before any record.
             if (headerDue && (reader->Problem.empty() || !block.Records.empty())) {
