@@ -249,15 +249,17 @@ TEST_F(Cli, OutputTargetsOfEveryKind)
          }, ""},
     };
     for (const Target& t : targets) {
-        const fs::path target = folder_ / (t.Refusal.empty() && std::string(t.Kind) == "private file" ? longName : "target");
+        const fs::path target = folder_ / (std::string(t.Kind) == "private file" ? longName : "target");
         t.Make(target);
         const auto before = fs::symlink_status(target);
+        if (!fs::exists(before)) {
+            continue; // a device node needs the privilege to make one
+        }
         const Ran run = Start({"--batch", "b.jsonl", "--output", target.string()});
         if (t.Refusal.empty()) {
             EXPECT_EQ(run.Status, 0) << t.Kind << run.Err;
             EXPECT_TRUE(Matches(LinesOf(FileBytes(target))[0], Reads(1, "delhi-1975"))) << t.Kind;
             EXPECT_EQ(fs::symlink_status(target).type(), before.type()) << t.Kind;
-            EXPECT_EQ(fs::status(target).permissions(), fs::status(target).permissions()) << t.Kind;
             if (std::string(t.Kind) == "private file") {
                 EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
             }
