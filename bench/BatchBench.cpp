@@ -4,17 +4,21 @@
 // process, from memory to memory, beside the single reading of
 // CalculationBench. Each run first checks that every birth gave its reading.
 #include "cli/Batch.h"
+#include "sky/PreciseSky.h"
 
 #include <benchmark/benchmark.h>
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -27,7 +31,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int BirthCount = 100'000;
+// HALVARO_BENCH_BIRTHS makes it fewer, for a run under callgrind.
+const int BirthCount = [] {
+    const char* count = std::getenv("HALVARO_BENCH_BIRTHS");
+    return count != nullptr ? std::atoi(count) : 100'000;
+}();
 
 // Births spread over the lists: every year, zone and place; all of them pass
 // the input checks.
@@ -71,7 +79,9 @@ void BM_BatchProcessJsonLines(benchmark::State& state)
     const fs::path output = folder / "readings.jsonl";
     std::ofstream(input, std::ios::binary) << Births();
     const std::string jobs = std::to_string(state.range(0));
-    std::vector<std::string> args {HALVARO_CLI, "--batch", input.string(), "--output", output.string(), "--jobs", jobs};
+    const std::string sky = state.range(1) == 0 ? "classic" : "precise";
+    std::vector<std::string> args {HALVARO_CLI, "--batch", input.string(), "--output", output.string(), "--jobs", jobs,
+        "--sky", sky};
     std::vector<char*> argv;
     for (std::string& arg : args) {
         argv.push_back(arg.data());
@@ -96,7 +106,7 @@ void BM_BatchProcessJsonLines(benchmark::State& state)
         state.SetIterationTime(elapsed.count());
         cpuSeconds += static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
             + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-        if (LineCount(output) != BirthCount) {
+        if (LineCount(output) != static_cast<std::uint64_t>(BirthCount)) {
             state.SkipWithError("the output has not one line per birth");
             break;
         }
@@ -107,30 +117,90 @@ void BM_BatchProcessJsonLines(benchmark::State& state)
     state.counters["readings_per_cpu_second"] = benchmark::Counter(
         static_cast<double>(state.iterations()) * BirthCount / std::max(cpuSeconds, 1e-9));
 }
-BENCHMARK(BM_BatchProcessJsonLines)->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BatchProcessJsonLines)->ArgsProduct({{1, 2}, {0, 1}})->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// The same records through ProcessBatch on this thread, memory to memory:
-// what a reading costs in a batch, against BM_CalculateReading alone.
+// Three rounds of the births' readings, in a function of its own so that
+// callgrind can count its instructions (--toggle-collect).
+[[gnu::noinline]] void ReadEach(const std::vector<halvaro::BirthData>& births, halvaro::SkyModel sky)
+{
+    for (int round = 0; round < 3; ++round) {
+        for (const halvaro::BirthData& birth : births) {
+            benchmark::DoNotOptimize(halvaro::cli::ReadingOf(birth, sky));
+        }
+    }
+}
+
+// The same records through ProcessBatch on this thread, from a file in
+// memory to memory, beside the in-process reading of the same births in the
+// same run: what a reading costs in a batch against CalculateReading alone
+// (the ratio is counted as batch_per_reading).
 void BM_BatchInProcessJsonLines(benchmark::State& state)
 {
+    const int input = ::memfd_create("births", MFD_CLOEXEC);
+    if (::write(input, Births().data(), Births().size()) != static_cast<ssize_t>(Births().size())) {
+        state.SkipWithError("the births could not be written to memory");
+        return;
+    }
+    const auto sky = static_cast<halvaro::SkyModel>(state.range(0));
     std::uint64_t readings = 0;
+    double batchSeconds = 0;
     for (auto _ : state) {
-        std::istringstream in(Births());
+        ::lseek(input, 0, SEEK_SET);
         std::uint64_t bytes = 0;
-        const halvaro::cli::BatchTotals totals = halvaro::cli::ProcessBatch(in, halvaro::cli::RecordFormat::JsonLines,
-            halvaro::cli::RecordFormat::JsonLines, 1, [&](std::string_view text) {
+        const auto start = std::chrono::steady_clock::now();
+        const halvaro::cli::BatchTotals totals = halvaro::cli::ProcessBatch(input, halvaro::cli::RecordFormat::JsonLines,
+            halvaro::cli::RecordFormat::JsonLines, 1, sky, [&](std::string_view text) {
                 bytes += text.size();
                 return true;
             });
-        if (totals.Readings != BirthCount) {
+        batchSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        if (totals.Readings != static_cast<std::uint64_t>(BirthCount)) {
             state.SkipWithError("not every birth gave its reading");
             break;
         }
         readings += totals.Readings;
         benchmark::DoNotOptimize(bytes);
     }
+    ::close(input);
+    // The same births, each read straight from its fields into a reading.
+    std::vector<halvaro::BirthData> births;
+    std::istringstream lines(Births());
+    for (std::string line; std::getline(lines, line);) {
+        halvaro::BirthData birth;
+        const auto text = [&](const char* key) {
+            const std::size_t at = line.find(std::string("\"") + key + "\": ") + std::strlen(key) + 4;
+            return line[at] == '"' ? line.substr(at + 1, line.find('"', at + 1) - at - 1) : line.substr(at, line.find(',', at) - at);
+        };
+        birth.Name = text("name");
+        birth.Year = std::stoi(text("date").substr(0, 4));
+        birth.Month = std::stoi(text("date").substr(5, 2));
+        birth.Day = std::stoi(text("date").substr(8, 2));
+        birth.Hour = std::stoi(text("time").substr(0, 2));
+        birth.Minute = std::stoi(text("time").substr(3, 2));
+        birth.ZonePosition = std::stoi(text("zone"));
+        const std::string lat = text("lat"), lon = text("lon");
+        birth.LatDeg = lat.substr(0, lat.find(':'));
+        birth.LatMin = lat.substr(lat.find(':') + 1, 2);
+        birth.North = lat.back() == 'N';
+        birth.South = !birth.North;
+        birth.LonDeg = lon.substr(0, lon.find(':'));
+        birth.LonMin = lon.substr(lon.find(':') + 1, 2);
+        birth.East = lon.back() == 'E';
+        birth.West = !birth.East;
+        birth.DaylightSaving = text("dst") == "true";
+        birth.City = "Pune";
+        birth.State = "Maharashtra";
+        birth.Country = "India";
+        births.push_back(std::move(birth));
+    }
+    const auto start = std::chrono::steady_clock::now();
+    ReadEach(births, sky);
+    const double readingSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / 3;
     state.SetItemsProcessed(static_cast<std::int64_t>(readings));
+    state.counters["reading_us"] = readingSeconds / BirthCount * 1e6;
+    state.counters["batch_us_per_reading"] = batchSeconds / static_cast<double>(readings) * 1e6;
+    state.counters["batch_per_reading"] = batchSeconds / static_cast<double>(state.iterations()) / readingSeconds;
 }
-BENCHMARK(BM_BatchInProcessJsonLines)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BatchInProcessJsonLines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 } // namespace

@@ -1,202 +1,75 @@
 #include "cli/Batch.h"
 
-#include "readingsky/ReadingSky.h"
-
-#include "cli/BatchRecords.h"
+#include "cli/BirthFields.h"
 #include "cli/ReadingOutput.h"
 #include "core/Text.h"
+#include "files/FileRead.h"
+#include "files/FileReplace.h"
 
-#include <sys/stat.h>
+#include <csv.h>
+#include <rapidjson/error/en.h>
+#include <rapidjson/reader.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <charconv>
 #include <chrono>
-#include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <deque>
-#include <filesystem>
-#include <fstream>
-#include <mutex>
+#include <future>
+#include <memory>
 #include <optional>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace halvaro::cli {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// A block is what one thread computes at a time: large enough that handing
-// it over costs little, small enough that a few of them in flight keep the
-// memory flat.
+// A block is what one job computes at a time: large enough that handing it
+// over costs little, small enough that a few in flight keep memory flat.
 constexpr std::size_t BlockRecords = 512;
 constexpr std::size_t BlockBytes = 256 * 1024;
+constexpr std::size_t ChunkBytes = 64 * 1024;
 
-struct Block {
-    RecordBlock Records;
-    std::string Output;
-    std::uint64_t Readings = 0, Errors = 0;
-    bool Done = false;
+constexpr std::string_view ReadFailure = "the input could not be read";
+
+// Records as the reader found them, before they are decoded: the reader runs
+// on one thread, the decoding and computing on any.
+struct Record {
+    std::uint64_t Line = 0;  // where the record starts in the input, from 1
+    std::uint32_t First = 0; // JSON Lines: offset of the line in Bytes; CSV: index of its first field
+    std::uint32_t Count = 0; // JSON Lines: length of the line; CSV: number of fields
+    std::string Error;       // why the record could not be read; empty when it could
 };
 
-void AppendId(std::string& out, RecordFormat format, const BatchRecord& record)
-{
-    if (format == RecordFormat::Csv) {
-        AppendCsvField(out, record.Id.value_or(""));
-    } else if (record.IdIsNumber) {
-        out += *record.Id;
-    } else {
-        AppendJsonString(out, *record.Id);
-    }
-}
+struct Block {
+    std::string Bytes;
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> Fields; // CSV: offset and length in Bytes
+    std::vector<Record> Records;
+    OutputBuffer Output;
+    std::uint64_t Readings = 0, Errors = 0;
 
-void AppendLineStart(std::string& out, RecordFormat format, const BatchRecord& record)
-{
-    if (format == RecordFormat::Csv) {
-        out += DecimalText(static_cast<long long>(record.Line));
-        out += ',';
-        AppendId(out, format, record);
-        out += ',';
-        return;
-    }
-    out += "{\"line\": ";
-    out += DecimalText(static_cast<long long>(record.Line));
-    if (record.Id) {
-        out += ", \"id\": ";
-        AppendId(out, format, record);
-    }
-    out += ", ";
-}
-
-void AppendReading(std::string& out, RecordFormat format, const BatchRecord& record, const Reading& reading)
-{
-    AppendLineStart(out, format, record);
-    if (format == RecordFormat::Csv) {
-        out += ','; // no error
-        AppendReadingCsvFields(out, reading);
-        out += "\r\n";
-        return;
-    }
-    AppendReadingJsonMembers(out, reading);
-    out += "}\n";
-}
-
-void AppendError(std::string& out, RecordFormat format, const BatchRecord& record)
-{
-    AppendLineStart(out, format, record);
-    const std::string error = WellFormedUtf8(record.Error);
-    if (format == RecordFormat::Csv) {
-        AppendCsvField(out, error);
-        out.append(static_cast<std::size_t>(ReadingCsvFieldCount()), ',');
-        out += "\r\n";
-        return;
-    }
-    out += "\"error\": ";
-    AppendJsonString(out, error);
-    out += "}\n";
-}
-
-// Decodes, computes and writes out every record of a block. Each reading is
-// a value of its own, so blocks may be computed on any number of threads.
-void Compute(const RecordReader& reader, RecordFormat outputFormat, SkyModel sky, Block& block)
-{
-    block.Output.clear();
-    block.Readings = 0;
-    block.Errors = 0;
-    for (const RecordBlock::Item& item : block.Records.Items) {
-        BatchRecord record;
-        record.Line = item.Line;
-        if (item.Error.empty()) {
-            reader.Decode(block.Records, item, record);
-        } else {
-            record.Error = item.Error;
-        }
-        if (record.Error.empty()) {
-            const ReadingResult result = readingsky::CalculateReading(record.Birth, sky);
-            if (!result.Failure) {
-                AppendReading(block.Output, outputFormat, record, result.Value);
-                ++block.Readings;
-                continue;
-            }
-            record.Error = result.Failure->Message;
-        }
-        AppendError(block.Output, outputFormat, record);
-        ++block.Errors;
-    }
-}
-
-// Threads that compute blocks handed to them; each block is marked done.
-class Workers {
-public:
-    Workers(unsigned count, std::function<void(Block&)> work)
-        : work_(std::move(work))
+    [[nodiscard]] bool Full() const
     {
-        for (unsigned i = 0; i < count; ++i) {
-            threads_.emplace_back([this] { Run(); });
-        }
+        return Records.size() >= BlockRecords || Bytes.size() + Fields.size() * sizeof(Fields[0]) >= BlockBytes;
     }
-    ~Workers()
+    void Clear()
     {
-        {
-            const std::lock_guard lock(mutex_);
-            stopping_ = true;
-        }
-        ready_.notify_all();
+        Bytes.clear();
+        Fields.clear();
+        Records.clear();
+        Output.Clear();
+        Readings = Errors = 0;
     }
-    Workers(const Workers&) = delete;
-    Workers& operator=(const Workers&) = delete;
+};
 
-    void Submit(Block& block)
-    {
-        {
-            const std::lock_guard lock(mutex_);
-            block.Done = false;
-            queue_.push_back(&block);
-        }
-        ready_.notify_one();
-    }
-
-    void WaitFor(const Block& block)
-    {
-        std::unique_lock lock(mutex_);
-        done_.wait(lock, [&] { return block.Done; });
-    }
-
-private:
-    void Run()
-    {
-        for (;;) {
-            Block* block = nullptr;
-            {
-                std::unique_lock lock(mutex_);
-                ready_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
-                if (queue_.empty()) {
-                    return;
-                }
-                block = queue_.front();
-                queue_.pop_front();
-            }
-            work_(*block);
-            {
-                const std::lock_guard lock(mutex_);
-                block->Done = true;
-            }
-            done_.notify_all();
-        }
-    }
-
-    std::function<void(Block&)> work_;
-    std::mutex mutex_;
-    std::condition_variable ready_, done_;
-    std::deque<Block*> queue_;
-    bool stopping_ = false;
-    std::vector<std::jthread> threads_; // last: joined before the rest goes
+// One record decoded: its birth data, or why it has none.
+struct Decoded {
+    std::optional<std::string> Id; // as given, to copy to the output
+    bool IdIsNumber = false;       // a JSON number, written back as given
+    BirthData Birth;
+    std::string Error;
 };
 
 std::string Counted(std::uint64_t count, std::string_view thing)
@@ -204,176 +77,627 @@ std::string Counted(std::uint64_t count, std::string_view thing)
     return DecimalText(static_cast<long long>(count)) + " " + std::string(thing) + (count == 1 ? "" : "s");
 }
 
-std::string Seconds(double seconds)
+std::string Quoted(std::string_view text)
 {
-    std::array<char, 32> digits {};
-    const auto [end, ec] = std::to_chars(digits.data(), digits.data() + digits.size(), seconds, std::chars_format::fixed, 2);
-    (void)ec;
-    return std::string(digits.data(), end);
+    return "\"" + std::string(text) + "\"";
 }
 
-std::string ErrnoText(int error)
+std::string TooLong()
 {
-    return std::strerror(error);
+    return "the record is longer than " + DecimalText(static_cast<long long>(MaxRecordBytes)) + " bytes or has more than "
+        + DecimalText(static_cast<long long>(MaxRecordFields)) + " fields";
 }
 
-// The output file: written to a temporary file beside it, which replaces it
-// only when complete; anything else leaves an existing file as it was.
-class OutputFile {
+class RecordReader {
 public:
-    ~OutputFile()
-    {
-        if (file_ != nullptr) {
-            std::fclose(file_);
-            std::remove(temporary_.c_str());
-        }
-    }
+    explicit RecordReader(int fd) : fd_(fd), buffer_(ChunkBytes) {}
+    virtual ~RecordReader() = default;
+    RecordReader(const RecordReader&) = delete;
+    RecordReader& operator=(const RecordReader&) = delete;
 
-    std::optional<std::string> Open(const std::string& path)
-    {
-        std::error_code ec;
-        if (fs::is_directory(path, ec)) {
-            return "it is a folder";
-        }
-        path_ = path;
-        temporary_ = path + ".XXXXXX";
-        const int fd = ::mkstemp(temporary_.data());
-        if (fd < 0) {
-            return ErrnoText(errno);
-        }
-        // mkstemp makes the file private; the output gets the usual permissions.
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::fchmod(fd, static_cast<mode_t>(0666U & ~static_cast<unsigned>(mask)));
-        file_ = ::fdopen(fd, "wb");
-        if (file_ == nullptr) {
-            const int error = errno;
-            ::close(fd);
-            std::remove(temporary_.c_str());
-            return ErrnoText(error);
-        }
-        return std::nullopt;
-    }
+    // Reads records into the block until it is full or the input ends; false
+    // once nothing more will come (see Problem).
+    virtual bool Fill(Block& block) = 0;
+    // Decodes one record of a block this reader filled; any thread may call
+    // it while the reader fills another block.
+    virtual Decoded Decode(Block& block, const Record& record) const = 0;
 
-    bool Write(std::string_view bytes)
-    {
-        errno = 0;
-        if (std::fwrite(bytes.data(), 1, bytes.size(), file_) == bytes.size()) {
-            return true;
-        }
-        error_ = errno != 0 ? errno : EIO;
-        return false;
-    }
+    std::uint64_t BytesRead = 0;
+    std::string Problem; // why the input as a whole cannot be used
 
-    std::optional<std::string> Commit()
+protected:
+    // The next piece of the input, up to and with a line end, without the
+    // byte-order mark; empty at the end.
+    std::string_view NextPiece()
     {
-        std::FILE* file = std::exchange(file_, nullptr);
-        int error = error_;
-        errno = 0;
-        if (error == 0 && std::fflush(file) != 0) {
-            error = errno != 0 ? errno : EIO;
+        while (chunk_.empty()) {
+            const long got = files::ReadSome(fd_, buffer_.data(), buffer_.size());
+            if (got <= 0) {
+                Problem = got < 0 ? std::string(ReadFailure) : BytesRead == 0 ? EmptyInput() : std::string();
+                return {};
+            }
+            chunk_ = {buffer_.data(), static_cast<std::size_t>(got)};
+            if (BytesRead == 0 && chunk_.starts_with("\xEF\xBB\xBF")) {
+                chunk_.remove_prefix(3);
+            }
+            BytesRead += static_cast<std::uint64_t>(got);
         }
-        errno = 0;
-        if (std::fclose(file) != 0 && error == 0) {
-            error = errno != 0 ? errno : EIO;
-        }
-        if (error == 0 && std::rename(temporary_.c_str(), path_.c_str()) != 0) {
-            error = errno;
-        }
-        if (error != 0) {
-            std::remove(temporary_.c_str());
-            return ErrnoText(error);
-        }
-        return std::nullopt;
+        const std::size_t end = std::min(chunk_.find('\n'), chunk_.size() - 1) + 1;
+        const std::string_view piece = chunk_.substr(0, end);
+        chunk_.remove_prefix(end);
+        return piece;
     }
-
-    [[nodiscard]] int Error() const { return error_; }
+    [[nodiscard]] virtual std::string EmptyInput() const { return "the input is empty"; }
 
 private:
-    std::string path_, temporary_;
-    std::FILE* file_ = nullptr;
-    int error_ = 0;
+    int fd_;
+    std::vector<char> buffer_;
+    std::string_view chunk_;
 };
 
+// ---- JSON Lines ----
+
+// Collects the known members of one record's object as RapidJSON's reader
+// meets them; numbers come as their text.
+class RecordHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, RecordHandler> {
+public:
+    std::array<std::optional<std::string>, FieldCount> Values;
+    std::string Error;
+    bool IdIsNumber = false;
+
+    bool Default() { return Value(Kind::Other, {}); }
+    bool Bool(bool value) { return Value(Kind::Boolean, value ? "true" : "false"); }
+    bool RawNumber(const char* text, rapidjson::SizeType length, bool)
+    {
+        const std::string_view number(text, length);
+        return Value(number.find_first_of(".eE") == std::string_view::npos ? Kind::Whole : Kind::Other, number);
+    }
+    bool String(const char* text, rapidjson::SizeType length, bool) { return Value(Kind::Text, {text, length}); }
+    bool StartObject() { return Open(depth_ == 0 || Value(Kind::Other, {})); }
+    bool StartArray() { return Open(depth_ == 0 ? Fail("the record is not a JSON object") : Value(Kind::Other, {})); }
+    bool EndObject(rapidjson::SizeType) { return Close(); }
+    bool EndArray(rapidjson::SizeType) { return Close(); }
+    bool Key(const char* text, rapidjson::SizeType length, bool)
+    {
+        if (depth_ != 1) {
+            return true;
+        }
+        const std::string_view name(text, length);
+        field_ = FieldNamed(name);
+        if (field_ && std::exchange(seen_[static_cast<std::size_t>(*field_)], true)) {
+            return Fail("the key " + Quoted(name) + " is given twice");
+        }
+        return true;
+    }
+
+private:
+    enum class Kind { Text, Whole, Boolean, Other };
+
+    bool Fail(std::string error)
+    {
+        Error = std::move(error);
+        return false;
+    }
+    bool Open(bool go)
+    {
+        ++depth_;
+        return go;
+    }
+    bool Close()
+    {
+        --depth_;
+        return true;
+    }
+
+    // The record itself when not in an object, a member's value when
+    // directly in it; anything deeper belongs to a member of another name.
+    bool Value(Kind kind, std::string_view value)
+    {
+        if (depth_ == 0) {
+            return Fail("the record is not a JSON object");
+        }
+        if (depth_ != 1 || !field_) {
+            return true;
+        }
+        const Field field = *field_;
+        const auto name = [&] { return Quoted(Fields[static_cast<std::size_t>(field)].Name); };
+        const bool takesWhole = field == Field::Zone || field == Field::Id;
+        if (field == Field::Dst ? kind != Kind::Boolean && kind != Kind::Text
+                                : kind != Kind::Text && !(takesWhole && kind == Kind::Whole)) {
+            return Fail("the value of " + name()
+                + (field == Field::Dst ? " is neither true nor false"
+                        : takesWhole   ? " is neither a text nor a whole number"
+                                       : " is not a text"));
+        }
+        IdIsNumber = IdIsNumber || (field == Field::Id && kind == Kind::Whole);
+        Values[static_cast<std::size_t>(field)] = std::string(value);
+        return true;
+    }
+
+    int depth_ = 0;
+    std::optional<Field> field_;
+    std::array<bool, FieldCount> seen_ {};
+};
+
+class JsonLinesReader : public RecordReader {
+public:
+    using RecordReader::RecordReader;
+
+    bool Fill(Block& block) override
+    {
+        // A line's pieces all go to one block: it ends only between lines.
+        while (inLine_ || !block.Full()) {
+            const std::string_view piece = NextPiece();
+            if (piece.empty()) {
+                if (inLine_ && Problem.empty()) {
+                    EndLine(block); // the last line, without its line end
+                }
+                return false;
+            }
+            if (!inLine_) {
+                inLine_ = true;
+                ++line_;
+                lineStart_ = block.Bytes.size();
+                tooLong_ = false;
+            }
+            if (!tooLong_) {
+                block.Bytes += piece;
+                if (block.Bytes.size() - lineStart_ > MaxRecordBytes + 2) {
+                    block.Bytes.resize(lineStart_);
+                    tooLong_ = true;
+                }
+            }
+            if (piece.back() == '\n' && !EndLine(block)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    Decoded Decode(Block& block, const Record& record) const override
+    {
+        Decoded decoded;
+        // Parsed in place (the block's bytes are this thread's); the UTF-8 is
+        // checked by the parser only where a byte is not ASCII.
+        char* text = block.Bytes.data() + record.First;
+        const bool ascii = std::none_of(text, text + record.Count, [](char c) { return (c & 0x80) != 0; });
+        rapidjson::InsituStringStream stream(text);
+        RecordHandler handler;
+        rapidjson::Reader reader;
+        constexpr unsigned flags = rapidjson::kParseInsituFlag | rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag;
+        const rapidjson::ParseResult parsed = ascii ? reader.Parse<flags>(stream, handler)
+                                                    : reader.Parse<flags | rapidjson::kParseValidateEncodingFlag>(stream, handler);
+        if (!handler.Error.empty()) {
+            decoded.Error = std::move(handler.Error);
+            return decoded;
+        }
+        if (parsed.IsError()) {
+            decoded.Error = std::string("the record is not JSON: ") + rapidjson::GetParseError_En(parsed.Code())
+                + " (at byte " + DecimalText(static_cast<long long>(parsed.Offset() + 1)) + ")";
+            return decoded;
+        }
+        FieldValues values;
+        for (std::size_t i = 0; i < FieldCount; ++i) {
+            if (Fields[i].Required && !handler.Values[i]) {
+                decoded.Error = "the key " + Quoted(Fields[i].Name) + " is missing";
+                return decoded;
+            }
+            values[i] = handler.Values[i] ? std::string_view(*handler.Values[i]) : std::string_view();
+        }
+        decoded.Id = handler.Values[static_cast<std::size_t>(Field::Id)];
+        decoded.IdIsNumber = handler.IdIsNumber;
+        if (auto error = FillBirth(values, decoded.Birth)) {
+            decoded.Error = std::move(*error);
+        }
+        return decoded;
+    }
+
+private:
+    // The line end, CR LF or LF, and blanks around the object are no part of
+    // the record; false when the input turns out not to be JSON Lines.
+    bool EndLine(Block& block)
+    {
+        inLine_ = false;
+        if (tooLong_) {
+            block.Records.push_back({line_, 0, 0, TooLong()});
+            return true;
+        }
+        std::string_view text(block.Bytes.data() + lineStart_, block.Bytes.size() - lineStart_);
+        const auto first = text.find_first_not_of(" \t\r\n");
+        if (first == std::string_view::npos) {
+            block.Bytes.resize(lineStart_); // a blank line holds no record
+            return true;
+        }
+        text = text.substr(first, text.find_last_not_of(" \t\r\n") + 1 - first);
+        if (!sawObject_ && text.front() != '{') {
+            Problem = "line " + DecimalText(static_cast<long long>(line_)) + " is not a JSON object, so the input is not JSON Lines";
+            return false;
+        }
+        sawObject_ = true;
+        block.Records.push_back({line_, static_cast<std::uint32_t>(lineStart_ + first), static_cast<std::uint32_t>(text.size()), {}});
+        block.Bytes.resize(lineStart_ + first + text.size()); // the record ends its string, for the parser
+        block.Bytes.push_back('\0');
+        return true;
+    }
+
+    std::uint64_t line_ = 0;
+    std::size_t lineStart_ = 0;
+    bool inLine_ = false, tooLong_ = false, sawObject_ = false;
+};
+
+// ---- CSV ----
+
+// RFC 4180 through libcsv in strict mode: quoted fields with commas, quotes
+// and line breaks, CR LF, LF or CR. The input goes to the parser a line at a
+// time, so that a record knows the line it starts on. A record too long is
+// still parsed to its end, its bytes dropped, so that what its quotes hold
+// is never taken for records; one with a quote out of place is skipped to
+// the end of its line.
+class CsvReader : public RecordReader {
+public:
+    explicit CsvReader(int fd) : RecordReader(fd) { StartParser(); }
+    ~CsvReader() override { csv_free(&parser_); }
+    CsvReader(const CsvReader&) = delete;
+    CsvReader& operator=(const CsvReader&) = delete;
+
+    bool Fill(Block& block) override
+    {
+        block_ = &block;
+        // A record's fields all go to one block: it ends only between records.
+        while (Problem.empty() && (!header_ || recordOpen_ || parser_.pstate != RowNotBegun || !block.Full())) {
+            const std::string_view piece = NextPiece();
+            if (piece.empty()) {
+                Finish();
+                return false;
+            }
+            Feed(piece);
+        }
+        return Problem.empty();
+    }
+
+    Decoded Decode(Block& block, const Record& record) const override
+    {
+        Decoded decoded;
+        if (record.Count != columns_.size()) {
+            decoded.Error = "the record has " + Counted(record.Count, "field") + " where the header names "
+                + DecimalText(static_cast<long long>(columns_.size()));
+            return decoded;
+        }
+        FieldValues values;
+        for (std::size_t column = 0; column < columns_.size(); ++column) {
+            if (!columns_[column]) {
+                continue;
+            }
+            const auto [offset, length] = block.Fields[record.First + column];
+            const std::string_view text(block.Bytes.data() + offset, length);
+            const auto field = static_cast<std::size_t>(*columns_[column]);
+            for (std::size_t pos = 0, size = 0; pos < text.size(); pos += size) {
+                if ((size = DecodeUtf8(text, pos).Length) == 0) {
+                    decoded.Error = "the field " + Quoted(Fields[field].Name) + " is not valid UTF-8";
+                    return decoded;
+                }
+            }
+            values[field] = text;
+        }
+        decoded.Id = idColumn_ ? std::optional<std::string>(values[static_cast<std::size_t>(Field::Id)]) : std::nullopt;
+        if (auto error = FillBirth(values, decoded.Birth)) {
+            decoded.Error = std::move(*error);
+        }
+        return decoded;
+    }
+
+private:
+    // libcsv's state between records (ROW_NOT_BEGUN in libcsv.c).
+    static constexpr int RowNotBegun = 0;
+
+    [[nodiscard]] std::string EmptyInput() const override
+    {
+        return "the input is empty: a CSV file starts with a header line naming its columns";
+    }
+
+    void StartParser()
+    {
+        csv_init(&parser_, CSV_STRICT | CSV_STRICT_FINI);
+        // Blanks belong to the field, as RFC 4180 has it.
+        csv_set_space_func(&parser_, [](unsigned char) { return 0; });
+    }
+
+    void Feed(std::string_view piece)
+    {
+        if (skippingLine_) {
+            skippingLine_ = piece.back() != '\n';
+            line_ += skippingLine_ ? 0 : 1;
+            return;
+        }
+        if (!recordOpen_ && parser_.pstate == RowNotBegun) {
+            recordLine_ = line_ + 1;
+        }
+        const std::size_t used = csv_parse(&parser_, piece.data(), piece.size(), OnField, OnRecordEnd, this);
+        line_ += piece.back() == '\n' ? 1 : 0;
+        if (used < piece.size()) {
+            DropRecord(csv_error(&parser_) == CSV_EPARSE
+                    ? "a quote is out of place in field " + DecimalText(static_cast<long long>((recordOpen_ ? fields_ : 0) + 1))
+                    : std::string(csv_strerror(csv_error(&parser_))));
+            csv_free(&parser_);
+            StartParser();
+            skippingLine_ = piece.back() != '\n';
+            return;
+        }
+        // A field too long for a record is read on, its bytes dropped.
+        if (parser_.entry_pos > MaxRecordBytes) {
+            tooLong_ = true;
+            parser_.entry_pos = 0;
+        }
+    }
+
+    void Finish()
+    {
+        if (!Problem.empty()) {
+            return;
+        }
+        if (csv_fini(&parser_, OnField, OnRecordEnd, this) != 0) {
+            DropRecord("a quoted field is not closed at the end of the input");
+        }
+        if (!header_ && Problem.empty()) {
+            Problem = EmptyInput();
+        }
+    }
+
+    void OpenRecord()
+    {
+        recordOpen_ = true;
+        fields_ = 0;
+        recordBytes_ = 0;
+        firstField_ = block_->Fields.size();
+        firstByte_ = block_->Bytes.size();
+        if (!header_) {
+            headerFields_.clear();
+        }
+    }
+
+    // The record cannot be read: an error line, or, as the header, an
+    // unusable input.
+    void DropRecord(std::string error)
+    {
+        if (!recordOpen_) {
+            OpenRecord();
+        }
+        recordOpen_ = false;
+        tooLong_ = false;
+        block_->Fields.resize(firstField_);
+        block_->Bytes.resize(firstByte_);
+        if (!header_) {
+            Problem = "the header line cannot be read: " + error;
+            return;
+        }
+        block_->Records.push_back({recordLine_, 0, 0, std::move(error)});
+        recordLine_ = line_ + 1;
+    }
+
+    static void OnField(void* data, std::size_t size, void* self)
+    {
+        static_cast<CsvReader*>(self)->AddField({static_cast<const char*>(data), data == nullptr ? 0 : size});
+    }
+    static void OnRecordEnd(int, void* self) { static_cast<CsvReader*>(self)->EndRecord(); }
+
+    void AddField(std::string_view text)
+    {
+        if (!recordOpen_) {
+            OpenRecord();
+        }
+        ++fields_;
+        recordBytes_ += text.size() + 1;
+        tooLong_ = tooLong_ || fields_ > MaxRecordFields || recordBytes_ > MaxRecordBytes;
+        if (tooLong_) {
+            return;
+        }
+        if (!header_) {
+            headerFields_.emplace_back(text);
+            return;
+        }
+        block_->Fields.emplace_back(static_cast<std::uint32_t>(block_->Bytes.size()), static_cast<std::uint32_t>(text.size()));
+        block_->Bytes += text;
+    }
+
+    void EndRecord()
+    {
+        if (!recordOpen_) {
+            OpenRecord(); // a field too long ended its record before its callback
+        }
+        if (tooLong_) {
+            DropRecord(TooLong());
+            return;
+        }
+        recordOpen_ = false;
+        if (!header_) {
+            ReadHeader();
+        } else {
+            block_->Records.push_back({recordLine_, static_cast<std::uint32_t>(firstField_),
+                static_cast<std::uint32_t>(block_->Fields.size() - firstField_), {}});
+        }
+        // The next record starts on this line after a lone CR, else on the next.
+        recordLine_ = line_ + 1;
+    }
+
+    void ReadHeader()
+    {
+        std::array<bool, FieldCount> named {};
+        for (const std::string& name : headerFields_) {
+            const auto field = FieldNamed(name);
+            if (field && named[static_cast<std::size_t>(*field)]) {
+                Problem = "the header names the column " + Quoted(name) + " twice";
+                return;
+            }
+            if (field) {
+                named[static_cast<std::size_t>(*field)] = true;
+            }
+            columns_.push_back(field); // a column of another name is left alone
+        }
+        for (std::size_t i = 0; i < FieldCount; ++i) {
+            if (Fields[i].Required && !named[i]) {
+                Problem = "the header names no column " + Quoted(Fields[i].Name);
+                return;
+            }
+        }
+        idColumn_ = named[static_cast<std::size_t>(Field::Id)];
+        header_ = true;
+    }
+
+    csv_parser parser_ {};
+    Block* block_ = nullptr;
+    std::vector<std::optional<Field>> columns_; // the field of each column, if any
+    std::vector<std::string> headerFields_;
+    bool header_ = false, idColumn_ = false, recordOpen_ = false, skippingLine_ = false, tooLong_ = false;
+    std::uint64_t line_ = 0, recordLine_ = 1;
+    std::size_t fields_ = 0, recordBytes_ = 0, firstField_ = 0, firstByte_ = 0;
+};
+
+// ---- Output ----
+
+void WriteLineStart(OutputBuffer& out, JsonWriter& json, RecordFormat format, const Record& record, const Decoded& decoded)
+{
+    std::array<char, 24> digits {};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), record.Line).ptr;
+    if (format == RecordFormat::Csv) {
+        Append(out, {digits.data(), static_cast<std::size_t>(end - digits.data())});
+        out.Put(',');
+        AppendCsvField(out, decoded.Id.value_or(""));
+        out.Put(',');
+        return;
+    }
+    json.Reset(out);
+    json.StartObject();
+    json.Key("line");
+    json.Uint64(record.Line);
+    if (decoded.Id) {
+        json.Key("id");
+        if (decoded.IdIsNumber) {
+            json.RawValue(decoded.Id->data(), decoded.Id->size(), rapidjson::kNumberType);
+        } else {
+            json.String(decoded.Id->data(), static_cast<rapidjson::SizeType>(decoded.Id->size()));
+        }
+    }
+}
+
+// Decodes, computes and writes out every record of a block. Each reading is
+// a value of its own, so blocks may be computed on any number of threads.
+void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, Block& block)
+{
+    JsonWriter json;
+    for (const Record& record : block.Records) {
+        Decoded decoded;
+        if (record.Error.empty()) {
+            decoded = reader.Decode(block, record);
+        } else {
+            decoded.Error = record.Error;
+        }
+        std::optional<ReadingResult> result;
+        if (decoded.Error.empty()) {
+            result = ReadingOf(decoded.Birth, sky);
+            if (result->Failure) {
+                decoded.Error = result->Failure->Message;
+            }
+        }
+        WriteLineStart(block.Output, json, format, record, decoded);
+        const bool reading = decoded.Error.empty();
+        ++(reading ? block.Readings : block.Errors);
+        if (format == RecordFormat::Csv) {
+            if (reading) {
+                block.Output.Put(',');
+                AppendReadingCsvFields(block.Output, result->Value);
+            } else {
+                AppendCsvField(block.Output, decoded.Error);
+                Append(block.Output, std::string(static_cast<std::size_t>(ReadingCsvFieldCount), ','));
+            }
+            Append(block.Output, "\r\n");
+            continue;
+        }
+        if (reading) {
+            WriteReadingMembers(json, result->Value);
+        } else {
+            json.Key("error");
+            json.String(decoded.Error.data(), static_cast<rapidjson::SizeType>(decoded.Error.size()));
+        }
+        json.EndObject();
+        block.Output.Put('\n');
+    }
+}
+
 // "halvaro-cli: births.csv: 41% read, 12288 records", redrawn in place at
-// most a few times a second.
+// most four times a second, and cleared at the end.
 class ProgressLine {
 public:
-    ProgressLine(std::ostream& err, std::string name, std::uintmax_t size)
-        : err_(err)
-        , name_(std::move(name))
-        , size_(size)
+    ProgressLine(std::ostream& err, std::string name, std::uint64_t size) : err_(err), name_(std::move(name)), size_(size) {}
+    ~ProgressLine()
     {
+        if (shown_ != 0) {
+            err_ << '\r' << std::string(shown_, ' ') << '\r' << std::flush;
+        }
     }
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
 
     void Show(std::uint64_t records, std::uint64_t bytesRead)
     {
         const auto now = std::chrono::steady_clock::now();
-        if (now - last_ < std::chrono::milliseconds(250)) {
-            return;
-        }
-        last_ = now;
-        const auto percent = size_ == 0 ? 100 : std::min<std::uint64_t>(100, bytesRead * 100 / size_);
-        std::string line = std::string(ProgramName) + ": " + name_ + ": " + DecimalText(static_cast<long long>(percent))
-            + "% read, " + Counted(records, "record");
-        const std::size_t length = line.size();
-        line.resize(std::max(length, shown_), ' ');
-        shown_ = length;
-        err_ << '\r' << line << std::flush;
-    }
-
-    void Clear()
-    {
-        if (shown_ != 0) {
-            err_ << '\r' << std::string(shown_, ' ') << '\r' << std::flush;
+        if (now - last_ >= std::chrono::milliseconds(250)) {
+            last_ = now;
+            const auto percent = size_ == 0 ? 100 : std::min<std::uint64_t>(100, bytesRead * 100 / size_);
+            std::string line = std::string(ProgramName) + ": " + name_ + ": " + DecimalText(static_cast<long long>(percent))
+                + "% read, " + Counted(records, "record");
+            shown_ = std::max(shown_, line.size());
+            line.resize(shown_, ' ');
+            err_ << '\r' << line << std::flush;
         }
     }
 
 private:
     std::ostream& err_;
     std::string name_;
-    std::uintmax_t size_;
+    std::uint64_t size_;
     std::size_t shown_ = 0;
     std::chrono::steady_clock::time_point last_ {};
 };
 
 } // namespace
 
-BatchTotals ProcessBatch(std::istream& in, RecordFormat inputFormat, RecordFormat outputFormat, unsigned jobs,
-    const BatchSink& write, const BatchProgress& progress, SkyModel sky)
+BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat outputFormat, unsigned jobs, SkyModel sky,
+    const BatchSink& write, const BatchProgress& progress)
 {
     BatchTotals totals;
-    const std::unique_ptr<RecordReader> reader = MakeRecordReader(inputFormat, in);
-    jobs = std::clamp(jobs, 1U, MaxBatchJobs);
-    const auto compute = [&](Block& block) { Compute(*reader, outputFormat, sky, block); };
-
-    // Blocks in flight: two for each thread keep every thread busy while the
-    // oldest is written out.
-    std::vector<Block> ring(jobs == 1 ? 1 : 2 * static_cast<std::size_t>(jobs));
-    std::optional<Workers> workers;
-    if (jobs > 1) {
-        workers.emplace(jobs, compute);
+    std::unique_ptr<RecordReader> reader;
+    if (inputFormat == RecordFormat::Csv) {
+        reader = std::make_unique<CsvReader>(inputFd);
+    } else {
+        reader = std::make_unique<JsonLinesReader>(inputFd);
     }
-
+    jobs = std::clamp(jobs, 1U, MaxBatchJobs);
+    // One block for each job and one more, so that a job finds work while
+    // the oldest block is written out; each block computed on a thread of its own.
+    std::vector<Block> blocks(jobs == 1 ? 1 : jobs + 1);
+    std::vector<std::future<void>> computed(blocks.size());
     std::uint64_t filled = 0, written = 0;
     bool more = true;
     bool headerDue = outputFormat == RecordFormat::Csv;
-    for (;;) {
-        if (more && filled - written < ring.size()) {
-            Block& block = ring[filled % ring.size()];
-            block.Records.Clear();
-            more = reader->Fill(block.Records, BlockRecords, BlockBytes);
+    while (true) {
+        if (more && filled - written < blocks.size()) {
+            Block& block = blocks[filled % blocks.size()];
+            block.Clear();
+            more = reader->Fill(block);
+            block.Bytes.append(16, '\0'); // RapidJSON's SSE2 scans read up to 15 bytes past a text's end
+            totals.Records += block.Records.size();
             // The CSV header, unless the input turned out unusable before any record.
-            if (headerDue && (reader->Problem().empty() || !block.Records.Items.empty())) {
+            if (headerDue && (reader->Problem.empty() || !block.Records.empty())) {
                 headerDue = false;
                 totals.OutputFailed = !write("line,id,error," + ReadingCsvHeader() + "\r\n");
                 more = more && !totals.OutputFailed;
             }
-            if (!block.Records.Items.empty()) {
-                if (workers) {
-                    workers->Submit(block);
+            if (!block.Records.empty() && !totals.OutputFailed) {
+                const auto compute = [&, &block = block] { Compute(*reader, outputFormat, sky, block); };
+                if (jobs == 1) {
+                    compute();
                 } else {
-                    compute(block);
+                    computed[filled % blocks.size()] = std::async(std::launch::async, compute);
                 }
                 ++filled;
             }
@@ -382,56 +706,47 @@ BatchTotals ProcessBatch(std::istream& in, RecordFormat inputFormat, RecordForma
         if (written == filled) {
             break;
         }
-        Block& block = ring[written % ring.size()];
-        if (workers) {
-            workers->WaitFor(block);
+        const std::size_t oldest = written++ % blocks.size();
+        if (computed[oldest].valid()) {
+            computed[oldest].get();
         }
-        ++written;
-        if (totals.OutputFailed) {
-            continue; // only waits for the threads now
-        }
-        if (!write(block.Output)) {
+        const Block& block = blocks[oldest];
+        if (totals.OutputFailed || !write({block.Output.GetString(), block.Output.GetSize()})) {
             totals.OutputFailed = true;
             more = false;
-            continue;
+            continue; // only waits for the threads now
         }
         totals.Readings += block.Readings;
         totals.Errors += block.Errors;
-        totals.Records = totals.Readings + totals.Errors;
         if (progress) {
-            progress(totals.Records, reader->BytesRead());
+            progress(totals.Readings + totals.Errors, reader->BytesRead);
         }
     }
-    totals.Problem = reader->Problem();
+    totals.Problem = reader->Problem;
     return totals;
 }
 
-int RunBatch(const BatchOptions& options, std::istream& in, std::ostream& out, std::ostream& err, bool errIsTerminal)
+int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err, bool errIsTerminal)
 {
     const auto started = std::chrono::steady_clock::now();
     const bool fromStandardInput = options.Input == "-";
-    const std::string inputName = fromStandardInput ? "standard input" : options.Input;
-
-    std::ifstream file;
+    const std::string inputName = fromStandardInput ? "standard input" : PrintableText(options.Input);
+    int fd = STDIN_FILENO;
     if (!fromStandardInput) {
-        std::error_code ec;
-        if (fs::is_directory(options.Input, ec)) {
-            err << ProgramName << ": " << inputName << ": the file cannot be read: it is a folder\n";
-            return ExitUsage;
-        }
-        errno = 0;
-        file.open(options.Input, std::ios::binary);
-        if (!file) {
-            err << ProgramName << ": " << inputName << ": the file cannot be read: "
-                << ErrnoText(errno != 0 ? errno : ENOENT) << "\n";
+        std::string error;
+        fd = files::OpenToRead(options.Input, error);
+        if (fd < 0) {
+            err << ProgramName << ": " << inputName << ": the file cannot be read: " << error << "\n";
             return ExitUsage;
         }
     }
+    const std::unique_ptr<int, void (*)(int*)> closeInput(fromStandardInput ? nullptr : &fd, [](int* f) { ::close(*f); });
 
-    OutputFile outputFile;
+    files::FileWriter outputFile;
     if (options.OutputPath) {
-        if (const auto error = outputFile.Open(*options.OutputPath)) {
-            err << ProgramName << ": " << *options.OutputPath << ": the output file cannot be created: " << *error << "\n";
+        if (const auto refused = outputFile.Open(*options.OutputPath)) {
+            err << ProgramName << ": " << PrintableText(*options.OutputPath) << ": the output file cannot be created: "
+                << *refused << "\n";
             return ExitUsage;
         }
     }
@@ -447,23 +762,18 @@ int RunBatch(const BatchOptions& options, std::istream& in, std::ostream& out, s
     BatchProgress progress;
     if (errIsTerminal && !fromStandardInput) {
         std::error_code ec;
-        const std::uintmax_t size = fs::file_size(options.Input, ec);
+        const std::uintmax_t size = std::filesystem::file_size(options.Input, ec);
         progressLine.emplace(err, inputName, ec ? 0 : size);
         progress = [&](std::uint64_t records, std::uint64_t bytesRead) { progressLine->Show(records, bytesRead); };
     }
-
     const unsigned jobs = options.Jobs != 0 ? options.Jobs : std::max(1U, std::thread::hardware_concurrency());
-    BatchTotals totals = ProcessBatch(fromStandardInput ? in : file, options.InputFormat, options.OutputFormat, jobs,
-        write, progress, options.Sky);
-    if (progressLine) {
-        progressLine->Clear();
-    }
+    const BatchTotals totals = ProcessBatch(fd, options.InputFormat, options.OutputFormat, jobs, options.Sky, write, progress);
+    progressLine.reset();
 
     // Why the output is incomplete: a reason, or empty when the system gave none.
     std::optional<std::string> outputError;
     if (totals.OutputFailed) {
-        const int error = options.OutputPath ? outputFile.Error() : 0;
-        outputError = error != 0 ? ErrnoText(error) : std::string();
+        outputError = options.OutputPath ? files::ErrnoText(outputFile.Error()) : std::string();
     } else if (options.OutputPath && totals.Problem.empty()) {
         outputError = outputFile.Commit();
     }
@@ -471,13 +781,15 @@ int RunBatch(const BatchOptions& options, std::istream& in, std::ostream& out, s
         err << ProgramName << ": " << inputName << ": " << totals.Problem << "\n";
     }
     if (outputError) {
-        err << ProgramName << ": " << options.OutputPath.value_or("standard output") << ": the output could not be written"
-            << (outputError->empty() ? "" : ": ") << *outputError << "\n";
+        err << ProgramName << ": " << PrintableText(options.OutputPath.value_or("standard output"))
+            << ": the output could not be written" << (outputError->empty() ? "" : ": ") << *outputError << "\n";
     }
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - started;
+    std::array<char, 32> digits {};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), seconds.count(), std::chars_format::fixed, 2).ptr;
     err << ProgramName << ": " << Counted(totals.Records, "record") << " read, " << Counted(totals.Readings, "reading")
-        << ", " << Counted(totals.Errors, "error") << " in " << Seconds(seconds.count()) << " s\n";
-
+        << ", " << Counted(totals.Errors, "error") << " in " << std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data()))
+        << " s\n";
     if (!totals.Problem.empty() || outputError) {
         return ExitUsage;
     }

@@ -4,37 +4,55 @@
 #include "core/Ranges.h"
 #include "core/Text.h"
 
-#include <array>
+#include <algorithm>
 
 namespace halvaro::cli {
 
+const std::array<FieldSpec, FieldCount> Fields {{
+    {"name", "TEXT", "the person's name", true},
+    {"date", "YYYY-MM-DD", "date of birth, 1901-01-01 to 2050-12-31", true},
+    {"time", "HH:MM", "local clock time of birth, 00:00 to 23:59", true},
+    {"zone", "N", "time zone by its list position, 0 to 70 (see --zones)", true},
+    {"lat", "DD:MM(N|S)", "latitude in degrees and minutes, e.g. 28:39N", true},
+    {"lon", "DDD:MM(E|W)", "longitude in degrees and minutes, e.g. 77:13E", true},
+    {"dst", "", "daylight saving time was in force", false},
+    {"city", "TEXT", "place of birth: city,", true},
+    {"state", "TEXT", "state", true},
+    {"country", "TEXT", "and country", true},
+    {"id", "", "", false},
+}};
+
 namespace {
 
-// The parts of a value between separators, without allocating: a batch
-// splits four values of every record. More parts than fit are counted, not kept.
-struct Parts {
-    std::array<std::string_view, 3> Part;
-    std::size_t Count = 0;
-
-    [[nodiscard]] std::size_t size() const { return Count; }
-    std::string_view operator[](std::size_t i) const { return Part[i]; }
-};
-
-Parts Split(std::string_view text, char separator)
+char LowerAscii(char c)
 {
-    Parts parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t at = text.find(separator, start);
-        if (parts.Count < parts.Part.size()) {
-            parts.Part[parts.Count] = text.substr(start, at == std::string_view::npos ? std::string_view::npos : at - start);
+    return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+}
+
+bool EqualsIgnoringCase(std::string_view text, std::string_view lower)
+{
+    return text.size() == lower.size()
+        && std::equal(text.begin(), text.end(), lower.begin(), [](char a, char b) { return LowerAscii(a) == b; });
+}
+
+// The value split at `separator` into exactly N parts of digits, each at
+// most as long as its width (exactly, when `exact`).
+template <std::size_t N>
+std::optional<std::array<int, N>> Numbers(std::string_view value, char separator, std::array<std::size_t, N> widths,
+    bool exact)
+{
+    std::array<int, N> numbers {};
+    for (std::size_t i = 0; i < N; ++i) {
+        const std::size_t end = i + 1 < N ? value.find(separator) : value.size();
+        const std::string_view part = value.substr(0, end);
+        const auto number = end == std::string_view::npos ? std::nullopt : DigitsNumber(part, widths[i]);
+        if (!number || (exact && part.size() != widths[i])) {
+            return std::nullopt;
         }
-        ++parts.Count;
-        if (at == std::string_view::npos) {
-            return parts;
-        }
-        start = at + 1;
+        numbers[i] = *number;
+        value.remove_prefix(std::min(value.size(), end + 1));
     }
+    return numbers;
 }
 
 // A value outside its list: "--date: the year 1900 is outside 1901 to 2050".
@@ -44,155 +62,131 @@ std::string OutsideList(std::string_view label, std::string_view part, int value
         + DecimalText(list.First) + " to " + DecimalText(list.Last);
 }
 
-char UpperAscii(char c)
+ValueError SetDate(std::string_view label, std::string_view value, BirthData& birth, bool exact)
 {
-    return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    // The year has always had its four digits.
+    const auto numbers = value.find('-') == 4 ? Numbers<3>(value, '-', {4, 2, 2}, exact) : std::nullopt;
+    if (!numbers) {
+        return std::string(label) + ": " + Shown(value) + " is not a date of the form YYYY-MM-DD";
+    }
+    const auto [year, month, day] = *numbers;
+    if (!YearRange.Contains(year)) {
+        return OutsideList(label, "year", year, YearRange);
+    }
+    if (!MonthRange.Contains(month)) {
+        return OutsideList(label, "month", month, MonthRange);
+    }
+    if (!DayRange.Contains(day)) {
+        return OutsideList(label, "day", day, DayRange);
+    }
+    birth.Year = year;
+    birth.Month = month;
+    birth.Day = day;
+    return std::nullopt;
 }
 
-// DD:MM followed by one of two direction letters, upper or lower case; the
-// degree and minute texts go to their boxes as typed, at most three digits
-// each as the boxes hold.
-struct Angle {
-    std::string Degrees, Minutes;
-    bool First; // N or E
-};
-
-std::optional<Angle> ParseAngle(std::string_view value, char first, char second)
+ValueError SetTime(std::string_view label, std::string_view value, BirthData& birth, bool exact)
 {
-    if (value.empty()) {
-        return std::nullopt;
+    const auto numbers = Numbers<2>(value, ':', {2, 2}, exact);
+    if (!numbers) {
+        return std::string(label) + ": " + Shown(value) + " is not a time of the form HH:MM";
     }
-    const char upper = UpperAscii(value.back());
-    if (upper != first && upper != second) {
-        return std::nullopt;
+    const auto [hour, minute] = *numbers;
+    if (!HourRange.Contains(hour)) {
+        return OutsideList(label, "hour", hour, HourRange);
     }
-    const auto parts = Split(value.substr(0, value.size() - 1), ':');
-    if (parts.size() != 2 || !DigitsNumber(parts[0], BoxDigitCount) || !DigitsNumber(parts[1], BoxDigitCount)) {
-        return std::nullopt;
+    if (!MinuteRange.Contains(minute)) {
+        return OutsideList(label, "minute", minute, MinuteRange);
     }
-    return Angle {std::string(parts[0]), std::string(parts[1]), upper == first};
+    birth.Hour = hour;
+    birth.Minute = minute;
+    return std::nullopt;
 }
 
-bool EqualsIgnoringCase(std::string_view text, std::string_view lower)
+// DD:MM then one of two direction letters in either case; the degree and
+// minute texts go to their boxes as typed, at most three digits each as the
+// boxes hold.
+ValueError SetAngle(std::string_view label, std::string_view value, BirthData& birth, bool latitude)
 {
-    if (text.size() != lower.size()) {
-        return false;
+    const char first = latitude ? 'n' : 'e';
+    const char second = latitude ? 's' : 'w';
+    const char direction = value.empty() ? '\0' : LowerAscii(value.back());
+    const std::string_view angle = value.substr(0, value.empty() ? 0 : value.size() - 1);
+    const std::size_t colon = angle.find(':');
+    if ((direction != first && direction != second) || !Numbers<2>(angle, ':', {BoxDigitCount, BoxDigitCount}, false)) {
+        return std::string(label) + ": " + Shown(value) + " is not a "
+            + (latitude ? "latitude of the form DD:MM followed by N or S" : "longitude of the form DDD:MM followed by E or W");
     }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (UpperAscii(text[i]) != UpperAscii(lower[i])) {
-            return false;
-        }
-    }
-    return true;
+    (latitude ? birth.LatDeg : birth.LonDeg) = angle.substr(0, colon);
+    (latitude ? birth.LatMin : birth.LonMin) = angle.substr(colon + 1);
+    (latitude ? birth.North : birth.East) = direction == first;
+    (latitude ? birth.South : birth.West) = direction != first;
+    return std::nullopt;
 }
 
 } // namespace
 
-// Arguments are shown with their control characters escaped, so a message
-// cannot steer the terminal it is printed on.
 std::string Shown(std::string_view value)
 {
-    const std::string printable = PrintableText(value);
-    std::string shown;
-    shown.reserve(printable.size() + 2);
-    shown += '\'';
-    shown += printable;
-    shown += '\'';
-    return shown;
+    return "'" + PrintableText(value) + "'";
 }
 
-ValueError ParseDate(std::string_view label, std::string_view value, BirthData& entries)
+std::optional<Field> FieldNamed(std::string_view name)
 {
-    const auto parts = Split(value, '-');
-    const auto form = [&] { return std::string(label) + ": " + Shown(value) + " is not a date of the form YYYY-MM-DD"; };
-    if (parts.size() != 3 || parts[0].size() != 4) {
-        return form();
+    for (const bool exactly : {true, false}) { // the name as the table has it first, the faster
+        for (std::size_t i = 0; i < FieldCount; ++i) {
+            if (exactly ? name == Fields[i].Name : EqualsIgnoringCase(name, Fields[i].Name)) {
+                return static_cast<Field>(i);
+            }
+        }
     }
-    const auto year = DigitsNumber(parts[0], 4);
-    const auto month = DigitsNumber(parts[1], 2);
-    const auto day = DigitsNumber(parts[2], 2);
-    if (!year || !month || !day) {
-        return form();
-    }
-    if (!YearRange.Contains(*year)) {
-        return OutsideList(label, "year", *year, YearRange);
-    }
-    if (!MonthRange.Contains(*month)) {
-        return OutsideList(label, "month", *month, MonthRange);
-    }
-    if (!DayRange.Contains(*day)) {
-        return OutsideList(label, "day", *day, DayRange);
-    }
-    entries.Year = *year;
-    entries.Month = *month;
-    entries.Day = *day;
     return std::nullopt;
 }
 
-ValueError ParseTime(std::string_view label, std::string_view value, BirthData& entries)
+ValueError SetField(Field field, std::string_view label, std::string_view value, BirthData& birth, bool exact)
 {
-    const auto parts = Split(value, ':');
-    const auto hour = parts.size() == 2 ? DigitsNumber(parts[0], 2) : std::nullopt;
-    const auto minute = parts.size() == 2 ? DigitsNumber(parts[1], 2) : std::nullopt;
-    if (!hour || !minute) {
-        return std::string(label) + ": " + Shown(value) + " is not a time of the form HH:MM";
+    if (value.find('\0') != std::string_view::npos) {
+        return std::string(label) + ": " + Shown(value) + " holds a NUL character";
     }
-    if (!HourRange.Contains(*hour)) {
-        return OutsideList(label, "hour", *hour, HourRange);
+    switch (field) {
+    case Field::Name: birth.Name = value; break;
+    case Field::City: birth.City = value; break;
+    case Field::State: birth.State = value; break;
+    case Field::Country: birth.Country = value; break;
+    case Field::Date: return SetDate(label, value, birth, exact);
+    case Field::Time: return SetTime(label, value, birth, exact);
+    case Field::Lat: return SetAngle(label, value, birth, true);
+    case Field::Lon: return SetAngle(label, value, birth, false);
+    case Field::Zone: {
+        const auto zone = DigitsNumber(value, 3);
+        if (!zone || !ZoneRange.Contains(*zone)) {
+            return std::string(label) + ": " + Shown(value) + " is not a zone position from "
+                + DecimalText(ZoneRange.First) + " to " + DecimalText(ZoneRange.Last) + " (see --zones)";
+        }
+        birth.ZonePosition = *zone;
+        break;
     }
-    if (!MinuteRange.Contains(*minute)) {
-        return OutsideList(label, "minute", *minute, MinuteRange);
+    case Field::Dst:
+        if (!value.empty() && !EqualsIgnoringCase(value, "false") && !EqualsIgnoringCase(value, "true")) {
+            return std::string(label) + ": " + Shown(value) + " is neither true nor false";
+        }
+        birth.DaylightSaving = EqualsIgnoringCase(value, "true");
+        break;
+    case Field::Id:
+    case Field::Count: break;
     }
-    entries.Hour = *hour;
-    entries.Minute = *minute;
     return std::nullopt;
 }
 
-ValueError ParseZone(std::string_view label, std::string_view value, BirthData& entries)
+ValueError FillBirth(const FieldValues& values, BirthData& birth)
 {
-    const auto zone = DigitsNumber(value, 3);
-    if (!zone || !ZoneRange.Contains(*zone)) {
-        return std::string(label) + ": " + Shown(value) + " is not a zone position from " + DecimalText(ZoneRange.First)
-            + " to " + DecimalText(ZoneRange.Last) + " (see --zones)";
-    }
-    entries.ZonePosition = *zone;
-    return std::nullopt;
-}
-
-ValueError ParseLatitude(std::string_view label, std::string_view value, BirthData& entries)
-{
-    auto angle = ParseAngle(value, 'N', 'S');
-    if (!angle) {
-        return std::string(label) + ": " + Shown(value) + " is not a latitude of the form DD:MM followed by N or S";
-    }
-    entries.LatDeg = std::move(angle->Degrees);
-    entries.LatMin = std::move(angle->Minutes);
-    entries.North = angle->First;
-    entries.South = !angle->First;
-    return std::nullopt;
-}
-
-ValueError ParseLongitude(std::string_view label, std::string_view value, BirthData& entries)
-{
-    auto angle = ParseAngle(value, 'E', 'W');
-    if (!angle) {
-        return std::string(label) + ": " + Shown(value) + " is not a longitude of the form DDD:MM followed by E or W";
-    }
-    entries.LonDeg = std::move(angle->Degrees);
-    entries.LonMin = std::move(angle->Minutes);
-    entries.East = angle->First;
-    entries.West = !angle->First;
-    return std::nullopt;
-}
-
-ValueError ParseDaylightSaving(std::string_view label, std::string_view value, BirthData& entries)
-{
-    if (value.empty() || EqualsIgnoringCase(value, "false")) {
-        entries.DaylightSaving = false;
-    } else if (EqualsIgnoringCase(value, "true")) {
-        entries.DaylightSaving = true;
-    } else {
-        return std::string(label) + ": " + Shown(value) + " is neither true nor false";
+    // The values with syntax first, as the options have always been checked.
+    for (const Field field : {Field::Date, Field::Time, Field::Zone, Field::Lat, Field::Lon, Field::Dst, Field::Name,
+             Field::City, Field::State, Field::Country, Field::Id}) {
+        const auto i = static_cast<std::size_t>(field);
+        if (auto error = SetField(field, Fields[i].Name, values[i], birth, true)) {
+            return error;
+        }
     }
     return std::nullopt;
 }

@@ -2,11 +2,8 @@
 
 #include "calculation/Reading.h"
 #include "chart/ChartSvg.h"
-#include "cli/ReadingOutput.h"
 #include "core/BirthData.h"
-#include "readings/ReadingFile.h"
 
-#include <istream>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -29,6 +26,8 @@ enum class CommandKind { Help, Zones, Reading, Batch };
 // The two formats a batch reads and writes.
 enum class RecordFormat { JsonLines, Csv };
 
+inline constexpr unsigned MaxBatchJobs = 256;
+
 // A batch: where the births come from and where the readings go.
 struct BatchOptions {
     std::string Input; // a file, or "-" for standard input
@@ -40,7 +39,7 @@ struct BatchOptions {
 };
 
 // One understood command line. For a reading, either ReadingPath names a
-// saved file or Entries holds what the birth flags gave.
+// saved file or Entries holds what the birth options gave.
 struct Command {
     CommandKind Kind = CommandKind::Help;
     std::optional<std::string> ReadingPath;
@@ -62,13 +61,14 @@ struct ParseResult {
 ParseResult ParseCommandLine(std::span<const std::string_view> args);
 
 // Runs a command line as the program does; returns the exit status. A batch
-// from "-" reads `in`; it shows its progress on `err` only when told that
-// `err` is a terminal.
-int RunCommandLine(std::span<const std::string_view> args, std::istream& in, std::ostream& out, std::ostream& err,
-    bool errIsTerminal);
-// The same with standard input and no progress line.
-int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, std::ostream& err);
+// from "-" reads standard input; it shows its progress on `err` only when
+// told that `err` is a terminal.
+int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
+    bool errIsTerminal = false);
 
 std::string UsageText();
+
+// Every reading the command line makes, single or batch, comes from here.
+ReadingResult ReadingOf(const BirthData& birth, SkyModel sky);
 
 } // namespace halvaro::cli

@@ -8,11 +8,8 @@
 
 int main(int argc, char** argv)
 {
-    std::vector<std::string_view> args;
-    for (int i = 1; i < argc; ++i) {
-        args.emplace_back(argv[i]);
-    }
-    int status = halvaro::cli::RunCommandLine(args, std::cin, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
+    const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    int status = halvaro::cli::RunCommandLine(args, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1);
     // A reading that could not be written out (a full disk, a closed pipe) is
     // not a success.
     std::cout.flush();

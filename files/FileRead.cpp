@@ -1,5 +1,7 @@
 #include "files/FileRead.h"
 
+#include "files/FileReplace.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -65,6 +67,37 @@ ReadFileResult ReadRegularFile(const std::filesystem::path& path, std::size_t ma
     }
     bytes.resize(count);
     return {ReadFault::None, std::move(bytes), 0};
+}
+
+} // namespace halvaro::files
+
+namespace halvaro::files {
+
+int OpenToRead(const std::filesystem::path& path, std::string& error)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOCTTY | O_CLOEXEC);
+    struct stat status {};
+    if (fd < 0 || ::fstat(fd, &status) != 0) {
+        error = ErrnoText(errno);
+    } else if (S_ISDIR(status.st_mode)) {
+        error = "it is a folder";
+    } else {
+        return fd;
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return -1;
+}
+
+long ReadSome(int fd, char* buffer, std::size_t size)
+{
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, size);
+        if (got >= 0 || errno != EINTR) {
+            return got;
+        }
+    }
 }
 
 } // namespace halvaro::files

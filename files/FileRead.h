@@ -21,3 +21,16 @@ struct ReadFileResult {
 ReadFileResult ReadRegularFile(const std::filesystem::path& path, std::size_t maxBytes);
 
 } // namespace halvaro::files
+
+namespace halvaro::files {
+
+// A file read as a stream, a piece at a time (a batch's input, which may be a
+// pipe): opened without taking a terminal; a folder is refused. The
+// descriptor, or -1 with the reason in `error`.
+int OpenToRead(const std::filesystem::path& path, std::string& error);
+
+// Up to `size` bytes, read again when a signal interrupts: how many, 0 at
+// the end, -1 when the input cannot be read (errno says why).
+long ReadSome(int fd, char* buffer, std::size_t size);
+
+} // namespace halvaro::files

@@ -170,97 +170,41 @@ int WriteAll(int fd, std::string_view bytes)
     return 0;
 }
 
-// The new content on disk, or the error that stopped it; mode 0 keeps the
-// mode a new file gets.
-int FillAndFlush(int fd, std::string_view bytes, mode_t mode, FileCalls& calls)
-{
-    if (mode != 0) {
-        ::fchmod(fd, mode); // keep the replaced file's mode; cosmetic if it fails
-    }
-    if (const int error = WriteAll(fd, bytes); error != 0) {
-        return error;
-    }
-    return calls.Fsync(fd) == 0 ? 0 : (errno != 0 ? errno : EIO);
-}
-
-struct TemporaryFile {
-    Descriptor Fd;
-    std::string Name; // empty while it has none
-    int Error = 0;
-};
-
-// An unnamed file in the folder, given a temporary name only once it is
-// complete and on disk, so that a save killed before then leaves nothing.
-// Nothing when the file system or the kernel offers no such file, or no way
-// to name it.
-std::optional<TemporaryFile> WriteUnnamed(int folderFd, std::string_view bytes, mode_t mode, FileCalls& calls,
-    std::mt19937_64& random)
-{
-    TemporaryFile file;
-    file.Fd.Reset(calls.OpenUnnamed(folderFd));
-    if (!file.Fd.Valid()) {
-        return std::nullopt;
-    }
-    ::flock(file.Fd.Get(), LOCK_EX); // no one else can reach it yet
-    if ((file.Error = FillAndFlush(file.Fd.Get(), bytes, mode, calls)) != 0) {
-        return file;
-    }
-    std::array<char, 32> procPath {};
-    std::snprintf(procPath.data(), procPath.size(), "/proc/self/fd/%d", file.Fd.Get());
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = NewTemporaryName(random);
-        // By the descriptor where that is allowed, else through /proc, which
-        // needs no privilege.
-        const bool linked = ::linkat(file.Fd.Get(), "", folderFd, name.c_str(), AT_EMPTY_PATH) == 0
-            || (errno != EEXIST
-                && ::linkat(AT_FDCWD, procPath.data(), folderFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0);
-        if (linked) {
-            file.Name = std::move(name);
-            return file;
-        }
-        if (errno != EEXIST) {
-            return std::nullopt;
-        }
-    }
-    return std::nullopt;
-}
-
-// A named temporary file, locked at once so that other saves see it is in
-// use. A save that took it for a stale one in the moment before the lock
-// removes it, and another name is tried.
-TemporaryFile WriteNamed(int folderFd, std::string_view bytes, mode_t mode, FileCalls& calls, std::mt19937_64& random)
-{
-    TemporaryFile file;
-    for (int attempt = 0; attempt < 100 && !file.Fd.Valid(); ++attempt) {
-        std::string name = NewTemporaryName(random);
-        Descriptor fd(::openat(folderFd, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-        if (!fd.Valid()) {
-            if (errno == EEXIST) {
-                continue;
-            }
-            file.Error = errno;
-            return file;
-        }
-        struct stat status {};
-        const bool taken = ::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-        if (taken || ::fstat(fd.Get(), &status) != 0 || status.st_nlink == 0) {
-            continue;
-        }
-        file.Fd = std::move(fd);
-        file.Name = std::move(name);
-    }
-    if (!file.Fd.Valid()) {
-        file.Error = EEXIST;
-        return file;
-    }
-    file.Error = FillAndFlush(file.Fd.Get(), bytes, mode, calls);
-    return file;
-}
-
 } // namespace
 
-std::optional<std::string> ReplaceFileContents(const fs::path& path, std::string_view bytes, FileCalls& calls)
+FileWriter::FileWriter()
+    : calls_(ownCalls_)
 {
+}
+
+FileWriter::FileWriter(FileCalls& calls)
+    : calls_(calls)
+{
+}
+
+FileWriter::~FileWriter()
+{
+    Discard();
+}
+
+void FileWriter::Discard()
+{
+    if (!temporaryName_.empty()) {
+        ::unlinkat(folderFd_, temporaryName_.c_str(), 0);
+        temporaryName_.clear();
+    }
+    for (int* fd : {&fileFd_, &folderFd_}) {
+        if (*fd >= 0) {
+            ::close(*fd);
+            *fd = -1;
+        }
+    }
+}
+
+std::optional<std::string> FileWriter::Open(const fs::path& path)
+{
+    Discard();
+    error_ = 0;
     if (path.empty() || !path.has_filename()) {
         return "no file name was given";
     }
@@ -287,14 +231,14 @@ std::optional<std::string> ReplaceFileContents(const fs::path& path, std::string
     if (folder.empty()) {
         folder = ".";
     }
-    const std::string name = target.filename().string();
-    bool folderListable = true;
+    name_ = target.filename().string();
+    folderListable_ = true;
     Descriptor folderFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folderFd.Valid() && errno == EACCES) {
         // A folder one may write in but not list: saved, but neither tidied
         // nor flushed.
         folderFd.Reset(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-        folderListable = false;
+        folderListable_ = false;
     }
     if (!folderFd.Valid()) {
         if (errno == ENOENT || errno == ENOTDIR) {
@@ -304,7 +248,7 @@ std::optional<std::string> ReplaceFileContents(const fs::path& path, std::string
     }
 
     struct stat existing {};
-    const bool exists = ::fstatat(folderFd.Get(), name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
+    const bool exists = ::fstatat(folderFd.Get(), name_.c_str(), &existing, AT_SYMLINK_NOFOLLOW) == 0;
     if (!exists && errno != ENOENT) {
         return ErrnoText(errno);
     }
@@ -314,38 +258,125 @@ std::optional<std::string> ReplaceFileContents(const fs::path& path, std::string
     if (exists) {
         // A file the user may not write is left alone, even when its folder
         // would let us replace it.
-        const Descriptor probe(::openat(folderFd.Get(), name.c_str(), O_WRONLY | NoSurprises));
+        const Descriptor probe(::openat(folderFd.Get(), name_.c_str(), O_WRONLY | NoSurprises));
         if (!probe.Valid()) {
             return ErrnoText(errno);
         }
+        // Nor is a file no one may write, though the superuser could.
+        if ((existing.st_mode & 0222U) == 0) {
+            return ErrnoText(EACCES);
+        }
     }
-    if (folderListable) {
+    if (folderListable_) {
         RemoveStaleTemporaryFiles(folderFd.Get());
     }
 
-    const mode_t mode = exists ? (existing.st_mode & 07777U) : 0;
-    std::mt19937_64 random(std::random_device {}());
-    std::optional<TemporaryFile> file = WriteUnnamed(folderFd.Get(), bytes, mode, calls, random);
-    if (!file) {
-        file = WriteNamed(folderFd.Get(), bytes, mode, calls, random);
-    }
-    if (file->Error != 0) {
-        if (!file->Name.empty()) {
-            ::unlinkat(folderFd.Get(), file->Name.c_str(), 0);
+    // An unnamed file where the file system has them, named only once it is
+    // complete and on disk, so that a writer killed before then leaves
+    // nothing; else a named one, locked at once so that other saves see it
+    // is in use.
+    Descriptor file(calls_.OpenUnnamed(folderFd.Get()));
+    std::string temporaryName;
+    if (file.Valid()) {
+        ::flock(file.Get(), LOCK_EX); // no one else can reach it yet
+    } else {
+        std::mt19937_64 random(std::random_device {}());
+        for (int attempt = 0; attempt < 100 && !file.Valid(); ++attempt) {
+            std::string name = NewTemporaryName(random);
+            Descriptor fd(::openat(folderFd.Get(), name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+            if (!fd.Valid()) {
+                if (errno == EEXIST) {
+                    continue;
+                }
+                return ErrnoText(errno);
+            }
+            // A save that took it for a stale one in the moment before the
+            // lock removes it, and another name is tried.
+            struct stat status {};
+            const bool taken = ::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+            if (taken || ::fstat(fd.Get(), &status) != 0 || status.st_nlink == 0) {
+                continue;
+            }
+            file = std::move(fd);
+            temporaryName = std::move(name);
         }
-        return ErrnoText(file->Error);
+        if (!file.Valid()) {
+            return ErrnoText(EEXIST);
+        }
     }
-    if (calls.Rename(folderFd.Get(), file->Name.c_str(), name.c_str()) != 0) {
-        const int error = errno;
-        ::unlinkat(folderFd.Get(), file->Name.c_str(), 0);
+    if (exists) {
+        ::fchmod(file.Get(), existing.st_mode & 07777U); // keep the replaced file's mode; cosmetic if it fails
+    }
+    folderFd_ = folderFd.Release();
+    fileFd_ = file.Release();
+    temporaryName_ = std::move(temporaryName);
+    return std::nullopt;
+}
+
+bool FileWriter::Write(std::string_view bytes)
+{
+    if (error_ == 0 && fileFd_ >= 0) {
+        error_ = WriteAll(fileFd_, bytes);
+    }
+    return error_ == 0 && fileFd_ >= 0;
+}
+
+std::optional<std::string> FileWriter::Commit()
+{
+    if (fileFd_ < 0) {
+        return ErrnoText(EBADF);
+    }
+    if (error_ == 0 && calls_.Fsync(fileFd_) != 0) {
+        error_ = errno != 0 ? errno : EIO;
+    }
+    if (error_ == 0 && temporaryName_.empty()) {
+        // Named by the descriptor where that is allowed, else through /proc,
+        // which needs no privilege.
+        std::array<char, 32> procPath {};
+        std::snprintf(procPath.data(), procPath.size(), "/proc/self/fd/%d", fileFd_);
+        std::mt19937_64 random(std::random_device {}());
+        for (int attempt = 0; attempt < 100 && temporaryName_.empty() && error_ == 0; ++attempt) {
+            std::string name = NewTemporaryName(random);
+            if (::linkat(fileFd_, "", folderFd_, name.c_str(), AT_EMPTY_PATH) == 0
+                || (errno != EEXIST
+                    && ::linkat(AT_FDCWD, procPath.data(), folderFd_, name.c_str(), AT_SYMLINK_FOLLOW) == 0)) {
+                temporaryName_ = std::move(name);
+            } else if (errno != EEXIST) {
+                error_ = errno;
+            }
+        }
+        if (temporaryName_.empty() && error_ == 0) {
+            error_ = EEXIST;
+        }
+    }
+    if (error_ == 0 && calls_.Rename(folderFd_, temporaryName_.c_str(), name_.c_str()) != 0) {
+        error_ = errno;
+    }
+    if (error_ != 0) {
+        const int error = error_;
+        Discard();
         return ErrnoText(error);
     }
+    temporaryName_.clear(); // it is the file now
     // The rename reaches the disk with its folder. Some file systems cannot
     // flush a folder (EINVAL); they order it themselves.
-    if (folderListable && calls.Fsync(folderFd.Get()) != 0 && errno != EINVAL) {
-        return "its folder could not be flushed to disk (" + ErrnoText(errno) + ")";
+    const bool flushed = !folderListable_ || calls_.Fsync(folderFd_) == 0 || errno == EINVAL;
+    const int error = errno;
+    Discard();
+    if (!flushed) {
+        return "its folder could not be flushed to disk (" + ErrnoText(error) + ")";
     }
     return std::nullopt;
+}
+
+std::optional<std::string> ReplaceFileContents(const fs::path& path, std::string_view bytes, FileCalls& calls)
+{
+    FileWriter writer(calls);
+    if (auto refused = writer.Open(path)) {
+        return refused;
+    }
+    writer.Write(bytes);
+    return writer.Commit();
 }
 
 std::optional<std::string> ReplaceFileContents(const fs::path& path, std::string_view bytes)

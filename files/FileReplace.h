@@ -45,6 +45,36 @@ std::optional<std::string> ReplaceFileContents(const std::filesystem::path& path
 std::optional<std::string> ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes,
     FileCalls& calls);
 
+// The same, a piece at a time, for output too long to hold in memory (a
+// batch's): Open makes the checks above and the temporary file, each Write
+// appends to it, Commit puts it in place. A writer destroyed before Commit
+// leaves the target as it was and, its temporary file having no name, nothing
+// else behind.
+class FileWriter {
+public:
+    FileWriter();
+    explicit FileWriter(FileCalls& calls);
+    ~FileWriter();
+    FileWriter(const FileWriter&) = delete;
+    FileWriter& operator=(const FileWriter&) = delete;
+
+    // Nothing when the file can be written, or why not.
+    std::optional<std::string> Open(const std::filesystem::path& path);
+    // False once a write has failed; the error is kept for Commit.
+    bool Write(std::string_view bytes);
+    [[nodiscard]] int Error() const { return error_; }
+    std::optional<std::string> Commit();
+
+private:
+    void Discard();
+
+    FileCalls ownCalls_;
+    FileCalls& calls_;
+    int folderFd_ = -1, fileFd_ = -1, error_ = 0;
+    bool folderListable_ = true;
+    std::string name_, temporaryName_; // the target's name in its folder; the temporary file's, once it has one
+};
+
 // A path in double quotes for messages, control characters shown escaped.
 std::string QuotedPath(const std::filesystem::path& path);
 
