@@ -1,0 +1,93 @@
+#include "vedic/DetailsText.h"
+
+#include <cstdio>
+
+namespace halvaro::vedic {
+
+namespace {
+
+constexpr std::string_view DegreeSign = "\xC2\xB0";
+
+// Pads to a width in characters (not bytes: the degree sign takes two).
+std::string Padded(std::string text, std::size_t width)
+{
+    std::size_t characters = 0;
+    for (const char c : text) {
+        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    if (characters < width) {
+        text.append(width - characters, ' ');
+    }
+    return text;
+}
+
+std::string TwoDigits(int value)
+{
+    char text[12];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+// 00° 19' 12" Mithuna
+std::string PositionText(const ZodiacPlace& place)
+{
+    return TwoDigits(place.Degrees) + std::string(DegreeSign) + " " + TwoDigits(place.Minutes) + "' "
+        + TwoDigits(place.Seconds) + "\" " + std::string(place.SignName());
+}
+
+std::string PositionRow(const GrahaDetails& row)
+{
+    const ZodiacPlace& place = row.Place;
+    std::string line = Padded(std::string(row.Name), 8) + Padded(PositionText(place), 24)
+        + Padded(std::string(place.NakshatraName()), 19) + Padded(std::to_string(place.Pada), 6)
+        + Padded(std::string(NamesOf(place.NakshatraLord).Plain), 9)
+        + Padded(std::string(VedicSignNames[static_cast<std::size_t>(place.Navamsa - 1)]), 11)
+        + Padded(std::string(DignityName(row.Dignity)), 14) + (row.Retrograde ? "R" : "");
+    while (!line.empty() && line.back() == ' ') {
+        line.pop_back();
+    }
+    return line + "\n";
+}
+
+std::string Plural(int count, std::string_view unit)
+{
+    return std::to_string(count) + " " + std::string(unit) + (count == 1 ? "" : "s");
+}
+
+} // namespace
+
+std::string DetailsText(const ReadingDetails& details, const VimshottariDasha& dasha,
+    std::optional<double> todayJulianDay)
+{
+    std::string text = "Positions (sidereal)\n";
+    text += Padded("Graha", 8) + Padded("Position", 24) + Padded("Nakshatra", 19) + Padded("Pada", 6)
+        + Padded("Lord", 9) + Padded("Navamsa", 11) + Padded("Dignity", 14) + "R\n";
+    for (const GrahaDetails& row : details.Grahas) {
+        text += PositionRow(row);
+    }
+    if (details.Lagna) {
+        text += PositionRow(*details.Lagna);
+    }
+
+    const DashaBalance& balance = dasha.Balance;
+    text += "\nVimshottari dasha (dates in Universal Time; a year is 365.25 days)\n";
+    text += "Balance at birth: " + std::string(NamesOf(balance.Lord).Plain) + ", " + Plural(balance.WholeYears, "year")
+        + " " + Plural(balance.Months, "month") + " " + Plural(balance.Days, "day") + "\n";
+    const std::optional<RunningDasha> running =
+        todayJulianDay ? RunningAt(dasha, *todayJulianDay) : std::optional<RunningDasha> {};
+    text += Padded("Maha dasha", 12) + Padded("Start", 12) + "End\n";
+    for (std::size_t m = 0; m < dasha.Periods.size(); ++m) {
+        const DashaPeriod& period = dasha.Periods[m].Period;
+        text += Padded(std::string(NamesOf(period.Lord).Plain), 12) + Padded(DateText(period.Start), 12)
+            + DateText(period.End);
+        if (running && running->Maha == m) {
+            const DashaPeriod& antar = dasha.Periods[m].Sub[running->Antar];
+            text += "  <- today, antar dasha " + std::string(NamesOf(antar.Lord).Plain) + " to "
+                + DateText(antar.End);
+        }
+        text += "\n";
+    }
+    return text;
+}
+
+} // namespace halvaro::vedic
