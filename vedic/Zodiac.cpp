@@ -59,7 +59,7 @@ std::optional<ZodiacPlace> ZodiacPlaceOf(double longitudeDeg)
     place.Nakshatra = part / 4 + 1;
     place.Pada = part % 4 + 1;
     place.NakshatraLord = NakshatraLordOrder[static_cast<std::size_t>(part / 4 % 9)];
-    place.Navamsa = part % SignCount + 1;
+    place.Navamsa = NavamsaSign(*longitude);
     return place;
 }
 
