@@ -6,38 +6,6 @@
 
 namespace halvaro::vedic {
 
-namespace {
-
-// The 108 parts of 3°20' (a pada, and a Navamsa) of a longitude in [0, 360).
-// One count serves the nakshatra, the pada and the Navamsa, so that the three
-// always agree. Each part is 10/3 of a degree; multiplying by 3 first keeps
-// the whole-degree boundaries (every third part) exact.
-int PartOf(double longitudeDeg)
-{
-    const int part = static_cast<int>(std::floor(longitudeDeg * 3 / 10));
-    return part < 0 ? 0 : (part > 107 ? 107 : part);
-}
-
-} // namespace
-
-std::optional<double> NormalizedLongitude(double longitudeDeg)
-{
-    if (!std::isfinite(longitudeDeg)) {
-        return std::nullopt;
-    }
-    double x = std::fmod(longitudeDeg, 360.0);
-    if (x < 0) {
-        x += 360.0;
-    }
-    // A tiny negative angle rounds up to a whole turn.
-    return x >= 360.0 ? 0.0 : x;
-}
-
-int NavamsaSign(double longitudeDeg)
-{
-    return PartOf(longitudeDeg) % SignCount + 1;
-}
-
 std::optional<ZodiacPlace> ZodiacPlaceOf(double longitudeDeg)
 {
     const std::optional<double> longitude = NormalizedLongitude(longitudeDeg);
@@ -49,7 +17,7 @@ std::optional<ZodiacPlace> ZodiacPlaceOf(double longitudeDeg)
     if (!parts) {
         return std::nullopt;
     }
-    const int part = PartOf(*longitude);
+    const int part = NinthPartOf(*longitude);
     ZodiacPlace place;
     place.Longitude = *longitude;
     place.Sign = parts->Sign + 1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Graha.h"
+#include "vedic/Signs.h"
 
 #include <array>
 #include <optional>
@@ -10,14 +11,7 @@
 // the sign, its nakshatra and pada, and its Navamsa sign.
 namespace halvaro::vedic {
 
-inline constexpr int SignCount = 12;
 inline constexpr int NakshatraCount = 27;
-
-// As the result screen spells them, Mesha (sign 1) to Meena (sign 12).
-inline constexpr std::array<std::string_view, SignCount> VedicSignNames {
-    "Mesha", "Vrishabha", "Mithuna", "Kataka", "Simha", "Kanya",
-    "Thula", "Vrischika", "Dhanus", "Makara", "Kumbha", "Meena",
-};
 
 inline constexpr std::array<std::string_view, NakshatraCount> NakshatraNames {
     "Ashwini", "Bharani", "Krittika", "Rohini", "Mrigashira", "Ardra", "Punarvasu", "Pushya", "Ashlesha",
@@ -32,9 +26,6 @@ inline constexpr std::array<Graha, 9> NakshatraLordOrder {
     Graha::Ketu, Graha::Venus, Graha::Sun, Graha::Moon, Graha::Mars,
     Graha::Rahu, Graha::Jupiter, Graha::Saturn, Graha::Mercury,
 };
-
-// A finite longitude brought into [0, 360); nothing for one that is not finite.
-std::optional<double> NormalizedLongitude(double longitudeDeg);
 
 struct ZodiacPlace {
     double Longitude = 0;   // degrees in [0, 360)
@@ -56,9 +47,5 @@ struct ZodiacPlace {
 
 // Nothing for a longitude that is not finite; any finite one counts modulo 360.
 std::optional<ZodiacPlace> ZodiacPlaceOf(double longitudeDeg);
-
-// The Navamsa sign 1..12 of a longitude in [0, 360): the ninth parts of a
-// sign, 3°20' each, counted on from Mesha without a break.
-int NavamsaSign(double longitudeDeg);
 
 } // namespace halvaro::vedic
