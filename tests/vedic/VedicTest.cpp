@@ -61,8 +61,8 @@ INSTANTIATE_TEST_SUITE_P(Boundaries, ZodiacPlaceTest,
         PlaceRow {"360", 1, 0, 0, 0, 1, 1, Graha::Ketu, 1},
         PlaceRow {"-0.0001", 12, 29, 59, 59, 27, 4, Graha::Mercury, 12},
         PlaceRow {"725.5", 1, 5, 30, 0, 1, 2, Graha::Ketu, 2}),
-    [](const auto& info) {
-        std::string name = std::string("At") + info.param.longitude;
+    [](const auto& row) {
+        std::string name = std::string("At") + row.param.longitude;
         for (char& c : name) {
             c = c == '.' ? '_' : (c == '-' ? 'M' : c);
         }
