@@ -1,12 +1,10 @@
 #include "vedic/DetailsText.h"
 
-#include <cstdio>
+#include "core/Text.h"
 
 namespace halvaro::vedic {
 
 namespace {
-
-constexpr std::string_view DegreeSign = "\xC2\xB0";
 
 // Pads to a width in characters (not bytes: the degree sign takes two).
 std::string Padded(std::string text, std::size_t width)
@@ -23,9 +21,7 @@ std::string Padded(std::string text, std::size_t width)
 
 std::string TwoDigits(int value)
 {
-    char text[12];
-    std::snprintf(text, sizeof text, "%02d", value);
-    return text;
+    return (value < 10 ? "0" : "") + DecimalText(value);
 }
 
 // 00° 19' 12" Mithuna
@@ -39,7 +35,7 @@ std::string PositionRow(const GrahaDetails& row)
 {
     const ZodiacPlace& place = row.Place;
     std::string line = Padded(std::string(row.Name), 8) + Padded(PositionText(place), 24)
-        + Padded(std::string(place.NakshatraName()), 19) + Padded(std::to_string(place.Pada), 6)
+        + Padded(std::string(place.NakshatraName()), 19) + Padded(DecimalText(place.Pada), 6)
         + Padded(std::string(NamesOf(place.NakshatraLord).Plain), 9)
         + Padded(std::string(VedicSignNames[static_cast<std::size_t>(place.Navamsa - 1)]), 11)
         + Padded(std::string(DignityName(row.Dignity)), 14) + (row.Retrograde ? "R" : "");
@@ -51,7 +47,7 @@ std::string PositionRow(const GrahaDetails& row)
 
 std::string Plural(int count, std::string_view unit)
 {
-    return std::to_string(count) + " " + std::string(unit) + (count == 1 ? "" : "s");
+    return DecimalText(count) + " " + std::string(unit) + (count == 1 ? "" : "s");
 }
 
 } // namespace
