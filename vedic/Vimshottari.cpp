@@ -26,6 +26,14 @@ std::size_t DashaIndexOf(Graha lord)
         - NakshatraLordOrder.begin());
 }
 
+// For the Julian days of a dasha, which VimshottariDashaOf keeps finite and
+// within FarthestDays of the epoch.
+year_month_day CivilDateOf(double julianDayUt)
+{
+    const double days = std::floor(julianDayUt - UnixEpochJulianDay);
+    return year_month_day {sys_days {std::chrono::days {static_cast<long>(std::clamp(days, -FarthestDays, FarthestDays))}}};
+}
+
 DashaPeriod PeriodOf(Graha lord, double startJulianDay, double endJulianDay)
 {
     return {lord, startJulianDay, endJulianDay, CivilDateOf(startJulianDay), CivilDateOf(endJulianDay)};
@@ -55,12 +63,6 @@ void CalendarDifference(year_month_day from, year_month_day to, DashaBalance& ba
 int MahaDashaYears(Graha lord)
 {
     return YearsByGraha[IndexOf(lord)];
-}
-
-year_month_day CivilDateOf(double julianDayUt)
-{
-    const double days = std::floor(julianDayUt - UnixEpochJulianDay);
-    return year_month_day {sys_days {std::chrono::days {static_cast<long>(std::clamp(days, -FarthestDays, FarthestDays))}}};
 }
 
 std::string DateText(year_month_day date)

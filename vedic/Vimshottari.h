@@ -20,14 +20,14 @@ inline constexpr int DashaCount = 9;
 // Rahu 18, Jupiter 16, Saturn 19, Mercury 17.
 int MahaDashaYears(Graha lord);
 
-// The civil date (proleptic Gregorian, Universal Time) of a Julian day, and
-// its text YYYY-MM-DD.
-std::chrono::year_month_day CivilDateOf(double julianDayUt);
+// A civil date as YYYY-MM-DD.
 std::string DateText(std::chrono::year_month_day date);
 
 // The Julian day (UT) of a moment, e.g. of system_clock::now() for today.
 double JulianDayOf(std::chrono::system_clock::time_point moment);
 
+// Start and End are the civil dates (proleptic Gregorian, Universal Time) of
+// the Julian days.
 struct DashaPeriod {
     Graha Lord = Graha::Ketu;
     double StartJulianDay = 0; // UT
