@@ -4,6 +4,7 @@
 #include "core/BirthData.h"
 #include "core/Calendar.h"
 #include "core/FixedText.h"
+#include "core/Graha.h"
 #include "core/InputChecks.h"
 #include "positions/GrahaPositions.h"
 #include "positions/Lagna.h"
@@ -14,7 +15,7 @@
 
 namespace halvaro {
 
-inline constexpr int GrahaCount = modVedicPlanetPosition::GrahaCount;
+static_assert(GrahaCount == modVedicPlanetPosition::GrahaCount);
 
 // Which sky a reading's longitudes come from: the classic model, which the
 // program has always computed and is the default everywhere, or the precise
