@@ -24,13 +24,6 @@ std::string TwoDigits(int value)
     return (value < 10 ? "0" : "") + DecimalText(value);
 }
 
-// 00° 19' 12" Mithuna
-std::string PositionText(const ZodiacPlace& place)
-{
-    return TwoDigits(place.Degrees) + std::string(DegreeSign) + " " + TwoDigits(place.Minutes) + "' "
-        + TwoDigits(place.Seconds) + "\" " + std::string(place.SignName());
-}
-
 std::string PositionRow(const GrahaDetails& row)
 {
     const ZodiacPlace& place = row.Place;
@@ -52,6 +45,18 @@ std::string Plural(int count, std::string_view unit)
 
 } // namespace
 
+std::string PositionText(const ZodiacPlace& place)
+{
+    return TwoDigits(place.Degrees) + std::string(DegreeSign) + " " + TwoDigits(place.Minutes) + "' "
+        + TwoDigits(place.Seconds) + "\" " + std::string(place.SignName());
+}
+
+std::string BalanceText(const DashaBalance& balance)
+{
+    return std::string(NamesOf(balance.Lord).Plain) + ", " + Plural(balance.WholeYears, "year") + " "
+        + Plural(balance.Months, "month") + " " + Plural(balance.Days, "day");
+}
+
 std::string DetailsText(const ReadingDetails& details, const VimshottariDasha& dasha,
     std::optional<double> todayJulianDay)
 {
@@ -65,10 +70,8 @@ std::string DetailsText(const ReadingDetails& details, const VimshottariDasha& d
         text += PositionRow(*details.Lagna);
     }
 
-    const DashaBalance& balance = dasha.Balance;
-    text += "\nVimshottari dasha (dates in Universal Time; a year is 365.25 days)\n";
-    text += "Balance at birth: " + std::string(NamesOf(balance.Lord).Plain) + ", " + Plural(balance.WholeYears, "year")
-        + " " + Plural(balance.Months, "month") + " " + Plural(balance.Days, "day") + "\n";
+    text += "\n" + std::string(DashaHeading) + "\n";
+    text += "Balance at birth: " + BalanceText(dasha.Balance) + "\n";
     const std::optional<RunningDasha> running =
         todayJulianDay ? RunningAt(dasha, *todayJulianDay) : std::optional<RunningDasha> {};
     text += Padded("Maha dasha", 12) + Padded("Start", 12) + "End\n";

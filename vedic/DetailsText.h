@@ -5,8 +5,18 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace halvaro::vedic {
+
+// A place in its sign, truncated: 00° 19' 07" Mithuna.
+std::string PositionText(const ZodiacPlace& place);
+
+// The balance at birth: Ketu, 1 year 1 month 26 days.
+std::string BalanceText(const DashaBalance& balance);
+
+// How every output that shows dasha dates heads them.
+inline constexpr std::string_view DashaHeading = "Vimshottari dasha (dates in Universal Time; a year is 365.25 days)";
 
 // The text a person reads after the result texts when asking for details:
 // the positions table (graha, position, nakshatra, pada, lord, Navamsa sign,
