@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QRadioButton>
 #include <QSvgRenderer>
 #include <QSplitter>
@@ -138,7 +139,6 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     tblPositions->verticalHeader()->hide();
     tblPositions->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblPositions->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tblPositions->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     lblDasha = new QLabel(this);
     lblDasha->setObjectName(QStringLiteral("lblDasha"));
@@ -146,7 +146,6 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     treDasha = new QTreeWidget(this);
     treDasha->setObjectName(QStringLiteral("treDasha"));
     treDasha->setHeaderLabels(DashaColumns);
-    treDasha->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     auto* dashaPage = new QWidget(this);
     auto* dashaLayout = new QVBoxLayout(dashaPage);
     dashaLayout->addWidget(lblDasha);
@@ -162,7 +161,7 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     workspace->addWidget(tabCharts);
     workspace->addWidget(tabTables);
     workspace->setStretchFactor(0, 1);
-    workspace->setStretchFactor(1, 1);
+    workspace->setStretchFactor(1, 0);
 
     refusal = new QLabel(this);
     refusal->setObjectName(QStringLiteral("lblChartRefusal"));
@@ -265,6 +264,10 @@ void ChartWindow::FillPositions(const Reading& reading)
             tblPositions->setItem(static_cast<int>(r), column, cell);
         }
     }
+    // Every column readable without scrolling; the chart takes what is left.
+    tblPositions->resizeColumnsToContents();
+    tblPositions->setMinimumWidth(tblPositions->horizontalHeader()->length() + 2 * tblPositions->frameWidth()
+        + tblPositions->verticalScrollBar()->sizeHint().width());
     for (std::size_t graha = 0; graha < chart::ChartGrahaCount; ++graha) {
         shown->Retrograde[graha] = details->Grahas[graha].Retrograde;
     }
@@ -294,6 +297,9 @@ void ChartWindow::FillDasha()
                 today = antar;
             }
         }
+    }
+    for (int column = 0; column < DashaColumns.size(); ++column) {
+        treDasha->resizeColumnToContents(column);
     }
     if (today != nullptr) {
         treDasha->setCurrentItem(today);
