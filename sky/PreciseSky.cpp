@@ -29,6 +29,15 @@ std::mutex& LibraryLock()
 
 thread_local bool lahiriModeSet = false;
 
+// With the lock held.
+void UseLahiriMode()
+{
+    if (!lahiriModeSet) {
+        swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
+        lahiriModeSet = true;
+    }
+}
+
 } // namespace
 
 std::optional<SkyPositions> PrecisePositions(double julianDayUniversal)
@@ -37,10 +46,7 @@ std::optional<SkyPositions> PrecisePositions(double julianDayUniversal)
         return std::nullopt;
     }
     const std::lock_guard<std::mutex> hold(LibraryLock());
-    if (!lahiriModeSet) {
-        swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
-        lahiriModeSet = true;
-    }
+    UseLahiriMode();
     std::array<char, AS_MAXCH> error {};
     SkyPositions sky;
     double ayanamsa = 0;
@@ -67,10 +73,7 @@ std::optional<std::array<double, GrahaCount>> PreciseSpeeds(double julianDayUniv
         return std::nullopt;
     }
     const std::lock_guard<std::mutex> hold(LibraryLock());
-    if (!lahiriModeSet) {
-        swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
-        lahiriModeSet = true;
-    }
+    UseLahiriMode();
     std::array<char, AS_MAXCH> error {};
     std::array<double, GrahaCount> speeds {};
     for (std::size_t graha = 0; graha < GrahaCount; ++graha) {
@@ -92,10 +95,7 @@ modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, cons
         return {status == LagnaStatus::Computed ? LagnaStatus::NotComputed : status, 0};
     }
     const std::lock_guard<std::mutex> hold(LibraryLock());
-    if (!lahiriModeSet) {
-        swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
-        lahiriModeSet = true;
-    }
+    UseLahiriMode();
     std::array<double, 13> cusps {};
     std::array<double, 10> angles {};
     // The ascendant does not depend on the house system; equal houses never
