@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSvgRenderer>
 #include <QSplitter>
 #include <QSvgWidget>
@@ -196,7 +197,7 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     layout->addWidget(workspace, 1);
     layout->addWidget(refusal, 1);
     layout->addLayout(controls);
-    resize(1180, 700);
+    resize(QSize(1180, 700).boundedTo(screen()->availableSize()));
 
     connect(optSouth, &QRadioButton::toggled, this, &ChartWindow::Redraw);
     connect(cmdSavePicture, &QPushButton::clicked, this, &ChartWindow::SavePicture);
@@ -259,7 +260,7 @@ void ChartWindow::FillPositions(const Reading& reading)
         for (int column = 0; column < texts.size(); ++column) {
             auto* cell = new QTableWidgetItem(texts[column]);
             if (rows[r].Speed) {
-                cell->setToolTip(QStringLiteral("Daily motion %1\u00B0").arg(*rows[r].Speed, 0, 'f', 4));
+                cell->setToolTip(QStringLiteral("Daily motion %1\u00B0 a day").arg(*rows[r].Speed, 0, 'f', 4));
             }
             tblPositions->setItem(static_cast<int>(r), column, cell);
         }
