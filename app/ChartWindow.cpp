@@ -269,6 +269,7 @@ void ChartWindow::FillPositions(const Reading& reading)
     tblPositions->resizeColumnsToContents();
     tblPositions->setMinimumWidth(tblPositions->horizontalHeader()->length() + 2 * tblPositions->frameWidth()
         + tblPositions->verticalScrollBar()->sizeHint().width());
+    // Both charts mark as retrograde what the table does.
     for (std::size_t graha = 0; graha < chart::ChartGrahaCount; ++graha) {
         shown->Retrograde[graha] = details->Grahas[graha].Retrograde;
     }
