@@ -1,27 +1,40 @@
 #include "app/ChartWindow.h"
 
 #include "app/FormMapping.h"
+#include "readingsky/ReadingDetails.h"
 #include "app/UserPrompts.h"
 #include "chart/ChartFile.h"
+#include "chart/Navamsa.h"
+#include "vedic/DetailsText.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSvgRenderer>
+#include <QSplitter>
 #include <QSvgWidget>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <vector>
 
 namespace halvaro::app {
 
 namespace {
 
 const QString WindowTitle = QStringLiteral("Rasi Chart");
+const std::array<QString, 2> PrintTitles {WindowTitle, QStringLiteral("Navamsa Chart")};
 const QString PictureTitle = QStringLiteral("Save Picture");
 const QString PictureFilter = QStringLiteral("Pictures (*.svg *.png)");
 const QString PictureSuffix = QStringLiteral("svg");
@@ -32,6 +45,55 @@ const QString NotDrawn = QStringLiteral("The picture could not be made; nothing 
 
 // Twice the drawing's own size: sharp on screens of high density and on paper.
 constexpr int PngScale = 2;
+
+constexpr std::size_t RasiTab = 0;
+constexpr std::size_t NavamsaTab = 1;
+
+const QStringList PositionColumns {QStringLiteral("Graha"), QStringLiteral("Position"), QStringLiteral("Nakshatra"),
+    QStringLiteral("Pada"), QStringLiteral("Lord"), QStringLiteral("Navamsa"), QStringLiteral("Dignity"),
+    QStringLiteral("R")};
+const QStringList DashaColumns {QStringLiteral("Dasha"), QStringLiteral("Start"), QStringLiteral("End"), QString()};
+const QString TodayMark = QStringLiteral("\u2190 today");
+constexpr int TodayColumn = 3;
+
+QString Lord(Graha graha)
+{
+    return FromUtf8(NamesOf(graha).Plain);
+}
+
+QSvgWidget* NewChartView(QWidget* parent, const QString& name)
+{
+    auto* view = new QSvgWidget(parent);
+    view->setObjectName(name);
+    view->setMinimumSize(320, 380);
+    view->renderer()->setAspectRatioMode(Qt::KeepAspectRatio);
+    return view;
+}
+
+QStringList PositionRow(const vedic::GrahaDetails& row)
+{
+    const vedic::ZodiacPlace& place = row.Place;
+    return {FromUtf8(row.Name), FromUtf8(vedic::PositionText(place)), FromUtf8(place.NakshatraName()),
+        QString::number(place.Pada), Lord(place.NakshatraLord),
+        FromUtf8(vedic::VedicSignNames[static_cast<std::size_t>(place.Navamsa - 1)]),
+        FromUtf8(vedic::DignityName(row.Dignity)), row.Retrograde ? QStringLiteral("R") : QString()};
+}
+
+QTreeWidgetItem* DashaItem(const vedic::DashaPeriod& period)
+{
+    return new QTreeWidgetItem(QStringList {Lord(period.Lord), FromUtf8(vedic::DateText(period.Start)),
+        FromUtf8(vedic::DateText(period.End))});
+}
+
+void MarkToday(QTreeWidgetItem* item)
+{
+    item->setText(TodayColumn, TodayMark);
+    for (int column = 0; column < DashaColumns.size(); ++column) {
+        QFont font = item->font(column);
+        font.setBold(true);
+        item->setFont(column, font);
+    }
+}
 
 } // namespace
 
@@ -61,13 +123,47 @@ std::optional<QByteArray> PictureBytes(const QByteArray& svg, const QString& pat
 ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , prompts(userPrompts)
+    , clock([] { return std::chrono::system_clock::now(); })
 {
     setObjectName(QStringLiteral("frmChart"));
     setWindowTitle(WindowTitle);
-    view = new QSvgWidget(this);
-    view->setObjectName(QStringLiteral("svgChart"));
-    view->setMinimumSize(320, 380);
-    view->renderer()->setAspectRatioMode(Qt::KeepAspectRatio);
+    views[RasiTab] = NewChartView(this, QStringLiteral("svgChart"));
+    views[NavamsaTab] = NewChartView(this, QStringLiteral("svgNavamsa"));
+    tabCharts = new QTabWidget(this);
+    tabCharts->setObjectName(QStringLiteral("tabCharts"));
+    tabCharts->addTab(views[RasiTab], QStringLiteral("&Rasi"));
+    tabCharts->addTab(views[NavamsaTab], QStringLiteral("Nava&msa"));
+
+    tblPositions = new QTableWidget(0, static_cast<int>(PositionColumns.size()), this);
+    tblPositions->setObjectName(QStringLiteral("tblPositions"));
+    tblPositions->setHorizontalHeaderLabels(PositionColumns);
+    tblPositions->verticalHeader()->hide();
+    tblPositions->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblPositions->setSelectionBehavior(QAbstractItemView::SelectRows);
+
+    lblDasha = new QLabel(this);
+    lblDasha->setObjectName(QStringLiteral("lblDasha"));
+    lblDasha->setWordWrap(true);
+    treDasha = new QTreeWidget(this);
+    treDasha->setObjectName(QStringLiteral("treDasha"));
+    treDasha->setHeaderLabels(DashaColumns);
+    auto* dashaPage = new QWidget(this);
+    auto* dashaLayout = new QVBoxLayout(dashaPage);
+    dashaLayout->addWidget(lblDasha);
+    dashaLayout->addWidget(treDasha, 1);
+
+    tabTables = new QTabWidget(this);
+    tabTables->setObjectName(QStringLiteral("tabTables"));
+    tabTables->addTab(tblPositions, QStringLiteral("P&ositions"));
+    tabTables->addTab(dashaPage, QStringLiteral("&Dasha"));
+
+    workspace = new QSplitter(Qt::Horizontal, this);
+    workspace->setChildrenCollapsible(false);
+    workspace->addWidget(tabCharts);
+    workspace->addWidget(tabTables);
+    workspace->setStretchFactor(0, 1);
+    workspace->setStretchFactor(1, 0);
+
     refusal = new QLabel(this);
     refusal->setObjectName(QStringLiteral("lblChartRefusal"));
     refusal->setWordWrap(true);
@@ -98,15 +194,31 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     controls->addWidget(cmdPrint);
     controls->addWidget(cmdClose);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(view, 1);
+    layout->addWidget(workspace, 1);
     layout->addWidget(refusal, 1);
     layout->addLayout(controls);
-    resize(560, 700);
+    resize(QSize(1180, 700).boundedTo(screen()->availableSize()));
 
     connect(optSouth, &QRadioButton::toggled, this, &ChartWindow::Redraw);
     connect(cmdSavePicture, &QPushButton::clicked, this, &ChartWindow::SavePicture);
     connect(cmdPrint, &QPushButton::clicked, this, &ChartWindow::Print);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void ChartWindow::SetClock(Clock now)
+{
+    clock = std::move(now);
+    FillDasha();
+}
+
+const QByteArray& ChartWindow::Svg() const
+{
+    return svgs[ShownChart()];
+}
+
+std::size_t ChartWindow::ShownChart() const
+{
+    return tabCharts->currentIndex() == static_cast<int>(NavamsaTab) ? NavamsaTab : RasiTab;
 }
 
 chart::ChartStyle ChartWindow::Style() const
@@ -124,16 +236,89 @@ std::optional<QString> ChartWindow::ShowReading(const Birth& birth, const Readin
         shown = std::move(result.Data);
         setWindowTitle(WindowTitle + QStringLiteral(" \u2013 ") + FromUtf8(shown->Name));
     }
+    FillPositions(reading);
+    dasha = shown ? readingsky::DashaOf(reading) : std::nullopt;
+    FillDasha();
     Redraw();
     return shown ? std::nullopt : std::optional<QString>(refusal->text());
+}
+
+void ChartWindow::FillPositions(const Reading& reading)
+{
+    const std::optional<vedic::ReadingDetails> details = shown ? readingsky::DetailsOf(reading) : std::nullopt;
+    tblPositions->setRowCount(0);
+    if (!details) {
+        return;
+    }
+    std::vector<vedic::GrahaDetails> rows(details->Grahas.begin(), details->Grahas.end());
+    if (details->Lagna) {
+        rows.push_back(*details->Lagna);
+    }
+    tblPositions->setRowCount(static_cast<int>(rows.size()));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const QStringList texts = PositionRow(rows[r]);
+        for (int column = 0; column < texts.size(); ++column) {
+            auto* cell = new QTableWidgetItem(texts[column]);
+            if (rows[r].Speed) {
+                cell->setToolTip(QStringLiteral("Daily motion %1\u00B0 a day").arg(*rows[r].Speed, 0, 'f', 4));
+            }
+            tblPositions->setItem(static_cast<int>(r), column, cell);
+        }
+    }
+    // Every column readable without scrolling; the chart takes what is left.
+    tblPositions->resizeColumnsToContents();
+    tblPositions->setMinimumWidth(tblPositions->horizontalHeader()->length() + 2 * tblPositions->frameWidth()
+        + tblPositions->verticalScrollBar()->sizeHint().width());
+    // Both charts mark as retrograde what the table does.
+    for (std::size_t graha = 0; graha < chart::ChartGrahaCount; ++graha) {
+        shown->Retrograde[graha] = details->Grahas[graha].Retrograde;
+    }
+}
+
+void ChartWindow::FillDasha()
+{
+    treDasha->clear();
+    if (!dasha) {
+        lblDasha->clear();
+        return;
+    }
+    lblDasha->setText(FromUtf8(vedic::DashaHeading) + QStringLiteral("\nBalance at birth: ")
+        + FromUtf8(vedic::BalanceText(dasha->Balance)));
+    const std::optional<vedic::RunningDasha> running = vedic::RunningAt(*dasha, vedic::JulianDayOf(clock()));
+    QTreeWidgetItem* today = nullptr;
+    for (std::size_t m = 0; m < dasha->Periods.size(); ++m) {
+        QTreeWidgetItem* maha = DashaItem(dasha->Periods[m].Period);
+        treDasha->addTopLevelItem(maha);
+        for (std::size_t a = 0; a < dasha->Periods[m].Sub.size(); ++a) {
+            QTreeWidgetItem* antar = DashaItem(dasha->Periods[m].Sub[a]);
+            maha->addChild(antar);
+            if (running && running->Maha == m && running->Antar == a) {
+                MarkToday(maha);
+                MarkToday(antar);
+                maha->setExpanded(true);
+                today = antar;
+            }
+        }
+    }
+    for (int column = 0; column < DashaColumns.size(); ++column) {
+        treDasha->resizeColumnToContents(column);
+    }
+    if (today != nullptr) {
+        treDasha->setCurrentItem(today);
+        treDasha->scrollToItem(today);
+    }
 }
 
 void ChartWindow::Redraw()
 {
     const bool drawn = shown.has_value();
-    svg = drawn ? QByteArray::fromStdString(chart::ChartSvg(*shown, Style())) : QByteArray();
-    view->load(svg);
-    view->setVisible(drawn);
+    svgs[RasiTab] = drawn ? QByteArray::fromStdString(chart::ChartSvg(*shown, Style())) : QByteArray();
+    svgs[NavamsaTab] =
+        drawn ? QByteArray::fromStdString(chart::ChartSvg(chart::NavamsaChart(*shown), Style())) : QByteArray();
+    for (std::size_t tab = 0; tab < views.size(); ++tab) {
+        views[tab]->load(svgs[tab]);
+    }
+    workspace->setVisible(drawn);
     refusal->setVisible(!drawn);
     cmdSavePicture->setEnabled(drawn);
     cmdPrint->setEnabled(drawn);
@@ -145,13 +330,13 @@ void ChartWindow::SavePicture()
     request.Title = PictureTitle;
     request.Filter = PictureFilter;
     request.DefaultSuffix = PictureSuffix;
-    request.ProposedPath = lastPicturePath;
+    request.ProposedPath = lastPicturePaths[ShownChart()];
     request.ConfirmOverwrite = true;
     const std::optional<QString> path = prompts.ChooseSaveFile(this, request);
     if (!path) {
         return;
     }
-    const std::optional<QByteArray> bytes = PictureBytes(svg, *path);
+    const std::optional<QByteArray> bytes = PictureBytes(Svg(), *path);
     if (!bytes || bytes->isEmpty()) {
         prompts.ShowMessage(this, bytes ? NotDrawn : WrongPictureName, AppTitle, MessageIcon::Error);
         return;
@@ -161,13 +346,13 @@ void ChartWindow::SavePicture()
         prompts.ShowMessage(this, FromUtf8(*failure), AppTitle, MessageIcon::Error);
         return;
     }
-    lastPicturePath = *path;
+    lastPicturePaths[ShownChart()] = *path;
 }
 
 void ChartWindow::Print()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(windowTitle());
+    printer.setDocName(PrintTitles[ShownChart()] + (shown ? QStringLiteral(" \u2013 ") + FromUtf8(shown->Name) : QString()));
     if (!prompts.ChoosePrinter(this, printer)) {
         return;
     }
@@ -176,7 +361,7 @@ void ChartWindow::Print()
         prompts.ShowMessage(this, NotPrinted, AppTitle, MessageIcon::Error);
         return;
     }
-    QSvgRenderer renderer(svg);
+    QSvgRenderer renderer(Svg());
     // The whole drawing on the page, its proportions kept.
     QSizeF size = renderer.defaultSize();
     size.scale(painter.viewport().size(), Qt::KeepAspectRatio);

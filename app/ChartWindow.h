@@ -4,52 +4,85 @@
 #include "chart/ChartData.h"
 #include "chart/ChartSvg.h"
 #include "core/Birth.h"
+#include "vedic/Vimshottari.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QWidget>
 
+#include <array>
+#include <chrono>
+#include <functional>
 #include <optional>
 
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QSplitter;
 class QSvgWidget;
+class QTabWidget;
+class QTableWidget;
+class QTreeWidget;
 
 namespace halvaro::app {
 
 class UserPrompts;
 
-// The Rasi chart of the reading on the result screen, in its own window: the
-// picture, the South/North switch, and saving and printing it. The main
-// window hands it each new reading, so an open chart follows recalculation.
+// The reading's workspace in its own window: the Rasi and the Navamsa chart
+// with the South/North switch, saving and printing the chart in front; beside
+// them the positions table and the Vimshottari dasha with today's period
+// marked. The main window hands it each new reading, so an open window
+// follows recalculation.
 class ChartWindow : public QWidget {
     Q_OBJECT
 
 public:
+    // Where "today" comes from: the system clock, unless a test fixes it.
+    using Clock = std::function<std::chrono::system_clock::time_point()>;
+
     ChartWindow(UserPrompts& prompts, QWidget* parent);
 
-    // Draws the chart of a reading; a place no chart can have shows its
-    // message instead, and the refusal is returned.
+    // Draws the charts and fills the tables of a reading; a place no chart
+    // can have shows its message instead, and the refusal is returned.
     std::optional<QString> ShowReading(const Birth& birth, const Reading& reading);
+    // Marks the dasha running at the clock's now again.
+    void SetClock(Clock now);
 
-    [[nodiscard]] const QByteArray& Svg() const { return svg; }
+    // The chart on the chart tab in front, as drawn.
+    [[nodiscard]] const QByteArray& Svg() const;
     [[nodiscard]] chart::ChartStyle Style() const;
     [[nodiscard]] QRadioButton* SouthButton() const { return optSouth; }
     [[nodiscard]] QRadioButton* NorthButton() const { return optNorth; }
     [[nodiscard]] QPushButton* SaveButton() const { return cmdSavePicture; }
     [[nodiscard]] QPushButton* PrintButton() const { return cmdPrint; }
+    [[nodiscard]] QTabWidget* ChartTabs() const { return tabCharts; }
+    [[nodiscard]] QTabWidget* TableTabs() const { return tabTables; }
+    [[nodiscard]] QTableWidget* PositionsTable() const { return tblPositions; }
+    [[nodiscard]] QTreeWidget* DashaTree() const { return treDasha; }
+    [[nodiscard]] QLabel* DashaNote() const { return lblDasha; }
 
 private:
     void Redraw();
+    void FillPositions(const Reading& reading);
+    void FillDasha();
+    [[nodiscard]] std::size_t ShownChart() const;
     void SavePicture();
     void Print();
 
     UserPrompts& prompts;
+    Clock clock;
     std::optional<chart::ChartData> shown;
-    QByteArray svg;
-    QString lastPicturePath;
-    QSvgWidget* view = nullptr;
+    std::optional<vedic::VimshottariDasha> dasha;
+    // Rasi, then Navamsa, as the chart tabs stand.
+    std::array<QByteArray, 2> svgs;
+    std::array<QString, 2> lastPicturePaths;
+    std::array<QSvgWidget*, 2> views {};
+    QSplitter* workspace = nullptr;
+    QTabWidget* tabCharts = nullptr;
+    QTabWidget* tabTables = nullptr;
+    QTableWidget* tblPositions = nullptr;
+    QTreeWidget* treDasha = nullptr;
+    QLabel* lblDasha = nullptr;
     QLabel* refusal = nullptr;
     QRadioButton* optSouth = nullptr;
     QRadioButton* optNorth = nullptr;

@@ -67,4 +67,22 @@ ReadingResult CalculateReading(const Birth& birth)
             .Lagna = mpp::ClassicLagna(moment.JulianDay, birth.LatitudeDeg, birth.LongitudeDeg, ayanamsa)}};
 }
 
+std::optional<std::array<double, GrahaCountWithKetu>> ClassicLongitudesAt(const BirthMoment& moment, int hoursLater)
+{
+    BirthMoment moved = moment;
+    // Taking an offset off local time moves it forward by that offset.
+    moved.Universal = UniversalBirthTime(moment.Universal, -60 * hoursLater);
+    moved.UniversalHours += hoursLater;
+    moved.JulianDay += hoursLater / 24.0;
+    const double ayanamsa = mpp::ComputeAyanamsa(moved);
+    const modVedicEphemeris::MoonPosition moon = modVedicEphemeris::ComputeEphemeris(moved);
+    const auto positions = std::isfinite(ayanamsa) && !moon.MoonPositionText.empty()
+        ? mpp::ComputeGrahaPositions(moved, ayanamsa, moon.Longitude)
+        : std::nullopt;
+    if (!positions) {
+        return std::nullopt;
+    }
+    return positions->Longitudes;
+}
+
 } // namespace halvaro

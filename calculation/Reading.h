@@ -4,6 +4,7 @@
 #include "core/Birth.h"
 #include "core/Calendar.h"
 #include "core/FixedText.h"
+#include "core/Graha.h"
 #include "core/InputChecks.h"
 #include "positions/GrahaPositions.h"
 #include "positions/Lagna.h"
@@ -71,6 +72,11 @@ Reading BeginReading(const Birth& birth, SkyModel sky);
 // from the eight sidereal longitudes of whatever model gave them. False when
 // a longitude has no position text (one that is not finite).
 bool CompleteReading(Reading& reading, const std::array<double, GrahaCount>& longitudes);
+
+// The classic model's sidereal longitudes, Ketu last, some whole hours from a
+// moment: the reading's own steps at the moved moment, for the grahas' daily
+// motion, which the model does not give. Nothing when one is not finite.
+std::optional<std::array<double, GrahaCountWithKetu>> ClassicLongitudesAt(const BirthMoment& moment, int hoursLater);
 
 // Given when the numbers of a checked birth leave no position text; the
 // checks make this unreachable for any date the lists offer.

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-// The Rasi chart of a reading: which grahas stand in which sign, and the
-// Lagna, as data that the pictures draw.
+// The Rasi chart of a reading, and its Navamsa (D9): which grahas stand in
+// which sign, and the Lagna, as data that the pictures draw.
 namespace halvaro::chart {
 
 inline constexpr int SignCount = 12;
@@ -32,10 +32,18 @@ std::optional<SignPlace> SignPlaceOf(double longitudeDeg);
 // The short position text of a place: 05 Tau 24.
 std::string ShortPlaceText(const SignPlace& place);
 
+// The division a chart shows: the signs themselves (D1), or the Navamsa (D9).
+enum class Varga { Rasi, Navamsa };
+
 struct ChartData {
+    chart::Varga Varga = chart::Varga::Rasi;
+    // In the Navamsa, a graha's Sign is its Navamsa sign; its degrees and
+    // minutes stay those of its Rasi place.
     std::array<SignPlace, ChartGrahaCount> Grahas {};
     std::array<std::vector<int>, SignCount> GrahasInSign; // chart graha indices, in Graha order
     std::optional<SignPlace> Lagna;                        // nothing when the reading has none
+    // Grahas drawn with "(R)": the reading's motion decides, not the chart.
+    std::array<bool, ChartGrahaCount> Retrograde {};
     // The caption: who, when, where, and from which sky.
     std::string Name;
     std::string WhenText;  // 15 June 1975, 10:30 Indian Time, IST, +5.3 (05:00 UT)

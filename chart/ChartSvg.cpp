@@ -57,11 +57,23 @@ std::string TwoDigits(int value)
     return (value < 10 ? "0" : "") + DecimalText(value);
 }
 
-// Su 00°19'
-std::string GrahaLine(std::string_view name, const SignPlace& place)
+// Su 00°19' in the Rasi, Me (R) 05°07' when retrograde; the name alone in
+// the Navamsa, whose degrees are not the Rasi's.
+std::string GrahaLine(std::string_view name, const SignPlace& place, Varga varga, bool retrograde = false)
 {
-    return std::string(name) + " " + TwoDigits(place.Degrees) + std::string(DegreeSign) + TwoDigits(place.Minutes)
-        + "'";
+    std::string line(name);
+    if (retrograde) {
+        line += " (R)";
+    }
+    if (varga == Varga::Rasi) {
+        line += " " + TwoDigits(place.Degrees) + std::string(DegreeSign) + TwoDigits(place.Minutes) + "'";
+    }
+    return line;
+}
+
+std::string_view VargaName(Varga varga)
+{
+    return varga == Varga::Navamsa ? "Navamsa" : "Rasi";
 }
 
 class SvgWriter {
@@ -123,12 +135,12 @@ std::vector<CellLine> LinesOfSign(const ChartData& chart, int sign)
 {
     std::vector<CellLine> lines;
     if (chart.Lagna && chart.Lagna->Sign == sign) {
-        lines.push_back({GrahaLine("Lagna", *chart.Lagna), true});
+        lines.push_back({GrahaLine("Lagna", *chart.Lagna, chart.Varga), true});
     }
     for (const int graha : chart.GrahasInSign[static_cast<std::size_t>(sign)]) {
+        const auto index = static_cast<std::size_t>(graha);
         lines.push_back(
-            {GrahaLine(GrahaNameTable[static_cast<std::size_t>(graha)].Short, chart.Grahas[static_cast<std::size_t>(graha)]),
-                false});
+            {GrahaLine(GrahaNameTable[index].Short, chart.Grahas[index], chart.Varga, chart.Retrograde[index]), false});
     }
     return lines;
 }
@@ -165,7 +177,7 @@ void DrawSouth(SvgWriter& svg, const ChartData& chart)
         }
     }
     const int middle = Margin + Side / 2;
-    svg.Text(middle, middle - 18, "Rasi", 24, LineColour, "middle", true);
+    svg.Text(middle, middle - 18, VargaName(chart.Varga), 24, LineColour, "middle", true);
     svg.Text(middle, middle + 12, chart.Name, 15, TextColour, "middle", false, 30);
     svg.Text(middle, middle + 36, "South Indian", 12, MutedColour, "middle");
 }
@@ -207,9 +219,8 @@ void DrawNorth(SvgWriter& svg, const ChartData& chart)
 void DrawCaption(SvgWriter& svg, const ChartData& chart, ChartStyle style)
 {
     int y = CaptionTop;
-    const std::string title = std::string(style == ChartStyle::South ? "Rasi chart (South Indian) of " :
-                                                                       "Rasi chart (North Indian) of ")
-        + chart.Name;
+    const std::string title = std::string(VargaName(chart.Varga))
+        + (style == ChartStyle::South ? " chart (South Indian) of " : " chart (North Indian) of ") + chart.Name;
     svg.Text(Margin, y, title, 17, TextColour, "start", true, 60);
     for (const std::string* line : {&chart.WhenText, &chart.WhereText, &chart.SkyText}) {
         y += CaptionStep;
@@ -237,7 +248,7 @@ std::optional<ChartStyle> ChartStyleNamed(std::string_view name)
 std::string ChartSvg(const ChartData& chart, ChartStyle style)
 {
     SvgWriter svg;
-    svg.Raw("<title>Rasi chart of " + XmlEscaped(chart.Name) + "</title>");
+    svg.Raw("<title>" + std::string(VargaName(chart.Varga)) + " chart of " + XmlEscaped(chart.Name) + "</title>");
     svg.Raw("<rect width=\"" + Number(Width) + "\" height=\"" + Number(Height) + "\" fill=\"#fffdf7\"/>");
     if (style == ChartStyle::South) {
         DrawSouth(svg, chart);

@@ -53,6 +53,25 @@ std::optional<SkyPositions> PrecisePositions(double julianDayUniversal)
     return sky;
 }
 
+std::optional<std::array<double, GrahaCount>> PreciseSpeeds(double julianDayUniversal)
+{
+    if (!std::isfinite(julianDayUniversal)) {
+        return std::nullopt;
+    }
+    UseLahiri();
+    std::array<char, AS_MAXCH> error {};
+    std::array<double, GrahaCount> speeds {};
+    for (std::size_t graha = 0; graha < GrahaCount; ++graha) {
+        std::array<double, 6> position {};
+        if (swe_calc_ut(julianDayUniversal, Bodies[graha], Flags | SEFLG_SPEED, position.data(), error.data()) < 0
+            || !std::isfinite(position[3])) {
+            return std::nullopt;
+        }
+        speeds[graha] = position[3];
+    }
+    return speeds;
+}
+
 modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, const BirthPlace& place)
 {
     using modVedicPlanetPosition::LagnaStatus;

@@ -23,6 +23,11 @@ struct SkyPositions {
 // any thread.
 std::optional<SkyPositions> PrecisePositions(double julianDayUniversal);
 
+// The daily motions of the eight grahas in the sidereal frame of
+// PrecisePositions (degrees a day, negative when retrograde), from the
+// library's own speeds. Empty when the library refuses the moment.
+std::optional<std::array<double, GrahaCount>> PreciseSpeeds(double julianDayUniversal);
+
 // The Lagna of the precise sky: the library's own ascendant (swe_houses_ex,
 // sidereal, Lahiri) for a moment and a place (north and east positive), with
 // the classic model's refusals of polar and impossible latitudes.

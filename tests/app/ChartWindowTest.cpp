@@ -6,11 +6,17 @@
 
 #include <QAction>
 #include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTreeWidget>
 #include <QImage>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
+#include <chrono>
 #include <memory>
 
 using namespace halvaro;
@@ -95,9 +101,17 @@ private slots:
     void print_data();
     void print();
     void longResultLineHasItsTextAsTooltip();
+    void positionsTable_data();
+    void positionsTable();
+    void retrogradeInBothSkies_data();
+    void retrogradeInBothSkies();
+    void todaysDashaMarked_data();
+    void todaysDashaMarked();
+    void navamsaSavedApart();
 
 private:
     bool Calculate();
+    ChartWindow* OpenChart();
 
     std::unique_ptr<WindowUnderTest> w;
     std::unique_ptr<QTemporaryDir> folder;
@@ -136,6 +150,15 @@ bool ChartWindowTest::Calculate()
 // the bottom row. North Indian houses from Leo: house 1 (top diamond) holds
 // sign 5, house 4 (left diamond) sign 8 Scorpio, house 10 (right diamond)
 // sign 2 Taurus.
+ChartWindow* ChartWindowTest::OpenChart()
+{
+    if (!Calculate()) {
+        return nullptr;
+    }
+    QTest::mouseClick(w->Form().cmdChart, Qt::LeftButton);
+    return w->window.Chart();
+}
+
 void ChartWindowTest::svgIsWellFormedAndPlacesTheSigns_data()
 {
     QTest::addColumn<QString>("name");
@@ -323,6 +346,167 @@ void ChartWindowTest::longResultLineHasItsTextAsTooltip()
     QCOMPARE(c.lblAspects_Planets[6]->text(), longLine);
     QCOMPARE(c.lblAspects_Planets[6]->toolTip(), longLine);
     QCOMPARE(c.lblAspects_Planets[0]->toolTip(), QString());
+}
+
+// The published positions of the Delhi reading (tests/common/ReferenceBirths.h)
+// and its Lagna, 05°55' Leo, to the minute, put through the independent
+// evaluation of tests/data/vedic/independent-vedic.py (place()); the dignities
+// by hand from the classical table (Jupiter owns Meena); retrograde Mercury as
+// observed in June 1975, the mean nodes always. Seconds are the model's own,
+// so a position is compared to the minute and by its sign.
+void ChartWindowTest::positionsTable_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QStringList>("cells");
+    const QStringList rows[] = {
+        {"Sun", "00° 19' Mithuna", "Mrigashira", "3", "Mars", "Thula", "", ""},
+        {"Moon", "11° 08' Simha", "Magha", "4", "Ketu", "Kataka", "", ""},
+        {"Mercury", "23° 42' Vrishabha", "Mrigashira", "1", "Mars", "Simha", "", "R"},
+        {"Venus", "15° 38' Kataka", "Pushya", "4", "Saturn", "Vrischika", "", ""},
+        {"Mars", "25° 18' Meena", "Revati", "3", "Mercury", "Kumbha", "", ""},
+        {"Jupiter", "26° 00' Meena", "Revati", "3", "Mercury", "Kumbha", "Own", ""},
+        {"Saturn", "25° 32' Mithuna", "Punarvasu", "2", "Jupiter", "Vrishabha", "", ""},
+        {"Rahu", "05° 24' Vrischika", "Anuradha", "1", "Saturn", "Simha", "", "R"},
+        {"Ketu", "05° 24' Vrishabha", "Krittika", "3", "Sun", "Kumbha", "", "R"},
+        {"Lagna", "05° 55' Simha", "Magha", "2", "Ketu", "Vrishabha", "", ""},
+    };
+    for (int row = 0; row < 10; ++row) {
+        QTest::newRow(qPrintable(rows[row][0])) << row << rows[row];
+    }
+}
+
+void ChartWindowTest::positionsTable()
+{
+    QFETCH(int, row);
+    QFETCH(QStringList, cells);
+    ChartWindow* chart = OpenChart();
+    QVERIFY(chart != nullptr);
+    const QTableWidget* table = chart->PositionsTable();
+    QCOMPARE(table->rowCount(), 10);
+    QCOMPARE(table->columnCount(), 8);
+    QStringList actual;
+    for (int column = 0; column < table->columnCount(); ++column) {
+        actual << table->item(row, column)->text();
+    }
+    // 00° 19' 07" Mithuna, compared as 00° 19' Mithuna.
+    const QString position = actual[1];
+    actual[1] = position.left(7) + position.mid(position.indexOf(QLatin1Char('"')) + 1);
+    QCOMPARE(actual, cells);
+    // Every column readable in the window as it opens.
+    QVERIFY2(table->horizontalHeader()->length() <= table->viewport()->width(),
+        qPrintable(QString::number(table->viewport()->width())));
+}
+
+// On 15 June 1975 Mercury, a few days past its inferior conjunction, moved
+// backwards; the mean nodes always do. No other graha was retrograde.
+void ChartWindowTest::retrogradeInBothSkies_data()
+{
+    QTest::addColumn<bool>("precise");
+    QTest::newRow("classic") << false;
+    QTest::newRow("precise") << true;
+}
+
+void ChartWindowTest::retrogradeInBothSkies()
+{
+    QFETCH(bool, precise);
+    ChartWindow* chart = OpenChart();
+    QVERIFY(chart != nullptr);
+    if (precise) {
+        w->Form().mnuPreciseSky->trigger();
+        QVERIFY(chart->Svg().contains("Sky model: precise"));
+    }
+    QStringList retrograde;
+    const QTableWidget* table = chart->PositionsTable();
+    for (int row = 0; row < table->rowCount(); ++row) {
+        if (table->item(row, 7)->text() == QStringLiteral("R")) {
+            retrograde << table->item(row, 0)->text();
+        }
+    }
+    QCOMPARE(retrograde, (QStringList {"Mercury", "Rahu", "Ketu"}));
+    for (int tab : {0, 1}) {
+        chart->ChartTabs()->setCurrentIndex(tab);
+        for (const char* mark : {"Me (R)", "Ra (R)", "Ke (R)"}) {
+            QVERIFY2(chart->Svg().contains(mark), mark);
+        }
+        QVERIFY(!chart->Svg().contains("Su (R)") && !chart->Svg().contains("Ju (R)"));
+    }
+    QCOMPARE(w->prompts.TakeCalls(), QStringList());
+}
+
+// The Delhi dasha from the Moon at 11°08' Simha, born 1975-06-15 05:00 UT, by
+// tests/data/vedic/independent-vedic.py: Ketu's balance ends 1976-08-10
+// 01:43 UT; Saturn's antar dasha in Rahu's begins 2024-09-15 14:19 UT; the
+// last maha dasha, Mercury's, ends 2089-08-10.
+void ChartWindowTest::todaysDashaMarked_data()
+{
+    QTest::addColumn<QDateTime>("today");
+    QTest::addColumn<QStringList>("maha");
+    QTest::addColumn<QStringList>("antar");
+    const auto utc = [](int y, int m, int d, int h) { return QDateTime(QDate(y, m, d), QTime(h, 0), Qt::UTC); };
+    QTest::newRow("the birth day") << utc(1975, 6, 15, 12) << QStringList {"Ketu", "1969-08-10", "1976-08-10"}
+                                   << QStringList {"Saturn", "1974-07-05", "1975-08-13"};
+    QTest::newRow("2020") << utc(2020, 1, 1, 0) << QStringList {"Rahu", "2019-08-10", "2037-08-10"}
+                          << QStringList {"Rahu", "2019-08-10", "2022-04-22"};
+    QTest::newRow("hours into an antar dasha") << utc(2024, 9, 15, 20) << QStringList {"Rahu", "2019-08-10", "2037-08-10"}
+                                               << QStringList {"Saturn", "2024-09-15", "2027-07-23"};
+    QTest::newRow("after the 120 years") << utc(2100, 1, 1, 0) << QStringList() << QStringList();
+}
+
+void ChartWindowTest::todaysDashaMarked()
+{
+    QFETCH(QDateTime, today);
+    QFETCH(QStringList, maha);
+    QFETCH(QStringList, antar);
+    ChartWindow* chart = OpenChart();
+    QVERIFY(chart != nullptr);
+    chart->SetClock([today] { return std::chrono::system_clock::time_point(std::chrono::milliseconds(today.toMSecsSinceEpoch())); });
+    QCOMPARE(chart->DashaNote()->text(), QStringLiteral("Vimshottari dasha (dates in Universal Time; a year is 365.25 "
+                                                        "days)\nBalance at birth: Ketu, 1 year 1 month 26 days"));
+    const QTreeWidget* tree = chart->DashaTree();
+    QCOMPARE(tree->topLevelItemCount(), 9);
+    const auto texts = [](const QTreeWidgetItem* item) {
+        return QStringList {item->text(0), item->text(1), item->text(2)};
+    };
+    QCOMPARE(texts(tree->topLevelItem(0)), (QStringList {"Ketu", "1969-08-10", "1976-08-10"}));
+    QStringList marked;
+    for (int m = 0; m < tree->topLevelItemCount(); ++m) {
+        const QTreeWidgetItem* item = tree->topLevelItem(m);
+        QCOMPARE(item->childCount(), 9);
+        QCOMPARE(item->isExpanded(), !item->text(3).isEmpty());
+        if (!item->text(3).isEmpty()) {
+            marked << texts(item);
+        }
+        for (int a = 0; a < item->childCount(); ++a) {
+            if (!item->child(a)->text(3).isEmpty()) {
+                marked << texts(item->child(a));
+                QCOMPARE(tree->currentItem(), item->child(a));
+            }
+        }
+    }
+    QCOMPARE(marked, maha + antar);
+}
+
+void ChartWindowTest::navamsaSavedApart()
+{
+    ChartWindow* chart = OpenChart();
+    QVERIFY(chart != nullptr);
+    chart->ChartTabs()->setCurrentIndex(1);
+    QVERIFY(chart->Svg().contains("Navamsa chart (South Indian) of Asha Rao"));
+    const QString navamsa = folder->filePath(QStringLiteral("navamsa.svg"));
+    w->prompts.AnswerSaveDialog(navamsa);
+    QTest::mouseClick(chart->SaveButton(), Qt::LeftButton);
+    QCOMPARE(FileBytes(navamsa), chart->Svg());
+    // Each chart proposes its own last picture, so one is not saved over the other.
+    w->prompts.AnswerSaveDialog(std::nullopt);
+    chart->ChartTabs()->setCurrentIndex(0);
+    QTest::mouseClick(chart->SaveButton(), Qt::LeftButton);
+    w->prompts.AnswerSaveDialog(std::nullopt);
+    chart->ChartTabs()->setCurrentIndex(1);
+    QTest::mouseClick(chart->SaveButton(), Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(),
+        (QStringList {FakeUserPrompts::Dialog(QStringLiteral("save"), PictureRequest({})),
+            FakeUserPrompts::Dialog(QStringLiteral("save"), PictureRequest({})),
+            FakeUserPrompts::Dialog(QStringLiteral("save"), PictureRequest(navamsa))}));
 }
 
 QTEST_MAIN(ChartWindowTest)

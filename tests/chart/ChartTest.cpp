@@ -1,5 +1,6 @@
 #include "chart/ChartData.h"
 #include "chart/ChartSvg.h"
+#include "chart/Navamsa.h"
 #include "chart/XmlText.h"
 #include "tests/common/ReferenceBirths.h"
 #include "tests/positions/ReferenceChecks.h"
@@ -74,6 +75,34 @@ TEST(DelhiChart, EachGrahaStandsWhereItsPublishedTextSays)
     EXPECT_EQ(data.WhenText, "15 June 1975, 10:30 Indian Time, IST, +5.3 (05:00 UT)");
     EXPECT_EQ(data.WhereText, "New Delhi, Delhi, India, 28\xC2\xB0" "39' N 77\xC2\xB0" "13' E");
     EXPECT_EQ(data.SkyText, "Sky model: classic, ayanamsa 23\xC2\xB0" "31', Lagna 05 Leo 55");
+}
+
+TEST(DelhiChart, NavamsaAndRetrogradeMarks)
+{
+    ChartData rasi = MakeChart(Delhi, ReadingOf(Delhi)).Data;
+    rasi.Retrograde[2] = true; // Mercury
+    const ChartData navamsa = NavamsaChart(rasi);
+    // By hand from the published texts, by the classical rule of the sign's
+    // kind (movable signs count their ninths from themselves, fixed from the
+    // ninth sign, dual from the fifth): Sun 00 Gem 19 in Thula, Moon 11 Leo 08
+    // in Kataka, Mercury 23 Tau 42 in Simha, Venus 15 Can 38 in Vrischika,
+    // Mars 25 Pis 18 and Jupiter 26 Pis 00 in Kumbha, Saturn 25 Gem 32 in
+    // Vrishabha, Rahu 05 Sco 24 in Simha, Ketu 05 Tau 24 in Kumbha, and the
+    // Lagna 05 Leo 55 in Vrishabha.
+    const std::array<std::vector<int>, SignCount> expected {{
+        {}, {6}, {}, {1}, {2, 7}, {}, {0}, {3}, {}, {}, {4, 5, 8}, {},
+    }};
+    EXPECT_EQ(navamsa.GrahasInSign, expected);
+    ASSERT_TRUE(navamsa.Lagna);
+    EXPECT_EQ(navamsa.Lagna->Sign, 1);
+    for (const ChartStyle style : {ChartStyle::South, ChartStyle::North}) {
+        const std::string rasiSvg = ChartSvg(rasi, style);
+        const std::string navamsaSvg = ChartSvg(navamsa, style);
+        EXPECT_NE(rasiSvg.find(">Me (R) 23\xC2\xB0" "42&apos;</text>"), std::string::npos);
+        EXPECT_EQ(rasiSvg.find("Su (R)"), std::string::npos);
+        EXPECT_NE(navamsaSvg.find(">Me (R)</text>"), std::string::npos);
+        EXPECT_NE(navamsaSvg.find(">Navamsa chart ("), std::string::npos);
+    }
 }
 
 struct VedicLagnaCase {

@@ -1,0 +1,146 @@
+#include "vedic/Vimshottari.h"
+
+#include "vedic/Zodiac.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace halvaro::vedic {
+
+namespace {
+
+using namespace std::chrono;
+
+// The Julian day at 1970 January 1, 0h UT, the system clock's epoch.
+constexpr double UnixEpochJulianDay = 2440587.5;
+// Julian days this far from the epoch (about 8,000 years) still have a civil date.
+constexpr double FarthestDays = 3.0e6;
+constexpr double NakshatraSpanDeg = 40.0 / 3.0;
+
+constexpr std::array<int, GrahaCountWithKetu> YearsByGraha {6, 10, 17, 20, 7, 16, 19, 18, 7};
+
+std::size_t DashaIndexOf(Graha lord)
+{
+    return static_cast<std::size_t>(std::find(NakshatraLordOrder.begin(), NakshatraLordOrder.end(), lord)
+        - NakshatraLordOrder.begin());
+}
+
+// For the Julian days of a dasha, which VimshottariDashaOf keeps finite and
+// within FarthestDays of the epoch.
+year_month_day CivilDateOf(double julianDayUt)
+{
+    const double days = std::floor(julianDayUt - UnixEpochJulianDay);
+    return year_month_day {sys_days {std::chrono::days {static_cast<long>(std::clamp(days, -FarthestDays, FarthestDays))}}};
+}
+
+DashaPeriod PeriodOf(Graha lord, double startJulianDay, double endJulianDay)
+{
+    return {lord, startJulianDay, endJulianDay, CivilDateOf(startJulianDay), CivilDateOf(endJulianDay)};
+}
+
+// Whole years, months and days from one date to a later one: the months are
+// counted on from the first date, a day of month that the last month lacks
+// standing at that month's end.
+void CalendarDifference(year_month_day from, year_month_day to, DashaBalance& balance)
+{
+    int months = (static_cast<int>(to.year()) - static_cast<int>(from.year())) * 12
+        + (static_cast<int>(static_cast<unsigned>(to.month())) - static_cast<int>(static_cast<unsigned>(from.month())));
+    const auto dayAfter = [&](int m) {
+        const year_month_day moved = from + std::chrono::months {m};
+        return moved.ok() ? sys_days(moved) : sys_days(moved.year() / moved.month() / last);
+    };
+    if (months > 0 && dayAfter(months) > sys_days(to)) {
+        --months;
+    }
+    balance.WholeYears = months / 12;
+    balance.Months = months % 12;
+    balance.Days = static_cast<int>((sys_days(to) - dayAfter(months)).count());
+}
+
+} // namespace
+
+int MahaDashaYears(Graha lord)
+{
+    return YearsByGraha[IndexOf(lord)];
+}
+
+std::string DateText(year_month_day date)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
+        static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+    return text;
+}
+
+double JulianDayOf(system_clock::time_point moment)
+{
+    const duration<double, days::period> sinceEpoch = moment.time_since_epoch();
+    return UnixEpochJulianDay + sinceEpoch.count();
+}
+
+std::optional<VimshottariDasha> VimshottariDashaOf(double moonLongitudeDeg, double birthJulianDayUt)
+{
+    const std::optional<ZodiacPlace> moon = ZodiacPlaceOf(moonLongitudeDeg);
+    if (!moon || !std::isfinite(birthJulianDayUt)
+        || std::fabs(birthJulianDayUt - UnixEpochJulianDay) > FarthestDays - DashaCycleYears * DashaYearDays) {
+        return std::nullopt;
+    }
+    const auto nakshatra = static_cast<std::size_t>(moon->Nakshatra - 1);
+    const double elapsed = std::clamp(
+        (moon->Longitude - static_cast<double>(nakshatra) * NakshatraSpanDeg) / NakshatraSpanDeg, 0.0, 1.0);
+    const std::size_t first = nakshatra % DashaCount;
+    const Graha firstLord = NakshatraLordOrder[first];
+
+    VimshottariDasha dasha;
+    dasha.BirthJulianDay = birthJulianDayUt;
+    const double firstYears = MahaDashaYears(firstLord);
+    const double startJulianDay = birthJulianDayUt - elapsed * firstYears * DashaYearDays;
+
+    // Every start counted from the first in whole years, so that no rounding
+    // accumulates over the nine.
+    double mahaYearsBefore = 0;
+    for (std::size_t m = 0; m < DashaCount; ++m) {
+        const Graha lord = NakshatraLordOrder[(first + m) % DashaCount];
+        const double years = MahaDashaYears(lord);
+        const double mahaStart = startJulianDay + mahaYearsBefore * DashaYearDays;
+        mahaYearsBefore += years;
+        MahaDasha& maha = dasha.Periods[m];
+        maha.Period = PeriodOf(lord, mahaStart, startJulianDay + mahaYearsBefore * DashaYearDays);
+        double antarYearsBefore = 0;
+        for (std::size_t a = 0; a < DashaCount; ++a) {
+            const Graha antarLord = NakshatraLordOrder[(DashaIndexOf(lord) + a) % DashaCount];
+            const double antarStart = mahaStart + antarYearsBefore * DashaYearDays;
+            antarYearsBefore += years * MahaDashaYears(antarLord) / DashaCycleYears;
+            // The last ends exactly where its maha dasha does.
+            const double antarEnd =
+                a + 1 == DashaCount ? maha.Period.EndJulianDay : mahaStart + antarYearsBefore * DashaYearDays;
+            maha.Sub[a] = PeriodOf(antarLord, antarStart, antarEnd);
+        }
+    }
+
+    DashaBalance& balance = dasha.Balance;
+    balance.Lord = firstLord;
+    balance.Years = (1 - elapsed) * firstYears;
+    CalendarDifference(CivilDateOf(birthJulianDayUt), dasha.Periods[0].Period.End, balance);
+    return dasha;
+}
+
+std::optional<RunningDasha> RunningAt(const VimshottariDasha& dasha, double julianDayUt)
+{
+    for (std::size_t m = 0; m < DashaCount; ++m) {
+        const MahaDasha& maha = dasha.Periods[m];
+        if (!(julianDayUt >= maha.Period.StartJulianDay && julianDayUt < maha.Period.EndJulianDay)) {
+            continue;
+        }
+        for (std::size_t a = 0; a < DashaCount; ++a) {
+            if (julianDayUt < maha.Sub[a].EndJulianDay) {
+                return RunningDasha {m, a};
+            }
+        }
+        return RunningDasha {m, DashaCount - 1};
+    }
+    return std::nullopt;
+}
+
+} // namespace halvaro::vedic
