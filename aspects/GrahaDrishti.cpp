@@ -49,7 +49,7 @@ ResultTexts ComputeGrahaDrishti(const modVedicPlanetPosition::GrahaPositions& po
     for (int p = 0; p < RowCount; ++p) {
         const auto row = static_cast<std::size_t>(p);
         results.lblPlanets[row] = Labels.Planets[row];
-        results.lblPlanets_Position[row] = LabelText(positions.GrahaPositionTexts[row].view());
+        results.lblPlanets_Position[row].append(positions.GrahaPositionTexts[row].view());
         const int own = positions.Places[row].Sign;
         results.lblAspects_Sign[row] = Labels.Signs[row][static_cast<std::size_t>(own)];
 
