@@ -1,5 +1,7 @@
 #include "aspects/GrahaDrishti.h"
 
+#include <bit>
+
 namespace halvaro::modVedicGrahaDrishti {
 
 namespace {
@@ -45,11 +47,16 @@ constexpr DrishtiLabels Labels = MakeDrishtiLabels();
 
 ResultTexts ComputeGrahaDrishti(const modVedicPlanetPosition::GrahaPositions& positions)
 {
+    // The grahas standing in each sign, one bit each in Graha order.
+    std::array<unsigned, SignCount> standing {};
+    for (std::size_t q = 0; q < RowCount; ++q) {
+        standing[static_cast<std::size_t>(positions.Places[q].Sign)] |= 1U << q;
+    }
     ResultTexts results;
     for (int p = 0; p < RowCount; ++p) {
         const auto row = static_cast<std::size_t>(p);
         results.lblPlanets[row] = Labels.Planets[row];
-        results.lblPlanets_Position[row] = LabelText(positions.GrahaPositionTexts[row].view());
+        results.lblPlanets_Position[row].append(positions.GrahaPositionTexts[row].view());
         const int own = positions.Places[row].Sign;
         results.lblAspects_Sign[row] = Labels.Signs[row][static_cast<std::size_t>(own)];
 
@@ -60,13 +67,12 @@ ResultTexts ComputeGrahaDrishti(const modVedicPlanetPosition::GrahaPositions& po
         const std::size_t headSize = planetsLine.size();
         const AspectList list = GrahaAspectList(static_cast<Graha>(p), own);
         for (int i = 0; i < list.Count; ++i) {
-            for (std::size_t q = 0; q < RowCount; ++q) {
-                if (positions.Places[q].Sign == list.Signs[static_cast<std::size_t>(i)]) {
-                    if (planetsLine.size() > headSize) {
-                        planetsLine.append(", ");
-                    }
-                    planetsLine.append(GrahaNameTable[q].English);
+            for (unsigned bits = standing[static_cast<std::size_t>(list.Signs[static_cast<std::size_t>(i)])]; bits != 0;
+                 bits &= bits - 1) {
+                if (planetsLine.size() > headSize) {
+                    planetsLine.append(", ");
                 }
+                planetsLine.append(GrahaNameTable[static_cast<std::size_t>(std::countr_zero(bits))].English);
             }
         }
         if (planetsLine.size() == headSize) {

@@ -53,7 +53,7 @@ struct Reading {
     modVedicPlanetPosition::LagnaResult Lagna;
 };
 
-// A reading, or why there is none: the failed input check.
+// A reading, or why there is none: a failed input check, or no positions.
 struct ReadingResult {
     std::optional<InputCheckFailure> Failure;
     Reading Value; // meaningful only without a failure

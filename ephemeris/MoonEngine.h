@@ -14,16 +14,6 @@ struct MoonPosition {
 
 MoonPosition ComputeEphemeris(const BirthMoment& moment);
 
-// Julian centuries from 2000 January 1, 12:00
-extern double EngineSiderealCorrection;
-extern double MoonLongitude;        // tropical λ, then sidereal
-
-// The Moon's sidereal position, kept until the next run.
-extern PositionText MoonPositionText;
-
-// Reads BirthRecord; writes the values above.
-void ComputeEphemeris();
-
 // Julian centuries from 2000 January 1, 12:00 of the civil date's day number
 // and the Universal Time in hours (not carried into the date).
 double CenturiesSinceJ2000(double birthDayNumber, double universalHours);
