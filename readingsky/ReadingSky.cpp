@@ -1,6 +1,9 @@
 #include "readingsky/ReadingSky.h"
 
+#include "aspects/GrahaDrishti.h"
 #include "sky/PreciseSky.h"
+
+#include <cmath>
 
 namespace halvaro::readingsky {
 
@@ -21,6 +24,41 @@ ReadingResult CalculateReading(const BirthData& entries, SkyModel sky)
 std::string_view SkyCaption(SkyModel sky)
 {
     return sky == SkyModel::Precise ? "Sky: precise (Swiss Ephemeris, Lahiri)" : "Sky: classic model";
+}
+
+std::vector<SkyDifference> SkyDifferences(const Reading& reading)
+{
+    std::vector<SkyDifference> differences;
+    if (reading.Sky != SkyModel::Classic) {
+        return differences;
+    }
+    const std::optional<sky::SkyPositions> precise = sky::PrecisePositions(reading.Moment.JulianDay);
+    if (!precise) {
+        return differences;
+    }
+    for (std::size_t graha = 0; graha < GrahaCount; ++graha) {
+        const int preciseSign = static_cast<int>(std::floor(precise->Longitudes[graha] / 30)) % 12;
+        if (preciseSign != reading.Places[graha].Sign) {
+            differences.push_back({static_cast<Graha>(graha), preciseSign});
+        }
+    }
+    return differences;
+}
+
+std::string SkyCaptionWithDifferences(SkyModel sky, const std::vector<SkyDifference>& differences)
+{
+    std::string caption(SkyCaption(sky));
+    for (std::size_t i = 0; i < differences.size(); ++i) {
+        const Graha graha = differences[i].Which;
+        caption += i == 0 ? " \u2014 in the precise sky " : i + 1 == differences.size() ? " and " : ", ";
+        if (graha == Graha::Sun || graha == Graha::Moon) {
+            caption += "the ";
+        }
+        caption += NamesOf(graha).Plain;
+        caption += i == 0 ? " stands in " : " in ";
+        caption += modVedicGrahaDrishti::VedicSignNames[static_cast<std::size_t>(differences[i].PreciseSign)];
+    }
+    return caption;
 }
 
 } // namespace halvaro::readingsky

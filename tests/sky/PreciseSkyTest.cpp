@@ -138,6 +138,24 @@ TEST(PreciseReading, TheOverviewExampleHasTheSunInTaurus)
     }
 }
 
+// The same example's positions in both skies (as above): only the Sun stands
+// in another sign, and the classic reading says where the sky has it.
+TEST(PreciseReading, TheClassicReadingNamesWhatTheSkyPlacesElsewhere)
+{
+    for (const auto& [sky, caption] : {std::pair {halvaro::SkyModel::Classic,
+                                           "Sky: classic model \u2014 in the precise sky the Sun stands in Vrishabha"},
+             {halvaro::SkyModel::Precise, "Sky: precise (Swiss Ephemeris, Lahiri)"}}) {
+        const halvaro::ReadingResult result = halvaro::readingsky::CalculateReading(halvaro::testing::Delhi1975(), sky);
+        ASSERT_FALSE(result.Failure.has_value());
+        EXPECT_EQ(halvaro::readingsky::SkyCaptionWithDifferences(sky, halvaro::readingsky::SkyDifferences(result.Value)),
+            caption);
+    }
+    const std::vector<halvaro::readingsky::SkyDifference> several {
+        {halvaro::Graha::Moon, 3}, {halvaro::Graha::Mars, 0}, {halvaro::Graha::Rahu, 11}};
+    EXPECT_EQ(halvaro::readingsky::SkyCaptionWithDifferences(halvaro::SkyModel::Classic, several),
+        "Sky: classic model \u2014 in the precise sky the Moon stands in Kataka, Mars in Mesha and Rahu in Meena");
+}
+
 // The precise Lagna is the sidereal ascendant: the tropical ascendants of an
 // independent evaluation (PyEphem, tests/data/lagna/independent-lagna.py, as
 // the classic Lagna's tests use them) less the Lahiri ayanamsa checked above,
