@@ -1,7 +1,10 @@
 #include "app/ChartWindow.h"
 
+#include "app/ChartView.h"
+
 #include "app/FormMapping.h"
 #include "readingsky/ReadingDetails.h"
+#include "readingsky/ReadingSky.h"
 #include "app/UserPrompts.h"
 #include "chart/ChartFile.h"
 #include "chart/Navamsa.h"
@@ -21,7 +24,7 @@
 #include <QScreen>
 #include <QSvgRenderer>
 #include <QSplitter>
-#include <QSvgWidget>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -61,13 +64,16 @@ QString Lord(Graha graha)
     return FromUtf8(NamesOf(graha).Plain);
 }
 
-QSvgWidget* NewChartView(QWidget* parent, const QString& name)
+// A chart view in a scroll area, which scrolls only once the window is too
+// small for the chart's text to stay legible.
+QScrollArea* NewChartTab(QWidget* parent, ChartView* view, const QString& name)
 {
-    auto* view = new QSvgWidget(parent);
     view->setObjectName(name);
-    view->setMinimumSize(320, 380);
-    view->renderer()->setAspectRatioMode(Qt::KeepAspectRatio);
-    return view;
+    auto* area = new QScrollArea(parent);
+    area->setWidgetResizable(true);
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidget(view);
+    return area;
 }
 
 QStringList PositionRow(const vedic::GrahaDetails& row)
@@ -127,12 +133,12 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmChart"));
     setWindowTitle(WindowTitle);
-    views[RasiTab] = NewChartView(this, QStringLiteral("svgChart"));
-    views[NavamsaTab] = NewChartView(this, QStringLiteral("svgNavamsa"));
+    views[RasiTab] = new ChartView(this);
+    views[NavamsaTab] = new ChartView(this);
     tabCharts = new QTabWidget(this);
     tabCharts->setObjectName(QStringLiteral("tabCharts"));
-    tabCharts->addTab(views[RasiTab], QStringLiteral("&Rasi"));
-    tabCharts->addTab(views[NavamsaTab], QStringLiteral("Nava&msa"));
+    tabCharts->addTab(NewChartTab(this, views[RasiTab], QStringLiteral("svgChart")), QStringLiteral("&Rasi"));
+    tabCharts->addTab(NewChartTab(this, views[NavamsaTab], QStringLiteral("svgNavamsa")), QStringLiteral("Nava&msa"));
 
     tblPositions = new QTableWidget(0, static_cast<int>(PositionColumns.size()), this);
     tblPositions->setObjectName(QStringLiteral("tblPositions"));
@@ -197,7 +203,7 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     layout->addWidget(workspace, 1);
     layout->addWidget(refusal, 1);
     layout->addLayout(controls);
-    resize(QSize(1180, 700).boundedTo(screen()->availableSize()));
+    resize(QSize(1180, 900).boundedTo(screen()->availableSize()));
 
     connect(optSouth, &QRadioButton::toggled, this, &ChartWindow::Redraw);
     connect(cmdSavePicture, &QPushButton::clicked, this, &ChartWindow::SavePicture);
@@ -234,6 +240,7 @@ std::optional<QString> ChartWindow::ShowReading(const Birth& birth, const Readin
         refusal->setText(FromUtf8(result.Refusal));
     } else {
         shown = std::move(result.Data);
+        shown->SkyDifferences = readingsky::SkyDifferencesSentence(reading);
         setWindowTitle(WindowTitle + QStringLiteral(" \u2013 ") + FromUtf8(shown->Name));
     }
     FillPositions(reading);

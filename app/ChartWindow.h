@@ -19,13 +19,13 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QSplitter;
-class QSvgWidget;
 class QTabWidget;
 class QTableWidget;
 class QTreeWidget;
 
 namespace halvaro::app {
 
+class ChartView;
 class UserPrompts;
 
 // The reading's workspace in its own window: the Rasi and the Navamsa chart
@@ -76,7 +76,7 @@ private:
     // Rasi, then Navamsa, as the chart tabs stand.
     std::array<QByteArray, 2> svgs;
     std::array<QString, 2> lastPicturePaths;
-    std::array<QSvgWidget*, 2> views {};
+    std::array<ChartView*, 2> views {};
     QSplitter* workspace = nullptr;
     QTabWidget* tabCharts = nullptr;
     QTabWidget* tabTables = nullptr;

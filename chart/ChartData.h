@@ -50,6 +50,10 @@ struct ChartData {
     std::string WhereText; // New Delhi, Delhi, India, 28°39' N 77°13' E
     std::string SkyText;   // Sky model: classic, ayanamsa 23°31', Lagna 05 Leo 55
     std::string Note;      // why there is no Lagna; empty when there is one
+    // For a classic reading, the grahas the precise sky places in other signs:
+    // "In the precise sky the Sun stands in Vrishabha."; set by the caller,
+    // which knows both skies.
+    std::string SkyDifferences;
 };
 
 // A chart, or the message that refuses one (a place no chart can have).
@@ -67,5 +71,7 @@ inline constexpr std::string_view LongitudeRefusal =
     "The longitude lies beyond 180\xC2\xB0. Please check the longitude to draw the chart.";
 inline constexpr std::string_view PolarNote = "No Lagna: at a pole no point of the horizon lies east.";
 inline constexpr std::string_view NoLagnaNote = "No Lagna: this sky model gave none.";
+// Without a Lagna the North Indian chart counts its houses from the Moon.
+inline constexpr std::string_view MoonHousesNote = "Houses counted from the Moon's sign (Chandra Lagna).";
 
 } // namespace halvaro::chart

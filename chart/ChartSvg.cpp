@@ -18,9 +18,11 @@ constexpr int Cell = Side / 4;
 constexpr int Width = Side + 2 * Margin;
 constexpr int CaptionTop = Margin + Side + 30;
 constexpr int CaptionStep = 22;
-constexpr int Height = CaptionTop + 4 * CaptionStep + 20;
-// About as many characters as a caption line of 13 units fits into the width.
-constexpr std::size_t CaptionCharacters = 85;
+constexpr int CaptionBottom = 20;
+// About as many characters as a caption line fits into the width, at the
+// title's 17 units and the other lines' 13.
+constexpr std::size_t TitleCharacters = 60;
+constexpr std::size_t CaptionCharacters = 78;
 
 constexpr char LineColour[] = "#7a4a12";
 constexpr char TextColour[] = "#1b1b1b";
@@ -78,12 +80,12 @@ std::string_view VargaName(Varga varga)
 
 class SvgWriter {
 public:
-    SvgWriter()
+    explicit SvgWriter(int height)
     {
         out_ = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\""
-            + Number(Width) + "\" height=\"" + Number(Height) + "\" viewBox=\"0 0 " + Number(Width) + " "
-            + Number(Height) + "\" font-family=\"DejaVu Sans, Verdana, sans-serif\">\n";
+            + Number(Width) + "\" height=\"" + Number(height) + "\" viewBox=\"0 0 " + Number(Width) + " "
+            + Number(height) + "\" font-family=\"DejaVu Sans, Verdana, sans-serif\">\n";
     }
 
     void Raw(std::string_view element) { out_.append(element).append("\n"); }
@@ -198,8 +200,9 @@ void DrawNorth(SvgWriter& svg, const ChartData& chart)
     svg.Line(midX, bottom, left, midY, LineColour);
     svg.Line(left, midY, midX, top, LineColour);
 
-    // Without a Lagna the houses are counted from Aries, as the note says.
-    const int firstSign = chart.Lagna ? chart.Lagna->Sign : 0;
+    // Without a Lagna the houses are counted from the Moon's sign, as the
+    // caption says.
+    const int firstSign = chart.Lagna ? chart.Lagna->Sign : chart.Grahas[IndexOf(Graha::Moon)].Sign;
     for (int house = 0; house < SignCount; ++house) {
         const HouseSpot& spot = NorthHouses[static_cast<std::size_t>(house)];
         const int sign = (firstSign + house) % SignCount;
@@ -216,20 +219,37 @@ void DrawNorth(SvgWriter& svg, const ChartData& chart)
     }
 }
 
-void DrawCaption(SvgWriter& svg, const ChartData& chart, ChartStyle style)
+struct CaptionLine {
+    std::string Text;
+    int Size;
+    std::string_view Colour;
+    bool Bold;
+};
+
+// The caption's lines, each text wrapped to the picture's width, never cut.
+std::vector<CaptionLine> CaptionLines(const ChartData& chart, ChartStyle style)
 {
-    int y = CaptionTop;
-    const std::string title = std::string(VargaName(chart.Varga))
-        + (style == ChartStyle::South ? " chart (South Indian) of " : " chart (North Indian) of ") + chart.Name;
-    svg.Text(Margin, y, title, 17, TextColour, "start", true, 60);
-    for (const std::string* line : {&chart.WhenText, &chart.WhereText, &chart.SkyText}) {
-        y += CaptionStep;
-        svg.Text(Margin, y, *line, 13, TextColour, "start", false, CaptionCharacters);
+    std::vector<CaptionLine> lines;
+    const auto add = [&lines](std::string_view text, std::size_t width, int size, std::string_view colour, bool bold) {
+        for (std::string& line : WrappedLines(text, width)) {
+            lines.push_back({std::move(line), size, colour, bold});
+        }
+    };
+    add(std::string(VargaName(chart.Varga)) + (style == ChartStyle::South ? " chart (South Indian) of " : " chart (North Indian) of ")
+            + chart.Name,
+        TitleCharacters, 17, TextColour, true);
+    for (const std::string* text : {&chart.WhenText, &chart.WhereText, &chart.SkyText, &chart.SkyDifferences}) {
+        if (!text->empty()) {
+            add(*text, CaptionCharacters, 13, TextColour, false);
+        }
     }
     if (!chart.Note.empty()) {
-        y += CaptionStep;
-        svg.Text(Margin, y, chart.Note, 13, LagnaColour, "start", false, CaptionCharacters);
+        add(chart.Note, CaptionCharacters, 13, LagnaColour, false);
     }
+    if (!chart.Lagna && style == ChartStyle::North) {
+        add(MoonHousesNote, CaptionCharacters, 13, LagnaColour, false);
+    }
+    return lines;
 }
 
 } // namespace
@@ -247,15 +267,22 @@ std::optional<ChartStyle> ChartStyleNamed(std::string_view name)
 
 std::string ChartSvg(const ChartData& chart, ChartStyle style)
 {
-    SvgWriter svg;
+    const std::vector<CaptionLine> caption = CaptionLines(chart, style);
+    // The picture grows with its caption, which is never cut.
+    const int height = CaptionTop + static_cast<int>(caption.size() - 1) * CaptionStep + CaptionBottom;
+    SvgWriter svg(height);
     svg.Raw("<title>" + std::string(VargaName(chart.Varga)) + " chart of " + XmlEscaped(chart.Name) + "</title>");
-    svg.Raw("<rect width=\"" + Number(Width) + "\" height=\"" + Number(Height) + "\" fill=\"#fffdf7\"/>");
+    svg.Raw("<rect width=\"" + Number(Width) + "\" height=\"" + Number(height) + "\" fill=\"#fffdf7\"/>");
     if (style == ChartStyle::South) {
         DrawSouth(svg, chart);
     } else {
         DrawNorth(svg, chart);
     }
-    DrawCaption(svg, chart, style);
+    int y = CaptionTop;
+    for (const CaptionLine& line : caption) {
+        svg.Text(Margin, y, line.Text, line.Size, line.Colour, "start", line.Bold);
+        y += CaptionStep;
+    }
     return svg.Finish();
 }
 

@@ -25,7 +25,44 @@ std::size_t CharacterCount(std::string_view text)
     return count;
 }
 
+// Byte offsets of the characters of a text, and its length last.
+std::vector<std::size_t> CharacterStarts(std::string_view text)
+{
+    std::vector<std::size_t> starts;
+    for (std::size_t at = 0; at < text.size();) {
+        starts.push_back(at);
+        const Utf8Character c = DecodeUtf8(text, at);
+        at += c.Length == 0 ? 1 : c.Length;
+    }
+    starts.push_back(text.size());
+    return starts;
+}
+
 } // namespace
+
+std::vector<std::string> WrappedLines(std::string_view text, std::size_t maxCharacters)
+{
+    std::vector<std::string> lines;
+    const std::vector<std::size_t> starts = CharacterStarts(text);
+    const std::size_t count = starts.size() - 1;
+    const std::size_t width = maxCharacters == 0 ? 1 : maxCharacters;
+    std::size_t first = 0; // character index of the line's start
+    while (count - first > width) {
+        // The last blank that still lets the line fit, else a hard break.
+        std::size_t end = first + width;
+        while (end > first && text[starts[end]] != ' ') {
+            --end;
+        }
+        const bool atBlank = end > first;
+        if (!atBlank) {
+            end = first + width;
+        }
+        lines.emplace_back(text.substr(starts[first], starts[end] - starts[first]));
+        first = atBlank ? end + 1 : end;
+    }
+    lines.emplace_back(text.substr(starts[first]));
+    return lines;
+}
 
 std::string XmlEscaped(std::string_view text, std::size_t maxCharacters)
 {

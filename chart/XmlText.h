@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace halvaro::chart {
 
@@ -11,5 +12,10 @@ namespace halvaro::chart {
 // hold (malformed UTF-8, control characters) as U+FFFD. A text longer than
 // maxCharacters is cut to one less and ends in an ellipsis.
 std::string XmlEscaped(std::string_view text, std::size_t maxCharacters = std::string_view::npos);
+
+// A text broken into lines of at most maxCharacters characters, at blanks
+// where it has them (the blank dropped), inside a longer word where not.
+// Nothing is cut; an empty text is one empty line.
+std::vector<std::string> WrappedLines(std::string_view text, std::size_t maxCharacters);
 
 } // namespace halvaro::chart

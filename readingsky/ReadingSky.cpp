@@ -45,18 +45,37 @@ std::vector<SkyDifference> SkyDifferences(const Reading& reading)
     return differences;
 }
 
+std::string PreciseSkyPlaces(const std::vector<SkyDifference>& differences)
+{
+    std::string places;
+    for (std::size_t i = 0; i < differences.size(); ++i) {
+        const Graha graha = differences[i].Which;
+        places += i == 0 ? "in the precise sky " : i + 1 == differences.size() ? " and " : ", ";
+        if (graha == Graha::Sun || graha == Graha::Moon) {
+            places += "the ";
+        }
+        places += NamesOf(graha).Plain;
+        places += i == 0 ? " stands in " : " in ";
+        places += modVedicGrahaDrishti::VedicSignNames[static_cast<std::size_t>(differences[i].PreciseSign)];
+    }
+    return places;
+}
+
+std::string SkyDifferencesSentence(const Reading& reading)
+{
+    std::string sentence = PreciseSkyPlaces(SkyDifferences(reading));
+    if (!sentence.empty()) {
+        sentence[0] = 'I';
+        sentence += '.';
+    }
+    return sentence;
+}
+
 std::string SkyCaptionWithDifferences(SkyModel sky, const std::vector<SkyDifference>& differences)
 {
     std::string caption(SkyCaption(sky));
-    for (std::size_t i = 0; i < differences.size(); ++i) {
-        const Graha graha = differences[i].Which;
-        caption += i == 0 ? " \u2014 in the precise sky " : i + 1 == differences.size() ? " and " : ", ";
-        if (graha == Graha::Sun || graha == Graha::Moon) {
-            caption += "the ";
-        }
-        caption += NamesOf(graha).Plain;
-        caption += i == 0 ? " stands in " : " in ";
-        caption += modVedicGrahaDrishti::VedicSignNames[static_cast<std::size_t>(differences[i].PreciseSign)];
+    if (!differences.empty()) {
+        caption += " \u2014 " + PreciseSkyPlaces(differences);
     }
     return caption;
 }

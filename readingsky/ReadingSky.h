@@ -35,6 +35,14 @@ struct SkyDifference {
 // Costs one precise computation.
 std::vector<SkyDifference> SkyDifferences(const Reading& reading);
 
+// Where the precise sky places them: "in the precise sky the Sun stands in
+// Vrishabha, Mars in Mesha and Rahu in Meena"; empty for none.
+std::string PreciseSkyPlaces(const std::vector<SkyDifference>& differences);
+
+// The same as a sentence of its own, for a chart's caption: "In the precise
+// sky the Sun stands in Vrishabha."; empty when the skies agree.
+std::string SkyDifferencesSentence(const Reading& reading);
+
 // The sky's caption, and for a classic reading whose grahas the precise sky
 // places elsewhere, where: "Sky: classic model — in the precise sky the Sun
 // stands in Vrishabha".

@@ -1,5 +1,6 @@
 #include "WindowDriver.h"
 
+#include "app/ChartView.h"
 #include "app/ChartWindow.h"
 #include "chart/ChartSvg.h"
 #include "tests/common/ReferenceBirths.h"
@@ -12,6 +13,7 @@
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QImage>
+#include <QFontInfo>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -96,6 +98,7 @@ private slots:
     void svgIsWellFormedAndPlacesTheSigns();
     void chartButtonFitsBeforeSave();
     void chartOpensFollowsAndSwitches();
+    void chartKeepsItsProportionsAndLegibleText();
     void savePicture_data();
     void savePicture();
     void print_data();
@@ -262,6 +265,33 @@ void ChartWindowTest::chartOpensFollowsAndSwitches()
     f.mnuCalculate->trigger();
     QVERIFY(chart->Svg().contains("Rasi chart (North Indian) of Ravi Rao"));
     QCOMPARE(w->prompts.TakeCalls(), QStringList());
+}
+
+// Any window size: the picture keeps the SVG's proportions, centred, and
+// asks for room enough that its smallest text is the window font's size;
+// its caption names the sign the precise sky gives the Sun (29 Tau 58).
+void ChartWindowTest::chartKeepsItsProportionsAndLegibleText()
+{
+    QVERIFY(Calculate());
+    w->Form().mnuChart->trigger();
+    ChartWindow* chart = w->window.Chart();
+    QVERIFY(chart != nullptr);
+    QVERIFY(chart->Svg().contains("In the precise sky the Sun stands in Vrishabha."));
+    QVERIFY(chart->findChild<ChartView*>(QStringLiteral("svgChart")) != nullptr);
+    ChartView view(nullptr);
+    view.load(chart->Svg());
+    QSvgRenderer svg(chart->Svg());
+    const QSizeF natural = svg.defaultSize();
+    const double fontPixels = QFontInfo(view.font()).pixelSize();
+    QVERIFY(view.minimumSizeHint().width() >= natural.width() * fontPixels / ChartTextUnits - 1);
+    for (const QSize size : {QSize(1000, 700), QSize(700, 1300)}) {
+        view.resize(size);
+        const QRectF picture = view.PictureRect();
+        QVERIFY(qAbs(picture.width() / picture.height() - natural.width() / natural.height()) < 1e-9);
+        QVERIFY(qAbs(picture.center().x() - size.width() / 2.0) < 1e-9);
+        QVERIFY(qAbs(picture.center().y() - size.height() / 2.0) < 1e-9);
+        QVERIFY(picture.width() == size.width() || picture.height() == size.height());
+    }
 }
 
 void ChartWindowTest::savePicture_data()

@@ -216,6 +216,69 @@ INSTANTIATE_TEST_SUITE_P(Texts, XmlEscapedTest,
         EscapeCase {"ShortEnoughNotCut", "Zo\xC3\xAB", 3, "Zo\xC3\xAB"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+struct WrapCase {
+    const char* name;
+    std::string text;
+    std::size_t width;
+    std::vector<std::string> lines;
+};
+
+void PrintTo(const WrapCase& c, std::ostream* os) { *os << c.name; }
+
+class WrappedLinesTest : public ::testing::TestWithParam<WrapCase> {};
+
+TEST_P(WrappedLinesTest, BreaksAtBlanksAndCutsNothing)
+{
+    EXPECT_EQ(WrappedLines(GetParam().text, GetParam().width), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, WrappedLinesTest,
+    ::testing::Values(WrapCase {"Fits", "Asha Rao", 8, {"Asha Rao"}},
+        WrapCase {"AtTheLastBlank", "15 June 1975, 10:30", 14, {"15 June 1975,", "10:30"}},
+        WrapCase {"LongWordBroken", "Tiruchirappalli", 6, {"Tiruch", "irappa", "lli"}},
+        WrapCase {"CharactersNotBytes", "Troms\xC3\xB8 \xC3\xA5s", 6, {"Troms\xC3\xB8", "\xC3\xA5s"}},
+        WrapCase {"Empty", "", 5, {""}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// Sydney, 20 January 1990, 06:45 AEST with daylight saving, is 19:45 UT the
+// day before: the longest caption line of the zone list's names, whole.
+TEST(ChartCaption, WrapsAndIsNeverCut)
+{
+    BirthData entries = halvaro::testing::Delhi1975();
+    entries.Year = 1990;
+    entries.Month = 1;
+    entries.Day = 20;
+    entries.Hour = 6;
+    entries.Minute = 45;
+    entries.ZonePosition = 8;
+    entries.DaylightSaving = true;
+    const Birth birth = halvaro::testing::BirthOf(entries);
+    ChartData chart = MakeChart(birth, ReadingOf(birth)).Data;
+    chart.SkyDifferences = "In the precise sky the Sun stands in Makara, the Moon in Kumbha and Mars in Dhanus.";
+    for (const ChartStyle style : {ChartStyle::South, ChartStyle::North}) {
+        const std::string svg = ChartSvg(chart, style);
+        EXPECT_EQ(svg.find("\xE2\x80\xA6</text>"), std::string::npos) << "a caption line was cut";
+        EXPECT_NE(svg.find("19:45 UT"), std::string::npos) << svg;
+        EXPECT_NE(svg.find(">Dhanus.</text>"), std::string::npos) << svg;
+    }
+}
+
+// At a pole there is no Lagna: the North Indian chart counts its houses from
+// the Moon's sign, Simha in the example (11 Leo 08), and says so.
+TEST(ChartNorth, WithoutALagnaHousesCountFromTheMoon)
+{
+    Birth birth = Delhi;
+    birth.LatitudeDeg = 90;
+    const ChartData chart = MakeChart(birth, ReadingOf(birth)).Data;
+    ASSERT_FALSE(chart.Lagna);
+    const std::string svg = ChartSvg(chart, ChartStyle::North);
+    // House 1's sign number stands below the top diamond's centre.
+    EXPECT_NE(svg.find("<text x=\"320\" y=\"305\" font-size=\"13\" fill=\"#777777\" text-anchor=\"middle\" font-weight=\"bold\">5</text>"),
+        std::string::npos);
+    EXPECT_NE(svg.find(XmlEscaped(MoonHousesNote)), std::string::npos);
+    EXPECT_EQ(ChartSvg(chart, ChartStyle::South).find(XmlEscaped(MoonHousesNote)), std::string::npos);
+}
+
 TEST(ChartSvgText, EveryTextFromTheReadingIsEscaped)
 {
     Birth birth = Delhi;

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSvgRenderer>
+#include <QWidget>
+
+namespace halvaro::app {
+
+// A chart picture drawn at any size with its proportions kept, centred in
+// the space it is given, and never so small that its text would be smaller
+// than the window's own: below that it asks for more room (the chart
+// tab scrolls instead of shrinking it further).
+class ChartView : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ChartView(QWidget* parent);
+
+    void load(const QByteArray& svg);
+
+    // The picture's place inside the widget as it is now drawn.
+    [[nodiscard]] QRectF PictureRect() const;
+    [[nodiscard]] QSize minimumSizeHint() const override;
+    [[nodiscard]] QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QSvgRenderer renderer;
+};
+
+// The size of a chart picture's text, in its own units: the caption and the
+// grahas (the sign names and house numbers are smaller labels).
+inline constexpr double ChartTextUnits = 13;
+
+} // namespace halvaro::app
