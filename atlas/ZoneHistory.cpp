@@ -1,6 +1,7 @@
 #include "atlas/ZoneHistory.h"
 
 #include "atlas/NameDistance.h"
+#include "core/Calendar.h"
 #include "core/Text.h"
 
 #include <date/tz.h>
@@ -17,8 +18,6 @@ namespace halvaro::atlas {
 
 namespace {
 
-constexpr std::array<std::string_view, 12> MonthNames = {"January", "February", "March", "April", "May", "June",
-    "July", "August", "September", "October", "November", "December"};
 constexpr std::size_t ClosestZoneCount = 5;
 
 std::string TwoDigits(long long value)

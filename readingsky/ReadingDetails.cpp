@@ -24,11 +24,10 @@ std::optional<vedic::GrahaLongitudes> GrahaSpeedsOf(const Reading& reading)
     if (reading.Sky == SkyModel::Classic) {
         // The classic model gives no speeds: its longitudes either side of
         // the moment, by central difference (vedic::DailyMotions).
-        return vedic::DailyMotions(
-            [&moment](double julianDayUt) {
-                return ClassicLongitudesAt(moment, static_cast<int>(std::lround((julianDayUt - moment.JulianDay) * 24)));
-            },
-            moment.JulianDay);
+        const int hours = static_cast<int>(std::lround(vedic::MotionHalfStepDays * 24));
+        const auto before = ClassicLongitudesAt(moment, -hours);
+        const auto after = ClassicLongitudesAt(moment, hours);
+        return before && after ? vedic::DailyMotions(*before, *after) : std::nullopt;
     }
     const std::optional<std::array<double, GrahaCount>> speeds = sky::PreciseSpeeds(moment.JulianDay);
     if (!speeds) {

@@ -15,19 +15,11 @@ bool IsRetrograde(Graha graha, double speedDegPerDay)
     }
 }
 
-std::optional<GrahaLongitudes> DailyMotions(const LongitudesAt& longitudesAt, double julianDayUt)
+std::optional<GrahaLongitudes> DailyMotions(const GrahaLongitudes& before, const GrahaLongitudes& after)
 {
-    if (!longitudesAt || !std::isfinite(julianDayUt)) {
-        return std::nullopt;
-    }
-    const std::optional<GrahaLongitudes> before = longitudesAt(julianDayUt - MotionHalfStepDays);
-    const std::optional<GrahaLongitudes> after = longitudesAt(julianDayUt + MotionHalfStepDays);
-    if (!before || !after) {
-        return std::nullopt;
-    }
     GrahaLongitudes speeds {};
     for (std::size_t graha = 0; graha < speeds.size(); ++graha) {
-        double step = std::remainder((*after)[graha] - (*before)[graha], 360.0); // in [-180, 180]
+        double step = std::remainder(after[graha] - before[graha], 360.0); // in [-180, 180]
         if (!std::isfinite(step)) {
             return std::nullopt;
         }

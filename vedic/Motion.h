@@ -3,7 +3,6 @@
 #include "core/Graha.h"
 
 #include <array>
-#include <functional>
 #include <optional>
 
 namespace halvaro::vedic {
@@ -18,14 +17,11 @@ bool IsRetrograde(Graha graha, double speedDegPerDay);
 // How far either side of the moment the classic sky is taken for its motion.
 inline constexpr double MotionHalfStepDays = 0.25;
 
-// Degrees a day of a sky model that gives longitudes but no speeds: the
-// longitudes six hours before and after the moment, their difference wrapped
-// into (-180, 180] and divided by the half day between them (a central
+// Degrees a day of a sky model that gives longitudes but no speeds: its
+// longitudes MotionHalfStepDays before and after the moment, their difference
+// wrapped into (-180, 180] and divided by the time between them (a central
 // difference, exact to a few thousandths of a degree a day even for the Moon).
-// The model comes in as a function of the Julian day (UT), so that this works
-// on whatever computes the reading; nothing when it gives no longitudes or
-// one that is not finite.
-using LongitudesAt = std::function<std::optional<GrahaLongitudes>(double julianDayUt)>;
-std::optional<GrahaLongitudes> DailyMotions(const LongitudesAt& longitudesAt, double julianDayUt);
+// Nothing when a longitude is not finite.
+std::optional<GrahaLongitudes> DailyMotions(const GrahaLongitudes& before, const GrahaLongitudes& after);
 
 } // namespace halvaro::vedic

@@ -117,19 +117,22 @@ TEST(DailyMotions, CentralDifferenceOfASkyGivesItsSpeeds)
     const GrahaLongitudes start {10, 359.9, 50, 0.1, 200, 300, 100, 180, 0};
     const GrahaLongitudes speed {0.98, 13.2, 1.5, -0.6, 0.7, -0.1, 0.03, -0.053, -0.053};
     const double moment = JulianDay(1975, 6, 15, 5);
-    const LongitudesAt sky = [&](double jd) {
+    const auto sky = [&](double jd) {
         GrahaLongitudes at {};
         for (std::size_t g = 0; g < at.size(); ++g) {
             at[g] = std::fmod(start[g] + speed[g] * (jd - moment) + 720, 360);
         }
-        return std::optional {at};
+        return at;
     };
-    const std::optional<GrahaLongitudes> motions = DailyMotions(sky, moment);
+    const std::optional<GrahaLongitudes> motions =
+        DailyMotions(sky(moment - MotionHalfStepDays), sky(moment + MotionHalfStepDays));
     ASSERT_TRUE(motions);
     for (std::size_t g = 0; g < speed.size(); ++g) {
         EXPECT_NEAR((*motions)[g], speed[g], 1e-9) << NamesOf(static_cast<Graha>(g)).Plain;
     }
-    EXPECT_FALSE(DailyMotions([](double) { return std::optional<GrahaLongitudes> {}; }, moment));
+    GrahaLongitudes broken = sky(moment);
+    broken[3] = std::nan("");
+    EXPECT_FALSE(DailyMotions(sky(moment), broken));
     // The Sun and Moon never retrograde, the mean nodes always, the others by their sign.
     EXPECT_EQ((std::array {IsRetrograde(Graha::Sun, -1), IsRetrograde(Graha::Venus, -0.6),
                   IsRetrograde(Graha::Mars, 0.7), IsRetrograde(Graha::Rahu, 0.1), IsRetrograde(Graha::Ketu, 0)}),
