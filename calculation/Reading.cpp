@@ -19,6 +19,26 @@ void TakePositions(Reading& reading, const mpp::GrahaPositions& positions)
     reading.Results = modVedicGrahaDrishti::ComputeGrahaDrishti(positions);
 }
 
+// The classic model's steps at a moment: the ayanamsa, the Moon, the
+// positions; nothing when one gives no finite value.
+struct ClassicSky {
+    double Ayanamsa;
+    modVedicEphemeris::MoonPosition Moon;
+    mpp::GrahaPositions Positions;
+};
+std::optional<ClassicSky> ClassicSkyAt(const BirthMoment& moment)
+{
+    const double ayanamsa = mpp::ComputeAyanamsa(moment);
+    modVedicEphemeris::MoonPosition moon = modVedicEphemeris::ComputeEphemeris(moment);
+    const auto positions = std::isfinite(ayanamsa) && !moon.MoonPositionText.empty()
+        ? mpp::ComputeGrahaPositions(moment, ayanamsa, moon.Longitude)
+        : std::nullopt;
+    if (!positions) {
+        return std::nullopt;
+    }
+    return ClassicSky {ayanamsa, std::move(moon), *positions};
+}
+
 } // namespace
 
 Reading BeginReading(const Birth& birth, SkyModel sky)
@@ -46,25 +66,21 @@ bool CompleteReading(Reading& reading, const std::array<double, GrahaCount>& lon
 ReadingResult CalculateReading(const Birth& birth)
 {
     const BirthMoment moment = BirthMomentOf(birth);
-    const double ayanamsa = mpp::ComputeAyanamsa(moment);
-    const modVedicEphemeris::MoonPosition moon = modVedicEphemeris::ComputeEphemeris(moment);
-    const auto positions = std::isfinite(ayanamsa) && !moon.MoonPositionText.empty()
-        ? mpp::ComputeGrahaPositions(moment, ayanamsa, moon.Longitude)
-        : std::nullopt;
-    if (!positions) {
+    const std::optional<ClassicSky> sky = ClassicSkyAt(moment);
+    if (!sky) {
         return {NoPositionsFailure, {}};
     }
     return {std::nullopt,
         Reading {.Sky = SkyModel::Classic,
             .Moment = moment,
             .Place = {birth.LatitudeDeg, birth.LongitudeDeg},
-            .Ayanamsa = ayanamsa,
-            .MoonPositionText = moon.MoonPositionText,
-            .Longitudes = positions->Longitudes,
-            .Places = positions->Places,
-            .GrahaPositionTexts = positions->GrahaPositionTexts,
-            .Results = modVedicGrahaDrishti::ComputeGrahaDrishti(*positions),
-            .Lagna = mpp::ClassicLagna(moment.JulianDay, birth.LatitudeDeg, birth.LongitudeDeg, ayanamsa)}};
+            .Ayanamsa = sky->Ayanamsa,
+            .MoonPositionText = sky->Moon.MoonPositionText,
+            .Longitudes = sky->Positions.Longitudes,
+            .Places = sky->Positions.Places,
+            .GrahaPositionTexts = sky->Positions.GrahaPositionTexts,
+            .Results = modVedicGrahaDrishti::ComputeGrahaDrishti(sky->Positions),
+            .Lagna = mpp::ClassicLagna(moment.JulianDay, birth.LatitudeDeg, birth.LongitudeDeg, sky->Ayanamsa)}};
 }
 
 std::optional<std::array<double, GrahaCountWithKetu>> ClassicLongitudesAt(const BirthMoment& moment, int hoursLater)
@@ -74,15 +90,8 @@ std::optional<std::array<double, GrahaCountWithKetu>> ClassicLongitudesAt(const 
     moved.Universal = UniversalBirthTime(moment.Universal, -60 * hoursLater);
     moved.UniversalHours += hoursLater;
     moved.JulianDay += hoursLater / 24.0;
-    const double ayanamsa = mpp::ComputeAyanamsa(moved);
-    const modVedicEphemeris::MoonPosition moon = modVedicEphemeris::ComputeEphemeris(moved);
-    const auto positions = std::isfinite(ayanamsa) && !moon.MoonPositionText.empty()
-        ? mpp::ComputeGrahaPositions(moved, ayanamsa, moon.Longitude)
-        : std::nullopt;
-    if (!positions) {
-        return std::nullopt;
-    }
-    return positions->Longitudes;
+    const std::optional<ClassicSky> sky = ClassicSkyAt(moved);
+    return sky ? std::optional(sky->Positions.Longitudes) : std::nullopt;
 }
 
 } // namespace halvaro
