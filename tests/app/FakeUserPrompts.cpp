@@ -1,6 +1,9 @@
 #include "FakeUserPrompts.h"
 
+#include "ui_FindPlaceDialog.h"
+
 #include <QPrinter>
+#include <QPushButton>
 
 namespace halvaro::app {
 
@@ -49,6 +52,9 @@ QStringList FakeUserPrompts::Leftovers() const
     }
     for (const auto& answer : printAnswers) {
         left.append(QStringLiteral("print answer not used: ") + answer.value_or(QStringLiteral("(cancel)")));
+    }
+    for (const auto& answer : placeAnswers) {
+        left.append(QStringLiteral("find place answer not used: ") + answer.value_or(QStringLiteral("(web search)")));
     }
     return left;
 }
@@ -112,6 +118,28 @@ bool FakeUserPrompts::ChoosePrinter(QWidget* /*parent*/, QPrinter& printer)
 void FakeUserPrompts::ShowAbout(QWidget* /*parent*/, const QString& title, const QString& text)
 {
     calls.append(QStringLiteral("about \"%1\": %2").arg(title, text));
+}
+
+PlaceAnswer FakeUserPrompts::FindPlace(QWidget* parent, const atlas::AtlasLoad& atlas)
+{
+    if (placeAnswers.empty()) {
+        calls.append(QStringLiteral("UNEXPECTED find place"));
+        return {};
+    }
+    const std::optional<QString> typed = placeAnswers.front();
+    placeAnswers.pop_front();
+    // The real dialog, driven as a user would, so the form gets what it gives.
+    FindPlaceDialog dialog(atlas, parent);
+    if (!typed) {
+        calls.append(QStringLiteral("find place: web search"));
+        dialog.Form().cmdWebSearch->click();
+    } else {
+        dialog.Form().txtPlace->setText(*typed);
+        calls.append(QStringLiteral("find place \"%1\"%2").arg(*typed,
+            dialog.Form().lblStatus->text().isEmpty() ? QString() : QStringLiteral(": ") + dialog.Form().lblStatus->text()));
+        dialog.Form().buttonBox->button(QDialogButtonBox::Ok)->click();
+    }
+    return {dialog.Chosen(), dialog.WebSearchAsked()};
 }
 
 } // namespace halvaro::app
