@@ -49,9 +49,9 @@ QString AboutText()
                "Readings can be saved as .aha files and opened again later.\n\n"
                "Precise sky positions (File menu) come from the Swiss Ephemeris %1 of Astrodienst AG, "
                "with its built-in Moshier ephemeris and the Lahiri ayanamsa.\n\n"
-               "Find Place uses the cities of GeoNames (geonames.org, under the Creative Commons Attribution "
-               "4.0 licence, CC BY 4.0) through the geonames library, and the time-zone history of the IANA "
-               "tz database (the public-domain time zone database), read with Howard Hinnant's date library.\n\n"
+               "Find Place uses the cities of GeoNames (geonames.org), licensed under CC BY 4.0, through the "
+               "geonames library, and the time-zone history of the IANA tz database (public domain), read with "
+               "Howard Hinnant's date library.\n\n"
                "Halvaro is free software under the GNU Affero General Public License, version 3 or later.\n\n"
                "Orrelane")
         .arg(FromUtf8(sky::SwissEphemerisVersion()));
@@ -405,9 +405,11 @@ void frmMain::cmdFindPlace_Click()
         return;
     }
     const FoundPlace& found = *answer.Chosen;
-    ui->txtCity->setText(FromUtf8(found.City));
-    ui->txtState->setText(FromUtf8(found.State));
-    ui->txtCountry->setText(FromUtf8(found.Country));
+    for (const auto& [box, text] : {std::pair {ui->txtCity, &found.City}, std::pair {ui->txtState, &found.State},
+             std::pair {ui->txtCountry, &found.Country}}) {
+        box->setText(FromUtf8(*text));
+        box->setCursorPosition(0); // a long name shows its start
+    }
     ui->txtLatDeg->setText(FromUtf8(found.LatDeg));
     ui->txtLatMin->setText(FromUtf8(found.LatMin));
     ui->txtLonDeg->setText(FromUtf8(found.LonDeg));
@@ -460,7 +462,7 @@ void frmMain::ApplyFoundZone()
         settingZone = false;
     } else {
         exactOffsetMinutes = offset.Offset->UtcOffsetMinutes;
-        line += tr(": no zone of the list gives it, so it is used as it is, and cannot be saved.");
+        line += tr("\nUsed as it is: no zone of the list has it.");
     }
     ui->lblFoundZone->setText(line);
 }
