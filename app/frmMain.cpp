@@ -307,9 +307,11 @@ void frmMain::cmdBack_Click()
 
 void frmMain::cmdSave_Click()
 {
-    // A reading the file cannot hold (an offset of no list entry) is refused
-    // before a file is chosen, with the reading module's reason.
-    if (const readings::BytesResult storable = readings::ReadingFileBytes(shownBirth); !storable.Bytes) {
+    // An offset of no list entry (found through the atlas) can never go into
+    // a reading file: refused before a file is chosen, with the reading
+    // module's reason.
+    if (!shownBirth.Zone) {
+        const readings::BytesResult storable = readings::ReadingFileBytes(shownBirth);
         ShowMessage(FromUtf8(storable.Error), MessageIcon::Error);
         return;
     }

@@ -50,6 +50,9 @@ private slots:
     void altOOpensTheFileDialog();
     void placeLookUp_data();
     void placeLookUp();
+    void findPlaceFillsTheForm_data();
+    void findPlaceFillsTheForm();
+    void foundZoneFollowsTheDate();
     void tabStaysOnFrontScreen();
     void hiddenScreenTakesNoClicks();
     void keyCharacterCode_data();
@@ -460,6 +463,94 @@ void InputScreenTest::placeLookUp()
     QTest::mouseClick(f.Command1, Qt::LeftButton);
     QCOMPARE(w->prompts.TakeCalls(), QStringList {call});
     QCOMPARE(FocusName(), focus);
+}
+
+// Find Place types into the real dialog and takes its first match. Places
+// and coordinates from GeoNames (geonames.org), in whole degrees and minutes
+// rounded to the minute: Kathmandu 27.70169 N 85.3206 E, Kolkata 22.56263 N
+// 88.36304 E, New York City 40.71427 N 74.00597 W. Offsets, gaps and
+// flags from tests/data/atlas/zone-offsets.tsv (Python's zoneinfo): Kathmandu
+// 1990 +05:45, which no list entry gives; India 1943 +06:30 with daylight
+// saving, Indian Time (+5:30) with DST; New York on 27 April 1980 has no
+// 02:30 (02:00 to 03:00), and then the list is left as it was.
+void InputScreenTest::findPlaceFillsTheForm_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("when"); // day, month, year, hour, minute
+    QTest::addColumn<QStringList>("place"); // city, state, country, latitude, longitude
+    QTest::addColumn<QString>("zone");
+    QTest::addColumn<bool>("dst");
+    QTest::addColumn<QString>("line");
+    const QString firstZone = QStringLiteral("Alaska/Hawaii Daylight Time,AHDT,-9.0");
+    QTest::newRow("Kathmandu 1990") << "Kathm" << QStringList {"15", "June", "1990", "10", "30"}
+                                    << QStringList {"Kathmandu", "Bagmati Province", "Nepal", "27 42 N", "85 19 E"}
+                                    << firstZone << false
+                                    << "UTC+05:45 (Asia/Kathmandu) on 15 June 1990\nUsed as it is: no zone of the "
+                                       "list has it.";
+    QTest::newRow("India 1943") << "Kolkata" << QStringList {"15", "June", "1943", "10", "30"}
+                                << QStringList {"Kolkata", "State of West Bengal", "India", "22 34 N", "88 22 E"}
+                                << "Indian Time, IST, +5.3" << true << "UTC+06:30 (Asia/Kolkata) on 15 June 1943";
+    QTest::newRow("New York spring gap")
+        << "New York, US" << QStringList {"27", "April", "1980", "2", "30"}
+        << QStringList {"New York", "New York", "United States of America", "40 43 N", "74 0 W"} << firstZone << false
+        << "No 02:30 on 27 April 1980 in America/New_York: the clocks went forward. Set the zone by hand.";
+}
+
+void InputScreenTest::findPlaceFillsTheForm()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, when);
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(Pick(f.cboDate, when[0]) && Pick(f.cboMonth, when[1]) && Pick(f.cboYear, when[2])
+        && Pick(f.cboHour, when[3]) && Pick(f.cboMinute, when[4]));
+    w->prompts.AnswerFindPlace(typed);
+    QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {"find place \"" + typed + '"'});
+
+    const auto coordinate = [](const QLineEdit* deg, const QLineEdit* min, const QRadioButton* first,
+                                const QRadioButton* second) {
+        return deg->text() + ' ' + min->text() + ' ' + (first->isChecked() ? first : second)->text().left(1);
+    };
+    QTEST((QStringList {f.txtCity->text(), f.txtState->text(), f.txtCountry->text(),
+              coordinate(f.txtLatDeg, f.txtLatMin, f.optLat_0, f.optLat_1),
+              coordinate(f.txtLonDeg, f.txtLonMin, f.optLong_0, f.optLong_1)}),
+        "place");
+    QTEST(f.cboTimeZone->currentText(), "zone");
+    QTEST(f.chkDST->isChecked(), "dst");
+    QTEST(f.lblFoundZone->text(), "line");
+    // The line is whole in its place under the list.
+    QVERIFY(f.lblFoundZone->heightForWidth(f.lblFoundZone->width()) <= f.lblFoundZone->height());
+}
+
+// The found zone's history follows later edits of the date until the zone is
+// set by hand. India: +06:30 in 1943, +05:30 (IST) in 1975
+// (tests/data/atlas/zone-offsets.tsv).
+void InputScreenTest::foundZoneFollowsTheDate()
+{
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(Pick(f.cboDate, "15") && Pick(f.cboMonth, "June") && Pick(f.cboYear, "1943"));
+    w->prompts.AnswerFindPlace(QStringLiteral("Kolkata"));
+    QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
+    w->prompts.TakeCalls();
+    QVERIFY(f.chkDST->isChecked());
+
+    QVERIFY(Pick(f.cboYear, "1975"));
+    QCOMPARE(f.lblFoundZone->text(), QStringLiteral("UTC+05:30 (Asia/Kolkata) on 15 June 1975"));
+    QCOMPARE(f.cboTimeZone->currentText() + (f.chkDST->isChecked() ? " DST" : ""),
+        QStringLiteral("Indian Time, IST, +5.3"));
+
+    // DST checked by hand: 1976 would clear it again if the history still applied.
+    QTest::mouseClick(f.chkDST, Qt::LeftButton);
+    QCOMPARE(f.lblFoundZone->text(), QString());
+    QVERIFY(Pick(f.cboYear, "1976"));
+    QCOMPARE(f.lblFoundZone->text() + (f.chkDST->isChecked() ? " DST" : ""), QStringLiteral(" DST"));
+
+    // "Search the Web…" in the dialog is the old look-up, its checks first.
+    f.txtCity->clear();
+    w->prompts.AnswerFindPlace(std::nullopt);
+    QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(),
+        (QStringList {"find place: web search", Error(QStringLiteral("Please Enter City"))}));
 }
 
 void InputScreenTest::tabStaysOnFrontScreen()
