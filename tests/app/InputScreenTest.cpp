@@ -50,9 +50,8 @@ private slots:
     void altOOpensTheFileDialog();
     void placeLookUp_data();
     void placeLookUp();
-    void findPlaceFillsTheForm_data();
-    void findPlaceFillsTheForm();
-    void foundZoneFollowsTheDate();
+    void findPlace_data();
+    void findPlace();
     void tabStaysOnFrontScreen();
     void hiddenScreenTakesNoClicks();
     void keyCharacterCode_data();
@@ -466,91 +465,64 @@ void InputScreenTest::placeLookUp()
 }
 
 // Find Place types into the real dialog and takes its first match. Places
-// and coordinates from GeoNames (geonames.org), in whole degrees and minutes
-// rounded to the minute: Kathmandu 27.70169 N 85.3206 E, Kolkata 22.56263 N
-// 88.36304 E, New York City 40.71427 N 74.00597 W. Offsets, gaps and
-// flags from tests/data/atlas/zone-offsets.tsv (Python's zoneinfo): Kathmandu
-// 1990 +05:45, which no list entry gives; India 1943 +06:30 with daylight
-// saving, Indian Time (+5:30) with DST; New York on 27 April 1980 has no
-// 02:30 (02:00 to 03:00), and then the list is left as it was.
-void InputScreenTest::findPlaceFillsTheForm_data()
+// and coordinates from GeoNames (geonames.org), to the nearest minute:
+// Kathmandu 27.70169 N 85.3206 E, Kolkata 22.56263 N 88.36304 E, New York
+// 40.71427 N 74.00597 W. Offsets from tests/data/atlas/zone-offsets.tsv
+// (Python's zoneinfo): Kathmandu 1990 +05:45, in no list entry, so the list
+// stays as it was; India 1943 +06:30 with daylight saving (Indian Time and
+// DST) and 1975 +05:30 IST; New York had no 02:30 on 27 April 1980.
+void InputScreenTest::findPlace_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QStringList>("when"); // day, month, year, hour, minute
-    QTest::addColumn<QStringList>("place"); // city, state, country, latitude, longitude
-    QTest::addColumn<QString>("zone");
-    QTest::addColumn<bool>("dst");
+    QTest::addColumn<QStringList>("picks"); // day, month, year, hour, minute; then a later year
+    QTest::addColumn<QString>("form");      // the place, the zone entry and DST box
     QTest::addColumn<QString>("line");
-    const QString firstZone = QStringLiteral("Alaska/Hawaii Daylight Time,AHDT,-9.0");
+    const QString first = QStringLiteral("Alaska/Hawaii Daylight Time,AHDT,-9.0|");
+    const QString kolkata = QStringLiteral("Kolkata|State of West Bengal|India|22 34 N|88 22 E|Indian Time, IST, +5.3|");
     QTest::newRow("Kathmandu 1990") << "Kathm" << QStringList {"15", "June", "1990", "10", "30"}
-                                    << QStringList {"Kathmandu", "Bagmati Province", "Nepal", "27 42 N", "85 19 E"}
-                                    << firstZone << false
-                                    << "UTC+05:45 (Asia/Kathmandu) on 15 June 1990\nUsed as it is: no zone of the "
-                                       "list has it.";
-    QTest::newRow("India 1943") << "Kolkata" << QStringList {"15", "June", "1943", "10", "30"}
-                                << QStringList {"Kolkata", "State of West Bengal", "India", "22 34 N", "88 22 E"}
-                                << "Indian Time, IST, +5.3" << true << "UTC+06:30 (Asia/Kolkata) on 15 June 1943";
-    QTest::newRow("New York spring gap")
-        << "New York, US" << QStringList {"27", "April", "1980", "2", "30"}
-        << QStringList {"New York", "New York", "United States of America", "40 43 N", "74 0 W"} << firstZone << false
-        << "No 02:30 on 27 April 1980 in America/New_York: the clocks went forward. Set the zone by hand.";
+                                    << "Kathmandu|Bagmati Province|Nepal|27 42 N|85 19 E|" + first
+                                    << "UTC+05:45 (Asia/Kathmandu) on 15 June 1990\nUsed as it is: no zone of the list has it.";
+    QTest::newRow("India 1943") << "Kolkata" << QStringList {"15", "June", "1943", "10", "30"} << kolkata + "DST"
+                                << "UTC+06:30 (Asia/Kolkata) on 15 June 1943";
+    QTest::newRow("India 1943, then 1975") << "Kolkata" << QStringList {"15", "June", "1943", "10", "30", "1975"}
+                                           << kolkata << "UTC+05:30 (Asia/Kolkata) on 15 June 1975";
+    QTest::newRow("New York gap") << "New York, US" << QStringList {"27", "April", "1980", "2", "30"}
+                                  << "New York|New York|United States of America|40 43 N|74 0 W|" + first
+                                  << "No 02:30 on 27 April 1980 in America/New_York: the clocks went forward. Set "
+                                     "the zone by hand.";
 }
 
-void InputScreenTest::findPlaceFillsTheForm()
+void InputScreenTest::findPlace()
 {
     QFETCH(QString, typed);
-    QFETCH(QStringList, when);
+    QFETCH(QStringList, picks);
     const Ui::frmMain& f = w->Form();
-    QVERIFY(Pick(f.cboDate, when[0]) && Pick(f.cboMonth, when[1]) && Pick(f.cboYear, when[2])
-        && Pick(f.cboHour, when[3]) && Pick(f.cboMinute, when[4]));
+    QVERIFY(Pick(f.cboDate, picks[0]) && Pick(f.cboMonth, picks[1]) && Pick(f.cboYear, picks[2])
+        && Pick(f.cboHour, picks[3]) && Pick(f.cboMinute, picks[4]));
     w->prompts.AnswerFindPlace(typed);
     QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
     QCOMPARE(w->prompts.TakeCalls(), QStringList {"find place \"" + typed + '"'});
-
-    const auto coordinate = [](const QLineEdit* deg, const QLineEdit* min, const QRadioButton* first,
-                                const QRadioButton* second) {
-        return deg->text() + ' ' + min->text() + ' ' + (first->isChecked() ? first : second)->text().left(1);
-    };
+    QVERIFY(picks.size() < 6 || Pick(f.cboYear, picks[5]));
+    const auto side = [](const QRadioButton* a, const QRadioButton* b) { return (a->isChecked() ? a : b)->text().left(1); };
     QTEST((QStringList {f.txtCity->text(), f.txtState->text(), f.txtCountry->text(),
-              coordinate(f.txtLatDeg, f.txtLatMin, f.optLat_0, f.optLat_1),
-              coordinate(f.txtLonDeg, f.txtLonMin, f.optLong_0, f.optLong_1)}),
-        "place");
-    QTEST(f.cboTimeZone->currentText(), "zone");
-    QTEST(f.chkDST->isChecked(), "dst");
+              f.txtLatDeg->text() + ' ' + f.txtLatMin->text() + ' ' + side(f.optLat_0, f.optLat_1),
+              f.txtLonDeg->text() + ' ' + f.txtLonMin->text() + ' ' + side(f.optLong_0, f.optLong_1),
+              f.cboTimeZone->currentText(), f.chkDST->isChecked() ? "DST" : ""})
+              .join('|'),
+        "form");
     QTEST(f.lblFoundZone->text(), "line");
-    // The line is whole in its place under the list.
-    QVERIFY(f.lblFoundZone->heightForWidth(f.lblFoundZone->width()) <= f.lblFoundZone->height());
-}
+    QVERIFY(f.lblFoundZone->heightForWidth(f.lblFoundZone->width()) <= f.lblFoundZone->height()); // whole
 
-// The found zone's history follows later edits of the date until the zone is
-// set by hand. India: +06:30 in 1943, +05:30 (IST) in 1975
-// (tests/data/atlas/zone-offsets.tsv).
-void InputScreenTest::foundZoneFollowsTheDate()
-{
-    const Ui::frmMain& f = w->Form();
-    QVERIFY(Pick(f.cboDate, "15") && Pick(f.cboMonth, "June") && Pick(f.cboYear, "1943"));
-    w->prompts.AnswerFindPlace(QStringLiteral("Kolkata"));
-    QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
-    w->prompts.TakeCalls();
-    QVERIFY(f.chkDST->isChecked());
-
-    QVERIFY(Pick(f.cboYear, "1975"));
-    QCOMPARE(f.lblFoundZone->text(), QStringLiteral("UTC+05:30 (Asia/Kolkata) on 15 June 1975"));
-    QCOMPARE(f.cboTimeZone->currentText() + (f.chkDST->isChecked() ? " DST" : ""),
-        QStringLiteral("Indian Time, IST, +5.3"));
-
-    // DST checked by hand: 1976 would clear it again if the history still applied.
+    // Set by hand, the zone no longer follows the date.
     QTest::mouseClick(f.chkDST, Qt::LeftButton);
+    QVERIFY(Pick(f.cboYear, QStringLiteral("1976")));
     QCOMPARE(f.lblFoundZone->text(), QString());
-    QVERIFY(Pick(f.cboYear, "1976"));
-    QCOMPARE(f.lblFoundZone->text() + (f.chkDST->isChecked() ? " DST" : ""), QStringLiteral(" DST"));
 
-    // "Search the Web…" in the dialog is the old look-up, its checks first.
-    f.txtCity->clear();
+    // The dialog's "Search the Web…" is the old look-up, its checks first.
+    f.txtState->clear();
     w->prompts.AnswerFindPlace(std::nullopt);
     QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
-    QCOMPARE(w->prompts.TakeCalls(),
-        (QStringList {"find place: web search", Error(QStringLiteral("Please Enter City"))}));
+    QCOMPARE(w->prompts.TakeCalls(), (QStringList {"find place: web search", Error("Please Enter State")}));
 }
 
 void InputScreenTest::tabStaysOnFrontScreen()
