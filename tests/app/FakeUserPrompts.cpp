@@ -54,7 +54,7 @@ QStringList FakeUserPrompts::Leftovers() const
         left.append(QStringLiteral("print answer not used: ") + answer.value_or(QStringLiteral("(cancel)")));
     }
     for (const auto& answer : placeAnswers) {
-        left.append(QStringLiteral("find place answer not used: ") + answer.value_or(QStringLiteral("(web search)")));
+        left.append(QStringLiteral("find place answer not used: ") + answer);
     }
     return left;
 }
@@ -126,19 +126,12 @@ PlaceAnswer FakeUserPrompts::FindPlace(QWidget* parent, const atlas::AtlasLoad& 
         calls.append(QStringLiteral("UNEXPECTED find place"));
         return {};
     }
-    const std::optional<QString> typed = placeAnswers.front();
+    const QString typed = placeAnswers.front();
     placeAnswers.pop_front();
-    // The real dialog, driven as a user would, so the form gets what it gives.
-    FindPlaceDialog dialog(atlas, parent);
-    if (!typed) {
-        calls.append(QStringLiteral("find place: web search"));
-        dialog.Form().cmdWebSearch->click();
-    } else {
-        dialog.Form().txtPlace->setText(*typed);
-        calls.append(QStringLiteral("find place \"%1\"%2").arg(*typed,
-            dialog.Form().lblStatus->text().isEmpty() ? QString() : QStringLiteral(": ") + dialog.Form().lblStatus->text()));
-        dialog.Form().buttonBox->button(QDialogButtonBox::Ok)->click();
-    }
+    calls.append(QStringLiteral("find place \"%1\"").arg(typed));
+    FindPlaceDialog dialog(atlas, parent); // the real one, driven as a user would
+    dialog.Form().txtPlace->setText(typed);
+    (typed.isEmpty() ? dialog.Form().cmdWebSearch : dialog.Form().buttonBox->button(QDialogButtonBox::Ok))->click();
     return {dialog.Chosen(), dialog.WebSearchAsked()};
 }
 

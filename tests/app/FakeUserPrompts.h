@@ -21,8 +21,8 @@ public:
     // A print dialog answered with a path prints to that PDF file; nothing cancels it.
     void AnswerPrintDialog(std::optional<QString> pdfPath) { printAnswers.push_back(std::move(pdfPath)); }
     // Find Place types the text into the real dialog and takes its first
-    // match; nothing typed asks for the web search instead.
-    void AnswerFindPlace(std::optional<QString> typed) { placeAnswers.push_back(std::move(typed)); }
+    // match; an empty text asks for the web search instead.
+    void AnswerFindPlace(const QString& typed) { placeAnswers.push_back(typed); }
 
     // The prompts seen since the last call.
     QStringList TakeCalls();
@@ -53,7 +53,7 @@ private:
     std::deque<std::optional<QString>> openAnswers;
     bool browserOpens = true;
     std::deque<std::optional<QString>> printAnswers;
-    std::deque<std::optional<QString>> placeAnswers;
+    std::deque<QString> placeAnswers;
 };
 
 } // namespace halvaro::app

@@ -520,9 +520,9 @@ void InputScreenTest::findPlace()
 
     // The dialog's "Search the Web…" is the old look-up, its checks first.
     f.txtState->clear();
-    w->prompts.AnswerFindPlace(std::nullopt);
+    w->prompts.AnswerFindPlace({});
     QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
-    QCOMPARE(w->prompts.TakeCalls(), (QStringList {"find place: web search", Error("Please Enter State")}));
+    QCOMPARE(w->prompts.TakeCalls(), (QStringList {"find place \"\"", Error("Please Enter State")}));
 }
 
 void InputScreenTest::tabStaysOnFrontScreen()

@@ -337,14 +337,11 @@ void ReadingWorkflowTest::foundOffsetOfNoListEntry()
     QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
     QCOMPARE(w->prompts.TakeCalls(), QStringList {"find place \"Kathm\""});
     QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
-    QVERIFY(w->window.ResultScreenInFront());
+    QVERIFY(w->window.ResultScreenInFront() && !w->window.ShownBirth().Zone);
     QCOMPARE(w->window.ShownBirth().UtcOffsetMinutes, 5 * 60 + 45);
-    QVERIFY(!w->window.ShownBirth().Zone.has_value());
-    QTest::mouseClick(f.cmdSave, Qt::LeftButton);
+    QTest::mouseClick(f.cmdSave, Qt::LeftButton); // no file dialog: none is scripted
     const QStringList calls = w->prompts.TakeCalls();
-    QCOMPARE(calls.size(), 1);
-    QVERIFY2(calls[0].startsWith(Error(QString())) && calls[0].contains(QStringLiteral("UTC+05:45")), qPrintable(calls[0]));
-    QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList());
+    QVERIFY2(calls.size() == 1 && calls[0].startsWith(Error({})) && calls[0].contains("UTC+05:45"), qPrintable(calls.join('\n')));
 }
 
 void ReadingWorkflowTest::secondSaveProposesFirstPath()
