@@ -22,6 +22,7 @@
 #include <QLayout>
 
 #include <filesystem>
+#include <utility>
 
 namespace halvaro::app {
 
@@ -366,12 +367,15 @@ void frmMain::OpenSavedReading(const QString& path)
         refuse(opened.Reason);
         return;
     }
-    // The file's zone entry is the zone now, whatever was found before.
-    ForgetFoundZone();
+    // The file's zone entry is the zone now, whatever was found before; its
+    // date must not bring the found zone's history back meanwhile.
+    const std::string zoneBefore = std::exchange(foundZone, std::string());
     if (!ApplyBirthData(*ui, controls, *opened.Reading)) {
+        foundZone = zoneBefore; // nothing was applied
         refuse("a degree or minute line holds more than the three characters of its box");
         return;
     }
+    ForgetFoundZone();
     cmdCalculate_Click();
 }
 
@@ -456,7 +460,7 @@ void frmMain::ApplyFoundZone()
         ui->lblFoundZone->setToolTip(FromUtf8(offset.Error));
         return;
     }
-    QString line = FromUtf8(atlas::FoundOffsetLine(offset.Offset->UtcOffsetMinutes, foundZone, local));
+    QString line = FromUtf8(atlas::FoundOffsetLine(offset.Offset->UtcOffsetMinutes, offset.Offset->Zone, local));
     if (const std::optional<ZoneChoice> entry = atlas::ZoneListEntryFor(*offset.Offset)) {
         settingZone = true;
         ui->cboTimeZone->setCurrentIndex(entry->Position);

@@ -327,11 +327,16 @@ void ReadingWorkflowTest::saveThenOpen()
 
 // Kathmandu in 1990 kept +05:45 (tests/data/atlas/zone-offsets.tsv), which
 // no zone list entry gives: the reading takes it as it is, and Save refuses,
-// naming it, before any file dialog.
+// naming it, before any file dialog. The example reading is New Delhi, Indian Time.
 void ReadingWorkflowTest::foundOffsetOfNoListEntry()
 {
     const Ui::frmMain& f = w->Form();
-    QVERIFY(TypeExampleReading(f));
+    QVERIFY(Calculate());
+    const QString delhi = folder->filePath(QStringLiteral("delhi.aha"));
+    w->prompts.AnswerSaveDialog(delhi);
+    QTest::mouseClick(f.cmdSave, Qt::LeftButton);
+    w->prompts.TakeCalls();
+    QTest::mouseClick(f.cmdBack, Qt::LeftButton);
     QVERIFY(Pick(f.cboYear, QStringLiteral("1990")));
     w->prompts.AnswerFindPlace(QStringLiteral("Kathm"));
     QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
@@ -342,6 +347,11 @@ void ReadingWorkflowTest::foundOffsetOfNoListEntry()
     QTest::mouseClick(f.cmdSave, Qt::LeftButton); // no file dialog: none is scripted
     const QStringList calls = w->prompts.TakeCalls();
     QVERIFY2(calls.size() == 1 && calls[0].startsWith(Error({})) && calls[0].contains("UTC+05:45"), qPrintable(calls.join('\n')));
+
+    // An opened reading's zone entry replaces the found offset.
+    w->window.OpenSavedReading(delhi);
+    QCOMPARE(w->window.ShownBirth().UtcOffsetMinutes, 5 * 60 + 30); // Indian Time
+    QCOMPARE(f.lblFoundZone->text(), QString());
 }
 
 void ReadingWorkflowTest::secondSaveProposesFirstPath()
