@@ -37,6 +37,7 @@ const QString OpenTitle = QStringLiteral("Select the source file");
 constexpr double FormFontPoints = 8.25;
 constexpr double CalculateFontPoints = 9.0;
 constexpr double OpenFontPoints = 9.75;
+constexpr double SmallestSkyFontPoints = 6.0;
 
 const QString AboutTitle = QStringLiteral("About Halvaro");
 
@@ -259,11 +260,25 @@ void frmMain::ShowReading(const Reading& reading)
     shownReading = reading;
     WriteResultLabels(controls, reading.Results);
     // A classic reading says which grahas the precise sky places elsewhere.
-    ui->lblSky->setText(FromUtf8(
-        readingsky::SkyCaptionWithDifferences(reading.Sky, readingsky::SkyDifferences(reading))));
+    ShowSkyCaption(FromUtf8(readingsky::SkyCaptionWithDifferences(reading.Sky, readingsky::SkyDifferences(reading))));
     ui->mnuChart->setEnabled(true);
     if (chartWindow != nullptr && chartWindow->isVisible()) {
         chartWindow->ShowReading(shownBirth, shownReading);
+    }
+}
+
+void frmMain::ShowSkyCaption(const QString& caption)
+{
+    // Two lines hold one or two grahas named; the rare reading with more
+    // gets a smaller type rather than a cut line.
+    QLabel& label = *ui->lblSky;
+    label.setFont(font());
+    label.setText(caption);
+    for (double points = FormFontPoints - 0.5;
+         points >= SmallestSkyFontPoints && label.heightForWidth(label.width()) > label.height(); points -= 0.5) {
+        QFont smaller = label.font();
+        smaller.setPointSizeF(points);
+        label.setFont(smaller);
     }
 }
 

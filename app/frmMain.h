@@ -59,6 +59,7 @@ private:
     void cmdCalculate_Click();
     void mnuPreciseSky_Toggled(bool precise);
     void ShowReading(const Reading& reading);
+    void ShowSkyCaption(const QString& caption);
     void cmdBack_Click();
     void cmdSave_Click();
     void cmdOpen_Click();
