@@ -88,6 +88,10 @@ void FindPlaceDialog::ShowMatches(const QString& text)
     }
     if (!shown.empty()) {
         ui->lstPlaces->setCurrentItem(ui->lstPlaces->topLevelItem(0));
+        // Names are short enough to be read whole rather than cut.
+        for (int column = 0; column < 3; ++column) {
+            ui->lstPlaces->resizeColumnToContents(column);
+        }
     }
     const bool nothing = shown.empty() && !TrimmedBlanks(Utf8(text)).empty();
     ui->lblStatus->setText(nothing ? tr("No city of the atlas starts with \"%1\".").arg(text) : QString());

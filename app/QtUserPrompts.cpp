@@ -87,4 +87,11 @@ bool QtUserPrompts::ChoosePrinter(QWidget* parent, QPrinter& printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
+PlaceAnswer QtUserPrompts::FindPlace(QWidget* parent, const atlas::AtlasLoad& atlas)
+{
+    FindPlaceDialog dialog(atlas, parent);
+    dialog.exec();
+    return {dialog.Chosen(), dialog.WebSearchAsked()};
+}
+
 } // namespace halvaro::app

@@ -19,6 +19,7 @@ public:
     bool OpenInBrowser(const QUrl& address) override;
     void ShowAbout(QWidget* parent, const QString& title, const QString& text) override;
     bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
+    PlaceAnswer FindPlace(QWidget* parent, const atlas::AtlasLoad& atlas) override;
 };
 
 } // namespace halvaro::app

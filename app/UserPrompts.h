@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/FindPlaceDialog.h"
 #include "core/InputChecks.h"
 
 #include <QString>
@@ -20,6 +21,13 @@ struct FileDialogRequest {
     QString ProposedPath;    // empty: no proposal
     bool ConfirmOverwrite = false;
     bool MustExist = false;
+};
+
+// What the Find Place dialog gave: a place, a wish for the web search, or
+// nothing (cancelled).
+struct PlaceAnswer {
+    std::optional<FoundPlace> Chosen;
+    bool WebSearchAsked = false;
 };
 
 // Everything the window asks of the user or of the desktop. The program uses
@@ -45,6 +53,9 @@ public:
     virtual void ShowAbout(QWidget* parent, const QString& title, const QString& text) = 0;
     // The print dialog, which sets up the printer; false when the user cancels.
     virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
+    // The modal Find Place dialog over the given atlas (which may hold only
+    // the reason there is none).
+    virtual PlaceAnswer FindPlace(QWidget* parent, const atlas::AtlasLoad& atlas) = 0;
 };
 
 } // namespace halvaro::app

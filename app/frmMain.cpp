@@ -4,6 +4,8 @@
 #include "app/CompactComboStyle.h"
 #include "app/KeyCodes.h"
 #include "app/UserPrompts.h"
+#include "atlas/ZoneListMatch.h"
+#include "core/Calendar.h"
 #include "core/Ranges.h"
 #include "core/TimeZones.h"
 #include "readings/ReadingFile.h"
@@ -20,6 +22,7 @@
 #include <QLayout>
 
 #include <filesystem>
+#include <utility>
 
 namespace halvaro::app {
 
@@ -34,6 +37,7 @@ const QString OpenTitle = QStringLiteral("Select the source file");
 constexpr double FormFontPoints = 8.25;
 constexpr double CalculateFontPoints = 9.0;
 constexpr double OpenFontPoints = 9.75;
+constexpr double SmallestSkyFontPoints = 6.0;
 
 const QString AboutTitle = QStringLiteral("About Halvaro");
 
@@ -47,6 +51,9 @@ QString AboutText()
                "Readings can be saved as .aha files and opened again later.\n\n"
                "Precise sky positions (File menu) come from the Swiss Ephemeris %1 of Astrodienst AG, "
                "with its built-in Moshier ephemeris and the Lahiri ayanamsa.\n\n"
+               "Find Place uses the cities of GeoNames (geonames.org), licensed under CC BY 4.0, through the "
+               "geonames library, and the time-zone history of the IANA tz database (public domain), read with "
+               "Howard Hinnant's date library.\n\n"
                "Halvaro is free software under the GNU Affero General Public License, version 3 or later.\n\n"
                "Orrelane")
         .arg(FromUtf8(sky::SwissEphemerisVersion()));
@@ -111,6 +118,7 @@ frmMain::frmMain(UserPrompts& userPrompts, QWidget* parent)
     connect(ui->cmdChart, &QPushButton::clicked, this, &frmMain::cmdChart_Click);
     connect(ui->mnuChart, &QAction::triggered, this, &frmMain::cmdChart_Click);
     connect(ui->Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+    connect(ui->cmdFindPlace, &QPushButton::clicked, this, &frmMain::cmdFindPlace_Click);
     connect(ui->mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(ui->mnuAbout, &QAction::triggered, this, &frmMain::mnuAbout_Click);
 
@@ -134,6 +142,13 @@ frmMain::frmMain(UserPrompts& userPrompts, QWidget* parent)
     }
 
     Form_Load();
+
+    // After loading, so the lists' first fill does not count as an edit.
+    for (QComboBox* list : {ui->cboDate, ui->cboMonth, ui->cboYear, ui->cboHour, ui->cboMinute}) {
+        connect(list, &QComboBox::currentIndexChanged, this, &frmMain::ApplyFoundZone);
+    }
+    connect(ui->cboTimeZone, &QComboBox::currentIndexChanged, this, &frmMain::ForgetFoundZone);
+    connect(ui->chkDST, &QCheckBox::toggled, this, &frmMain::ForgetFoundZone);
 }
 
 frmMain::~frmMain() = default;
@@ -224,6 +239,12 @@ void frmMain::cmdCalculate_Click()
         ShowCheckFailure(*checked.Failure);
         return;
     }
+    if (exactOffsetMinutes) {
+        // The found zone's offset, which no list entry gives: computed
+        // exactly, and with no list entry to store.
+        checked.Value.UtcOffsetMinutes = *exactOffsetMinutes;
+        checked.Value.Zone.reset();
+    }
     const ReadingResult result = readingsky::CalculateReading(checked.Value, sky);
     if (result.Failure) {
         ShowCheckFailure(*result.Failure);
@@ -238,10 +259,26 @@ void frmMain::ShowReading(const Reading& reading)
 {
     shownReading = reading;
     WriteResultLabels(controls, reading.Results);
-    ui->lblSky->setText(FromUtf8(readingsky::SkyCaption(reading.Sky)));
+    // A classic reading says which grahas the precise sky places elsewhere.
+    ShowSkyCaption(FromUtf8(readingsky::SkyCaptionWithDifferences(reading.Sky, readingsky::SkyDifferences(reading))));
     ui->mnuChart->setEnabled(true);
     if (chartWindow != nullptr && chartWindow->isVisible()) {
         chartWindow->ShowReading(shownBirth, shownReading);
+    }
+}
+
+void frmMain::ShowSkyCaption(const QString& caption)
+{
+    // Two lines hold one or two grahas named; the rare reading with more
+    // gets a smaller type rather than a cut line.
+    QLabel& label = *ui->lblSky;
+    label.setFont(font());
+    label.setText(caption);
+    for (double points = FormFontPoints - 0.5;
+         points >= SmallestSkyFontPoints && label.heightForWidth(label.width()) > label.height(); points -= 0.5) {
+        QFont smaller = label.font();
+        smaller.setPointSizeF(points);
+        label.setFont(smaller);
     }
 }
 
@@ -286,6 +323,14 @@ void frmMain::cmdBack_Click()
 
 void frmMain::cmdSave_Click()
 {
+    // An offset of no list entry (found through the atlas) can never go into
+    // a reading file: refused before a file is chosen, with the reading
+    // module's reason.
+    if (!shownBirth.Zone) {
+        const readings::BytesResult storable = readings::ReadingFileBytes(shownBirth);
+        ShowMessage(FromUtf8(storable.Error), MessageIcon::Error);
+        return;
+    }
     FileDialogRequest request;
     request.Title = AppTitle;
     request.Filter = ReadingFilter;
@@ -337,10 +382,15 @@ void frmMain::OpenSavedReading(const QString& path)
         refuse(opened.Reason);
         return;
     }
+    // The file's zone entry is the zone now, whatever was found before; its
+    // date must not bring the found zone's history back meanwhile.
+    const std::string zoneBefore = std::exchange(foundZone, std::string());
     if (!ApplyBirthData(*ui, controls, *opened.Reading)) {
+        foundZone = zoneBefore; // nothing was applied
         refuse("a degree or minute line holds more than the three characters of its box");
         return;
     }
+    ForgetFoundZone();
     cmdCalculate_Click();
 }
 
@@ -360,6 +410,93 @@ void frmMain::Command1_Click()
     }
     const QString query = LatitudeLongitudeQuery(ui->txtCity->text(), ui->txtState->text(), ui->txtCountry->text());
     OpenAddress(SiteSearchAddress(query, PageAddress(WebPage::Home)));
+}
+
+void frmMain::cmdFindPlace_Click()
+{
+    if (!atlasLoad) {
+        atlasLoad = std::make_unique<atlas::AtlasLoad>(atlas::LoadAtlas());
+    }
+    const PlaceAnswer answer = prompts.FindPlace(this, *atlasLoad);
+    if (answer.WebSearchAsked) {
+        Command1_Click();
+        return;
+    }
+    if (!answer.Chosen) {
+        return;
+    }
+    const FoundPlace& found = *answer.Chosen;
+    for (const auto& [box, text] : {std::pair {ui->txtCity, &found.City}, std::pair {ui->txtState, &found.State},
+             std::pair {ui->txtCountry, &found.Country}}) {
+        box->setText(FromUtf8(*text));
+        box->setCursorPosition(0); // a long name shows its start
+    }
+    ui->txtLatDeg->setText(FromUtf8(found.LatDeg));
+    ui->txtLatMin->setText(FromUtf8(found.LatMin));
+    ui->txtLonDeg->setText(FromUtf8(found.LonDeg));
+    ui->txtLonMin->setText(FromUtf8(found.LonMin));
+    controls.optLat[found.South ? 1 : 0]->setChecked(true);
+    controls.optLong[found.West ? 1 : 0]->setChecked(true);
+    foundZone = found.TimeZone;
+    ApplyFoundZone();
+}
+
+void frmMain::ApplyFoundZone()
+{
+    if (foundZone.empty()) {
+        return;
+    }
+    const BirthData entries = ReadBirthData(*ui, controls);
+    const CivilDateTime local {entries.Year, entries.Month, entries.Day, entries.Hour, entries.Minute};
+    const atlas::ZoneOffsetResult offset = zoneHistory.OffsetAt(foundZone, local);
+    exactOffsetMinutes.reset();
+    ui->lblFoundZone->setToolTip(QString());
+    if (!offset.Offset) {
+        // A gap, an overlap or a day the month lacks: the list decides, as
+        // the user sets it; the full reason is at hand.
+        const QString when = QStringLiteral("%1:%2 on %3 %4 %5")
+                                 .arg(entries.Hour, 2, 10, QLatin1Char('0'))
+                                 .arg(entries.Minute, 2, 10, QLatin1Char('0'))
+                                 .arg(entries.Day)
+                                 .arg(FromUtf8(MonthNames[static_cast<std::size_t>(entries.Month - 1)]))
+                                 .arg(entries.Year);
+        const QString zone = FromUtf8(foundZone);
+        QString line;
+        switch (offset.Problem) {
+        case atlas::ZoneOffsetResult::Fault::NoSuchLocalTime:
+            line = tr("No %1 in %2: the clocks went forward. Set the zone by hand.").arg(when, zone);
+            break;
+        case atlas::ZoneOffsetResult::Fault::TwiceLocalTime:
+            line = tr("%1 came twice in %2. Set the zone and the DST box by hand.").arg(when, zone);
+            break;
+        default: line = FromUtf8(offset.Error); break;
+        }
+        ui->lblFoundZone->setText(line);
+        ui->lblFoundZone->setToolTip(FromUtf8(offset.Error));
+        return;
+    }
+    QString line = FromUtf8(atlas::FoundOffsetLine(offset.Offset->UtcOffsetMinutes, offset.Offset->Zone, local));
+    if (const std::optional<ZoneChoice> entry = atlas::ZoneListEntryFor(*offset.Offset)) {
+        settingZone = true;
+        ui->cboTimeZone->setCurrentIndex(entry->Position);
+        ui->chkDST->setChecked(entry->DaylightSaving);
+        settingZone = false;
+    } else {
+        exactOffsetMinutes = offset.Offset->UtcOffsetMinutes;
+        line += tr("\nUsed as it is: no zone of the list has it.");
+    }
+    ui->lblFoundZone->setText(line);
+}
+
+void frmMain::ForgetFoundZone()
+{
+    if (settingZone) {
+        return;
+    }
+    foundZone.clear();
+    exactOffsetMinutes.reset();
+    ui->lblFoundZone->clear();
+    ui->lblFoundZone->setToolTip(QString());
 }
 
 void frmMain::mnuAbout_Click()

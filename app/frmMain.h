@@ -2,6 +2,8 @@
 
 #include "app/FormMapping.h"
 #include "app/WebLinks.h"
+#include "atlas/Atlas.h"
+#include "atlas/ZoneHistory.h"
 #include "calculation/Reading.h"
 #include "core/Birth.h"
 
@@ -57,11 +59,18 @@ private:
     void cmdCalculate_Click();
     void mnuPreciseSky_Toggled(bool precise);
     void ShowReading(const Reading& reading);
+    void ShowSkyCaption(const QString& caption);
     void cmdBack_Click();
     void cmdSave_Click();
     void cmdOpen_Click();
     void cmdChart_Click();
     void Command1_Click();
+    void cmdFindPlace_Click();
+    // The zone list, the DST box and the line under them from the found
+    // place's zone history at the date and time on the screen.
+    void ApplyFoundZone();
+    // A hand change of the zone list or DST box: the found offset no longer applies.
+    void ForgetFoundZone();
     void mnuAbout_Click();
     void OpenPage(WebPage page);
     void OpenAddress(const QUrl& address);
@@ -81,6 +90,15 @@ private:
     SkyModel sky = SkyModel::Classic; // kept for this run only
     Reading shownReading;
     ChartWindow* chartWindow = nullptr; // owned by this window as a child
+    std::unique_ptr<atlas::AtlasLoad> atlasLoad; // loaded when Find Place first opens
+    atlas::ZoneCache zoneHistory;
+    // The zone of the place found with Find Place, while its history decides
+    // the offset; empty once the user sets the zone by hand.
+    std::string foundZone;
+    // The atlas's offset when no zone list entry gives it: the calculation
+    // takes it instead of the list's.
+    std::optional<int> exactOffsetMinutes;
+    bool settingZone = false; // the zone list and DST box being set from the atlas
 };
 
 } // namespace halvaro::app

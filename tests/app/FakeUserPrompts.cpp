@@ -1,6 +1,9 @@
 #include "FakeUserPrompts.h"
 
+#include "ui_FindPlaceDialog.h"
+
 #include <QPrinter>
+#include <QPushButton>
 
 namespace halvaro::app {
 
@@ -49,6 +52,9 @@ QStringList FakeUserPrompts::Leftovers() const
     }
     for (const auto& answer : printAnswers) {
         left.append(QStringLiteral("print answer not used: ") + answer.value_or(QStringLiteral("(cancel)")));
+    }
+    for (const auto& answer : placeAnswers) {
+        left.append(QStringLiteral("find place answer not used: ") + answer);
     }
     return left;
 }
@@ -112,6 +118,21 @@ bool FakeUserPrompts::ChoosePrinter(QWidget* /*parent*/, QPrinter& printer)
 void FakeUserPrompts::ShowAbout(QWidget* /*parent*/, const QString& title, const QString& text)
 {
     calls.append(QStringLiteral("about \"%1\": %2").arg(title, text));
+}
+
+PlaceAnswer FakeUserPrompts::FindPlace(QWidget* parent, const atlas::AtlasLoad& atlas)
+{
+    if (placeAnswers.empty()) {
+        calls.append(QStringLiteral("UNEXPECTED find place"));
+        return {};
+    }
+    const QString typed = placeAnswers.front();
+    placeAnswers.pop_front();
+    calls.append(QStringLiteral("find place \"%1\"").arg(typed));
+    FindPlaceDialog dialog(atlas, parent); // the real one, driven as a user would
+    dialog.Form().txtPlace->setText(typed);
+    (typed.isEmpty() ? dialog.Form().cmdWebSearch : dialog.Form().buttonBox->button(QDialogButtonBox::Ok))->click();
+    return {dialog.Chosen(), dialog.WebSearchAsked()};
 }
 
 } // namespace halvaro::app

@@ -20,6 +20,9 @@ public:
     void RefuseBrowser() { browserOpens = false; }
     // A print dialog answered with a path prints to that PDF file; nothing cancels it.
     void AnswerPrintDialog(std::optional<QString> pdfPath) { printAnswers.push_back(std::move(pdfPath)); }
+    // Find Place types the text into the real dialog and takes its first
+    // match; an empty text asks for the web search instead.
+    void AnswerFindPlace(const QString& typed) { placeAnswers.push_back(typed); }
 
     // The prompts seen since the last call.
     QStringList TakeCalls();
@@ -33,6 +36,7 @@ public:
     bool OpenInBrowser(const QUrl& address) override;
     void ShowAbout(QWidget* parent, const QString& title, const QString& text) override;
     bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
+    PlaceAnswer FindPlace(QWidget* parent, const atlas::AtlasLoad& atlas) override;
 
     // How the recorded lines spell each prompt.
     static QString Message(MessageIcon icon, const QString& text, const QString& title = QStringLiteral("Halvaro"));
@@ -49,6 +53,7 @@ private:
     std::deque<std::optional<QString>> openAnswers;
     bool browserOpens = true;
     std::deque<std::optional<QString>> printAnswers;
+    std::deque<QString> placeAnswers;
 };
 
 } // namespace halvaro::app

@@ -50,6 +50,8 @@ private slots:
     void altOOpensTheFileDialog();
     void placeLookUp_data();
     void placeLookUp();
+    void findPlace_data();
+    void findPlace();
     void tabStaysOnFrontScreen();
     void hiddenScreenTakesNoClicks();
     void keyCharacterCode_data();
@@ -460,6 +462,67 @@ void InputScreenTest::placeLookUp()
     QTest::mouseClick(f.Command1, Qt::LeftButton);
     QCOMPARE(w->prompts.TakeCalls(), QStringList {call});
     QCOMPARE(FocusName(), focus);
+}
+
+// Find Place types into the real dialog and takes its first match. Places
+// and coordinates from GeoNames (geonames.org), to the nearest minute:
+// Kathmandu 27.70169 N 85.3206 E, Kolkata 22.56263 N 88.36304 E, New York
+// 40.71427 N 74.00597 W. Offsets from tests/data/atlas/zone-offsets.tsv
+// (Python's zoneinfo): Kathmandu 1990 +05:45, in no list entry, so the list
+// stays as it was; India 1943 +06:30 with daylight saving (Indian Time and
+// DST) and 1975 +05:30 IST; New York had no 02:30 on 27 April 1980.
+void InputScreenTest::findPlace_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("picks"); // day, month, year, hour, minute; then a later year
+    QTest::addColumn<QString>("form");      // the place, the zone entry and DST box
+    QTest::addColumn<QString>("line");
+    const QString first = QStringLiteral("Alaska/Hawaii Daylight Time,AHDT,-9.0|");
+    const QString kolkata = QStringLiteral("Kolkata|State of West Bengal|India|22 34 N|88 22 E|Indian Time, IST, +5.3|");
+    QTest::newRow("Kathmandu 1990") << "Kathm" << QStringList {"15", "June", "1990", "10", "30"}
+                                    << "Kathmandu|Bagmati Province|Nepal|27 42 N|85 19 E|" + first
+                                    << "UTC+05:45 (Asia/Kathmandu) on 15 June 1990\nUsed as it is: no zone of the list has it.";
+    QTest::newRow("India 1943") << "Kolkata" << QStringList {"15", "June", "1943", "10", "30"} << kolkata + "DST"
+                                << "UTC+06:30 (Asia/Kolkata) on 15 June 1943";
+    QTest::newRow("India 1943, then 1975") << "Kolkata" << QStringList {"15", "June", "1943", "10", "30", "1975"}
+                                           << kolkata << "UTC+05:30 (Asia/Kolkata) on 15 June 1975";
+    QTest::newRow("New York gap") << "New York, US" << QStringList {"27", "April", "1980", "2", "30"}
+                                  << "New York|New York|United States of America|40 43 N|74 0 W|" + first
+                                  << "No 02:30 on 27 April 1980 in America/New_York: the clocks went forward. Set "
+                                     "the zone by hand.";
+}
+
+void InputScreenTest::findPlace()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, picks);
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(Pick(f.cboDate, picks[0]) && Pick(f.cboMonth, picks[1]) && Pick(f.cboYear, picks[2])
+        && Pick(f.cboHour, picks[3]) && Pick(f.cboMinute, picks[4]));
+    w->prompts.AnswerFindPlace(typed);
+    QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {"find place \"" + typed + '"'});
+    QVERIFY(picks.size() < 6 || Pick(f.cboYear, picks[5]));
+    const auto side = [](const QRadioButton* a, const QRadioButton* b) { return (a->isChecked() ? a : b)->text().left(1); };
+    QTEST((QStringList {f.txtCity->text(), f.txtState->text(), f.txtCountry->text(),
+              f.txtLatDeg->text() + ' ' + f.txtLatMin->text() + ' ' + side(f.optLat_0, f.optLat_1),
+              f.txtLonDeg->text() + ' ' + f.txtLonMin->text() + ' ' + side(f.optLong_0, f.optLong_1),
+              f.cboTimeZone->currentText(), f.chkDST->isChecked() ? "DST" : ""})
+              .join('|'),
+        "form");
+    QTEST(f.lblFoundZone->text(), "line");
+    QVERIFY(f.lblFoundZone->heightForWidth(f.lblFoundZone->width()) <= f.lblFoundZone->height()); // whole
+
+    // Set by hand, the zone no longer follows the date.
+    QTest::mouseClick(f.chkDST, Qt::LeftButton);
+    QVERIFY(Pick(f.cboYear, QStringLiteral("1976")));
+    QCOMPARE(f.lblFoundZone->text(), QString());
+
+    // The dialog's "Search the Web…" is the old look-up, its checks first.
+    f.txtState->clear();
+    w->prompts.AnswerFindPlace({});
+    QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), (QStringList {"find place \"\"", Error("Please Enter State")}));
 }
 
 void InputScreenTest::tabStaysOnFrontScreen()

@@ -80,6 +80,7 @@ private slots:
     void failedCheckKeepsEarlierResults();
     void saveThenOpen();
     void secondSaveProposesFirstPath();
+    void foundOffsetOfNoListEntry();
     void openChecksTheName_data();
     void openChecksTheName();
     void openRefusesDamagedFile_data();
@@ -255,7 +256,9 @@ void ReadingWorkflowTest::skyModelSwitch()
     const QLabel* sun = w->window.Controls().lblPlanets_Position[0];
     QVERIFY(f.mnuPreciseSky->isCheckable() && !f.mnuPreciseSky->isChecked());
     QVERIFY(Calculate());
-    QCOMPARE(sun->text() + f.lblSky->text(), QStringLiteral("00 Gem 19Sky: classic model"));
+    const QString classic = QStringLiteral("00 Gem 19Sky: classic model \u2014 in the precise sky the Sun stands in Vrishabha");
+    QCOMPARE(sun->text() + f.lblSky->text(), classic);
+    QVERIFY(f.lblSky->heightForWidth(f.lblSky->width()) <= f.lblSky->height()); // wrapped, not cut
     f.mnuPreciseSky->trigger();
     QVERIFY(w->window.ResultScreenInFront());
     QCOMPARE(sun->text() + f.lblSky->text(), QStringLiteral("29 Tau 58Sky: precise (Swiss Ephemeris, Lahiri)"));
@@ -265,7 +268,7 @@ void ReadingWorkflowTest::skyModelSwitch()
     f.mnuPreciseSky->trigger();
     QCOMPARE(sun->text(), QStringLiteral("29 Tau 58"));
     QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
-    QCOMPARE(sun->text() + f.lblSky->text(), QStringLiteral("00 Gem 19Sky: classic model"));
+    QCOMPARE(sun->text() + f.lblSky->text(), classic);
     QCOMPARE(w->prompts.TakeCalls(), QStringList());
 }
 
@@ -320,6 +323,35 @@ void ReadingWorkflowTest::saveThenOpen()
     QCOMPARE(ResultTexts(w->window.Controls()), results);
     entries[0] = QStringLiteral("Asha Rao"); // saved without its outer blanks
     QCOMPARE(Entries(w->Form()), entries);
+}
+
+// Kathmandu in 1990 kept +05:45 (tests/data/atlas/zone-offsets.tsv), which
+// no zone list entry gives: the reading takes it as it is, and Save refuses,
+// naming it, before any file dialog. The example reading is New Delhi, Indian Time.
+void ReadingWorkflowTest::foundOffsetOfNoListEntry()
+{
+    const Ui::frmMain& f = w->Form();
+    QVERIFY(Calculate());
+    const QString delhi = folder->filePath(QStringLiteral("delhi.aha"));
+    w->prompts.AnswerSaveDialog(delhi);
+    QTest::mouseClick(f.cmdSave, Qt::LeftButton);
+    w->prompts.TakeCalls();
+    QTest::mouseClick(f.cmdBack, Qt::LeftButton);
+    QVERIFY(Pick(f.cboYear, QStringLiteral("1990")));
+    w->prompts.AnswerFindPlace(QStringLiteral("Kathm"));
+    QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {"find place \"Kathm\""});
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QVERIFY(w->window.ResultScreenInFront() && !w->window.ShownBirth().Zone);
+    QCOMPARE(w->window.ShownBirth().UtcOffsetMinutes, 5 * 60 + 45);
+    QTest::mouseClick(f.cmdSave, Qt::LeftButton); // no file dialog: none is scripted
+    const QStringList calls = w->prompts.TakeCalls();
+    QVERIFY2(calls.size() == 1 && calls[0].startsWith(Error({})) && calls[0].contains("UTC+05:45"), qPrintable(calls.join('\n')));
+
+    // An opened reading's zone entry replaces the found offset.
+    w->window.OpenSavedReading(delhi);
+    QCOMPARE(w->window.ShownBirth().UtcOffsetMinutes, 5 * 60 + 30); // Indian Time
+    QCOMPARE(f.lblFoundZone->text(), QString());
 }
 
 void ReadingWorkflowTest::secondSaveProposesFirstPath()
@@ -607,7 +639,9 @@ void ReadingWorkflowTest::aboutBox()
     QCOMPARE(calls.size(), 1);
     QVERIFY2(calls[0].startsWith(QStringLiteral("about \"About Halvaro\": Halvaro v1.15")), qPrintable(calls[0]));
     QVERIFY2(calls[0].contains(QStringLiteral("Graha Drishti")), qPrintable(calls[0]));
-    QVERIFY2(calls[0].contains(QStringLiteral("Swiss Ephemeris 2.")), qPrintable(calls[0]));
+    for (const char* credit : {"Swiss Ephemeris 2.", "GeoNames", "CC BY 4.0", "geonames library", "tz database"}) {
+        QVERIFY2(calls[0].contains(QLatin1String(credit)), qPrintable(calls[0]));
+    }
 }
 
 void ReadingWorkflowTest::exitEndsAtOnce_data()
