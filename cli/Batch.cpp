@@ -2,6 +2,7 @@
 
 #include "cli/BirthFields.h"
 #include "cli/ReadingOutput.h"
+#include "core/InputChecks.h"
 #include "core/Text.h"
 #include "files/FileRead.h"
 #include "files/FileReplace.h"
@@ -592,8 +593,10 @@ void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, Bloc
             decoded.Error = record.Error;
         }
         std::optional<ReadingResult> result;
+        BirthCheck checked;
         if (decoded.Error.empty()) {
-            result = ReadingOf(decoded.Birth, sky);
+            checked = ValidateInput(decoded.Birth);
+            result = checked.Failure ? ReadingResult {checked.Failure, {}} : ReadingOf(checked.Value, sky);
             if (result->Failure) {
                 decoded.Error = result->Failure->Message;
             }
@@ -613,7 +616,7 @@ void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, Bloc
             continue;
         }
         if (reading) {
-            WriteReadingMembers(json, result->Value);
+            WriteReadingMembers(json, result->Value, {checked.Value, {}, nullptr});
         } else {
             json.Key("error");
             json.String(decoded.Error.data(), static_cast<rapidjson::SizeType>(decoded.Error.size()));

@@ -5,10 +5,12 @@
 #include "cli/ReadingOutput.h"
 #include "chart/ChartData.h"
 #include "chart/ChartFile.h"
+#include "chart/Navamsa.h"
 #include "core/Text.h"
 #include "core/TimeZones.h"
 #include "files/FileReplace.h"
 #include "readings/ReadingFile.h"
+#include "readingsky/ReadingDetails.h"
 #include "readingsky/ReadingSky.h"
 
 #include <CLI/CLI.hpp>
@@ -29,7 +31,8 @@ Usage: halvaro-cli FILE.aha [--json] [--save FILE.aha]
                    --lat DD:MM(N|S) --lon DDD:MM(E|W) [--dst]
                    --city TEXT --state TEXT --country TEXT [--json] [--save FILE.aha]
        (either form also takes [--sky classic|precise]
-        and [--chart FILE.svg [--chart-style south|north]])
+        [--details] and [--chart FILE.svg [--chart-style south|north]
+        [--chart-varga d1|d9]])
        halvaro-cli --batch IN [--input-format csv|jsonl] [--output FILE]
                    [--output-format jsonl|csv] [--jobs N]
        halvaro-cli --zones
@@ -62,12 +65,12 @@ constexpr std::string_view BatchGroup = "Batch readings, one for each birth in a
 // reported, with the messages the batch's fields share.
 struct Options {
     CLI::App App {std::string(Description), std::string(ProgramName)};
-    std::string ReadingPath, Sky, Save, Chart, ChartStyle, Batch, InputFormat, Output, OutputFormat, Jobs;
+    std::string ReadingPath, Sky, Save, Chart, ChartStyle, ChartVarga, Batch, InputFormat, Output, OutputFormat, Jobs;
     std::array<std::string, FieldCount> Birth;
     std::array<CLI::Option*, FieldCount> BirthOptions {};
-    bool Dst = false, Json = false, Zones = false;
+    bool Dst = false, Json = false, Zones = false, Details = false;
     CLI::Option *File = nullptr, *SkyOption = nullptr, *SaveOption = nullptr, *ChartOption = nullptr,
-                *ChartStyleOption = nullptr, *BatchOption = nullptr, *InputFormatOption = nullptr,
+                *ChartStyleOption = nullptr, *ChartVargaOption = nullptr, *DetailsOption = nullptr, *BatchOption = nullptr, *InputFormatOption = nullptr,
                 *OutputOption = nullptr, *OutputFormatOption = nullptr, *JobsOption = nullptr, *JsonOption = nullptr,
                 *ZonesOption = nullptr;
 
@@ -97,7 +100,11 @@ struct Options {
         }
         JsonOption = flag("--json", Json, OutputGroup,
             "print one JSON object instead: GrahaPositionTexts, MoonPositionText, Ayanamsa, the result rows, "
-            "the short positions of the Lagna (null near the poles) and of Ketu, and Sky");
+            "the short positions of the Lagna (null near the poles) and of Ketu, Sky, SkyDiffers (the grahas the "
+            "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha) and Birth");
+        DetailsOption = flag("--details", Details, OutputGroup,
+            "add the positions table (nakshatra, pada, lord, Navamsa, dignity, R for retrograde) and the maha dasha "
+            "table, today's dasha marked, to the text output");
         SkyOption = value("--sky", Sky, "classic|precise", OutputGroup,
             "the sky the positions come from: the classic model (the default) or the precise positions of the Swiss "
             "Ephemeris with the Lahiri ayanamsa, which the text output names in a last line; a batch takes it too");
@@ -108,6 +115,8 @@ struct Options {
             "also draw the Rasi chart, with the Lagna and Ketu, as an SVG picture");
         ChartStyleOption = value("--chart-style", ChartStyle, "STYLE", OutputGroup,
             "south (the default: fixed signs in a square) or north (the diamond, houses from the Lagna)");
+        ChartVargaOption = value("--chart-varga", ChartVarga, "d1|d9", OutputGroup,
+            "the chart to draw: d1, the Rasi (the default), or d9, the Navamsa");
         BatchOption = value("--batch", Batch, "IN", BatchGroup,
             "read the births from IN, a .csv or .jsonl file, or from standard input for - (then give "
             "--input-format). Each record holds name, date, time, zone, lat, lon, city, state and country with the "
@@ -179,6 +188,10 @@ ValueError TakeValue(const Options& o, const CLI::Option* option, Command& comma
         command.ChartStyle = style.value_or(chart::ChartStyle::South);
         return style ? ValueError() : refused(o.ChartStyle, "is not south or north");
     }
+    if (option == o.ChartVargaOption) {
+        command.Navamsa = o.ChartVarga == "d9";
+        return o.ChartVarga == "d1" || command.Navamsa ? ValueError() : refused(o.ChartVarga, "is neither d1 nor d9");
+    }
     if (option == o.OutputOption) {
         command.Batch.OutputPath = o.Output;
         return o.Output.empty() ? ValueError(name + ": '' is not a file name") : std::nullopt;
@@ -235,8 +248,8 @@ ParseResult Combined(const Options& o, Command command)
         if (o.Json || o.Given(o.SaveOption)) {
             return fail(std::string("--batch and ") + (o.Json ? "--json" : "--save") + " cannot be combined (see --output-format)");
         }
-        if (o.Given(o.ChartOption)) {
-            return fail("--batch and --chart cannot be combined");
+        if (o.Given(o.ChartOption) || o.Details) {
+            return fail(std::string("--batch and ") + (o.Details ? "--details" : "--chart") + " cannot be combined");
         }
         BatchOptions& batch = command.Batch;
         batch.Input = o.Batch;
@@ -253,8 +266,10 @@ ParseResult Combined(const Options& o, Command command)
     if (firstBatchSetting) {
         return fail(*firstBatchSetting + " applies to --batch only");
     }
-    if (o.Given(o.ChartStyleOption) && !o.Given(o.ChartOption)) {
-        return fail("--chart-style needs --chart FILE.svg");
+    for (const CLI::Option* chartSetting : {o.ChartStyleOption, o.ChartVargaOption}) {
+        if (o.Given(chartSetting) && !o.Given(o.ChartOption)) {
+            return fail(chartSetting->get_name() + " needs --chart FILE.svg");
+        }
     }
     command.Kind = CommandKind::Reading;
     if (file) {
@@ -328,10 +343,20 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         return ExitRefused;
     }
     // A chart that cannot be drawn is refused before anything is written.
-    const chart::ChartResult drawn = command.ChartPath ? chart::MakeChart(checked.Value, result.Value) : chart::ChartResult {};
+    chart::ChartResult drawn = command.ChartPath ? chart::MakeChart(checked.Value, result.Value) : chart::ChartResult {};
     if (!drawn.Refusal.empty()) {
         err << drawn.Refusal << "\n";
         return ExitRefused;
+    }
+    if (command.ChartPath) {
+        if (const auto details = readingsky::DetailsOf(result.Value)) {
+            for (std::size_t graha = 0; graha < chart::ChartGrahaCount; ++graha) {
+                drawn.Data.Retrograde[graha] = details->Grahas[graha].Retrograde;
+            }
+        }
+        if (command.Navamsa) {
+            drawn.Data = chart::NavamsaChart(drawn.Data);
+        }
     }
     if (command.SavePath) {
         const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, checked.Value);
@@ -349,13 +374,18 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
             return ExitRefused;
         }
     }
-    out << (command.Json ? ReadingJson(result.Value) : ReadingText(result.Value));
+    if (command.Json) {
+        out << ReadingJson(result.Value, {checked.Value, {}, nullptr});
+    } else {
+        out << ReadingText(result.Value)
+            << (command.Details ? DetailsSection(result.Value, vedic::JulianDayOf(std::chrono::system_clock::now())) : "");
+    }
     return OutputStatus(out, err, SavedFiles(command.SavePath, command.ChartPath));
 }
 
 } // namespace
 
-ReadingResult ReadingOf(const BirthData& birth, SkyModel sky)
+ReadingResult ReadingOf(const Birth& birth, SkyModel sky)
 {
     return readingsky::CalculateReading(birth, sky);
 }
@@ -384,6 +414,7 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
     }
     Command command;
     command.Json = o.Json;
+    command.Details = o.Details;
     command.Entries.DaylightSaving = o.Dst;
     for (const CLI::Option* option : o.App.parse_order()) {
         const auto birth = std::find(o.BirthOptions.begin(), o.BirthOptions.end(), option);

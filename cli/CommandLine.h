@@ -2,6 +2,7 @@
 
 #include "calculation/Reading.h"
 #include "chart/ChartSvg.h"
+#include "core/Birth.h"
 #include "core/BirthData.h"
 
 #include <optional>
@@ -47,8 +48,10 @@ struct Command {
     bool Json = false;
     std::optional<std::string> SavePath;
     SkyModel Sky = SkyModel::Classic;
+    bool Details = false;                  // --details
     std::optional<std::string> ChartPath; // --chart FILE.svg
     chart::ChartStyle ChartStyle = chart::ChartStyle::South;
+    bool Navamsa = false;                 // --chart-varga d9
     BatchOptions Batch;
 };
 
@@ -69,6 +72,6 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
 std::string UsageText();
 
 // Every reading the command line makes, single or batch, comes from here.
-ReadingResult ReadingOf(const BirthData& birth, SkyModel sky);
+ReadingResult ReadingOf(const Birth& birth, SkyModel sky);
 
 } // namespace halvaro::cli
