@@ -375,7 +375,9 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         }
     }
     if (command.Json) {
-        out << ReadingJson(result.Value, {checked.Value, {}, nullptr});
+        // One precise computation more: a single reading affords it, a batch leaves it out.
+        const std::vector<readingsky::SkyDifference> differences = readingsky::SkyDifferences(result.Value);
+        out << ReadingJson(result.Value, {checked.Value, {}, &differences});
     } else {
         out << ReadingText(result.Value)
             << (command.Details ? DetailsSection(result.Value, vedic::JulianDayOf(std::chrono::system_clock::now())) : "");

@@ -49,7 +49,7 @@ TEST_P(WorkedBirth, PrintsTextAndJsonAndSavesAReadingThatOpensToTheSame)
     EXPECT_EQ(text.Out, Golden(label + ".txt"));
     EXPECT_EQ(text.Err, "");
     const Ran json = Start(With(GetParam().Args, {"--json"}));
-    EXPECT_TRUE(json.Out.starts_with(Members(Compact(Golden(label + ".json"))) + ",\"Grahas\":[{")) << json.Out;
+    EXPECT_TRUE(json.Out.starts_with(Members(Compact(Golden(label + ".json"))) + ",\"SkyDiffers\":[")) << json.Out;
     EXPECT_EQ(Start({"saved.aha"}).Out, text.Out);
     EXPECT_EQ(Start({"--json", "saved.aha"}).Out, json.Out);
 }
@@ -189,7 +189,9 @@ TEST_F(Cli, EachSkyPrintsItsReading)
     EXPECT_EQ(Start(With(DelhiArgs, {"--sky=classic"})).Out, Golden("delhi-1975.txt"));
     const std::string json = Start(With(DelhiArgs, {"--sky=precise", "--json"})).Out;
     EXPECT_EQ(json.rfind("{\"GrahaPositionTexts\":[\"29 Tau 58\",", 0), 0U) << json;
-    EXPECT_NE(json.find(",\"Sky\":\"precise\",\"Grahas\":"), std::string::npos) << json;
+    EXPECT_NE(json.find(",\"Sky\":\"precise\",\"SkyDiffers\":[],\"Grahas\":"), std::string::npos) << json;
+    // The README's table: the classic Sun, 00 Gem 19, stands at 29 Tau 58 in the precise sky.
+    EXPECT_NE(Start(With(DelhiArgs, {"--json"})).Out.find(",\"Sky\":\"classic\",\"SkyDiffers\":[\"Sun\"],"), std::string::npos);
 }
 
 TEST_F(Cli, ChartIsDrawnInEitherStyleAndTheTextStaysTheSame)
@@ -229,7 +231,7 @@ TEST_F(Cli, DetailsInTextJsonAndTheNavamsaChart)
     for (const auto& member : json.GetObject()) {
         keys += std::string(member.name.GetString()) + " ";
     }
-    EXPECT_EQ(keys, "GrahaPositionTexts MoonPositionText Ayanamsa rows Lagna Ketu Sky Grahas Dasha Birth ");
+    EXPECT_EQ(keys, "GrahaPositionTexts MoonPositionText Ayanamsa rows Lagna Ketu Sky SkyDiffers Grahas Dasha Birth ");
     const auto& grahas = json["Grahas"].GetArray();
     ASSERT_EQ(grahas.Size(), 10U);
     std::string moonKeys;
