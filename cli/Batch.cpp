@@ -50,6 +50,7 @@ struct Block {
     std::vector<Record> Records;
     OutputBuffer Output;
     std::uint64_t Readings = 0, Errors = 0;
+    atlas::ZoneCache Zones; // a block is computed by one thread at a time
 
     [[nodiscard]] bool Full() const
     {
@@ -69,7 +70,7 @@ struct Block {
 struct Decoded {
     std::optional<std::string> Id; // as given, to copy to the output
     bool IdIsNumber = false;       // a JSON number, written back as given
-    BirthData Birth;
+    BirthRequest Birth;
     std::string Error;
 };
 
@@ -278,12 +279,14 @@ public:
             return decoded;
         }
         FieldValues values;
+        std::array<bool, FieldCount> given {};
         for (std::size_t i = 0; i < FieldCount; ++i) {
-            if (Fields[i].Required && !handler.Values[i]) {
-                decoded.Error = "the key " + Quoted(Fields[i].Name) + " is missing";
-                return decoded;
-            }
+            given[i] = handler.Values[i].has_value();
             values[i] = handler.Values[i] ? std::string_view(*handler.Values[i]) : std::string_view();
+        }
+        if (const auto missing = MissingField(given)) {
+            decoded.Error = "the key " + Quoted(Fields[static_cast<std::size_t>(*missing)].Name) + " is missing";
+            return decoded;
         }
         decoded.Id = handler.Values[static_cast<std::size_t>(Field::Id)];
         decoded.IdIsNumber = handler.IdIsNumber;
@@ -534,11 +537,9 @@ private:
             }
             columns_.push_back(field); // a column of another name is left alone
         }
-        for (std::size_t i = 0; i < FieldCount; ++i) {
-            if (Fields[i].Required && !named[i]) {
-                Problem = "the header names no column " + Quoted(Fields[i].Name);
-                return;
-            }
+        if (const auto missing = MissingField(named)) {
+            Problem = "the header names no column " + Quoted(Fields[static_cast<std::size_t>(*missing)].Name);
+            return;
         }
         idColumn_ = named[static_cast<std::size_t>(Field::Id)];
         header_ = true;
@@ -582,7 +583,7 @@ void WriteLineStart(OutputBuffer& out, JsonWriter& json, RecordFormat format, co
 
 // Decodes, computes and writes out every record of a block. Each reading is
 // a value of its own, so blocks may be computed on any number of threads.
-void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, Block& block)
+void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, const AtlasOnce& places, Block& block)
 {
     JsonWriter json;
     for (const Record& record : block.Records) {
@@ -593,12 +594,12 @@ void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, Bloc
             decoded.Error = record.Error;
         }
         std::optional<ReadingResult> result;
-        BirthCheck checked;
+        ResolvedBirth checked;
         if (decoded.Error.empty()) {
-            checked = ValidateInput(decoded.Birth);
-            result = checked.Failure ? ReadingResult {checked.Failure, {}} : ReadingOf(checked.Value, sky);
-            if (result->Failure) {
-                decoded.Error = result->Failure->Message;
+            checked = ResolveBirth(decoded.Birth, places, block.Zones);
+            result = checked.Error ? ReadingResult {} : ReadingOf(checked.Value, sky);
+            if (checked.Error || result->Failure) {
+                decoded.Error = checked.Error ? *checked.Error : result->Failure->Message;
             }
         }
         WriteLineStart(block.Output, json, format, record, decoded);
@@ -616,7 +617,7 @@ void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, Bloc
             continue;
         }
         if (reading) {
-            WriteReadingMembers(json, result->Value, {checked.Value, {}, nullptr});
+            WriteReadingMembers(json, result->Value, {checked.Value, checked.TimeZone, nullptr});
         } else {
             json.Key("error");
             json.String(decoded.Error.data(), static_cast<rapidjson::SizeType>(decoded.Error.size()));
@@ -668,6 +669,7 @@ BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat out
     const BatchSink& write, const BatchProgress& progress)
 {
     BatchTotals totals;
+    const AtlasOnce places; // loaded by the first record that names a place
     std::unique_ptr<RecordReader> reader;
     if (inputFormat == RecordFormat::Csv) {
         reader = std::make_unique<CsvReader>(inputFd);
@@ -696,7 +698,7 @@ BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat out
                 more = more && !totals.OutputFailed;
             }
             if (!block.Records.empty() && !totals.OutputFailed) {
-                const auto compute = [&, &block = block] { Compute(*reader, outputFormat, sky, block); };
+                const auto compute = [&, &block = block] { Compute(*reader, outputFormat, sky, places, block); };
                 if (jobs == 1) {
                     compute();
                 } else {

@@ -1,10 +1,14 @@
 #include "cli/BirthFields.h"
 
+#include "atlas/PlainLatin.h"
+#include "atlas/ZoneListMatch.h"
 #include "core/InputChecks.h"
 #include "core/Ranges.h"
 #include "core/Text.h"
 
 #include <algorithm>
+#include <cmath>
+#include <tuple>
 
 namespace halvaro::cli {
 
@@ -19,6 +23,12 @@ const std::array<FieldSpec, FieldCount> Fields {{
     {"city", "TEXT", "place of birth: city,", true},
     {"state", "TEXT", "state", true},
     {"country", "TEXT", "and country", true},
+    {"place", "TEXT", "instead of lat, lon, city, state and country: a place of the atlas, \"City\", \"City, State\", "
+                      "\"City, Country\" (name or two-letter code) or \"City, State, Country\" (see --find-place); "
+                      "alone, it gives the zone too", false},
+    {"tz", "AREA/LOCATION", "instead of --zone: an IANA time zone, e.g. Asia/Kolkata, whose offset on the date of "
+                            "birth is taken; in an autumn overlap --dst takes the daylight offset, --no-dst the standard", false},
+    {"utc_offset", "+HH:MM", "instead of --zone: the offset from UT, daylight saving included, e.g. +05:30", false},
     {"id", "", "", false},
 }};
 
@@ -143,11 +153,34 @@ std::optional<Field> FieldNamed(std::string_view name)
     return std::nullopt;
 }
 
-ValueError SetField(Field field, std::string_view label, std::string_view value, BirthData& birth, bool exact)
+std::string OptionName(Field field)
+{
+    std::string name = "--" + std::string(Fields[static_cast<std::size_t>(field)].Name);
+    std::replace(name.begin(), name.end(), '_', '-');
+    return name;
+}
+
+std::optional<Field> MissingField(const std::array<bool, FieldCount>& given)
+{
+    const auto has = [&](Field field) { return given[static_cast<std::size_t>(field)]; };
+    for (std::size_t i = 0; i < FieldCount; ++i) {
+        const auto field = static_cast<Field>(i);
+        const bool placeGives = field == Field::Lat || field == Field::Lon || field == Field::City
+            || field == Field::State || field == Field::Country || field == Field::Zone;
+        const bool zoneGiven = field == Field::Zone && (has(Field::Tz) || has(Field::UtcOffset));
+        if (Fields[i].Required && !given[i] && !(placeGives && has(Field::Place)) && !zoneGiven) {
+            return field;
+        }
+    }
+    return std::nullopt;
+}
+
+ValueError SetField(Field field, std::string_view label, std::string_view value, BirthRequest& request, bool exact)
 {
     if (value.find('\0') != std::string_view::npos) {
         return std::string(label) + ": " + Shown(value) + " holds a NUL character";
     }
+    BirthData& birth = request.Entries;
     switch (field) {
     case Field::Name: birth.Name = value; break;
     case Field::City: birth.City = value; break;
@@ -164,6 +197,7 @@ ValueError SetField(Field field, std::string_view label, std::string_view value,
                 + DecimalText(ZoneRange.First) + " to " + DecimalText(ZoneRange.Last) + " (see --zones)";
         }
         birth.ZonePosition = *zone;
+        request.ZoneGiven = true;
         break;
     }
     case Field::Dst:
@@ -171,6 +205,15 @@ ValueError SetField(Field field, std::string_view label, std::string_view value,
             return std::string(label) + ": " + Shown(value) + " is neither true nor false";
         }
         birth.DaylightSaving = EqualsIgnoringCase(value, "true");
+        request.Dst = value.empty() ? std::nullopt : std::optional<bool>(birth.DaylightSaving);
+        break;
+    case Field::Place: request.Place = value; break;
+    case Field::Tz: request.TimeZone = value; break;
+    case Field::UtcOffset:
+        request.UtcOffsetMinutes = value.empty() ? std::nullopt : atlas::ParseUtcOffset(value);
+        if (!value.empty() && !request.UtcOffsetMinutes) {
+            return std::string(label) + ": " + Shown(value) + " is not an offset of the form +HH:MM or -HH:MM";
+        }
         break;
     case Field::Id:
     case Field::Count: break;
@@ -178,17 +221,104 @@ ValueError SetField(Field field, std::string_view label, std::string_view value,
     return std::nullopt;
 }
 
-ValueError FillBirth(const FieldValues& values, BirthData& birth)
+ValueError FillBirth(const FieldValues& values, BirthRequest& birth)
 {
-    // The values with syntax first, as the options have always been checked.
-    for (const Field field : {Field::Date, Field::Time, Field::Zone, Field::Lat, Field::Lon, Field::Dst, Field::Name,
-             Field::City, Field::State, Field::Country, Field::Id}) {
+    const auto given = [&](Field field) { return !values[static_cast<std::size_t>(field)].empty(); };
+    const bool place = given(Field::Place);
+    const bool zone = place || given(Field::Tz) || given(Field::UtcOffset);
+    if (given(Field::Zone) + given(Field::Tz) + given(Field::UtcOffset) > 1) {
+        return "give one of \"zone\", \"tz\" and \"utc_offset\"";
+    }
+    for (const Field field : {Field::Lat, Field::Lon, Field::City, Field::State, Field::Country}) {
+        if (place && given(field)) {
+            return "\"place\" stands for \"" + std::string(Fields[static_cast<std::size_t>(field)].Name) + "\": give one or the other";
+        }
+    }
+    // The values with syntax first, as the options have always been checked;
+    // what a place or a zone name stands for may be left empty.
+    for (const Field field : {Field::Date, Field::Time, Field::Zone, Field::Lat, Field::Lon, Field::Dst, Field::UtcOffset,
+             Field::Name, Field::City, Field::State, Field::Country, Field::Place, Field::Tz, Field::Id}) {
         const auto i = static_cast<std::size_t>(field);
+        const bool standsFor = field == Field::Zone ? zone : (field == Field::Lat || field == Field::Lon) && place;
+        if (standsFor && values[i].empty()) {
+            continue;
+        }
         if (auto error = SetField(field, Fields[i].Name, values[i], birth, true)) {
             return error;
         }
     }
     return std::nullopt;
+}
+
+namespace {
+
+// A name as the reading file holds it: plain Latin, the fallback when
+// nothing of it is left (as the window's Find Place does).
+std::string BoxText(const std::string& name, const std::string& fallback)
+{
+    std::string text = TrimBlanks(atlas::PlainLatin(name).value_or(std::string()));
+    return text.empty() ? fallback : text;
+}
+
+// Whole degrees and minutes of a magnitude, rounded to the minute.
+std::pair<std::string, std::string> DegreesAndMinutes(double magnitudeDeg)
+{
+    const long long totalMinutes = std::llround(magnitudeDeg * 60.0);
+    return {DecimalText(totalMinutes / 60), DecimalText(totalMinutes % 60)};
+}
+
+} // namespace
+
+ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places, atlas::ZoneCache& zones)
+{
+    ResolvedBirth resolved;
+    BirthData entries = request.Entries;
+    std::string zone = request.TimeZone;
+    if (!request.Place.empty()) {
+        const atlas::AtlasLoad& load = places.Get();
+        const atlas::Resolution found = load.Loaded ? load.Loaded->Resolve(request.Place) : atlas::Resolution {};
+        if (!found.Found) {
+            resolved.Error = load.Loaded ? found.Error : load.Error;
+            return resolved;
+        }
+        const atlas::Place& place = *found.Found;
+        entries.Country = BoxText(place.Country, place.CountryCode);
+        entries.City = BoxText(place.Name, entries.Country);
+        entries.State = BoxText(place.State, entries.Country);
+        std::tie(entries.LatDeg, entries.LatMin) = DegreesAndMinutes(std::fabs(place.LatitudeDeg));
+        std::tie(entries.LonDeg, entries.LonMin) = DegreesAndMinutes(std::fabs(place.LongitudeDeg));
+        entries.North = !(entries.South = place.LatitudeDeg < 0);
+        entries.East = !(entries.West = place.LongitudeDeg < 0);
+        if (zone.empty() && !request.UtcOffsetMinutes && !request.ZoneGiven) {
+            zone = place.TimeZone;
+        }
+    }
+    const BirthCheck checked = ValidateInput(entries);
+    if (checked.Failure) {
+        resolved.Error = checked.Failure->Message;
+        return resolved;
+    }
+    resolved.Value = checked.Value;
+    if (request.UtcOffsetMinutes) {
+        resolved.Value.UtcOffsetMinutes = *request.UtcOffsetMinutes;
+        resolved.Value.Zone = atlas::ZoneListEntryFor(*request.UtcOffsetMinutes, "", false);
+    } else if (!zone.empty()) {
+        const auto choice = !request.Dst ? atlas::DstChoice::Unspecified
+            : *request.Dst               ? atlas::DstChoice::Daylight
+                                         : atlas::DstChoice::Standard;
+        const atlas::ZoneOffsetResult offset = zones.OffsetAt(zone, resolved.Value.Local, choice);
+        if (!offset.Offset) {
+            resolved.Error = offset.Error;
+            if (offset.Problem == atlas::ZoneOffsetResult::Fault::TwiceLocalTime) {
+                *resolved.Error += " (--dst or --no-dst; in a batch record, dst true or false)";
+            }
+            return resolved;
+        }
+        resolved.Value.UtcOffsetMinutes = offset.Offset->UtcOffsetMinutes;
+        resolved.Value.Zone = atlas::ZoneListEntryFor(*offset.Offset);
+        resolved.TimeZone = offset.Offset->Zone;
+    }
+    return resolved;
 }
 
 } // namespace halvaro::cli

@@ -297,6 +297,28 @@ std::string ReadingJson(const Reading& reading, const ReadingContext& context)
     return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
 }
 
+std::string PlacesJson(const std::vector<atlas::Place>& places)
+{
+    OutputBuffer buffer;
+    JsonWriter json(buffer);
+    json.StartArray();
+    for (const atlas::Place& place : places) {
+        json.StartObject();
+        Member(json, "Name", place.Name);
+        Member(json, "State", place.State);
+        Member(json, "Country", place.Country);
+        Member(json, "CountryCode", place.CountryCode);
+        Degrees(json, "Latitude", place.LatitudeDeg);
+        Degrees(json, "Longitude", place.LongitudeDeg);
+        Member(json, "TimeZone", place.TimeZone);
+        Key(json, "Population");
+        json.Uint(place.Population);
+        json.EndObject();
+    }
+    json.EndArray();
+    return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
+}
+
 void AppendCsvField(OutputBuffer& csv, std::string_view text)
 {
     if (text.find_first_of(",\"\r\n") == std::string_view::npos) {

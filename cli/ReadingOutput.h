@@ -1,5 +1,6 @@
 #pragma once
 
+#include "atlas/Atlas.h"
 #include "calculation/Reading.h"
 #include "core/Birth.h"
 #include "readingsky/ReadingSky.h"
@@ -54,6 +55,11 @@ void WriteReadingMembers(JsonWriter& json, const Reading& reading, const Reading
 std::string ReadingCsvHeader();
 inline constexpr int ReadingCsvFieldCount = 8 + 2 + 8 * 4 + 3 + 10 * 3;
 void AppendReadingCsvFields(OutputBuffer& csv, const Reading& reading);
+
+// The places --find-place found as one JSON array and a line end: Name,
+// State, Country, CountryCode, Latitude and Longitude (signed degrees),
+// TimeZone, Population.
+std::string PlacesJson(const std::vector<atlas::Place>& places);
 
 // One CSV field, quoted when it holds a comma, a quote or a line break.
 void AppendCsvField(OutputBuffer& csv, std::string_view text);

@@ -418,3 +418,25 @@ TEST_F(Cli, MemoryStaysFlatThroughAPipe)
 }
 
 } // namespace
+
+namespace {
+
+// Records given as place and zone names, no coordinates or zone numbers;
+// the offsets are those of tests/data/atlas/zone-offsets.tsv.
+TEST_F(Cli, RecordsTakePlaceAndZoneNames)
+{
+    std::ofstream(folder_ / "b.csv") << Joined({"name,date,time,place,tz,utc_offset,dst",
+        "A,1943-06-15,10:30,Kolkata,Asia/Kolkata,,", "B,1980-10-26,01:30,\"New York, US\",,,false",
+        "C,1990-06-15,12:00,Kathmandu,,+05:45,", "D,1990-06-15,12:00,Nowhereville,,,", "E,1990-06-15,12:00,Kathmandu,Asia/Kathmandu,+05:45,"});
+    const Ran run = Start({"--batch", "b.csv"});
+    EXPECT_EQ(run.Status, 1) << run.Err;
+    const std::vector<std::string> lines = LinesOf(run.Out);
+    ASSERT_EQ(lines.size(), 5U) << run.Out;
+    EXPECT_NE(lines[0].find(R"("Birth":{"Date":"1943-06-15","Time":"10:30","UtcOffset":"+06:30","TimeZone":"Asia/Kolkata")"), std::string::npos);
+    EXPECT_NE(lines[1].find(R"("UtcOffset":"-05:00","TimeZone":"America/New_York")"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[2].find(R"("UtcOffset":"+05:45","TimeZone":null,"Latitude":27.7)"), std::string::npos) << lines[2];
+    EXPECT_EQ(lines[3].rfind(R"({"line":5,"error":"No place is named \"Nowhereville\". Closest names: )", 0), 0U) << lines[3];
+    EXPECT_EQ(lines[4], R"({"line":6,"error":"give one of \"zone\", \"tz\" and \"utc_offset\""})");
+}
+
+} // namespace

@@ -172,7 +172,7 @@ TEST(OptionValues, AreRefusedWithTheirText)
         "1990-7-4", "--zone", "27"};
     const auto parsed = halvaro::cli::ParseCommandLine(loose);
     ASSERT_TRUE(parsed.Parsed) << parsed.Error;
-    const halvaro::BirthData& e = parsed.Parsed->Entries;
+    const halvaro::BirthData& e = parsed.Parsed->Request.Entries;
     EXPECT_EQ(std::tuple(e.Hour, e.Minute, e.Month, e.Day, e.LatMin, e.South, e.LonDeg, e.West, e.Name),
         std::tuple(9, 5, 7, 4, "43", true, "074", true, ""));
     const std::vector<std::string_view> file {"--json", "--", "-odd name.aha"};
@@ -276,6 +276,49 @@ TEST_F(Cli, SkiesThatAgreeGiveTheSameNakshatra)
         EXPECT_STREQ(json["Grahas"][1]["NakshatraName"].GetString(), "Magha") << sky;
         EXPECT_EQ(json["Grahas"][1]["Pada"].GetInt(), 4) << sky;
     }
+}
+
+// Places and zones from the atlas. The expected offsets are the rows of
+// tests/data/atlas/zone-offsets.tsv (Python's zoneinfo over the tz database).
+TEST_F(Cli, PlaceAndZoneFromTheAtlas)
+{
+    const std::vector<std::string> kolkata {"--name", "X", "--place", "Kolkata", "--date", "1943-06-15", "--time", "10:30", "--json"};
+    const std::vector<std::string> newYork {"--name", "X", "--place", "New York, US", "--tz", "America/New_York",
+        "--date", "1980-10-26", "--time", "01:30", "--json"};
+    struct Row {
+        std::vector<std::string> Args;
+        int Status;
+        std::string Found; // in the JSON, or the start of standard error
+    };
+    const std::vector<Row> rows {
+        {With(kolkata, {"--tz", "Asia/Kolkata"}), 0, R"("UtcOffset":"+06:30","TimeZone":"Asia/Kolkata","Latitude":22.5)"},
+        {{"--name", "X", "--place", "Kolkata", "--date", "1975-06-15", "--time", "10:30", "--json"}, 0,
+            R"("Date":"1975-06-15","Time":"10:30","UtcOffset":"+05:30","TimeZone":"Asia/Kolkata")"},
+        {With(kolkata, {"--utc-offset", "+05:45"}), 0, R"("UtcOffset":"+05:45","TimeZone":null,)"},
+        {With(newYork, {"--dst"}), 0, R"("UtcOffset":"-04:00","TimeZone":"America/New_York")"},
+        {With(newYork, {"--no-dst"}), 0, R"("UtcOffset":"-05:00","TimeZone":"America/New_York")"},
+        {newYork, 1, "01:30 on 26 October 1980 happened twice in America/New_York: first at UTC-04:00"},
+        {With(kolkata, {"--tz", "Asia/Kolkatta"}), 1, "No time zone is named \"Asia/Kolkatta\". Closest names: Asia/Kolkata"},
+        {{"--name", "X", "--place", "Kolkatta", "--date", "1943-06-15", "--time", "10:30"}, 1, "No place is named \"Kolkatta\". Closest names: Kolkata"},
+        {With(kolkata, {"--lat", "22:34N"}), 2, "halvaro-cli: --place stands for --lat: give one or the other"},
+        {With(kolkata, {"--utc-offset", "+5:30", "--tz", "Asia/Kolkata"}), 2, "halvaro-cli: give one of --zone, --tz and --utc-offset"},
+        {With(kolkata, {"--utc-offset", "5:30"}), 2, "halvaro-cli: --utc-offset: '5:30' is not an offset of the form +HH:MM or -HH:MM"},
+    };
+    for (const Row& row : rows) {
+        const Ran run = Start(row.Args);
+        EXPECT_EQ(run.Status, row.Status) << row.Found << run.Err;
+        EXPECT_NE((row.Status == 0 ? run.Out : run.Err).find(row.Found), std::string::npos) << run.Out << run.Err;
+        EXPECT_EQ(row.Status == 0 ? run.Err : run.Out, "");
+    }
+    // India in 1943 kept a list zone's offset (+6:30: Indian Time with DST), so the reading saves;
+    // Nepal's +05:45 is in no list zone, and the reading file says so.
+    EXPECT_EQ(Start(With(kolkata, {"--tz", "Asia/Kolkata", "--save", "k.aha"})).Status, 0);
+    EXPECT_EQ(Start({"--json", "k.aha"}).Out.find(R"("UtcOffset":"+06:30","TimeZone":null)") != std::string::npos, true);
+    const Ran nepal = Start(With(kolkata, {"--utc-offset", "+05:45", "--save", "n.aha"}));
+    EXPECT_EQ(nepal.Status, 1);
+    EXPECT_NE(nepal.Err.find("the offset UTC+05:45, not a zone of the list"), std::string::npos) << nepal.Err;
+    const Ran found = Start({"--find-place", "Kathm"});
+    EXPECT_EQ(found.Out, "Kathmandu\tBagmati Province\tNepal\t27:42N\t085:19E\tAsia/Kathmandu\t1442271\n");
 }
 
 TEST_F(Cli, ZonesAndHelp)
