@@ -1,14 +1,12 @@
 #include "cli/BirthFields.h"
 
-#include "atlas/PlainLatin.h"
+#include "atlas/PlaceEntries.h"
 #include "atlas/ZoneListMatch.h"
 #include "core/InputChecks.h"
 #include "core/Ranges.h"
 #include "core/Text.h"
 
 #include <algorithm>
-#include <cmath>
-#include <tuple>
 
 namespace halvaro::cli {
 
@@ -250,25 +248,6 @@ ValueError FillBirth(const FieldValues& values, BirthRequest& birth)
     return std::nullopt;
 }
 
-namespace {
-
-// A name as the reading file holds it: plain Latin, the fallback when
-// nothing of it is left (as the window's Find Place does).
-std::string BoxText(const std::string& name, const std::string& fallback)
-{
-    std::string text = TrimBlanks(atlas::PlainLatin(name).value_or(std::string()));
-    return text.empty() ? fallback : text;
-}
-
-// Whole degrees and minutes of a magnitude, rounded to the minute.
-std::pair<std::string, std::string> DegreesAndMinutes(double magnitudeDeg)
-{
-    const long long totalMinutes = std::llround(magnitudeDeg * 60.0);
-    return {DecimalText(totalMinutes / 60), DecimalText(totalMinutes % 60)};
-}
-
-} // namespace
-
 ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places, atlas::ZoneCache& zones)
 {
     ResolvedBirth resolved;
@@ -281,16 +260,9 @@ ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places,
             resolved.Error = load.Loaded ? found.Error : load.Error;
             return resolved;
         }
-        const atlas::Place& place = *found.Found;
-        entries.Country = BoxText(place.Country, place.CountryCode);
-        entries.City = BoxText(place.Name, entries.Country);
-        entries.State = BoxText(place.State, entries.Country);
-        std::tie(entries.LatDeg, entries.LatMin) = DegreesAndMinutes(std::fabs(place.LatitudeDeg));
-        std::tie(entries.LonDeg, entries.LonMin) = DegreesAndMinutes(std::fabs(place.LongitudeDeg));
-        entries.North = !(entries.South = place.LatitudeDeg < 0);
-        entries.East = !(entries.West = place.LongitudeDeg < 0);
+        atlas::PutPlace(*found.Found, entries);
         if (zone.empty() && !request.UtcOffsetMinutes && !request.ZoneGiven) {
-            zone = place.TimeZone;
+            zone = found.Found->TimeZone;
         }
     }
     const BirthCheck checked = ValidateInput(entries);
