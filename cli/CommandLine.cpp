@@ -122,7 +122,7 @@ struct Options {
             "also save the reading's birth data to FILE.aha (the name ends in .aha); an existing file is replaced "
             "only once the new one is complete and on disk");
         ChartOption = value("--chart", Chart, "FILE.svg", OutputGroup,
-            "also draw the Rasi chart, with the Lagna and Ketu, as an SVG picture");
+            "also draw the chart (see --chart-varga), with the Lagna and Ketu, as an SVG picture");
         ChartStyleOption = value("--chart-style", ChartStyle, "STYLE", OutputGroup,
             "south (the default: fixed signs in a square) or north (the diamond, houses from the Lagna)");
         ChartVargaOption = value("--chart-varga", ChartVarga, "d1|d9", OutputGroup,
@@ -130,8 +130,9 @@ struct Options {
         BatchOption = value("--batch", Batch, "IN", BatchGroup,
             "read the births from IN, a .csv or .jsonl file, or from standard input for - (then give "
             "--input-format). Each record holds name, date, time, zone, lat, lon, city, state and country with the "
-            "values the options take, dst (true or false; false when left out) and an id to copy to the output if "
-            "wanted; a CSV file names its columns in its first line, in any order");
+            "values the options take (or place for lat to country, tz or utc_offset for zone), dst (true or false; "
+            "false when left out) and an id to copy to the output if wanted; a CSV file names its columns in its "
+            "first line, in any order");
         InputFormatOption = value("--input-format", InputFormat, "F", BatchGroup,
             "csv or jsonl: the format of IN when its name does not tell it");
         OutputOption = value("--output", Output, "FILE", BatchGroup,

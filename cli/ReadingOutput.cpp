@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <span>
 
 namespace halvaro::cli {
 
@@ -19,9 +20,12 @@ constexpr auto RowCount = static_cast<std::size_t>(mgd::RowCount);
 namespace {
 
 // The CSV columns of a reading's eight rows take their names from the graha
-// and from the result screen's labels.
-constexpr std::array<std::string_view, GrahaCount> GrahaColumnNames {
-    "Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Rahu"};
+// and from the result screen's labels; those of the positions table, from
+// its rows (the eight, Ketu and the Lagna) and columns.
+constexpr std::array<std::string_view, 10> DetailRowNames {
+    "Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Rahu", "Ketu", "Lagna"};
+constexpr std::span<const std::string_view, GrahaCount> GrahaColumnNames(DetailRowNames.data(), GrahaCount);
+constexpr std::array<std::string_view, 3> DetailColumnNames {"Nakshatra", "Pada", "Navamsa"};
 constexpr std::array<std::string_view, 4> RowColumnNames {
     "Planets", "Planets_Position", "Aspects_Sign", "Aspects_Planets"};
 
@@ -56,11 +60,6 @@ std::string KetuText(const Reading& reading)
 {
     return std::string(std::string_view(modVedicPlanetPosition::ShortPositionText(reading.Places[IndexOf(Graha::Ketu)])));
 }
-
-// The rows of the positions table by name, for the CSV columns.
-constexpr std::array<std::string_view, 10> DetailRowNames {
-    "Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Rahu", "Ketu", "Lagna"};
-constexpr std::array<std::string_view, 3> DetailColumnNames {"Nakshatra", "Pada", "Navamsa"};
 
 void String(JsonWriter& json, std::string_view text)
 {
@@ -254,8 +253,7 @@ void WriteReadingMembers(JsonWriter& json, const Reading& reading, const Reading
         String(json, text);
     }
     json.EndArray();
-    Key(json, "MoonPositionText");
-    String(json, reading.MoonPositionText);
+    Member(json, "MoonPositionText", reading.MoonPositionText);
     Key(json, "Ayanamsa");
     std::array<char, 32> digits {};
     const std::string_view ayanamsa = AyanamsaDigits(reading.Ayanamsa, digits);
@@ -272,8 +270,7 @@ void WriteReadingMembers(JsonWriter& json, const Reading& reading, const Reading
     json.EndArray();
     NameOrNull(json, "Lagna", LagnaText(reading));
     Member(json, "Ketu", KetuText(reading));
-    Key(json, "Sky");
-    String(json, SkyModelName(reading.Sky));
+    Member(json, "Sky", SkyModelName(reading.Sky));
     if (context.SkyDiffers) {
         Key(json, "SkyDiffers");
         json.StartArray();
