@@ -70,44 +70,29 @@ std::string OutsideList(std::string_view label, std::string_view part, int value
         + DecimalText(list.First) + " to " + DecimalText(list.Last);
 }
 
-ValueError SetDate(std::string_view label, std::string_view value, BirthData& birth, bool exact)
-{
-    // The year has always had its four digits.
-    const auto numbers = value.find('-') == 4 ? Numbers<3>(value, '-', {4, 2, 2}, exact) : std::nullopt;
-    if (!numbers) {
-        return std::string(label) + ": " + Shown(value) + " is not a date of the form YYYY-MM-DD";
-    }
-    const auto [year, month, day] = *numbers;
-    if (!YearRange.Contains(year)) {
-        return OutsideList(label, "year", year, YearRange);
-    }
-    if (!MonthRange.Contains(month)) {
-        return OutsideList(label, "month", month, MonthRange);
-    }
-    if (!DayRange.Contains(day)) {
-        return OutsideList(label, "day", day, DayRange);
-    }
-    birth.Year = year;
-    birth.Month = month;
-    birth.Day = day;
-    return std::nullopt;
-}
+// A date or a time: each part checked against its list in order, then all
+// put into the birth.
+struct Part {
+    std::string_view Name;
+    ListRange List;
+    int* Target;
+};
 
-ValueError SetTime(std::string_view label, std::string_view value, BirthData& birth, bool exact)
+template <std::size_t N>
+ValueError SetParts(std::string_view label, std::string_view value, const std::optional<std::array<int, N>>& numbers,
+    std::string_view form, const std::array<Part, N>& parts)
 {
-    const auto numbers = Numbers<2>(value, ':', {2, 2}, exact);
     if (!numbers) {
-        return std::string(label) + ": " + Shown(value) + " is not a time of the form HH:MM";
+        return std::string(label) + ": " + Shown(value) + " is not a " + std::string(form);
     }
-    const auto [hour, minute] = *numbers;
-    if (!HourRange.Contains(hour)) {
-        return OutsideList(label, "hour", hour, HourRange);
+    for (std::size_t i = 0; i < N; ++i) {
+        if (!parts[i].List.Contains((*numbers)[i])) {
+            return OutsideList(label, parts[i].Name, (*numbers)[i], parts[i].List);
+        }
     }
-    if (!MinuteRange.Contains(minute)) {
-        return OutsideList(label, "minute", minute, MinuteRange);
+    for (std::size_t i = 0; i < N; ++i) {
+        *parts[i].Target = (*numbers)[i];
     }
-    birth.Hour = hour;
-    birth.Minute = minute;
     return std::nullopt;
 }
 
@@ -184,8 +169,13 @@ ValueError SetField(Field field, std::string_view label, std::string_view value,
     case Field::City: birth.City = value; break;
     case Field::State: birth.State = value; break;
     case Field::Country: birth.Country = value; break;
-    case Field::Date: return SetDate(label, value, birth, exact);
-    case Field::Time: return SetTime(label, value, birth, exact);
+    case Field::Date: // the year has always had its four digits
+        return SetParts<3>(label, value, value.find('-') == 4 ? Numbers<3>(value, '-', {4, 2, 2}, exact) : std::nullopt,
+            "date of the form YYYY-MM-DD",
+            {{{"year", YearRange, &birth.Year}, {"month", MonthRange, &birth.Month}, {"day", DayRange, &birth.Day}}});
+    case Field::Time:
+        return SetParts<2>(label, value, Numbers<2>(value, ':', {2, 2}, exact), "time of the form HH:MM",
+            {{{"hour", HourRange, &birth.Hour}, {"minute", MinuteRange, &birth.Minute}}});
     case Field::Lat: return SetAngle(label, value, birth, true);
     case Field::Lon: return SetAngle(label, value, birth, false);
     case Field::Zone: {
