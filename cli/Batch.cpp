@@ -74,6 +74,18 @@ struct Decoded {
     std::string Error;
 };
 
+// A record's values into its birth request, and its id when it has one.
+Decoded Filled(Decoded decoded, const FieldValues& values, bool hasId)
+{
+    if (hasId) {
+        decoded.Id = std::string(values[static_cast<std::size_t>(Field::Id)]);
+    }
+    if (auto error = FillBirth(values, decoded.Birth)) {
+        decoded.Error = std::move(*error);
+    }
+    return decoded;
+}
+
 std::string Counted(std::uint64_t count, std::string_view thing)
 {
     return DecimalText(static_cast<long long>(count)) + " " + std::string(thing) + (count == 1 ? "" : "s");
@@ -288,12 +300,8 @@ public:
             decoded.Error = "the key " + Quoted(Fields[static_cast<std::size_t>(*missing)].Name) + " is missing";
             return decoded;
         }
-        decoded.Id = handler.Values[static_cast<std::size_t>(Field::Id)];
         decoded.IdIsNumber = handler.IdIsNumber;
-        if (auto error = FillBirth(values, decoded.Birth)) {
-            decoded.Error = std::move(*error);
-        }
-        return decoded;
+        return Filled(std::move(decoded), values, given[static_cast<std::size_t>(Field::Id)]);
     }
 
 private:
@@ -383,11 +391,7 @@ public:
             }
             values[field] = text;
         }
-        decoded.Id = idColumn_ ? std::optional<std::string>(values[static_cast<std::size_t>(Field::Id)]) : std::nullopt;
-        if (auto error = FillBirth(values, decoded.Birth)) {
-            decoded.Error = std::move(*error);
-        }
-        return decoded;
+        return Filled(std::move(decoded), values, idColumn_);
     }
 
 private:
