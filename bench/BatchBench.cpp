@@ -4,6 +4,7 @@
 // process, from memory to memory, beside the single reading of
 // CalculationBench. Each run first checks that every birth gave its reading.
 #include "cli/Batch.h"
+#include "readingsky/ReadingSky.h"
 #include "sky/PreciseSky.h"
 
 #include <benchmark/benchmark.h>
@@ -125,7 +126,7 @@ BENCHMARK(BM_BatchProcessJsonLines)->ArgsProduct({{1, 2}, {0, 1}})->UseManualTim
 {
     for (int round = 0; round < 3; ++round) {
         for (const halvaro::BirthData& birth : births) {
-            benchmark::DoNotOptimize(halvaro::cli::ReadingOf(birth, sky));
+            benchmark::DoNotOptimize(halvaro::readingsky::CalculateReading(birth, sky));
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "cli/CommandLine.h"
 #include "cli/ReadingOutput.h"
 #include "chart/ChartData.h"
+#include "core/InputChecks.h"
 #include "tests/common/ReferenceBirths.h"
 
 #include <benchmark/benchmark.h>
@@ -15,9 +16,15 @@
 
 namespace {
 
+const halvaro::Birth& ExampleBirth()
+{
+    static const halvaro::Birth birth = halvaro::ValidateInput(halvaro::testing::Delhi1975()).Value;
+    return birth;
+}
+
 const halvaro::Reading& Example()
 {
-    static const halvaro::Reading reading = halvaro::cli::ReadingOf(halvaro::testing::Delhi1975(), halvaro::SkyModel::Classic).Value;
+    static const halvaro::Reading reading = halvaro::cli::ReadingOf(ExampleBirth(), halvaro::SkyModel::Classic).Value;
     return reading;
 }
 
@@ -31,7 +38,7 @@ void BM_ReadingJsonRapidJsonWriter(benchmark::State& state)
         json.StartObject();
         json.Key("line");
         json.Uint64(2);
-        halvaro::cli::WriteReadingMembers(json, Example());
+        halvaro::cli::WriteReadingMembers(json, Example(), {ExampleBirth(), {}, nullptr});
         json.EndObject();
         buffer.Put('\n');
         benchmark::DoNotOptimize(buffer.GetString());

@@ -2,6 +2,7 @@
 
 #include "cli/BirthFields.h"
 #include "cli/ReadingOutput.h"
+#include "core/InputChecks.h"
 #include "core/Text.h"
 #include "files/FileRead.h"
 #include "files/FileReplace.h"
@@ -49,6 +50,7 @@ struct Block {
     std::vector<Record> Records;
     OutputBuffer Output;
     std::uint64_t Readings = 0, Errors = 0;
+    atlas::ZoneCache Zones; // a block is computed by one thread at a time
 
     [[nodiscard]] bool Full() const
     {
@@ -68,9 +70,21 @@ struct Block {
 struct Decoded {
     std::optional<std::string> Id; // as given, to copy to the output
     bool IdIsNumber = false;       // a JSON number, written back as given
-    BirthData Birth;
+    BirthRequest Birth;
     std::string Error;
 };
+
+// A record's values into its birth request, and its id when it has one.
+Decoded Filled(Decoded decoded, const FieldValues& values, bool hasId)
+{
+    if (hasId) {
+        decoded.Id = std::string(values[static_cast<std::size_t>(Field::Id)]);
+    }
+    if (auto error = FillBirth(values, decoded.Birth)) {
+        decoded.Error = std::move(*error);
+    }
+    return decoded;
+}
 
 std::string Counted(std::uint64_t count, std::string_view thing)
 {
@@ -277,19 +291,17 @@ public:
             return decoded;
         }
         FieldValues values;
+        std::array<bool, FieldCount> given {};
         for (std::size_t i = 0; i < FieldCount; ++i) {
-            if (Fields[i].Required && !handler.Values[i]) {
-                decoded.Error = "the key " + Quoted(Fields[i].Name) + " is missing";
-                return decoded;
-            }
+            given[i] = handler.Values[i].has_value();
             values[i] = handler.Values[i] ? std::string_view(*handler.Values[i]) : std::string_view();
         }
-        decoded.Id = handler.Values[static_cast<std::size_t>(Field::Id)];
-        decoded.IdIsNumber = handler.IdIsNumber;
-        if (auto error = FillBirth(values, decoded.Birth)) {
-            decoded.Error = std::move(*error);
+        if (const auto missing = MissingField(given)) {
+            decoded.Error = "the key " + Quoted(Fields[static_cast<std::size_t>(*missing)].Name) + " is missing";
+            return decoded;
         }
-        return decoded;
+        decoded.IdIsNumber = handler.IdIsNumber;
+        return Filled(std::move(decoded), values, given[static_cast<std::size_t>(Field::Id)]);
     }
 
 private:
@@ -379,11 +391,7 @@ public:
             }
             values[field] = text;
         }
-        decoded.Id = idColumn_ ? std::optional<std::string>(values[static_cast<std::size_t>(Field::Id)]) : std::nullopt;
-        if (auto error = FillBirth(values, decoded.Birth)) {
-            decoded.Error = std::move(*error);
-        }
-        return decoded;
+        return Filled(std::move(decoded), values, idColumn_);
     }
 
 private:
@@ -533,11 +541,9 @@ private:
             }
             columns_.push_back(field); // a column of another name is left alone
         }
-        for (std::size_t i = 0; i < FieldCount; ++i) {
-            if (Fields[i].Required && !named[i]) {
-                Problem = "the header names no column " + Quoted(Fields[i].Name);
-                return;
-            }
+        if (const auto missing = MissingField(named)) {
+            Problem = "the header names no column " + Quoted(Fields[static_cast<std::size_t>(*missing)].Name);
+            return;
         }
         idColumn_ = named[static_cast<std::size_t>(Field::Id)];
         header_ = true;
@@ -581,7 +587,7 @@ void WriteLineStart(OutputBuffer& out, JsonWriter& json, RecordFormat format, co
 
 // Decodes, computes and writes out every record of a block. Each reading is
 // a value of its own, so blocks may be computed on any number of threads.
-void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, Block& block)
+void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, const AtlasOnce& places, Block& block)
 {
     JsonWriter json;
     for (const Record& record : block.Records) {
@@ -592,10 +598,12 @@ void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, Bloc
             decoded.Error = record.Error;
         }
         std::optional<ReadingResult> result;
+        ResolvedBirth checked;
         if (decoded.Error.empty()) {
-            result = ReadingOf(decoded.Birth, sky);
-            if (result->Failure) {
-                decoded.Error = result->Failure->Message;
+            checked = ResolveBirth(decoded.Birth, places, block.Zones);
+            result = checked.Error ? ReadingResult {} : ReadingOf(checked.Value, sky);
+            if (checked.Error || result->Failure) {
+                decoded.Error = checked.Error ? *checked.Error : result->Failure->Message;
             }
         }
         WriteLineStart(block.Output, json, format, record, decoded);
@@ -613,7 +621,7 @@ void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, Bloc
             continue;
         }
         if (reading) {
-            WriteReadingMembers(json, result->Value);
+            WriteReadingMembers(json, result->Value, {checked.Value, checked.TimeZone, nullptr});
         } else {
             json.Key("error");
             json.String(decoded.Error.data(), static_cast<rapidjson::SizeType>(decoded.Error.size()));
@@ -665,6 +673,7 @@ BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat out
     const BatchSink& write, const BatchProgress& progress)
 {
     BatchTotals totals;
+    const AtlasOnce places; // loaded by the first record that names a place
     std::unique_ptr<RecordReader> reader;
     if (inputFormat == RecordFormat::Csv) {
         reader = std::make_unique<CsvReader>(inputFd);
@@ -693,7 +702,7 @@ BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat out
                 more = more && !totals.OutputFailed;
             }
             if (!block.Records.empty() && !totals.OutputFailed) {
-                const auto compute = [&, &block = block] { Compute(*reader, outputFormat, sky, block); };
+                const auto compute = [&, &block = block] { Compute(*reader, outputFormat, sky, places, block); };
                 if (jobs == 1) {
                     compute();
                 } else {

@@ -1,5 +1,7 @@
 #include "cli/BirthFields.h"
 
+#include "atlas/PlaceEntries.h"
+#include "atlas/ZoneListMatch.h"
 #include "core/InputChecks.h"
 #include "core/Ranges.h"
 #include "core/Text.h"
@@ -19,6 +21,12 @@ const std::array<FieldSpec, FieldCount> Fields {{
     {"city", "TEXT", "place of birth: city,", true},
     {"state", "TEXT", "state", true},
     {"country", "TEXT", "and country", true},
+    {"place", "TEXT", "instead of lat, lon, city, state and country: a place of the atlas, \"City\", \"City, State\", "
+                      "\"City, Country\" (name or two-letter code) or \"City, State, Country\" (see --find-place); "
+                      "alone, it gives the zone too", false},
+    {"tz", "AREA/LOCATION", "instead of --zone: an IANA time zone, e.g. Asia/Kolkata, whose offset on the date of "
+                            "birth is taken; in an autumn overlap --dst takes the daylight offset, --no-dst the standard", false},
+    {"utc_offset", "+HH:MM", "instead of --zone: the offset from UT, daylight saving included, e.g. +05:30", false},
     {"id", "", "", false},
 }};
 
@@ -62,44 +70,29 @@ std::string OutsideList(std::string_view label, std::string_view part, int value
         + DecimalText(list.First) + " to " + DecimalText(list.Last);
 }
 
-ValueError SetDate(std::string_view label, std::string_view value, BirthData& birth, bool exact)
-{
-    // The year has always had its four digits.
-    const auto numbers = value.find('-') == 4 ? Numbers<3>(value, '-', {4, 2, 2}, exact) : std::nullopt;
-    if (!numbers) {
-        return std::string(label) + ": " + Shown(value) + " is not a date of the form YYYY-MM-DD";
-    }
-    const auto [year, month, day] = *numbers;
-    if (!YearRange.Contains(year)) {
-        return OutsideList(label, "year", year, YearRange);
-    }
-    if (!MonthRange.Contains(month)) {
-        return OutsideList(label, "month", month, MonthRange);
-    }
-    if (!DayRange.Contains(day)) {
-        return OutsideList(label, "day", day, DayRange);
-    }
-    birth.Year = year;
-    birth.Month = month;
-    birth.Day = day;
-    return std::nullopt;
-}
+// A date or a time: each part checked against its list in order, then all
+// put into the birth.
+struct Part {
+    std::string_view Name;
+    ListRange List;
+    int* Target;
+};
 
-ValueError SetTime(std::string_view label, std::string_view value, BirthData& birth, bool exact)
+template <std::size_t N>
+ValueError SetParts(std::string_view label, std::string_view value, const std::optional<std::array<int, N>>& numbers,
+    std::string_view form, const std::array<Part, N>& parts)
 {
-    const auto numbers = Numbers<2>(value, ':', {2, 2}, exact);
     if (!numbers) {
-        return std::string(label) + ": " + Shown(value) + " is not a time of the form HH:MM";
+        return std::string(label) + ": " + Shown(value) + " is not a " + std::string(form);
     }
-    const auto [hour, minute] = *numbers;
-    if (!HourRange.Contains(hour)) {
-        return OutsideList(label, "hour", hour, HourRange);
+    for (std::size_t i = 0; i < N; ++i) {
+        if (!parts[i].List.Contains((*numbers)[i])) {
+            return OutsideList(label, parts[i].Name, (*numbers)[i], parts[i].List);
+        }
     }
-    if (!MinuteRange.Contains(minute)) {
-        return OutsideList(label, "minute", minute, MinuteRange);
+    for (std::size_t i = 0; i < N; ++i) {
+        *parts[i].Target = (*numbers)[i];
     }
-    birth.Hour = hour;
-    birth.Minute = minute;
     return std::nullopt;
 }
 
@@ -143,18 +136,46 @@ std::optional<Field> FieldNamed(std::string_view name)
     return std::nullopt;
 }
 
-ValueError SetField(Field field, std::string_view label, std::string_view value, BirthData& birth, bool exact)
+std::string OptionName(Field field)
+{
+    std::string name = "--" + std::string(Fields[static_cast<std::size_t>(field)].Name);
+    std::replace(name.begin(), name.end(), '_', '-');
+    return name;
+}
+
+std::optional<Field> MissingField(const std::array<bool, FieldCount>& given)
+{
+    const auto has = [&](Field field) { return given[static_cast<std::size_t>(field)]; };
+    for (std::size_t i = 0; i < FieldCount; ++i) {
+        const auto field = static_cast<Field>(i);
+        const bool placeGives = field == Field::Lat || field == Field::Lon || field == Field::City
+            || field == Field::State || field == Field::Country || field == Field::Zone;
+        const bool zoneGiven = field == Field::Zone && (has(Field::Tz) || has(Field::UtcOffset));
+        if (Fields[i].Required && !given[i] && !(placeGives && has(Field::Place)) && !zoneGiven) {
+            return field;
+        }
+    }
+    return std::nullopt;
+}
+
+ValueError SetField(Field field, std::string_view label, std::string_view value, BirthRequest& request, bool exact)
 {
     if (value.find('\0') != std::string_view::npos) {
         return std::string(label) + ": " + Shown(value) + " holds a NUL character";
     }
+    BirthData& birth = request.Entries;
     switch (field) {
     case Field::Name: birth.Name = value; break;
     case Field::City: birth.City = value; break;
     case Field::State: birth.State = value; break;
     case Field::Country: birth.Country = value; break;
-    case Field::Date: return SetDate(label, value, birth, exact);
-    case Field::Time: return SetTime(label, value, birth, exact);
+    case Field::Date: // the year has always had its four digits
+        return SetParts<3>(label, value, value.find('-') == 4 ? Numbers<3>(value, '-', {4, 2, 2}, exact) : std::nullopt,
+            "date of the form YYYY-MM-DD",
+            {{{"year", YearRange, &birth.Year}, {"month", MonthRange, &birth.Month}, {"day", DayRange, &birth.Day}}});
+    case Field::Time:
+        return SetParts<2>(label, value, Numbers<2>(value, ':', {2, 2}, exact), "time of the form HH:MM",
+            {{{"hour", HourRange, &birth.Hour}, {"minute", MinuteRange, &birth.Minute}}});
     case Field::Lat: return SetAngle(label, value, birth, true);
     case Field::Lon: return SetAngle(label, value, birth, false);
     case Field::Zone: {
@@ -164,6 +185,7 @@ ValueError SetField(Field field, std::string_view label, std::string_view value,
                 + DecimalText(ZoneRange.First) + " to " + DecimalText(ZoneRange.Last) + " (see --zones)";
         }
         birth.ZonePosition = *zone;
+        request.ZoneGiven = true;
         break;
     }
     case Field::Dst:
@@ -171,6 +193,15 @@ ValueError SetField(Field field, std::string_view label, std::string_view value,
             return std::string(label) + ": " + Shown(value) + " is neither true nor false";
         }
         birth.DaylightSaving = EqualsIgnoringCase(value, "true");
+        request.Dst = value.empty() ? std::nullopt : std::optional<bool>(birth.DaylightSaving);
+        break;
+    case Field::Place: request.Place = value; break;
+    case Field::Tz: request.TimeZone = value; break;
+    case Field::UtcOffset:
+        request.UtcOffsetMinutes = value.empty() ? std::nullopt : atlas::ParseUtcOffset(value);
+        if (!value.empty() && !request.UtcOffsetMinutes) {
+            return std::string(label) + ": " + Shown(value) + " is not an offset of the form +HH:MM or -HH:MM";
+        }
         break;
     case Field::Id:
     case Field::Count: break;
@@ -178,17 +209,78 @@ ValueError SetField(Field field, std::string_view label, std::string_view value,
     return std::nullopt;
 }
 
-ValueError FillBirth(const FieldValues& values, BirthData& birth)
+ValueError FillBirth(const FieldValues& values, BirthRequest& birth)
 {
-    // The values with syntax first, as the options have always been checked.
-    for (const Field field : {Field::Date, Field::Time, Field::Zone, Field::Lat, Field::Lon, Field::Dst, Field::Name,
-             Field::City, Field::State, Field::Country, Field::Id}) {
+    const auto given = [&](Field field) { return !values[static_cast<std::size_t>(field)].empty(); };
+    const bool place = given(Field::Place);
+    const bool zone = place || given(Field::Tz) || given(Field::UtcOffset);
+    if (given(Field::Zone) + given(Field::Tz) + given(Field::UtcOffset) > 1) {
+        return "give one of \"zone\", \"tz\" and \"utc_offset\"";
+    }
+    for (const Field field : {Field::Lat, Field::Lon, Field::City, Field::State, Field::Country}) {
+        if (place && given(field)) {
+            return "\"place\" stands for \"" + std::string(Fields[static_cast<std::size_t>(field)].Name) + "\": give one or the other";
+        }
+    }
+    // The values with syntax first, as the options have always been checked;
+    // what a place or a zone name stands for may be left empty.
+    for (const Field field : {Field::Date, Field::Time, Field::Zone, Field::Lat, Field::Lon, Field::Dst, Field::UtcOffset,
+             Field::Name, Field::City, Field::State, Field::Country, Field::Place, Field::Tz, Field::Id}) {
         const auto i = static_cast<std::size_t>(field);
+        const bool standsFor = field == Field::Zone ? zone : (field == Field::Lat || field == Field::Lon) && place;
+        if (standsFor && values[i].empty()) {
+            continue;
+        }
         if (auto error = SetField(field, Fields[i].Name, values[i], birth, true)) {
             return error;
         }
     }
     return std::nullopt;
+}
+
+ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places, atlas::ZoneCache& zones)
+{
+    ResolvedBirth resolved;
+    BirthData entries = request.Entries;
+    std::string zone = request.TimeZone;
+    if (!request.Place.empty()) {
+        const atlas::AtlasLoad& load = places.Get();
+        const atlas::Resolution found = load.Loaded ? load.Loaded->Resolve(request.Place) : atlas::Resolution {};
+        if (!found.Found) {
+            resolved.Error = load.Loaded ? found.Error : load.Error;
+            return resolved;
+        }
+        atlas::PutPlace(*found.Found, entries);
+        if (zone.empty() && !request.UtcOffsetMinutes && !request.ZoneGiven) {
+            zone = found.Found->TimeZone;
+        }
+    }
+    const BirthCheck checked = ValidateInput(entries);
+    if (checked.Failure) {
+        resolved.Error = checked.Failure->Message;
+        return resolved;
+    }
+    resolved.Value = checked.Value;
+    if (request.UtcOffsetMinutes) {
+        resolved.Value.UtcOffsetMinutes = *request.UtcOffsetMinutes;
+        resolved.Value.Zone = atlas::ZoneListEntryFor(*request.UtcOffsetMinutes, "", false);
+    } else if (!zone.empty()) {
+        const auto choice = !request.Dst ? atlas::DstChoice::Unspecified
+            : *request.Dst               ? atlas::DstChoice::Daylight
+                                         : atlas::DstChoice::Standard;
+        const atlas::ZoneOffsetResult offset = zones.OffsetAt(zone, resolved.Value.Local, choice);
+        if (!offset.Offset) {
+            resolved.Error = offset.Error;
+            if (offset.Problem == atlas::ZoneOffsetResult::Fault::TwiceLocalTime) {
+                *resolved.Error += " (--dst or --no-dst; in a batch record, dst true or false)";
+            }
+            return resolved;
+        }
+        resolved.Value.UtcOffsetMinutes = offset.Offset->UtcOffsetMinutes;
+        resolved.Value.Zone = atlas::ZoneListEntryFor(*offset.Offset);
+        resolved.TimeZone = offset.Offset->Zone;
+    }
+    return resolved;
 }
 
 } // namespace halvaro::cli

@@ -5,15 +5,18 @@
 #include "cli/ReadingOutput.h"
 #include "chart/ChartData.h"
 #include "chart/ChartFile.h"
+#include "chart/Navamsa.h"
 #include "core/Text.h"
 #include "core/TimeZones.h"
 #include "files/FileReplace.h"
 #include "readings/ReadingFile.h"
+#include "readingsky/ReadingDetails.h"
 #include "readingsky/ReadingSky.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace halvaro::cli {
@@ -28,10 +31,15 @@ Usage: halvaro-cli FILE.aha [--json] [--save FILE.aha]
        halvaro-cli --name TEXT --date YYYY-MM-DD --time HH:MM --zone N
                    --lat DD:MM(N|S) --lon DDD:MM(E|W) [--dst]
                    --city TEXT --state TEXT --country TEXT [--json] [--save FILE.aha]
+       (--place TEXT may stand for --lat, --lon, --city, --state and
+        --country, and --tz AREA/LOCATION [--dst|--no-dst] or --utc-offset
+        +HH:MM for --zone; --place alone gives its zone too)
        (either form also takes [--sky classic|precise]
-        and [--chart FILE.svg [--chart-style south|north]])
+        [--details] and [--chart FILE.svg [--chart-style south|north]
+        [--chart-varga d1|d9]])
        halvaro-cli --batch IN [--input-format csv|jsonl] [--output FILE]
                    [--output-format jsonl|csv] [--jobs N]
+       halvaro-cli --find-place TEXT [--json]
        halvaro-cli --zones
        halvaro-cli --help)";
 
@@ -51,7 +59,11 @@ reading, 1 when some were refused, 2 when the input or output is unusable.
 
 Example (the zone of position 34 is "Indian Time, IST, +5.3"):
   halvaro-cli --name "Asha Rao" --date 1975-06-15 --time 10:30 --zone 34 \
-      --lat 28:39N --lon 77:13E --city Delhi --state Delhi --country India)";
+      --lat 28:39N --lon 77:13E --city Delhi --state Delhi --country India
+The same birth from the atlas, India's offset on that day from the tz database:
+  halvaro-cli --name "Asha Rao" --date 1975-06-15 --time 10:30 --place "New Delhi"
+An unknown place or zone, or a local time the zone skipped or had twice,
+is refused (status 1) with the closest names or both offsets.)";
 
 constexpr std::string_view ReadingGroup = "The reading comes from a saved reading file or from the birth data options";
 constexpr std::string_view OutputGroup = "Output";
@@ -62,14 +74,14 @@ constexpr std::string_view BatchGroup = "Batch readings, one for each birth in a
 // reported, with the messages the batch's fields share.
 struct Options {
     CLI::App App {std::string(Description), std::string(ProgramName)};
-    std::string ReadingPath, Sky, Save, Chart, ChartStyle, Batch, InputFormat, Output, OutputFormat, Jobs;
+    std::string ReadingPath, FindPlace, Sky, Save, Chart, ChartStyle, ChartVarga, Batch, InputFormat, Output, OutputFormat, Jobs;
     std::array<std::string, FieldCount> Birth;
     std::array<CLI::Option*, FieldCount> BirthOptions {};
-    bool Dst = false, Json = false, Zones = false;
+    bool Dst = false, NoDst = false, Json = false, Zones = false, Details = false;
     CLI::Option *File = nullptr, *SkyOption = nullptr, *SaveOption = nullptr, *ChartOption = nullptr,
-                *ChartStyleOption = nullptr, *BatchOption = nullptr, *InputFormatOption = nullptr,
+                *ChartStyleOption = nullptr, *ChartVargaOption = nullptr, *DetailsOption = nullptr, *BatchOption = nullptr, *InputFormatOption = nullptr,
                 *OutputOption = nullptr, *OutputFormatOption = nullptr, *JobsOption = nullptr, *JsonOption = nullptr,
-                *ZonesOption = nullptr;
+                *ZonesOption = nullptr, *NoDstOption = nullptr, *FindPlaceOption = nullptr;
 
     Options()
     {
@@ -88,16 +100,21 @@ struct Options {
         File = value("FILE.aha", ReadingPath, "", ReadingGroup, "a reading saved by Halvaro or by --save");
         for (std::size_t i = 0; i < FieldCount; ++i) {
             const FieldSpec& field = Fields[i];
-            const std::string name = "--" + std::string(field.Name);
+            const std::string name = OptionName(static_cast<Field>(i));
             if (static_cast<Field>(i) == Field::Dst) {
                 BirthOptions[i] = flag(name.c_str(), Dst, ReadingGroup, field.Help);
+                NoDstOption = flag("--no-dst", NoDst, ReadingGroup, "with --tz: take the standard offset of a time the clocks showed twice");
             } else if (static_cast<Field>(i) != Field::Id) {
                 BirthOptions[i] = value(name.c_str(), Birth[i], field.Syntax, ReadingGroup, field.Help);
             }
         }
         JsonOption = flag("--json", Json, OutputGroup,
             "print one JSON object instead: GrahaPositionTexts, MoonPositionText, Ayanamsa, the result rows, "
-            "the short positions of the Lagna (null near the poles) and of Ketu, and Sky");
+            "the short positions of the Lagna (null near the poles) and of Ketu, Sky, SkyDiffers (the grahas the "
+            "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha) and Birth");
+        DetailsOption = flag("--details", Details, OutputGroup,
+            "add the positions table (nakshatra, pada, lord, Navamsa, dignity, R for retrograde) and the maha dasha "
+            "table, today's dasha marked, to the text output");
         SkyOption = value("--sky", Sky, "classic|precise", OutputGroup,
             "the sky the positions come from: the classic model (the default) or the precise positions of the Swiss "
             "Ephemeris with the Lahiri ayanamsa, which the text output names in a last line; a batch takes it too");
@@ -105,14 +122,17 @@ struct Options {
             "also save the reading's birth data to FILE.aha (the name ends in .aha); an existing file is replaced "
             "only once the new one is complete and on disk");
         ChartOption = value("--chart", Chart, "FILE.svg", OutputGroup,
-            "also draw the Rasi chart, with the Lagna and Ketu, as an SVG picture");
+            "also draw the chart (see --chart-varga), with the Lagna and Ketu, as an SVG picture");
         ChartStyleOption = value("--chart-style", ChartStyle, "STYLE", OutputGroup,
             "south (the default: fixed signs in a square) or north (the diamond, houses from the Lagna)");
+        ChartVargaOption = value("--chart-varga", ChartVarga, "d1|d9", OutputGroup,
+            "the chart to draw: d1, the Rasi (the default), or d9, the Navamsa");
         BatchOption = value("--batch", Batch, "IN", BatchGroup,
             "read the births from IN, a .csv or .jsonl file, or from standard input for - (then give "
             "--input-format). Each record holds name, date, time, zone, lat, lon, city, state and country with the "
-            "values the options take, dst (true or false; false when left out) and an id to copy to the output if "
-            "wanted; a CSV file names its columns in its first line, in any order");
+            "values the options take (or place for lat to country, tz or utc_offset for zone), dst (true or false; "
+            "false when left out) and an id to copy to the output if wanted; a CSV file names its columns in its "
+            "first line, in any order");
         InputFormatOption = value("--input-format", InputFormat, "F", BatchGroup,
             "csv or jsonl: the format of IN when its name does not tell it");
         OutputOption = value("--output", Output, "FILE", BatchGroup,
@@ -123,6 +143,10 @@ struct Options {
         JobsOption = value("--jobs", Jobs, "N", BatchGroup,
             "compute on N threads, 1 to 256 (default: one for each core); the output keeps the order of the input");
         ZonesOption = flag("--zones", Zones, "Other commands", "list the time zones with their positions");
+        FindPlaceOption = value("--find-place", FindPlace, "TEXT", "Other commands",
+            "list the places of the atlas whose names start with TEXT (\"sao p\", \"London, ca\"), most populous first: "
+            "name, state, country, latitude and longitude as --lat and --lon take them, IANA zone and population, "
+            "tab-separated; with --json, one JSON array");
     }
 
     [[nodiscard]] bool Given(const CLI::Option* option) const { return option != nullptr && option->count() > 0; }
@@ -179,6 +203,10 @@ ValueError TakeValue(const Options& o, const CLI::Option* option, Command& comma
         command.ChartStyle = style.value_or(chart::ChartStyle::South);
         return style ? ValueError() : refused(o.ChartStyle, "is not south or north");
     }
+    if (option == o.ChartVargaOption) {
+        command.Navamsa = o.ChartVarga == "d9";
+        return o.ChartVarga == "d1" || command.Navamsa ? ValueError() : refused(o.ChartVarga, "is neither d1 nor d9");
+    }
     if (option == o.OutputOption) {
         command.Batch.OutputPath = o.Output;
         return o.Output.empty() ? ValueError(name + ": '' is not a file name") : std::nullopt;
@@ -208,7 +236,7 @@ ParseResult Combined(const Options& o, Command command)
     std::optional<std::string> firstBirthOption, firstBatchSetting;
     for (const CLI::Option* option : o.App.parse_order()) {
         const auto birth = std::find(o.BirthOptions.begin(), o.BirthOptions.end(), option);
-        if (birth != o.BirthOptions.end() && !firstBirthOption) {
+        if ((birth != o.BirthOptions.end() || option == o.NoDstOption) && !firstBirthOption) {
             firstBirthOption = option->get_name();
         }
         const bool batchSetting = option == o.InputFormatOption || option == o.OutputOption
@@ -218,6 +246,17 @@ ParseResult Combined(const Options& o, Command command)
         }
     }
     const bool file = o.Given(o.File);
+    if (o.Given(o.FindPlaceOption)) {
+        if (o.App.parse_order().size() > (o.Json ? 2U : 1U) || file) {
+            return fail("--find-place takes no other options than --json");
+        }
+        command.Kind = CommandKind::FindPlace;
+        command.FindText = o.FindPlace;
+        return {std::move(command), {}};
+    }
+    if (o.Dst && o.NoDst) {
+        return fail("--dst and --no-dst cannot be combined");
+    }
     if (o.Zones) {
         if (o.App.parse_order().size() > 1 || file) {
             return fail("--zones takes no other options or files");
@@ -235,8 +274,8 @@ ParseResult Combined(const Options& o, Command command)
         if (o.Json || o.Given(o.SaveOption)) {
             return fail(std::string("--batch and ") + (o.Json ? "--json" : "--save") + " cannot be combined (see --output-format)");
         }
-        if (o.Given(o.ChartOption)) {
-            return fail("--batch and --chart cannot be combined");
+        if (o.Given(o.ChartOption) || o.Details) {
+            return fail(std::string("--batch and ") + (o.Details ? "--details" : "--chart") + " cannot be combined");
         }
         BatchOptions& batch = command.Batch;
         batch.Input = o.Batch;
@@ -253,8 +292,10 @@ ParseResult Combined(const Options& o, Command command)
     if (firstBatchSetting) {
         return fail(*firstBatchSetting + " applies to --batch only");
     }
-    if (o.Given(o.ChartStyleOption) && !o.Given(o.ChartOption)) {
-        return fail("--chart-style needs --chart FILE.svg");
+    for (const CLI::Option* chartSetting : {o.ChartStyleOption, o.ChartVargaOption}) {
+        if (o.Given(chartSetting) && !o.Given(o.ChartOption)) {
+            return fail(chartSetting->get_name() + " needs --chart FILE.svg");
+        }
     }
     command.Kind = CommandKind::Reading;
     if (file) {
@@ -267,12 +308,25 @@ ParseResult Combined(const Options& o, Command command)
     if (!firstBirthOption) {
         return fail("no reading given: name a reading file or give the birth data options");
     }
+    const auto given = [&](Field field) { return o.Given(o.BirthOptions[static_cast<std::size_t>(field)]); };
+    const int zones = given(Field::Zone) + given(Field::Tz) + given(Field::UtcOffset);
+    if (zones > 1) {
+        return fail("give one of --zone, --tz and --utc-offset");
+    }
+    for (const Field field : {Field::Lat, Field::Lon, Field::City, Field::State, Field::Country}) {
+        if (given(Field::Place) && given(field)) {
+            return fail("--place stands for " + OptionName(field) + ": give one or the other");
+        }
+    }
+    if (given(Field::UtcOffset) && (o.Dst || o.NoDst)) {
+        return fail("--utc-offset is the whole offset, daylight saving included: drop --dst and --no-dst");
+    }
     // The birth's lists always hold a line, so they have no "empty" check to
     // fall back on: a reading without them would silently be of 1 January 1901.
     for (const Field field : {Field::Date, Field::Time, Field::Zone}) {
-        if (!o.Given(o.BirthOptions[static_cast<std::size_t>(field)])) {
+        if (!given(field) && (field != Field::Zone || (zones == 0 && !given(Field::Place)))) {
             const FieldSpec& spec = Fields[static_cast<std::size_t>(field)];
-            return fail("--" + std::string(spec.Name) + " " + std::string(spec.Syntax) + " is missing"
+            return fail(OptionName(field) + " " + std::string(spec.Syntax) + " is missing"
                 + (field == Field::Zone ? " (see --zones)" : ""));
         }
     }
@@ -306,9 +360,38 @@ int OutputStatus(std::ostream& out, std::ostream& err, const std::string& savedF
     return ExitRefused;
 }
 
+// "22:34N", "088:22E": a coordinate as --lat and --lon take it, to the minute.
+std::string CoordinateText(double degrees, std::size_t width, char positive, char negative)
+{
+    const long long minutes = std::llround(std::fabs(degrees) * 60);
+    const std::string whole = DecimalText(minutes / 60);
+    return std::string(width - std::min(width, whole.size()), '0') + whole + (minutes % 60 < 10 ? ":0" : ":")
+        + DecimalText(minutes % 60) + (degrees < 0 ? negative : positive);
+}
+
+int RunFindPlace(const Command& command, std::ostream& out, std::ostream& err)
+{
+    const atlas::AtlasLoad load = atlas::LoadAtlas();
+    const std::vector<atlas::Place> found = load.Loaded ? load.Loaded->Find(command.FindText) : std::vector<atlas::Place> {};
+    if (found.empty()) {
+        err << ProgramName << ": " << (load.Loaded ? load.Loaded->Resolve(command.FindText).Error : load.Error) << "\n";
+        return ExitRefused;
+    }
+    if (command.Json) {
+        out << PlacesJson(found);
+    }
+    for (const atlas::Place& place : command.Json ? std::vector<atlas::Place> {} : found) {
+        out << place.Name << '\t' << place.State << '\t' << place.Country << '\t'
+            << CoordinateText(place.LatitudeDeg, 2, 'N', 'S') << '\t' << CoordinateText(place.LongitudeDeg, 3, 'E', 'W')
+            << '\t' << place.TimeZone << '\t' << place.Population << '\n';
+    }
+    return OutputStatus(out, err, {});
+}
+
 int RunReading(const Command& command, std::ostream& out, std::ostream& err)
 {
-    BirthData entries = command.Entries;
+    BirthRequest request = command.Request;
+    BirthData& entries = request.Entries;
     if (command.ReadingPath) {
         const std::string& path = *command.ReadingPath;
         const readings::OpenResult opened = readings::HasReadingExtension(path)
@@ -320,18 +403,33 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         }
         entries = *opened.Reading;
     }
-    const BirthCheck checked = ValidateInput(entries);
-    const ReadingResult result = checked.Failure ? ReadingResult {checked.Failure, {}}
-                                                 : readingsky::CalculateReading(checked.Value, command.Sky);
+    const AtlasOnce places;
+    atlas::ZoneCache zones;
+    const ResolvedBirth checked = ResolveBirth(request, places, zones);
+    if (checked.Error) {
+        err << *checked.Error << "\n";
+        return ExitRefused;
+    }
+    const ReadingResult result = readingsky::CalculateReading(checked.Value, command.Sky);
     if (result.Failure) {
         err << result.Failure->Message << "\n";
         return ExitRefused;
     }
     // A chart that cannot be drawn is refused before anything is written.
-    const chart::ChartResult drawn = command.ChartPath ? chart::MakeChart(checked.Value, result.Value) : chart::ChartResult {};
+    chart::ChartResult drawn = command.ChartPath ? chart::MakeChart(checked.Value, result.Value) : chart::ChartResult {};
     if (!drawn.Refusal.empty()) {
         err << drawn.Refusal << "\n";
         return ExitRefused;
+    }
+    if (command.ChartPath) {
+        if (const auto details = readingsky::DetailsOf(result.Value)) {
+            for (std::size_t graha = 0; graha < chart::ChartGrahaCount; ++graha) {
+                drawn.Data.Retrograde[graha] = details->Grahas[graha].Retrograde;
+            }
+        }
+        if (command.Navamsa) {
+            drawn.Data = chart::NavamsaChart(drawn.Data);
+        }
     }
     if (command.SavePath) {
         const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, checked.Value);
@@ -349,13 +447,20 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
             return ExitRefused;
         }
     }
-    out << (command.Json ? ReadingJson(result.Value) : ReadingText(result.Value));
+    if (command.Json) {
+        // One precise computation more: a single reading affords it, a batch leaves it out.
+        const std::vector<readingsky::SkyDifference> differences = readingsky::SkyDifferences(result.Value);
+        out << ReadingJson(result.Value, {checked.Value, checked.TimeZone, &differences});
+    } else {
+        out << ReadingText(result.Value)
+            << (command.Details ? DetailsSection(result.Value, vedic::JulianDayOf(std::chrono::system_clock::now())) : "");
+    }
     return OutputStatus(out, err, SavedFiles(command.SavePath, command.ChartPath));
 }
 
 } // namespace
 
-ReadingResult ReadingOf(const BirthData& birth, SkyModel sky)
+ReadingResult ReadingOf(const Birth& birth, SkyModel sky)
 {
     return readingsky::CalculateReading(birth, sky);
 }
@@ -384,7 +489,9 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
     }
     Command command;
     command.Json = o.Json;
-    command.Entries.DaylightSaving = o.Dst;
+    command.Details = o.Details;
+    command.Request.Entries.DaylightSaving = o.Dst;
+    command.Request.Dst = o.Dst ? std::optional<bool>(true) : o.NoDst ? std::optional<bool>(false) : std::nullopt;
     for (const CLI::Option* option : o.App.parse_order()) {
         const auto birth = std::find(o.BirthOptions.begin(), o.BirthOptions.end(), option);
         ValueError error;
@@ -392,7 +499,7 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
             error = option->get_name() + " is given more than once"; // CLI11 counts a repeated switch
         } else if (birth != o.BirthOptions.end() && option != o.BirthOptions[static_cast<std::size_t>(Field::Dst)]) {
             const auto i = static_cast<std::size_t>(birth - o.BirthOptions.begin());
-            error = SetField(static_cast<Field>(i), option->get_name(), o.Birth[i], command.Entries, false);
+            error = SetField(static_cast<Field>(i), option->get_name(), o.Birth[i], command.Request, false);
         } else {
             error = TakeValue(o, option, command);
         }
@@ -424,6 +531,7 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
             out << (zone < 10 ? " " : "") << zone << "  " << TimeZoneTable[zone].Name << "\n";
         }
         break;
+    case CommandKind::FindPlace: return RunFindPlace(command, out, err);
     case CommandKind::Batch: return RunBatch(command.Batch, out, err, errIsTerminal);
     case CommandKind::Reading: return RunReading(command, out, err);
     }

@@ -2,6 +2,8 @@
 
 #include "calculation/Reading.h"
 #include "chart/ChartSvg.h"
+#include "core/Birth.h"
+#include "cli/BirthFields.h"
 #include "core/BirthData.h"
 
 #include <optional>
@@ -21,7 +23,7 @@ inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitRefused = 1;
 inline constexpr int ExitUsage = 2;
 
-enum class CommandKind { Help, Zones, Reading, Batch };
+enum class CommandKind { Help, Zones, FindPlace, Reading, Batch };
 
 // The two formats a batch reads and writes.
 enum class RecordFormat { JsonLines, Csv };
@@ -39,16 +41,19 @@ struct BatchOptions {
 };
 
 // One understood command line. For a reading, either ReadingPath names a
-// saved file or Entries holds what the birth options gave.
+// saved file or Request holds what the birth options gave.
 struct Command {
     CommandKind Kind = CommandKind::Help;
     std::optional<std::string> ReadingPath;
-    BirthData Entries;
+    BirthRequest Request;
+    std::string FindText; // --find-place
     bool Json = false;
     std::optional<std::string> SavePath;
     SkyModel Sky = SkyModel::Classic;
+    bool Details = false;                  // --details
     std::optional<std::string> ChartPath; // --chart FILE.svg
     chart::ChartStyle ChartStyle = chart::ChartStyle::South;
+    bool Navamsa = false;                 // --chart-varga d9
     BatchOptions Batch;
 };
 
@@ -69,6 +74,6 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
 std::string UsageText();
 
 // Every reading the command line makes, single or batch, comes from here.
-ReadingResult ReadingOf(const BirthData& birth, SkyModel sky);
+ReadingResult ReadingOf(const Birth& birth, SkyModel sky);
 
 } // namespace halvaro::cli

@@ -1,13 +1,16 @@
 #include "cli/ReadingOutput.h"
 
+#include "atlas/ZoneHistory.h"
 #include "chart/ChartData.h"
-#include "readingsky/ReadingSky.h"
+#include "readingsky/ReadingDetails.h"
+#include "vedic/DetailsText.h"
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <span>
 
 namespace halvaro::cli {
 
@@ -17,9 +20,12 @@ constexpr auto RowCount = static_cast<std::size_t>(mgd::RowCount);
 namespace {
 
 // The CSV columns of a reading's eight rows take their names from the graha
-// and from the result screen's labels.
-constexpr std::array<std::string_view, GrahaCount> GrahaColumnNames {
-    "Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Rahu"};
+// and from the result screen's labels; those of the positions table, from
+// its rows (the eight, Ketu and the Lagna) and columns.
+constexpr std::array<std::string_view, 10> DetailRowNames {
+    "Sun", "Moon", "Mercury", "Venus", "Mars", "Jupiter", "Saturn", "Rahu", "Ketu", "Lagna"};
+constexpr std::span<const std::string_view, GrahaCount> GrahaColumnNames(DetailRowNames.data(), GrahaCount);
+constexpr std::array<std::string_view, 3> DetailColumnNames {"Nakshatra", "Pada", "Navamsa"};
 constexpr std::array<std::string_view, 4> RowColumnNames {
     "Planets", "Planets_Position", "Aspects_Sign", "Aspects_Planets"};
 
@@ -41,6 +47,20 @@ std::string_view AyanamsaDigits(double value, std::array<char, 32>& digits)
     return {digits.data(), static_cast<std::size_t>(result.ptr - digits.data())};
 }
 
+// The Lagna's short position; empty when the reading has none.
+std::string LagnaText(const Reading& reading)
+{
+    const auto lagna = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed
+        ? chart::SignPlaceOf(reading.Lagna.Longitude)
+        : std::nullopt;
+    return lagna ? chart::ShortPlaceText(*lagna) : std::string();
+}
+
+std::string KetuText(const Reading& reading)
+{
+    return std::string(std::string_view(modVedicPlanetPosition::ShortPositionText(reading.Places[IndexOf(Graha::Ketu)])));
+}
+
 void String(JsonWriter& json, std::string_view text)
 {
     json.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
@@ -49,6 +69,141 @@ void String(JsonWriter& json, std::string_view text)
 void Key(JsonWriter& json, std::string_view key)
 {
     json.Key(key.data(), static_cast<rapidjson::SizeType>(key.size()));
+}
+
+void Member(JsonWriter& json, std::string_view key, std::string_view text)
+{
+    Key(json, key);
+    String(json, text);
+}
+
+void Member(JsonWriter& json, std::string_view key, int number)
+{
+    Key(json, key);
+    json.Int(number);
+}
+
+// Degrees with six decimals (a hundredth of an arc-second); null when unknown.
+void Degrees(JsonWriter& json, std::string_view key, std::optional<double> degrees)
+{
+    Key(json, key);
+    std::array<char, 32> digits {};
+    if (!degrees || !std::isfinite(*degrees)) {
+        json.Null();
+        return;
+    }
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), *degrees, std::chars_format::fixed, 6).ptr;
+    json.RawValue(digits.data(), static_cast<std::size_t>(end - digits.data()), rapidjson::kNumberType);
+}
+
+// A name, or null for an empty one.
+void NameOrNull(JsonWriter& json, std::string_view key, std::string_view name)
+{
+    Key(json, key);
+    if (name.empty()) {
+        json.Null();
+    } else {
+        String(json, name);
+    }
+}
+
+void WriteGrahas(JsonWriter& json, const std::optional<vedic::ReadingDetails>& details)
+{
+    Key(json, "Grahas");
+    if (!details) {
+        json.Null();
+        return;
+    }
+    json.StartArray();
+    const auto row = [&](const vedic::GrahaDetails& graha) {
+        const vedic::ZodiacPlace& place = graha.Place;
+        json.StartObject();
+        Member(json, "Graha", graha.Name);
+        Degrees(json, "Longitude", place.Longitude);
+        Member(json, "Sign", place.Sign);
+        Member(json, "SignName", place.SignName());
+        Member(json, "Nakshatra", place.Nakshatra);
+        Member(json, "NakshatraName", place.NakshatraName());
+        Member(json, "Pada", place.Pada);
+        Member(json, "NakshatraLord", NamesOf(place.NakshatraLord).Plain);
+        Member(json, "Navamsa", place.Navamsa);
+        NameOrNull(json, "Dignity", vedic::DignityName(graha.Dignity));
+        Degrees(json, "Speed", graha.Speed);
+        Key(json, "Retrograde");
+        json.Bool(graha.Retrograde);
+        json.EndObject();
+    };
+    for (const vedic::GrahaDetails& graha : details->Grahas) {
+        row(graha);
+    }
+    if (details->Lagna) {
+        row(*details->Lagna);
+    }
+    json.EndArray();
+}
+
+void WritePeriod(JsonWriter& json, const vedic::DashaPeriod& period)
+{
+    Member(json, "Lord", NamesOf(period.Lord).Plain);
+    Member(json, "Start", vedic::DateText(period.Start));
+    Member(json, "End", vedic::DateText(period.End));
+}
+
+void WriteDasha(JsonWriter& json, const std::optional<vedic::VimshottariDasha>& dasha)
+{
+    Key(json, "Dasha");
+    if (!dasha) {
+        json.Null();
+        return;
+    }
+    json.StartObject();
+    Member(json, "System", "Vimshottari");
+    Key(json, "YearDays");
+    json.RawValue("365.25", 6, rapidjson::kNumberType);
+    static_assert(vedic::DashaYearDays == 365.25);
+    Key(json, "Balance");
+    json.StartObject();
+    Member(json, "Lord", NamesOf(dasha->Balance.Lord).Plain);
+    Member(json, "Years", dasha->Balance.WholeYears);
+    Member(json, "Months", dasha->Balance.Months);
+    Member(json, "Days", dasha->Balance.Days);
+    json.EndObject();
+    Key(json, "Periods");
+    json.StartArray();
+    for (const vedic::MahaDasha& maha : dasha->Periods) {
+        json.StartObject();
+        WritePeriod(json, maha.Period);
+        Key(json, "Sub");
+        json.StartArray();
+        for (const vedic::DashaPeriod& antar : maha.Sub) {
+            json.StartObject();
+            WritePeriod(json, antar);
+            json.EndObject();
+        }
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+}
+
+void WriteBirth(JsonWriter& json, const Birth& birth, std::string_view timeZone)
+{
+    Key(json, "Birth");
+    json.StartObject();
+    const CivilDateTime& local = birth.Local;
+    Member(json, "Date", vedic::DateText(std::chrono::year(local.Year) / local.Month / local.Day));
+    const std::array<char, 6> time {static_cast<char>('0' + local.Hour / 10), static_cast<char>('0' + local.Hour % 10), ':',
+        static_cast<char>('0' + local.Minute / 10), static_cast<char>('0' + local.Minute % 10), '\0'};
+    Member(json, "Time", std::string_view(time.data(), 5));
+    Member(json, "UtcOffset", atlas::UtcOffsetText(birth.UtcOffsetMinutes));
+    NameOrNull(json, "TimeZone", timeZone);
+    Degrees(json, "Latitude", birth.LatitudeDeg);
+    Degrees(json, "Longitude", birth.LongitudeDeg);
+    Member(json, "City", birth.City);
+    Member(json, "State", birth.State);
+    Member(json, "Country", birth.Country);
+    json.EndObject();
 }
 
 } // namespace
@@ -83,7 +238,14 @@ std::string ReadingText(const Reading& reading)
     return text;
 }
 
-void WriteReadingMembers(JsonWriter& json, const Reading& reading)
+std::string DetailsSection(const Reading& reading, double todayJulianDay)
+{
+    const auto details = readingsky::DetailsOf(reading);
+    const auto dasha = readingsky::DashaOf(reading);
+    return details && dasha ? "\n" + vedic::DetailsText(*details, *dasha, todayJulianDay) : std::string();
+}
+
+void WriteReadingMembers(JsonWriter& json, const Reading& reading, const ReadingContext& context)
 {
     Key(json, "GrahaPositionTexts");
     json.StartArray();
@@ -91,8 +253,7 @@ void WriteReadingMembers(JsonWriter& json, const Reading& reading)
         String(json, text);
     }
     json.EndArray();
-    Key(json, "MoonPositionText");
-    String(json, reading.MoonPositionText);
+    Member(json, "MoonPositionText", reading.MoonPositionText);
     Key(json, "Ayanamsa");
     std::array<char, 32> digits {};
     const std::string_view ayanamsa = AyanamsaDigits(reading.Ayanamsa, digits);
@@ -107,28 +268,51 @@ void WriteReadingMembers(JsonWriter& json, const Reading& reading)
         json.EndArray();
     }
     json.EndArray();
-    Key(json, "Lagna");
-    const auto lagna = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed
-        ? chart::SignPlaceOf(reading.Lagna.Longitude)
-        : std::nullopt;
-    if (lagna) {
-        String(json, chart::ShortPlaceText(*lagna));
-    } else {
-        json.Null();
+    NameOrNull(json, "Lagna", LagnaText(reading));
+    Member(json, "Ketu", KetuText(reading));
+    Member(json, "Sky", SkyModelName(reading.Sky));
+    if (context.SkyDiffers) {
+        Key(json, "SkyDiffers");
+        json.StartArray();
+        for (const readingsky::SkyDifference& difference : *context.SkyDiffers) {
+            String(json, NamesOf(difference.Which).Plain);
+        }
+        json.EndArray();
     }
-    Key(json, "Ketu");
-    String(json, modVedicPlanetPosition::ShortPositionText(reading.Places[IndexOf(Graha::Ketu)]));
-    Key(json, "Sky");
-    String(json, SkyModelName(reading.Sky));
+    WriteGrahas(json, readingsky::DetailsOf(reading));
+    WriteDasha(json, readingsky::DashaOf(reading));
+    WriteBirth(json, context.BirthValue, context.TimeZone);
 }
 
-std::string ReadingJson(const Reading& reading)
+std::string ReadingJson(const Reading& reading, const ReadingContext& context)
 {
     OutputBuffer buffer;
     JsonWriter json(buffer);
     json.StartObject();
-    WriteReadingMembers(json, reading);
+    WriteReadingMembers(json, reading, context);
     json.EndObject();
+    return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
+}
+
+std::string PlacesJson(const std::vector<atlas::Place>& places)
+{
+    OutputBuffer buffer;
+    JsonWriter json(buffer);
+    json.StartArray();
+    for (const atlas::Place& place : places) {
+        json.StartObject();
+        Member(json, "Name", place.Name);
+        Member(json, "State", place.State);
+        Member(json, "Country", place.Country);
+        Member(json, "CountryCode", place.CountryCode);
+        Degrees(json, "Latitude", place.LatitudeDeg);
+        Degrees(json, "Longitude", place.LongitudeDeg);
+        Member(json, "TimeZone", place.TimeZone);
+        Key(json, "Population");
+        json.Uint(place.Population);
+        json.EndObject();
+    }
+    json.EndArray();
     return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
 }
 
@@ -160,6 +344,12 @@ std::string ReadingCsvHeader()
             header.append(",").append(graha).append(".").append(column);
         }
     }
+    header += ",Lagna,Ketu,Sky";
+    for (const std::string_view row : DetailRowNames) {
+        for (const std::string_view column : DetailColumnNames) {
+            header.append(",").append(row).append(".").append(column);
+        }
+    }
     return header;
 }
 
@@ -178,6 +368,28 @@ void AppendReadingCsvFields(OutputBuffer& csv, const Reading& reading)
             csv.Put(',');
             AppendCsvField(csv, text);
         }
+    }
+    for (const std::string& text : {LagnaText(reading), KetuText(reading), std::string(SkyModelName(reading.Sky))}) {
+        csv.Put(',');
+        AppendCsvField(csv, text);
+    }
+    const auto details = readingsky::DetailsOf(reading);
+    for (std::size_t row = 0; row < DetailRowNames.size(); ++row) {
+        const vedic::GrahaDetails* graha = !details ? nullptr
+            : row < details->Grahas.size()       ? &details->Grahas[row]
+            : details->Lagna                     ? &*details->Lagna
+                                                 : nullptr;
+        if (graha == nullptr) {
+            Append(csv, ",,,");
+            continue;
+        }
+        const vedic::ZodiacPlace& place = graha->Place;
+        csv.Put(',');
+        Append(csv, place.NakshatraName());
+        csv.Put(',');
+        csv.Put(static_cast<char>('0' + place.Pada));
+        csv.Put(',');
+        Append(csv, vedic::VedicSignNames[static_cast<std::size_t>(place.Navamsa - 1)]);
     }
 }
 

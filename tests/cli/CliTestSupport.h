@@ -53,6 +53,13 @@ inline std::string Compact(const std::string& json)
     return compact;
 }
 
+// A compact golden object's members without its closing brace: what a
+// reading object starts with, the details and the birth following.
+inline std::string Members(const std::string& compact)
+{
+    return compact.substr(0, compact.rfind('}'));
+}
+
 // A golden reading object with "line" (and "id") put first, as a batch writes it.
 inline std::string BatchLine(int line, const std::string& idJson, const std::string& goldenName)
 {
