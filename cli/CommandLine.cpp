@@ -422,6 +422,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         return ExitRefused;
     }
     if (command.ChartPath) {
+        drawn.Data.SkyDifferences = readingsky::SkyDifferencesSentence(result.Value);
         if (const auto details = readingsky::DetailsOf(result.Value)) {
             for (std::size_t graha = 0; graha < chart::ChartGrahaCount; ++graha) {
                 drawn.Data.Retrograde[graha] = details->Grahas[graha].Retrograde;

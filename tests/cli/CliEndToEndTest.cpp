@@ -206,6 +206,7 @@ TEST_F(Cli, ChartIsDrawnInEitherStyleAndTheTextStaysTheSame)
         EXPECT_NE(svg.find(">Ke (R) 05\xC2\xB0" "24&apos;</text>"), std::string::npos) << style;
         const std::string title = style == "south" ? "South Indian" : "North Indian";
         EXPECT_NE(svg.find(">Rasi chart (" + title + ") of Asha Rao</text>"), std::string::npos) << style;
+        EXPECT_NE(svg.find(">In the precise sky the Sun stands in Vrishabha.</text>"), std::string::npos) << style;
     }
     // Only at a pole is there no Lagna.
     const Ran polar = Start(With(Delhi("--lat", "90:00N"), {"--json", "--chart", "chart.svg"}));
