@@ -2,6 +2,7 @@
 
 #include "core/FixedText.h"
 #include "core/Graha.h"
+#include "core/SignPosition.h"
 #include "positions/GrahaPositions.h"
 
 #include <array>
@@ -12,15 +13,8 @@ namespace halvaro::modVedicGrahaDrishti {
 inline constexpr int SignCount = 12;
 inline constexpr int RowCount = 8;
 
-inline constexpr std::array<std::string_view, SignCount> EnglishSignNames {
-    "Aries", "Taurus", "Gemini", "Cancer", "Leo", "Virgo",
-    "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces",
-};
-
-inline constexpr std::array<std::string_view, SignCount> VedicSignNames {
-    "Mesha", "Vrishabha", "Mithuna", "Kataka", "Simha", "Kanya",
-    "Thula", "Vrischika", "Dhanus", "Makara", "Kumbha", "Meena",
-};
+using halvaro::EnglishSignNames;
+using halvaro::VedicSignNames;
 
 // The ordered signs a graha aspects: the seventh alone, or for Mars, Jupiter
 // and Saturn first further sign, seventh, second further sign.

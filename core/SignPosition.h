@@ -2,11 +2,23 @@
 
 #include "core/FixedText.h"
 
+#include <array>
 #include <optional>
 #include <string_view>
 
 // The sign position text of the planetary positions, shared by the Moon engine.
 namespace halvaro {
+
+// The signs' names, Aries (0) to Pisces (11), in English and as the result
+// screen spells them in Sanskrit: the one table every output takes them from.
+inline constexpr std::array<std::string_view, 12> EnglishSignNames {
+    "Aries", "Taurus", "Gemini", "Cancer", "Leo", "Virgo",
+    "Libra", "Scorpio", "Sagittarius", "Capricorn", "Aquarius", "Pisces",
+};
+inline constexpr std::array<std::string_view, 12> VedicSignNames {
+    "Mesha", "Vrishabha", "Mithuna", "Kataka", "Simha", "Kanya",
+    "Thula", "Vrischika", "Dhanus", "Makara", "Kumbha", "Meena",
+};
 
 // Three letters per sign, Aries (0) to Pisces (11).
 inline constexpr std::string_view SignAbbreviations = "AriTauGemCanLeoVirLibScoSagCapAquPis";

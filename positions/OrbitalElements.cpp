@@ -19,13 +19,8 @@ const std::array<OrbitalElementRow, BodyCount> OrbitalElementTable = {{
 
 namespace {
 
-// Rows of the table.
-constexpr int MercuryRow = 0;
-constexpr int VenusRow = 1;
-constexpr int EarthRow = 2; // as a body: the Sun
-constexpr int MarsRow = 3;
-constexpr int JupiterRow = 4;
-constexpr int SaturnRow = 5;
+// The Earth's row of the table; as a body it gives the Sun.
+constexpr int EarthRow = 2;
 
 // The graha each row gives.
 constexpr std::array<Graha, BodyCount> GrahaOfRow {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/SignPosition.h"
+
 #include <array>
 #include <optional>
 #include <string_view>
@@ -10,11 +12,8 @@ namespace halvaro::vedic {
 
 inline constexpr int SignCount = 12;
 
-// As the result screen spells them, Mesha (sign 1) to Meena (sign 12).
-inline constexpr std::array<std::string_view, SignCount> VedicSignNames {
-    "Mesha", "Vrishabha", "Mithuna", "Kataka", "Simha", "Kanya",
-    "Thula", "Vrischika", "Dhanus", "Makara", "Kumbha", "Meena",
-};
+// As the result screen spells them: index 0 is Mesha (sign 1).
+using halvaro::VedicSignNames;
 
 // A finite longitude brought into [0, 360); nothing for one that is not finite.
 std::optional<double> NormalizedLongitude(double longitudeDeg);
