@@ -10,7 +10,7 @@
 
 namespace halvaro::cli {
 
-const std::array<FieldSpec, FieldCount> Fields {{
+const std::array<FieldRow, FieldCount> Fields {{
     {"name", "TEXT", "the person's name", true},
     {"date", "YYYY-MM-DD", "date of birth, 1901-01-01 to 2050-12-31", true},
     {"time", "HH:MM", "local clock time of birth, 00:00 to 23:59", true},

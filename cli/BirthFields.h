@@ -22,14 +22,14 @@ namespace halvaro::cli {
 enum class Field { Name, Date, Time, Zone, Lat, Lon, Dst, City, State, Country, Place, Tz, UtcOffset, Id, Count };
 inline constexpr auto FieldCount = static_cast<std::size_t>(Field::Count);
 
-struct FieldSpec {
+struct FieldRow {
     std::string_view Name;
     std::string_view Syntax; // as the help shows the value
     std::string_view Help;
     bool Required; // unless another field stands for it (see MissingField)
 };
 
-extern const std::array<FieldSpec, FieldCount> Fields;
+extern const std::array<FieldRow, FieldCount> Fields;
 
 // The field a record's key or column names, in any case.
 std::optional<Field> FieldNamed(std::string_view name);

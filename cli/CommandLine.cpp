@@ -99,7 +99,7 @@ struct Options {
         };
         File = value("FILE.aha", ReadingPath, "", ReadingGroup, "a reading saved by Halvaro or by --save");
         for (std::size_t i = 0; i < FieldCount; ++i) {
-            const FieldSpec& field = Fields[i];
+            const FieldRow& field = Fields[i];
             const std::string name = OptionName(static_cast<Field>(i));
             if (static_cast<Field>(i) == Field::Dst) {
                 BirthOptions[i] = flag(name.c_str(), Dst, ReadingGroup, field.Help);
@@ -325,8 +325,8 @@ ParseResult Combined(const Options& o, Command command)
     // fall back on: a reading without them would silently be of 1 January 1901.
     for (const Field field : {Field::Date, Field::Time, Field::Zone}) {
         if (!given(field) && (field != Field::Zone || (zones == 0 && !given(Field::Place)))) {
-            const FieldSpec& spec = Fields[static_cast<std::size_t>(field)];
-            return fail(OptionName(field) + " " + std::string(spec.Syntax) + " is missing"
+            const FieldRow& row = Fields[static_cast<std::size_t>(field)];
+            return fail(OptionName(field) + " " + std::string(row.Syntax) + " is missing"
                 + (field == Field::Zone ? " (see --zones)" : ""));
         }
     }
