@@ -12,6 +12,8 @@
 #include <rapidjson/reader.h>
 #include <unistd.h>
 
+#include <csignal>
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -667,7 +669,48 @@ private:
     std::chrono::steady_clock::time_point last_ {};
 };
 
+// What a signal handler may reach: static storage, set before the handlers
+// are installed and cleared after they are taken away.
+struct PendingTemporary {
+    int FolderFd = -1;
+    std::array<char, 64> Name {};
+};
+PendingTemporary pendingTemporary;
+constexpr std::array<int, 3> CleanedUpSignals {SIGINT, SIGTERM, SIGHUP};
+
+extern "C" void RemoveTemporaryAndStop(int signal)
+{
+    ::unlinkat(pendingTemporary.FolderFd, pendingTemporary.Name.data(), 0);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
 } // namespace
+
+TemporaryRemovedOnSignal::TemporaryRemovedOnSignal(const files::FileWriter& writer)
+{
+    const std::string& name = writer.TemporaryName();
+    if (name.empty() || name.size() >= pendingTemporary.Name.size()) {
+        return; // an unnamed file: nothing to remove
+    }
+    pendingTemporary.FolderFd = writer.FolderFd();
+    std::copy(name.begin(), name.end(), pendingTemporary.Name.begin());
+    pendingTemporary.Name[name.size()] = '\0';
+    for (const int signal : CleanedUpSignals) {
+        std::signal(signal, RemoveTemporaryAndStop);
+    }
+    installed_ = true;
+}
+
+TemporaryRemovedOnSignal::~TemporaryRemovedOnSignal()
+{
+    if (installed_) {
+        for (const int signal : CleanedUpSignals) {
+            std::signal(signal, SIG_DFL);
+        }
+        pendingTemporary = {};
+    }
+}
 
 BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat outputFormat, unsigned jobs, SkyModel sky,
     const BatchSink& write, const BatchProgress& progress)
@@ -759,6 +802,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err, 
             return ExitUsage;
         }
     }
+    const TemporaryRemovedOnSignal removedOnSignal(outputFile);
     const BatchSink write = [&](std::string_view bytes) {
         if (options.OutputPath) {
             return outputFile.Write(bytes);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/CommandLine.h"
+#include "files/FileReplace.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -35,6 +36,21 @@ using BatchProgress = std::function<void(std::uint64_t records, std::uint64_t by
 // input holds.
 BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat outputFormat, unsigned jobs, SkyModel sky,
     const BatchSink& write, const BatchProgress& progress = {});
+
+// While it lives, SIGINT, SIGTERM and SIGHUP remove the writer's named
+// temporary file, if it has one, before they end the program as they would
+// have; a file system without unnamed files leaves nothing behind then
+// either. (A SIGKILL's leftover goes at the next save to the folder.)
+class TemporaryRemovedOnSignal {
+public:
+    explicit TemporaryRemovedOnSignal(const files::FileWriter& writer);
+    ~TemporaryRemovedOnSignal();
+    TemporaryRemovedOnSignal(const TemporaryRemovedOnSignal&) = delete;
+    TemporaryRemovedOnSignal& operator=(const TemporaryRemovedOnSignal&) = delete;
+
+private:
+    bool installed_ = false;
+};
 
 // The batch command: opens the input (standard input for "-"), writes to
 // `out` or through the safe writer to --output once complete, and ends with

@@ -63,6 +63,10 @@ public:
     // False once a write has failed; the error is kept for Commit.
     bool Write(std::string_view bytes);
     [[nodiscard]] int Error() const { return error_; }
+    // Where the file system gave no unnamed file: the folder and the name of
+    // the temporary file while it has one, else -1 and an empty name.
+    [[nodiscard]] int FolderFd() const { return folderFd_; }
+    [[nodiscard]] const std::string& TemporaryName() const { return temporaryName_; }
     std::optional<std::string> Commit();
 
 private:

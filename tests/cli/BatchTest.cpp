@@ -4,6 +4,8 @@
 // order); every kind of output target; an interrupted batch; the order kept
 // on two jobs in either sky; memory that stays flat.
 #include "CliTestSupport.h"
+#include "cli/Batch.h"
+#include "files/FileReplace.h"
 
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -317,6 +319,35 @@ TEST_F(Cli, InterruptedBatchLeavesNothing)
         ::close(in[1]);
         EXPECT_EQ(FileBytes(folder_ / "out.jsonl"), "earlier\n") << signal;
         EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 1) << signal;
+    }
+}
+
+// Where the file system has no unnamed files, the output's temporary file has
+// a name from the start; a catchable signal removes it before it ends the
+// program.
+TEST_F(Cli, ASignalRemovesANamedTemporaryFile)
+{
+    struct NoUnnamedFiles final : halvaro::files::FileCalls {
+        int OpenUnnamed(int /*folderFd*/) override
+        {
+            errno = EOPNOTSUPP;
+            return -1;
+        }
+    };
+    const fs::path out = fs::absolute(folder_ / "out.jsonl");
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        EXPECT_EXIT(
+            [&] {
+                NoUnnamedFiles calls;
+                halvaro::files::FileWriter writer(calls);
+                if (writer.Open(out) || !fs::exists(out.parent_path() / writer.TemporaryName())) {
+                    std::_Exit(3); // no named temporary file to remove
+                }
+                const halvaro::cli::TemporaryRemovedOnSignal removed(writer);
+                std::raise(signal);
+            }(),
+            ::testing::KilledBySignal(signal), "");
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder_), {}), 0) << signal;
     }
 }
 
