@@ -78,10 +78,9 @@ struct Options {
     std::array<std::string, FieldCount> Birth;
     std::array<CLI::Option*, FieldCount> BirthOptions {};
     bool Dst = false, NoDst = false, Json = false, Zones = false, Details = false;
-    CLI::Option *File = nullptr, *SkyOption = nullptr, *SaveOption = nullptr, *ChartOption = nullptr,
-                *ChartStyleOption = nullptr, *ChartVargaOption = nullptr, *DetailsOption = nullptr, *BatchOption = nullptr, *InputFormatOption = nullptr,
-                *OutputOption = nullptr, *OutputFormatOption = nullptr, *JobsOption = nullptr, *JsonOption = nullptr,
-                *ZonesOption = nullptr, *NoDstOption = nullptr, *FindPlaceOption = nullptr;
+    CLI::Option *File = nullptr, *SkyOption = nullptr, *SaveOption = nullptr, *ChartOption = nullptr, *ChartStyleOption = nullptr,
+                *ChartVargaOption = nullptr, *BatchOption = nullptr, *InputFormatOption = nullptr, *OutputOption = nullptr,
+                *OutputFormatOption = nullptr, *JobsOption = nullptr, *NoDstOption = nullptr, *FindPlaceOption = nullptr;
 
     Options()
     {
@@ -108,11 +107,11 @@ struct Options {
                 BirthOptions[i] = value(name.c_str(), Birth[i], field.Syntax, ReadingGroup, field.Help);
             }
         }
-        JsonOption = flag("--json", Json, OutputGroup,
+        flag("--json", Json, OutputGroup,
             "print one JSON object instead: GrahaPositionTexts, MoonPositionText, Ayanamsa, the result rows, "
             "the short positions of the Lagna (null near the poles) and of Ketu, Sky, SkyDiffers (the grahas the "
             "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha) and Birth");
-        DetailsOption = flag("--details", Details, OutputGroup,
+        flag("--details", Details, OutputGroup,
             "add the positions table (nakshatra, pada, lord, Navamsa, dignity, R for retrograde) and the maha dasha "
             "table, today's dasha marked, to the text output");
         SkyOption = value("--sky", Sky, "classic|precise", OutputGroup,
@@ -142,7 +141,7 @@ struct Options {
             "added; or csv: a header line, then one row for each record");
         JobsOption = value("--jobs", Jobs, "N", BatchGroup,
             "compute on N threads, 1 to 256 (default: one for each core); the output keeps the order of the input");
-        ZonesOption = flag("--zones", Zones, "Other commands", "list the time zones with their positions");
+        flag("--zones", Zones, "Other commands", "list the time zones with their positions");
         FindPlaceOption = value("--find-place", FindPlace, "TEXT", "Other commands",
             "list the places of the atlas whose names start with TEXT (\"sao p\", \"London, ca\"), most populous first: "
             "name, state, country, latitude and longitude as --lat and --lon take them, IANA zone and population, "
@@ -150,6 +149,12 @@ struct Options {
     }
 
     [[nodiscard]] bool Given(const CLI::Option* option) const { return option != nullptr && option->count() > 0; }
+    // The birth field an option sets, if any (--dst included).
+    [[nodiscard]] std::optional<Field> BirthField(const CLI::Option* option) const
+    {
+        const auto birth = std::find(BirthOptions.begin(), BirthOptions.end(), option);
+        return birth == BirthOptions.end() ? std::nullopt : std::optional(static_cast<Field>(birth - BirthOptions.begin()));
+    }
 };
 
 std::optional<RecordFormat> FormatNamed(std::string_view name)
@@ -235,8 +240,7 @@ ParseResult Combined(const Options& o, Command command)
     const auto fail = [](std::string error) { return ParseResult {std::nullopt, std::move(error)}; };
     std::optional<std::string> firstBirthOption, firstBatchSetting;
     for (const CLI::Option* option : o.App.parse_order()) {
-        const auto birth = std::find(o.BirthOptions.begin(), o.BirthOptions.end(), option);
-        if ((birth != o.BirthOptions.end() || option == o.NoDstOption) && !firstBirthOption) {
+        if ((o.BirthField(option) || option == o.NoDstOption) && !firstBirthOption) {
             firstBirthOption = option->get_name();
         }
         const bool batchSetting = option == o.InputFormatOption || option == o.OutputOption
@@ -494,13 +498,12 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
     command.Request.Entries.DaylightSaving = o.Dst;
     command.Request.Dst = o.Dst ? std::optional<bool>(true) : o.NoDst ? std::optional<bool>(false) : std::nullopt;
     for (const CLI::Option* option : o.App.parse_order()) {
-        const auto birth = std::find(o.BirthOptions.begin(), o.BirthOptions.end(), option);
+        const auto birth = o.BirthField(option);
         ValueError error;
         if (option->count() > 1) {
             error = option->get_name() + " is given more than once"; // CLI11 counts a repeated switch
-        } else if (birth != o.BirthOptions.end() && option != o.BirthOptions[static_cast<std::size_t>(Field::Dst)]) {
-            const auto i = static_cast<std::size_t>(birth - o.BirthOptions.begin());
-            error = SetField(static_cast<Field>(i), option->get_name(), o.Birth[i], command.Request, false);
+        } else if (birth && *birth != Field::Dst) {
+            error = SetField(*birth, option->get_name(), o.Birth[static_cast<std::size_t>(*birth)], command.Request, false);
         } else {
             error = TakeValue(o, option, command);
         }

@@ -83,15 +83,23 @@ void Member(JsonWriter& json, std::string_view key, int number)
     json.Int(number);
 }
 
+// The key, then null when no value is to follow it.
+bool KeyOrNull(JsonWriter& json, std::string_view key, bool hasValue)
+{
+    Key(json, key);
+    if (!hasValue) {
+        json.Null();
+    }
+    return hasValue;
+}
+
 // Degrees with six decimals (a hundredth of an arc-second); null when unknown.
 void Degrees(JsonWriter& json, std::string_view key, std::optional<double> degrees)
 {
-    Key(json, key);
-    std::array<char, 32> digits {};
-    if (!degrees || !std::isfinite(*degrees)) {
-        json.Null();
+    if (!KeyOrNull(json, key, degrees && std::isfinite(*degrees))) {
         return;
     }
+    std::array<char, 32> digits {};
     const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), *degrees, std::chars_format::fixed, 6).ptr;
     json.RawValue(digits.data(), static_cast<std::size_t>(end - digits.data()), rapidjson::kNumberType);
 }
@@ -99,19 +107,14 @@ void Degrees(JsonWriter& json, std::string_view key, std::optional<double> degre
 // A name, or null for an empty one.
 void NameOrNull(JsonWriter& json, std::string_view key, std::string_view name)
 {
-    Key(json, key);
-    if (name.empty()) {
-        json.Null();
-    } else {
+    if (KeyOrNull(json, key, !name.empty())) {
         String(json, name);
     }
 }
 
 void WriteGrahas(JsonWriter& json, const std::optional<vedic::ReadingDetails>& details)
 {
-    Key(json, "Grahas");
-    if (!details) {
-        json.Null();
+    if (!KeyOrNull(json, "Grahas", details.has_value())) {
         return;
     }
     json.StartArray();
@@ -151,9 +154,7 @@ void WritePeriod(JsonWriter& json, const vedic::DashaPeriod& period)
 
 void WriteDasha(JsonWriter& json, const std::optional<vedic::VimshottariDasha>& dasha)
 {
-    Key(json, "Dasha");
-    if (!dasha) {
-        json.Null();
+    if (!KeyOrNull(json, "Dasha", dasha.has_value())) {
         return;
     }
     json.StartObject();
