@@ -151,8 +151,6 @@ private:
     std::string_view chunk_;
 };
 
-// ---- JSON Lines ----
-
 // Collects the known members of one record's object as RapidJSON's reader
 // meets them; numbers come as their text.
 class RecordHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, RecordHandler> {
@@ -171,8 +169,8 @@ public:
     bool String(const char* text, rapidjson::SizeType length, bool) { return Value(Kind::Text, {text, length}); }
     bool StartObject() { return Open(depth_ == 0 || Value(Kind::Other, {})); }
     bool StartArray() { return Open(depth_ == 0 ? Fail("the record is not a JSON object") : Value(Kind::Other, {})); }
-    bool EndObject(rapidjson::SizeType) { return Close(); }
-    bool EndArray(rapidjson::SizeType) { return Close(); }
+    bool EndObject(rapidjson::SizeType) { --depth_; return true; }
+    bool EndArray(rapidjson::SizeType) { --depth_; return true; }
     bool Key(const char* text, rapidjson::SizeType length, bool)
     {
         if (depth_ != 1) {
@@ -198,11 +196,6 @@ private:
     {
         ++depth_;
         return go;
-    }
-    bool Close()
-    {
-        --depth_;
-        return true;
     }
 
     // The record itself when not in an object, a member's value when
@@ -339,8 +332,6 @@ private:
     bool inLine_ = false, tooLong_ = false, sawObject_ = false;
 };
 
-// ---- CSV ----
-
 // RFC 4180 through libcsv in strict mode: quoted fields with commas, quotes
 // and line breaks, CR LF, LF or CR. The input goes to the parser a line at a
 // time, so that a record knows the line it starts on. A record too long is
@@ -351,8 +342,6 @@ class CsvReader : public RecordReader {
 public:
     explicit CsvReader(int fd) : RecordReader(fd) { StartParser(); }
     ~CsvReader() override { csv_free(&parser_); }
-    CsvReader(const CsvReader&) = delete;
-    CsvReader& operator=(const CsvReader&) = delete;
 
     bool Fill(Block& block) override
     {
@@ -560,8 +549,6 @@ private:
     std::size_t fields_ = 0, recordBytes_ = 0, firstField_ = 0, firstByte_ = 0;
 };
 
-// ---- Output ----
-
 void WriteLineStart(OutputBuffer& out, JsonWriter& json, RecordFormat format, const Record& record, const Decoded& decoded)
 {
     std::array<char, 24> digits {};
@@ -717,12 +704,9 @@ BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat out
 {
     BatchTotals totals;
     const AtlasOnce places; // loaded by the first record that names a place
-    std::unique_ptr<RecordReader> reader;
-    if (inputFormat == RecordFormat::Csv) {
-        reader = std::make_unique<CsvReader>(inputFd);
-    } else {
-        reader = std::make_unique<JsonLinesReader>(inputFd);
-    }
+    const std::unique_ptr<RecordReader> reader = inputFormat == RecordFormat::Csv
+        ? std::unique_ptr<RecordReader>(std::make_unique<CsvReader>(inputFd))
+        : std::make_unique<JsonLinesReader>(inputFd);
     jobs = std::clamp(jobs, 1U, MaxBatchJobs);
     // One block for each job and one more, so that a job finds work while
     // the oldest block is written out; each block computed on a thread of its own.
