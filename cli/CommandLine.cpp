@@ -425,6 +425,13 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         err << drawn.Refusal << "\n";
         return ExitRefused;
     }
+    if (command.SavePath) {
+        const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, checked.Value);
+        if (!saved.Saved) {
+            err << ProgramName << ": " << saved.Error << "\n";
+            return ExitRefused;
+        }
+    }
     if (command.ChartPath) {
         drawn.Data.SkyDifferences = readingsky::SkyDifferencesSentence(result.Value);
         if (const auto details = readingsky::DetailsOf(result.Value)) {
@@ -435,15 +442,6 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         if (command.Navamsa) {
             drawn.Data = chart::NavamsaChart(drawn.Data);
         }
-    }
-    if (command.SavePath) {
-        const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, checked.Value);
-        if (!saved.Saved) {
-            err << ProgramName << ": " << saved.Error << "\n";
-            return ExitRefused;
-        }
-    }
-    if (command.ChartPath) {
         if (const auto failure = chart::SaveChartFile(*command.ChartPath, chart::ChartSvg(drawn.Data, command.ChartStyle))) {
             err << ProgramName << ": " << *failure << "\n";
             if (command.SavePath) {
@@ -514,11 +512,6 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
     return Combined(o, std::move(command));
 }
 
-std::string UsageText()
-{
-    return Options().App.help();
-}
-
 int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, std::ostream& err, bool errIsTerminal)
 {
     const ParseResult parsed = ParseCommandLine(args);
@@ -529,7 +522,7 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
     }
     const Command& command = *parsed.Parsed;
     switch (command.Kind) {
-    case CommandKind::Help: out << UsageText(); break;
+    case CommandKind::Help: out << Options().App.help(); break;
     case CommandKind::Zones:
         for (std::size_t zone = 0; zone < TimeZoneTable.size(); ++zone) {
             out << (zone < 10 ? " " : "") << zone << "  " << TimeZoneTable[zone].Name << "\n";

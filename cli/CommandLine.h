@@ -71,8 +71,6 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args);
 int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
     bool errIsTerminal = false);
 
-std::string UsageText();
-
 // Every reading the command line makes, single or batch, comes from here.
 ReadingResult ReadingOf(const Birth& birth, SkyModel sky);
 
