@@ -70,10 +70,10 @@ struct Block {
 
 // One record decoded: its birth data, or why it has none.
 struct Decoded {
-    std::optional<std::string> Id; // as given, to copy to the output
-    bool IdIsNumber = false;       // a JSON number, written back as given
-    BirthRequest Birth;
-    std::string Error;
+    std::optional<std::string> Id {}; // as given, to copy to the output
+    bool IdIsNumber = false;          // a JSON number, written back as given
+    BirthRequest Birth {};
+    std::string Error {};
 };
 
 // A record's values into its birth request, and its id when it has one.
@@ -265,7 +265,6 @@ public:
 
     Decoded Decode(Block& block, const Record& record) const override
     {
-        Decoded decoded;
         // Parsed in place (the block's bytes are this thread's); the UTF-8 is
         // checked by the parser only where a byte is not ASCII.
         char* text = block.Bytes.data() + record.First;
@@ -277,13 +276,11 @@ public:
         const rapidjson::ParseResult parsed = ascii ? reader.Parse<flags>(stream, handler)
                                                     : reader.Parse<flags | rapidjson::kParseValidateEncodingFlag>(stream, handler);
         if (!handler.Error.empty()) {
-            decoded.Error = std::move(handler.Error);
-            return decoded;
+            return {.Error = std::move(handler.Error)};
         }
         if (parsed.IsError()) {
-            decoded.Error = std::string("the record is not JSON: ") + rapidjson::GetParseError_En(parsed.Code())
-                + " (at byte " + DecimalText(static_cast<long long>(parsed.Offset() + 1)) + ")";
-            return decoded;
+            return {.Error = std::string("the record is not JSON: ") + rapidjson::GetParseError_En(parsed.Code())
+                    + " (at byte " + DecimalText(static_cast<long long>(parsed.Offset() + 1)) + ")"};
         }
         FieldValues values;
         std::array<bool, FieldCount> given {};
@@ -292,11 +289,9 @@ public:
             values[i] = handler.Values[i] ? std::string_view(*handler.Values[i]) : std::string_view();
         }
         if (const auto missing = MissingField(given)) {
-            decoded.Error = "the key " + Quoted(Fields[static_cast<std::size_t>(*missing)].Name) + " is missing";
-            return decoded;
+            return {.Error = "the key " + Quoted(Fields[static_cast<std::size_t>(*missing)].Name) + " is missing"};
         }
-        decoded.IdIsNumber = handler.IdIsNumber;
-        return Filled(std::move(decoded), values, given[static_cast<std::size_t>(Field::Id)]);
+        return Filled({.IdIsNumber = handler.IdIsNumber}, values, given[static_cast<std::size_t>(Field::Id)]);
     }
 
 private:
@@ -360,11 +355,9 @@ public:
 
     Decoded Decode(Block& block, const Record& record) const override
     {
-        Decoded decoded;
         if (record.Count != columns_.size()) {
-            decoded.Error = "the record has " + Counted(record.Count, "field") + " where the header names "
-                + DecimalText(static_cast<long long>(columns_.size()));
-            return decoded;
+            return {.Error = "the record has " + Counted(record.Count, "field") + " where the header names "
+                    + DecimalText(static_cast<long long>(columns_.size()))};
         }
         FieldValues values;
         for (std::size_t column = 0; column < columns_.size(); ++column) {
@@ -376,13 +369,12 @@ public:
             const auto field = static_cast<std::size_t>(*columns_[column]);
             for (std::size_t pos = 0, size = 0; pos < text.size(); pos += size) {
                 if ((size = DecodeUtf8(text, pos).Length) == 0) {
-                    decoded.Error = "the field " + Quoted(Fields[field].Name) + " is not valid UTF-8";
-                    return decoded;
+                    return {.Error = "the field " + Quoted(Fields[field].Name) + " is not valid UTF-8"};
                 }
             }
             values[field] = text;
         }
-        return Filled(std::move(decoded), values, idColumn_);
+        return Filled({}, values, idColumn_);
     }
 
 private:
@@ -580,12 +572,7 @@ void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, cons
 {
     JsonWriter json;
     for (const Record& record : block.Records) {
-        Decoded decoded;
-        if (record.Error.empty()) {
-            decoded = reader.Decode(block, record);
-        } else {
-            decoded.Error = record.Error;
-        }
+        Decoded decoded = record.Error.empty() ? reader.Decode(block, record) : Decoded {.Error = record.Error};
         std::optional<ReadingResult> result;
         ResolvedBirth checked;
         if (decoded.Error.empty()) {
@@ -827,10 +814,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err, 
     err << ProgramName << ": " << Counted(totals.Records, "record") << " read, " << Counted(totals.Readings, "reading")
         << ", " << Counted(totals.Errors, "error") << " in " << std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data()))
         << " s\n";
-    if (!totals.Problem.empty() || outputError) {
-        return ExitUsage;
-    }
-    return totals.Errors == 0 ? ExitSuccess : ExitRefused;
+    return !totals.Problem.empty() || outputError ? ExitUsage : totals.Errors == 0 ? ExitSuccess : ExitRefused;
 }
 
 } // namespace halvaro::cli

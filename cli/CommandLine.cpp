@@ -159,13 +159,7 @@ struct Options {
 
 std::optional<RecordFormat> FormatNamed(std::string_view name)
 {
-    if (name == "csv") {
-        return RecordFormat::Csv;
-    }
-    if (name == "jsonl") {
-        return RecordFormat::JsonLines;
-    }
-    return std::nullopt;
+    return name == "csv" ? std::optional(RecordFormat::Csv) : name == "jsonl" ? std::optional(RecordFormat::JsonLines) : std::nullopt;
 }
 
 // The format a file's name tells, in either case.
