@@ -76,7 +76,6 @@ struct Decoded {
     std::string Error {};
 };
 
-// A record's values into its birth request, and its id when it has one.
 Decoded Filled(Decoded decoded, const FieldValues& values, bool hasId)
 {
     if (hasId) {

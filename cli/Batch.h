@@ -18,7 +18,6 @@ namespace halvaro::cli {
 inline constexpr std::size_t MaxRecordBytes = 64 * 1024;
 inline constexpr std::size_t MaxRecordFields = 1024;
 
-// What a batch did.
 struct BatchTotals {
     std::uint64_t Records = 0, Readings = 0, Errors = 0; // records read; lines written of each kind
     std::string Problem; // why the input could not be used (or stopped being usable)

@@ -25,7 +25,6 @@ inline constexpr int ExitUsage = 2;
 
 enum class CommandKind { Help, Zones, FindPlace, Reading, Batch };
 
-// The two formats a batch reads and writes.
 enum class RecordFormat { JsonLines, Csv };
 
 inline constexpr unsigned MaxBatchJobs = 256;

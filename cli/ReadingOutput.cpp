@@ -104,7 +104,6 @@ void Degrees(JsonWriter& json, std::string_view key, std::optional<double> degre
     json.RawValue(digits.data(), static_cast<std::size_t>(end - digits.data()), rapidjson::kNumberType);
 }
 
-// A name, or null for an empty one.
 void NameOrNull(JsonWriter& json, std::string_view key, std::string_view name)
 {
     if (KeyOrNull(json, key, !name.empty())) {
