@@ -69,86 +69,141 @@ constexpr std::string_view ReadingGroup = "The reading comes from a saved readin
 constexpr std::string_view OutputGroup = "Output";
 constexpr std::string_view BatchGroup = "Batch readings, one for each birth in a CSV or JSON Lines file";
 
-// The options as CLI11 declares them, their values kept as given: each is
-// checked afterwards, in the order given, so the first problem is the one
-// reported, with the messages the batch's fields share.
+// The help gives each option its value's syntax only; what cannot be
+// combined is said when it is tried.
+class HelpLayout : public CLI::Formatter {
+public:
+    std::string make_option_opts(const CLI::Option* option) const override
+    {
+        return option->get_type_size() == 0 ? std::string() : " " + option->get_type_name();
+    }
+};
+
+CLI::Validator OneOf(std::vector<std::string> names)
+{
+    return CLI::IsMember(std::move(names)).description("");
+}
+
+// The options as CLI11 declares them. The birth's values are kept as given
+// and checked afterwards, in the order given, by the checks a batch record's
+// fields share.
 struct Options {
     CLI::App App {std::string(Description), std::string(ProgramName)};
-    std::string ReadingPath, FindPlace, Sky, Save, Chart, ChartStyle, ChartVarga, Batch, InputFormat, Output, OutputFormat, Jobs;
+    std::string ReadingPath, FindPlace, Sky = "classic", Save, Chart, ChartStyle = "south", ChartVarga = "d1", Batch,
+        InputFormat, Output, OutputFormat = "jsonl";
+    unsigned Jobs = 0;
     std::array<std::string, FieldCount> Birth;
     std::array<CLI::Option*, FieldCount> BirthOptions {};
     bool Dst = false, NoDst = false, Json = false, Zones = false, Details = false;
-    CLI::Option *File = nullptr, *SkyOption = nullptr, *SaveOption = nullptr, *ChartOption = nullptr, *ChartStyleOption = nullptr,
-                *ChartVargaOption = nullptr, *BatchOption = nullptr, *InputFormatOption = nullptr, *OutputOption = nullptr,
-                *OutputFormatOption = nullptr, *JobsOption = nullptr, *NoDstOption = nullptr, *FindPlaceOption = nullptr;
+    CLI::Option *File = nullptr, *SaveOption = nullptr, *ChartOption = nullptr, *BatchOption = nullptr,
+                *InputFormatOption = nullptr, *OutputOption = nullptr, *NoDstOption = nullptr, *FindPlaceOption = nullptr;
 
     Options()
     {
+        App.formatter(std::make_shared<HelpLayout>());
         App.footer(std::string(Footer));
         App.set_help_flag("-h,--help", "print this help");
         App.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::Throw);
         const auto value = [&](const char* name, std::string& target, std::string_view syntax, std::string_view group,
                                std::string_view help) {
-            return App.add_option(name, target, std::string(help))
-                ->type_name(std::string(syntax))
-                ->group(std::string(group));
+            return App.add_option(name, target, std::string(help))->type_name(std::string(syntax))->group(std::string(group));
         };
         const auto flag = [&](const char* name, bool& target, std::string_view group, std::string_view help) {
             return App.add_flag(name, target, std::string(help))->group(std::string(group))->disable_flag_override();
         };
+        const auto endsIn = [](std::string_view ending) {
+            return [ending](const std::string& name) {
+                return name.size() > ending.size() && name.ends_with(ending) ? std::string()
+                                                                              : Shown(name) + " does not end in " + std::string(ending);
+            };
+        };
         File = value("FILE.aha", ReadingPath, "", ReadingGroup, "a reading saved by Halvaro or by --save");
-        for (std::size_t i = 0; i < FieldCount; ++i) {
-            const FieldRow& field = Fields[i];
+        for (std::size_t i = 0; i + 1 < FieldCount; ++i) { // all but a record's id
             const std::string name = OptionName(static_cast<Field>(i));
-            if (static_cast<Field>(i) == Field::Dst) {
-                BirthOptions[i] = flag(name.c_str(), Dst, ReadingGroup, field.Help);
-                NoDstOption = flag("--no-dst", NoDst, ReadingGroup, "with --tz: take the standard offset of a time the clocks showed twice");
-            } else if (static_cast<Field>(i) != Field::Id) {
-                BirthOptions[i] = value(name.c_str(), Birth[i], field.Syntax, ReadingGroup, field.Help);
-            }
+            BirthOptions[i] = static_cast<Field>(i) == Field::Dst ? flag(name.c_str(), Dst, ReadingGroup, Fields[i].Help)
+                                                                  : value(name.c_str(), Birth[i], Fields[i].Syntax, ReadingGroup, Fields[i].Help);
         }
-        flag("--json", Json, OutputGroup,
+        NoDstOption = flag("--no-dst", NoDst, ReadingGroup, "with --tz: take the standard offset of a time the clocks showed twice");
+        CLI::Option* json = flag("--json", Json, OutputGroup,
             "print one JSON object instead: GrahaPositionTexts, MoonPositionText, Ayanamsa, the result rows, "
             "the short positions of the Lagna (null near the poles) and of Ketu, Sky, SkyDiffers (the grahas the "
             "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha) and Birth");
-        flag("--details", Details, OutputGroup,
+        CLI::Option* details = flag("--details", Details, OutputGroup,
             "add the positions table (nakshatra, pada, lord, Navamsa, dignity, R for retrograde) and the maha dasha "
             "table, today's dasha marked, to the text output");
-        SkyOption = value("--sky", Sky, "classic|precise", OutputGroup,
+        value("--sky", Sky, "classic|precise", OutputGroup,
             "the sky the positions come from: the classic model (the default) or the precise positions of the Swiss "
-            "Ephemeris with the Lahiri ayanamsa, which the text output names in a last line; a batch takes it too");
+            "Ephemeris with the Lahiri ayanamsa, which the text output names in a last line; a batch takes it too")
+            ->check(OneOf({"classic", "precise"}));
+        // Files written here are named *.aha, as the window's Save dialog
+        // names them; reading a file asks less (any name ending in "aha").
         SaveOption = value("--save", Save, "FILE.aha", OutputGroup,
-            "also save the reading's birth data to FILE.aha (the name ends in .aha); an existing file is replaced "
-            "only once the new one is complete and on disk");
+            "also save the reading's birth data to FILE.aha; an existing file is replaced only once the new one "
+            "is complete and on disk")->check(endsIn(".aha"));
         ChartOption = value("--chart", Chart, "FILE.svg", OutputGroup,
-            "also draw the chart (see --chart-varga), with the Lagna and Ketu, as an SVG picture");
-        ChartStyleOption = value("--chart-style", ChartStyle, "STYLE", OutputGroup,
-            "south (the default: fixed signs in a square) or north (the diamond, houses from the Lagna)");
-        ChartVargaOption = value("--chart-varga", ChartVarga, "d1|d9", OutputGroup,
-            "the chart to draw: d1, the Rasi (the default), or d9, the Navamsa");
+            "also draw the chart (see --chart-varga), with the Lagna and Ketu, as an SVG picture")->check(endsIn(".svg"));
+        value("--chart-style", ChartStyle, "STYLE", OutputGroup,
+            "south (the default: fixed signs in a square) or north (the diamond, houses from the Lagna)")
+            ->check(OneOf({"south", "north"}))->needs(ChartOption);
+        value("--chart-varga", ChartVarga, "d1|d9", OutputGroup, "the chart to draw: d1, the Rasi (the default), or d9, the Navamsa")
+            ->check(OneOf({"d1", "d9"}))->needs(ChartOption);
         BatchOption = value("--batch", Batch, "IN", BatchGroup,
             "read the births from IN, a .csv or .jsonl file, or from standard input for - (then give "
             "--input-format). Each record holds name, date, time, zone, lat, lon, city, state and country with the "
             "values the options take (or place for lat to country, tz or utc_offset for zone), dst (true or false; "
             "false when left out) and an id to copy to the output if wanted; a CSV file names its columns in its "
             "first line, in any order");
-        InputFormatOption = value("--input-format", InputFormat, "F", BatchGroup,
-            "csv or jsonl: the format of IN when its name does not tell it");
+        InputFormatOption = value("--input-format", InputFormat, "F", BatchGroup, "csv or jsonl: the format of IN when its name does not tell it");
         OutputOption = value("--output", Output, "FILE", BatchGroup,
-            "write to FILE instead of standard output; an existing file is replaced only once the batch is done");
-        OutputFormatOption = value("--output-format", OutputFormat, "F", BatchGroup,
+            "write to FILE instead of standard output; an existing file is replaced only once the batch is done")
+            ->check([](const std::string& name) { return name.empty() ? "'' is not a file name" : std::string(); });
+        CLI::Option* outputFormat = value("--output-format", OutputFormat, "F", BatchGroup,
             "jsonl (the default): for each record the object of --json with its \"line\" in IN and its \"id\" "
             "added; or csv: a header line, then one row for each record");
-        JobsOption = value("--jobs", Jobs, "N", BatchGroup,
-            "compute on N threads, 1 to 256 (default: one for each core); the output keeps the order of the input");
-        flag("--zones", Zones, "Other commands", "list the time zones with their positions");
+        CLI::Option* jobs = App.add_option("--jobs", Jobs,
+            "compute on N threads, 1 to 256 (default: one for each core); the output keeps the order of the input")
+            ->type_name("N")->group(std::string(BatchGroup))->check(CLI::Range(1U, MaxBatchJobs).description(""));
+        for (CLI::Option* setting : {InputFormatOption, outputFormat}) {
+            setting->check(OneOf({"csv", "jsonl"}));
+        }
+        for (CLI::Option* setting : {InputFormatOption, OutputOption, outputFormat, jobs}) {
+            setting->needs(BatchOption);
+        }
+        CLI::Option* zones = flag("--zones", Zones, "Other commands", "list the time zones with their positions");
         FindPlaceOption = value("--find-place", FindPlace, "TEXT", "Other commands",
             "list the places of the atlas whose names start with TEXT (\"sao p\", \"London, ca\"), most populous first: "
             "name, state, country, latitude and longitude as --lat and --lon take them, IANA zone and population, "
             "tab-separated; with --json, one JSON array");
+
+        // What cannot be combined.
+        const auto birth = [&](Field field) { return BirthOptions[static_cast<std::size_t>(field)]; };
+        for (CLI::Option* option : BirthOptions) {
+            if (option != nullptr) {
+                File->excludes(option);
+                BatchOption->excludes(option);
+            }
+        }
+        BatchOption->excludes(NoDstOption)->excludes(File)->excludes(json)->excludes(SaveOption)->excludes(ChartOption)->excludes(details);
+        File->excludes(NoDstOption);
+        birth(Field::Dst)->excludes(NoDstOption);
+        birth(Field::Zone)->excludes(birth(Field::Tz))->excludes(birth(Field::UtcOffset));
+        birth(Field::Tz)->excludes(birth(Field::UtcOffset));
+        birth(Field::UtcOffset)->excludes(birth(Field::Dst))->excludes(NoDstOption);
+        for (const Field field : {Field::Lat, Field::Lon, Field::City, Field::State, Field::Country}) {
+            birth(Field::Place)->excludes(birth(field));
+        }
+        for (CLI::Option* option : App.get_options()) {
+            if (option != zones && option != App.get_help_ptr()) {
+                zones->excludes(option);
+            }
+            if (option != zones && option != FindPlaceOption && option != json && option != App.get_help_ptr()) {
+                FindPlaceOption->excludes(option);
+            }
+        }
     }
 
-    [[nodiscard]] bool Given(const CLI::Option* option) const { return option != nullptr && option->count() > 0; }
+    [[nodiscard]] bool Given(const CLI::Option* option) const { return option->count() > 0; }
+    [[nodiscard]] bool Given(Field field) const { return Given(BirthOptions[static_cast<std::size_t>(field)]); }
     // The birth field an option sets, if any (--dst included).
     [[nodiscard]] std::optional<Field> BirthField(const CLI::Option* option) const
     {
@@ -171,110 +226,15 @@ std::optional<RecordFormat> FormatOfName(std::string_view path)
     return extension.empty() ? std::nullopt : FormatNamed(extension.substr(1));
 }
 
-// One value of the options other than the birth's, into the command.
-ValueError TakeValue(const Options& o, const CLI::Option* option, Command& command)
-{
-    const std::string name = option->get_name();
-    const auto refused = [&](const std::string& value, std::string_view why) {
-        return name + ": " + Shown(value) + " " + std::string(why);
-    };
-    if (option == o.SaveOption) {
-        // Files written here are named *.aha, as the window's Save dialog
-        // names them; reading a file asks less (any name ending in "aha").
-        command.SavePath = o.Save;
-        return o.Save.ends_with(".aha") ? ValueError() : refused(o.Save, "does not end in .aha");
-    }
-    if (option == o.SkyOption) {
-        for (const SkyModel model : {SkyModel::Classic, SkyModel::Precise}) {
-            if (o.Sky == SkyModelName(model)) {
-                command.Sky = command.Batch.Sky = model;
-                return std::nullopt;
-            }
-        }
-        return refused(o.Sky, "is not a sky model: classic or precise");
-    }
-    if (option == o.ChartOption) {
-        command.ChartPath = o.Chart;
-        return o.Chart.size() >= 5 && o.Chart.ends_with(".svg") ? ValueError() : refused(o.Chart, "does not end in .svg");
-    }
-    if (option == o.ChartStyleOption) {
-        const auto style = chart::ChartStyleNamed(o.ChartStyle);
-        command.ChartStyle = style.value_or(chart::ChartStyle::South);
-        return style ? ValueError() : refused(o.ChartStyle, "is not south or north");
-    }
-    if (option == o.ChartVargaOption) {
-        command.Navamsa = o.ChartVarga == "d9";
-        return o.ChartVarga == "d1" || command.Navamsa ? ValueError() : refused(o.ChartVarga, "is neither d1 nor d9");
-    }
-    if (option == o.OutputOption) {
-        command.Batch.OutputPath = o.Output;
-        return o.Output.empty() ? ValueError(name + ": '' is not a file name") : std::nullopt;
-    }
-    if (option == o.InputFormatOption || option == o.OutputFormatOption) {
-        const std::string& value = option == o.InputFormatOption ? o.InputFormat : o.OutputFormat;
-        const auto format = FormatNamed(value);
-        if (option == o.OutputFormatOption) {
-            command.Batch.OutputFormat = format.value_or(RecordFormat::JsonLines);
-        }
-        return format ? ValueError() : refused(value, "is neither csv nor jsonl");
-    }
-    if (option == o.JobsOption) {
-        const auto jobs = DigitsNumber(o.Jobs, 3);
-        if (!jobs || *jobs < 1 || *jobs > static_cast<int>(MaxBatchJobs)) {
-            return refused(o.Jobs, "is not a number of threads from 1 to 256");
-        }
-        command.Batch.Jobs = static_cast<unsigned>(*jobs);
-    }
-    return std::nullopt;
-}
-
-// What the options say together: which command, and what cannot be combined.
+// Which command the options give, with what CLI11 does not check itself.
 ParseResult Combined(const Options& o, Command command)
 {
     const auto fail = [](std::string error) { return ParseResult {std::nullopt, std::move(error)}; };
-    std::optional<std::string> firstBirthOption, firstBatchSetting;
-    for (const CLI::Option* option : o.App.parse_order()) {
-        if ((o.BirthField(option) || option == o.NoDstOption) && !firstBirthOption) {
-            firstBirthOption = option->get_name();
-        }
-        const bool batchSetting = option == o.InputFormatOption || option == o.OutputOption
-            || option == o.OutputFormatOption || option == o.JobsOption;
-        if (batchSetting && !firstBatchSetting) {
-            firstBatchSetting = option->get_name();
-        }
-    }
-    const bool file = o.Given(o.File);
-    if (o.Given(o.FindPlaceOption)) {
-        if (o.App.parse_order().size() > (o.Json ? 2U : 1U) || file) {
-            return fail("--find-place takes no other options than --json");
-        }
-        command.Kind = CommandKind::FindPlace;
-        command.FindText = o.FindPlace;
-        return {std::move(command), {}};
-    }
-    if (o.Dst && o.NoDst) {
-        return fail("--dst and --no-dst cannot be combined");
-    }
-    if (o.Zones) {
-        if (o.App.parse_order().size() > 1 || file) {
-            return fail("--zones takes no other options or files");
-        }
-        command.Kind = CommandKind::Zones;
-        return {std::move(command), {}};
-    }
-    if (o.Given(o.BatchOption)) {
-        if (file) {
-            return fail("--batch and a reading file cannot be combined");
-        }
-        if (firstBirthOption) {
-            return fail("--batch and the birth data options cannot be combined (" + *firstBirthOption + ")");
-        }
-        if (o.Json || o.Given(o.SaveOption)) {
-            return fail(std::string("--batch and ") + (o.Json ? "--json" : "--save") + " cannot be combined (see --output-format)");
-        }
-        if (o.Given(o.ChartOption) || o.Details) {
-            return fail(std::string("--batch and ") + (o.Details ? "--details" : "--chart") + " cannot be combined");
-        }
+    command.Kind = o.Given(o.FindPlaceOption) ? CommandKind::FindPlace
+        : o.Zones                            ? CommandKind::Zones
+        : o.Given(o.BatchOption)             ? CommandKind::Batch
+                                             : CommandKind::Reading;
+    if (command.Kind == CommandKind::Batch) {
         BatchOptions& batch = command.Batch;
         batch.Input = o.Batch;
         if (const auto format = o.Given(o.InputFormatOption) ? FormatNamed(o.InputFormat) : FormatOfName(batch.Input)) {
@@ -284,48 +244,25 @@ ParseResult Combined(const Options& o, Command command)
         } else {
             return fail("--batch: " + Shown(batch.Input) + " ends in neither .csv nor .jsonl; name its format with --input-format");
         }
-        command.Kind = CommandKind::Batch;
+    }
+    if (command.Kind != CommandKind::Reading) {
         return {std::move(command), {}};
     }
-    if (firstBatchSetting) {
-        return fail(*firstBatchSetting + " applies to --batch only");
-    }
-    for (const CLI::Option* chartSetting : {o.ChartStyleOption, o.ChartVargaOption}) {
-        if (o.Given(chartSetting) && !o.Given(o.ChartOption)) {
-            return fail(chartSetting->get_name() + " needs --chart FILE.svg");
-        }
-    }
-    command.Kind = CommandKind::Reading;
-    if (file) {
-        if (firstBirthOption) {
-            return fail("a reading file and birth data options cannot be combined (" + *firstBirthOption + ")");
-        }
+    if (o.Given(o.File)) {
         command.ReadingPath = o.ReadingPath;
         return {std::move(command), {}};
     }
-    if (!firstBirthOption) {
+    if (std::none_of(o.BirthOptions.begin(), o.BirthOptions.end(), [](const CLI::Option* b) { return b && b->count() > 0; })
+        && !o.NoDst) {
         return fail("no reading given: name a reading file or give the birth data options");
-    }
-    const auto given = [&](Field field) { return o.Given(o.BirthOptions[static_cast<std::size_t>(field)]); };
-    const int zones = given(Field::Zone) + given(Field::Tz) + given(Field::UtcOffset);
-    if (zones > 1) {
-        return fail("give one of --zone, --tz and --utc-offset");
-    }
-    for (const Field field : {Field::Lat, Field::Lon, Field::City, Field::State, Field::Country}) {
-        if (given(Field::Place) && given(field)) {
-            return fail("--place stands for " + OptionName(field) + ": give one or the other");
-        }
-    }
-    if (given(Field::UtcOffset) && (o.Dst || o.NoDst)) {
-        return fail("--utc-offset is the whole offset, daylight saving included: drop --dst and --no-dst");
     }
     // The birth's lists always hold a line, so they have no "empty" check to
     // fall back on: a reading without them would silently be of 1 January 1901.
+    const bool zoneGiven = o.Given(Field::Zone) || o.Given(Field::Tz) || o.Given(Field::UtcOffset) || o.Given(Field::Place);
     for (const Field field : {Field::Date, Field::Time, Field::Zone}) {
-        if (!given(field) && (field != Field::Zone || (zones == 0 && !given(Field::Place)))) {
+        if (!o.Given(field) && (field != Field::Zone || !zoneGiven)) {
             const FieldRow& row = Fields[static_cast<std::size_t>(field)];
-            return fail(OptionName(field) + " " + std::string(row.Syntax) + " is missing"
-                + (field == Field::Zone ? " (see --zones)" : ""));
+            return fail(OptionName(field) + " " + std::string(row.Syntax) + " is missing" + (field == Field::Zone ? " (see --zones)" : ""));
         }
     }
     return {std::move(command), {}};
@@ -496,13 +433,20 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
             error = option->get_name() + " is given more than once"; // CLI11 counts a repeated switch
         } else if (birth && *birth != Field::Dst) {
             error = SetField(*birth, option->get_name(), o.Birth[static_cast<std::size_t>(*birth)], command.Request, false);
-        } else {
-            error = TakeValue(o, option, command);
         }
         if (error) {
             return {std::nullopt, std::move(*error)};
         }
     }
+    command.Sky = command.Batch.Sky = o.Sky == "precise" ? SkyModel::Precise : SkyModel::Classic;
+    command.SavePath = o.Given(o.SaveOption) ? std::optional(o.Save) : std::nullopt;
+    command.ChartPath = o.Given(o.ChartOption) ? std::optional(o.Chart) : std::nullopt;
+    command.ChartStyle = chart::ChartStyleNamed(o.ChartStyle).value_or(chart::ChartStyle::South);
+    command.Navamsa = o.ChartVarga == "d9";
+    command.Batch.OutputPath = o.Given(o.OutputOption) ? std::optional(o.Output) : std::nullopt;
+    command.Batch.OutputFormat = FormatNamed(o.OutputFormat).value_or(RecordFormat::JsonLines);
+    command.Batch.Jobs = o.Jobs;
+    command.FindText = o.FindPlace;
     return Combined(o, std::move(command));
 }
 
