@@ -58,13 +58,6 @@ std::string Described(const date::sys_info& info)
         + (info.save != std::chrono::minutes {0} ? "daylight saving" : "standard time") + ")";
 }
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size()
-        && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 std::string Lowered(std::string_view text)
 {
     std::string lowered(text);
@@ -120,7 +113,7 @@ const date::time_zone* ZoneCache::Locate(std::string_view zone)
         found = &*exact;
     } else {
         const auto sameButCase = std::find_if(database.zones.begin(), database.zones.end(),
-            [&](const date::time_zone& candidate) { return EqualIgnoringCase(candidate.name(), zone); });
+            [&](const date::time_zone& candidate) { return EqualsIgnoringCase(candidate.name(), zone); });
         found = sameButCase != database.zones.end() ? &*sameButCase : nullptr;
     }
     located.emplace(std::string(zone), found);

@@ -32,17 +32,6 @@ const std::array<FieldRow, FieldCount> Fields {{
 
 namespace {
 
-char LowerAscii(char c)
-{
-    return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-}
-
-bool EqualsIgnoringCase(std::string_view text, std::string_view lower)
-{
-    return text.size() == lower.size()
-        && std::equal(text.begin(), text.end(), lower.begin(), [](char a, char b) { return LowerAscii(a) == b; });
-}
-
 // The value split at `separator` into exactly N parts of digits, each at
 // most as long as its width (exactly, when `exact`).
 template <std::size_t N>
@@ -101,19 +90,19 @@ ValueError SetParts(std::string_view label, std::string_view value, const std::o
 // boxes hold.
 ValueError SetAngle(std::string_view label, std::string_view value, BirthData& birth, bool latitude)
 {
-    const char first = latitude ? 'n' : 'e';
-    const char second = latitude ? 's' : 'w';
-    const char direction = value.empty() ? '\0' : LowerAscii(value.back());
+    const std::string_view first = latitude ? "n" : "e";
+    const std::string_view second = latitude ? "s" : "w";
+    const std::string_view direction = value.substr(value.empty() ? 0 : value.size() - 1);
     const std::string_view angle = value.substr(0, value.empty() ? 0 : value.size() - 1);
     const std::size_t colon = angle.find(':');
-    if ((direction != first && direction != second) || !Numbers<2>(angle, ':', {BoxDigitCount, BoxDigitCount}, false)) {
+    if ((!EqualsIgnoringCase(direction, first) && !EqualsIgnoringCase(direction, second)) || !Numbers<2>(angle, ':', {BoxDigitCount, BoxDigitCount}, false)) {
         return std::string(label) + ": " + Shown(value) + " is not a "
             + (latitude ? "latitude of the form DD:MM followed by N or S" : "longitude of the form DDD:MM followed by E or W");
     }
     (latitude ? birth.LatDeg : birth.LonDeg) = angle.substr(0, colon);
     (latitude ? birth.LatMin : birth.LonMin) = angle.substr(colon + 1);
-    (latitude ? birth.North : birth.East) = direction == first;
-    (latitude ? birth.South : birth.West) = direction != first;
+    (latitude ? birth.North : birth.East) = EqualsIgnoringCase(direction, first);
+    (latitude ? birth.South : birth.West) = !EqualsIgnoringCase(direction, first);
     return std::nullopt;
 }
 

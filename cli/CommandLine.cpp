@@ -220,10 +220,13 @@ std::optional<RecordFormat> FormatNamed(std::string_view name)
 // The format a file's name tells, in either case.
 std::optional<RecordFormat> FormatOfName(std::string_view path)
 {
-    std::string extension(path.substr(std::min(path.rfind('.'), path.size())));
-    std::transform(extension.begin(), extension.end(), extension.begin(),
-        [](char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
-    return extension.empty() ? std::nullopt : FormatNamed(extension.substr(1));
+    for (const auto& [extension, format] : {std::pair(".csv", RecordFormat::Csv), std::pair(".jsonl", RecordFormat::JsonLines)}) {
+        if (path.size() >= std::string_view(extension).size()
+            && EqualsIgnoringCase(path.substr(path.size() - std::string_view(extension).size()), extension)) {
+            return format;
+        }
+    }
+    return std::nullopt;
 }
 
 // Which command the options give, with what CLI11 does not check itself.
