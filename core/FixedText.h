@@ -21,6 +21,15 @@ public:
     constexpr FixedText() = default;
     constexpr FixedText(std::string_view text) { append(text); } // NOLINT: implicit by design
 
+    // A shorter text's whole buffer copied at once: a fixed-size copy the
+    // compiler does in a few moves, where append would call memmove.
+    template <std::size_t M>
+        requires(M <= N)
+    constexpr explicit FixedText(const FixedText<M>& shorter) : size_(shorter.size_)
+    {
+        std::copy_n(shorter.data_.data(), M, data_.data());
+    }
+
     constexpr FixedText& append(std::string_view text)
     {
         const std::size_t count = std::min(text.size(), N - size_);
@@ -65,6 +74,9 @@ public:
     friend constexpr bool operator==(const FixedText& a, std::string_view b) { return a.view() == b; }
 
 private:
+    template <std::size_t>
+    friend class FixedText;
+
     std::array<char, N> data_ {};
     std::uint8_t size_ = 0;
 };
@@ -73,7 +85,8 @@ private:
 using PositionText = FixedText<32>;
 // The short position text: 29 Pis 59.
 using ShortText = FixedText<16>;
-// One result label; the longest possible is well under 128 bytes.
-using LabelText = FixedText<160>;
+// One result label; the longest possible is 85 bytes (a graha aspecting all
+// seven others), and every reading holds 32 of them.
+using LabelText = FixedText<95>;
 
 } // namespace halvaro
