@@ -34,11 +34,10 @@ double NodeLongitude(double dayNumber)
 ShortText ShortPositionText(const SignParts& place)
 {
     const auto digit = [](unsigned value) { return static_cast<char>('0' + value); };
-    ShortText text;
-    text.append(digit(place.Degrees / 10)).append(digit(place.Degrees % 10)).append(' ');
-    text.append(SignAbbreviation(place.Sign)).append(' ');
-    text.append(digit(place.Minutes / 10)).append(digit(place.Minutes % 10));
-    return text;
+    const std::string_view sign = SignAbbreviation(place.Sign);
+    const std::array<char, 9> text {digit(place.Degrees / 10), digit(place.Degrees % 10), ' ', sign[0], sign[1],
+        sign[2], ' ', digit(place.Minutes / 10), digit(place.Minutes % 10)};
+    return ShortText(std::string_view(text.data(), text.size()));
 }
 
 std::optional<GrahaPositions> GrahaPositionsOf(const std::array<double, GrahaCount>& longitudes)

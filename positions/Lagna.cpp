@@ -15,6 +15,10 @@ constexpr double RadToDeg = 180 / Pi;
 
 double TurnsReduced(double degrees)
 {
+    // Within a turn either way the remainder is the angle itself.
+    if (degrees > -360 && degrees < 360) {
+        return degrees < 0 ? degrees + 360.0 : degrees;
+    }
     const double rest = std::fmod(degrees, 360.0);
     return rest < 0 ? rest + 360.0 : rest;
 }
