@@ -4,6 +4,8 @@
 #include "positions/Ayanamsa.h"
 
 #include <cmath>
+#include <new>
+#include <type_traits>
 
 namespace halvaro {
 
@@ -61,26 +63,36 @@ bool CompleteReading(Reading& reading, const std::array<double, GrahaCount>& lon
     return true;
 }
 
-// Built as one value, so that the texts are written where the result lives
-// rather than copied into it.
+// Reading is built in place, inside the result: its kilobytes of texts are
+// written where they stay, neither copied nor cleared first (initialising the
+// whole result in one expression makes the compiler clear it, for the
+// optional beside the reading).
+static_assert(std::is_trivially_destructible_v<Reading>, "a reading is built over a default one");
+
 ReadingResult CalculateReading(const Birth& birth)
 {
+    ReadingResult result;
     const BirthMoment moment = BirthMomentOf(birth);
-    const std::optional<ClassicSky> sky = ClassicSkyAt(moment);
-    if (!sky) {
-        return {NoPositionsFailure, {}};
+    const double ayanamsa = mpp::ComputeAyanamsa(moment);
+    const modVedicEphemeris::MoonPosition moon = modVedicEphemeris::ComputeEphemeris(moment);
+    const auto positions = std::isfinite(ayanamsa) && !moon.MoonPositionText.empty()
+        ? mpp::ComputeGrahaPositions(moment, ayanamsa, moon.Longitude)
+        : std::nullopt;
+    if (!positions) {
+        result.Failure = NoPositionsFailure;
+        return result;
     }
-    return {std::nullopt,
-        Reading {.Sky = SkyModel::Classic,
-            .Moment = moment,
-            .Place = {birth.LatitudeDeg, birth.LongitudeDeg},
-            .Ayanamsa = sky->Ayanamsa,
-            .MoonPositionText = sky->Moon.MoonPositionText,
-            .Longitudes = sky->Positions.Longitudes,
-            .Places = sky->Positions.Places,
-            .GrahaPositionTexts = sky->Positions.GrahaPositionTexts,
-            .Results = modVedicGrahaDrishti::ComputeGrahaDrishti(sky->Positions),
-            .Lagna = mpp::ClassicLagna(moment.JulianDay, birth.LatitudeDeg, birth.LongitudeDeg, sky->Ayanamsa)}};
+    ::new (&result.Value) Reading {.Sky = SkyModel::Classic,
+        .Moment = moment,
+        .Place = {birth.LatitudeDeg, birth.LongitudeDeg},
+        .Ayanamsa = ayanamsa,
+        .MoonPositionText = moon.MoonPositionText,
+        .Longitudes = positions->Longitudes,
+        .Places = positions->Places,
+        .GrahaPositionTexts = positions->GrahaPositionTexts,
+        .Results = modVedicGrahaDrishti::ComputeGrahaDrishti(*positions),
+        .Lagna = mpp::ClassicLagna(moment.JulianDay, birth.LatitudeDeg, birth.LongitudeDeg, ayanamsa)};
+    return result;
 }
 
 std::optional<std::array<double, GrahaCountWithKetu>> ClassicLongitudesAt(const BirthMoment& moment, int hoursLater)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace halvaro {
 
@@ -18,16 +19,25 @@ class FixedText {
 public:
     static_assert(N < 256, "the length is kept in one byte");
 
-    constexpr FixedText() = default;
-    constexpr FixedText(std::string_view text) { append(text); } // NOLINT: implicit by design
+    // The buffer is left as it is at run time: only the first size() bytes
+    // are ever read, and a reading would otherwise clear the kilobytes of its
+    // 32 labels before writing them. A constant gets it filled, as it must.
+    constexpr FixedText() // NOLINT: data_ is written before it is read
+    {
+        if (std::is_constant_evaluated()) {
+            data_.fill('\0');
+        }
+    }
+    constexpr FixedText(std::string_view text) : FixedText() { append(text); } // NOLINT: implicit by design
 
     // A shorter text's whole buffer copied at once: a fixed-size copy the
     // compiler does in a few moves, where append would call memmove.
     template <std::size_t M>
         requires(M <= N)
-    constexpr explicit FixedText(const FixedText<M>& shorter) : size_(shorter.size_)
+    constexpr explicit FixedText(const FixedText<M>& shorter) : FixedText()
     {
         std::copy_n(shorter.data_.data(), M, data_.data());
+        size_ = shorter.size_;
     }
 
     constexpr FixedText& append(std::string_view text)
@@ -77,7 +87,7 @@ private:
     template <std::size_t>
     friend class FixedText;
 
-    std::array<char, N> data_ {};
+    std::array<char, N> data_;
     std::uint8_t size_ = 0;
 };
 
