@@ -19,7 +19,7 @@ double TurnsReduced(double degrees)
     if (degrees > -360 && degrees < 360) {
         return degrees < 0 ? degrees + 360.0 : degrees;
     }
-    const double rest = std::fmod(degrees, 360.0);
+    const double rest = TurnRemainder(degrees);
     return rest < 0 ? rest + 360.0 : rest;
 }
 
