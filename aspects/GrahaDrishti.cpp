@@ -44,6 +44,17 @@ constexpr DrishtiLabels MakeDrishtiLabels()
 // Made once, by the compiler.
 constexpr DrishtiLabels Labels = MakeDrishtiLabels();
 
+// Each graha's aspected signs from each sign it can stand in.
+constexpr std::array<std::array<AspectList, SignCount>, RowCount> AspectLists = [] {
+    std::array<std::array<AspectList, SignCount>, RowCount> lists {};
+    for (int p = 0; p < RowCount; ++p) {
+        for (int sign = 0; sign < SignCount; ++sign) {
+            lists[static_cast<std::size_t>(p)][static_cast<std::size_t>(sign)] = GrahaAspectList(static_cast<Graha>(p), sign);
+        }
+    }
+    return lists;
+}();
+
 // The longest line a reading can hold: a graha that aspects three signs with
 // all seven others standing in them. A label is cut at its capacity, so this
 // and every fixed part must fit whole.
@@ -83,7 +94,7 @@ ResultTexts ComputeGrahaDrishti(const modVedicPlanetPosition::GrahaPositions& po
 
         // The aspected grahas, grouped by aspected sign in list order and,
         // within one sign, in Graha order.
-        const AspectList list = GrahaAspectList(static_cast<Graha>(p), own);
+        const AspectList& list = AspectLists[row][static_cast<std::size_t>(own)];
         unsigned aspected = 0;
         for (int i = 0; i < list.Count; ++i) {
             aspected |= standing[static_cast<std::size_t>(list.Signs[static_cast<std::size_t>(i)])];

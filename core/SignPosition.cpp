@@ -29,15 +29,17 @@ PositionText FormatSignPosition(double angle)
     if (!parts) {
         return {};
     }
+    // Every part is below 60: one digit or two, without a loop over them.
     PositionText text;
-    text.appendNumber(parts->Degrees)
-        .append(DegreeSign)
-        .append(' ')
-        .appendNumber(parts->Minutes)
-        .append("' ")
-        .appendNumber(parts->Seconds)
-        .append("\" ")
-        .append(SignAbbreviation(parts->Sign));
+    const auto appendPart = [&text](unsigned value) -> PositionText& {
+        if (value >= 10) {
+            text.append(static_cast<char>('0' + value / 10));
+        }
+        return text.append(static_cast<char>('0' + value % 10));
+    };
+    appendPart(parts->Degrees).append(DegreeSign).append(' ');
+    appendPart(parts->Minutes).append("' ");
+    appendPart(parts->Seconds).append("\" ").append(SignAbbreviation(parts->Sign));
     return text;
 }
 
