@@ -1,5 +1,6 @@
 #include "aspects/GrahaDrishti.h"
 
+#include <algorithm>
 #include <bit>
 
 namespace halvaro::modVedicGrahaDrishti {
@@ -43,6 +44,37 @@ constexpr DrishtiLabels MakeDrishtiLabels()
 // Made once, by the compiler.
 constexpr DrishtiLabels Labels = MakeDrishtiLabels();
 
+// Each graha's aspected signs from each sign it can stand in.
+constexpr std::array<std::array<AspectList, SignCount>, RowCount> AspectLists = [] {
+    std::array<std::array<AspectList, SignCount>, RowCount> lists {};
+    for (int p = 0; p < RowCount; ++p) {
+        for (int sign = 0; sign < SignCount; ++sign) {
+            lists[static_cast<std::size_t>(p)][static_cast<std::size_t>(sign)] = GrahaAspectList(static_cast<Graha>(p), sign);
+        }
+    }
+    return lists;
+}();
+
+// The longest line a reading can hold: a graha that aspects three signs with
+// all seven others standing in them. A label is cut at its capacity, so this
+// and every fixed part must fit whole.
+constexpr std::size_t LongestLabel()
+{
+    std::size_t longest = 0;
+    for (std::size_t row = 0; row < RowCount; ++row) {
+        std::size_t planets = Labels.PlanetsHead[row].size() + 1; // the full stop
+        for (std::size_t other = 0; other < RowCount; ++other) {
+            planets += other == row ? 0 : GrahaNameTable[other].English.size() + 2; // with ", "
+        }
+        longest = std::max({longest, planets - 2, Labels.NoDrishti[row].size(), Labels.Planets[row].size()});
+        for (const LabelText& sign : Labels.Signs[row]) {
+            longest = std::max(longest, sign.size());
+        }
+    }
+    return longest;
+}
+static_assert(LongestLabel() < sizeof(LabelText) - 1, "a result label would be cut");
+
 } // namespace
 
 ResultTexts ComputeGrahaDrishti(const modVedicPlanetPosition::GrahaPositions& positions)
@@ -53,19 +85,27 @@ ResultTexts ComputeGrahaDrishti(const modVedicPlanetPosition::GrahaPositions& po
         standing[static_cast<std::size_t>(positions.Places[q].Sign)] |= 1U << q;
     }
     ResultTexts results;
+    results.lblPlanets = Labels.Planets;
     for (int p = 0; p < RowCount; ++p) {
         const auto row = static_cast<std::size_t>(p);
-        results.lblPlanets[row] = Labels.Planets[row];
-        results.lblPlanets_Position[row].append(positions.GrahaPositionTexts[row].view());
+        results.lblPlanets_Position[row] = LabelText(positions.GrahaPositionTexts[row]);
         const int own = positions.Places[row].Sign;
         results.lblAspects_Sign[row] = Labels.Signs[row][static_cast<std::size_t>(own)];
 
         // The aspected grahas, grouped by aspected sign in list order and,
         // within one sign, in Graha order.
+        const AspectList& list = AspectLists[row][static_cast<std::size_t>(own)];
+        unsigned aspected = 0;
+        for (int i = 0; i < list.Count; ++i) {
+            aspected |= standing[static_cast<std::size_t>(list.Signs[static_cast<std::size_t>(i)])];
+        }
         LabelText& planetsLine = results.lblAspects_Planets[row];
+        if (aspected == 0) {
+            planetsLine = Labels.NoDrishti[row];
+            continue;
+        }
         planetsLine = Labels.PlanetsHead[row];
         const std::size_t headSize = planetsLine.size();
-        const AspectList list = GrahaAspectList(static_cast<Graha>(p), own);
         for (int i = 0; i < list.Count; ++i) {
             for (unsigned bits = standing[static_cast<std::size_t>(list.Signs[static_cast<std::size_t>(i)])]; bits != 0;
                  bits &= bits - 1) {
@@ -75,11 +115,7 @@ ResultTexts ComputeGrahaDrishti(const modVedicPlanetPosition::GrahaPositions& po
                 planetsLine.append(GrahaNameTable[static_cast<std::size_t>(std::countr_zero(bits))].English);
             }
         }
-        if (planetsLine.size() == headSize) {
-            planetsLine = Labels.NoDrishti[row];
-        } else {
-            planetsLine.append('.');
-        }
+        planetsLine.append('.');
     }
     return results;
 }

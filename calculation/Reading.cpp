@@ -3,7 +3,10 @@
 #include "ephemeris/MoonEngine.h"
 #include "positions/Ayanamsa.h"
 
+#include <algorithm>
 #include <cmath>
+#include <new>
+#include <type_traits>
 
 namespace halvaro {
 
@@ -17,26 +20,6 @@ void TakePositions(Reading& reading, const mpp::GrahaPositions& positions)
     reading.Places = positions.Places;
     reading.GrahaPositionTexts = positions.GrahaPositionTexts;
     reading.Results = modVedicGrahaDrishti::ComputeGrahaDrishti(positions);
-}
-
-// The classic model's steps at a moment: the ayanamsa, the Moon, the
-// positions; nothing when one gives no finite value.
-struct ClassicSky {
-    double Ayanamsa;
-    modVedicEphemeris::MoonPosition Moon;
-    mpp::GrahaPositions Positions;
-};
-std::optional<ClassicSky> ClassicSkyAt(const BirthMoment& moment)
-{
-    const double ayanamsa = mpp::ComputeAyanamsa(moment);
-    modVedicEphemeris::MoonPosition moon = modVedicEphemeris::ComputeEphemeris(moment);
-    const auto positions = std::isfinite(ayanamsa) && !moon.MoonPositionText.empty()
-        ? mpp::ComputeGrahaPositions(moment, ayanamsa, moon.Longitude)
-        : std::nullopt;
-    if (!positions) {
-        return std::nullopt;
-    }
-    return ClassicSky {ayanamsa, std::move(moon), *positions};
 }
 
 } // namespace
@@ -61,26 +44,36 @@ bool CompleteReading(Reading& reading, const std::array<double, GrahaCount>& lon
     return true;
 }
 
-// Built as one value, so that the texts are written where the result lives
-// rather than copied into it.
+// Reading is built in place, inside the result: its kilobytes of texts are
+// written where they stay, neither copied nor cleared first (initialising the
+// whole result in one expression makes the compiler clear it, for the
+// optional beside the reading).
+static_assert(std::is_trivially_destructible_v<Reading>, "a reading is built over a default one");
+
 ReadingResult CalculateReading(const Birth& birth)
 {
+    ReadingResult result;
     const BirthMoment moment = BirthMomentOf(birth);
-    const std::optional<ClassicSky> sky = ClassicSkyAt(moment);
-    if (!sky) {
-        return {NoPositionsFailure, {}};
+    const double ayanamsa = mpp::ComputeAyanamsa(moment);
+    const modVedicEphemeris::MoonPosition moon = modVedicEphemeris::ComputeEphemeris(moment);
+    const auto positions = std::isfinite(ayanamsa) && !moon.MoonPositionText.empty()
+        ? mpp::ComputeGrahaPositions(moment, ayanamsa, moon.Longitude)
+        : std::nullopt;
+    if (!positions) {
+        result.Failure = NoPositionsFailure;
+        return result;
     }
-    return {std::nullopt,
-        Reading {.Sky = SkyModel::Classic,
-            .Moment = moment,
-            .Place = {birth.LatitudeDeg, birth.LongitudeDeg},
-            .Ayanamsa = sky->Ayanamsa,
-            .MoonPositionText = sky->Moon.MoonPositionText,
-            .Longitudes = sky->Positions.Longitudes,
-            .Places = sky->Positions.Places,
-            .GrahaPositionTexts = sky->Positions.GrahaPositionTexts,
-            .Results = modVedicGrahaDrishti::ComputeGrahaDrishti(sky->Positions),
-            .Lagna = mpp::ClassicLagna(moment.JulianDay, birth.LatitudeDeg, birth.LongitudeDeg, sky->Ayanamsa)}};
+    ::new (&result.Value) Reading {.Sky = SkyModel::Classic,
+        .Moment = moment,
+        .Place = {birth.LatitudeDeg, birth.LongitudeDeg},
+        .Ayanamsa = ayanamsa,
+        .MoonPositionText = moon.MoonPositionText,
+        .Longitudes = positions->Longitudes,
+        .Places = positions->Places,
+        .GrahaPositionTexts = positions->GrahaPositionTexts,
+        .Results = modVedicGrahaDrishti::ComputeGrahaDrishti(*positions),
+        .Lagna = mpp::ClassicLagna(moment.JulianDay, birth.LatitudeDeg, birth.LongitudeDeg, ayanamsa)};
+    return result;
 }
 
 std::optional<std::array<double, GrahaCountWithKetu>> ClassicLongitudesAt(const BirthMoment& moment, int hoursLater)
@@ -90,8 +83,20 @@ std::optional<std::array<double, GrahaCountWithKetu>> ClassicLongitudesAt(const 
     moved.Universal = UniversalBirthTime(moment.Universal, -60 * hoursLater);
     moved.UniversalHours += hoursLater;
     moved.JulianDay += hoursLater / 24.0;
-    const std::optional<ClassicSky> sky = ClassicSkyAt(moved);
-    return sky ? std::optional(sky->Positions.Longitudes) : std::nullopt;
+    // The reading's steps and checks at the moved moment, less its texts:
+    // every longitude must have a place in the signs.
+    const double ayanamsa = mpp::ComputeAyanamsa(moved);
+    const double moon = modVedicEphemeris::MoonSiderealLongitude(
+        modVedicEphemeris::CenturiesSinceJ2000(moved.JulianDayNumber, moved.UniversalHours));
+    const auto eight = std::isfinite(ayanamsa) ? mpp::ClassicSiderealLongitudes(moved, ayanamsa, moon) : std::nullopt;
+    const auto hasPlace = [](double longitude) { return SignPartsOf(longitude).has_value(); };
+    if (!eight || !std::all_of(eight->begin(), eight->end(), hasPlace)) {
+        return std::nullopt;
+    }
+    std::array<double, GrahaCountWithKetu> nine {};
+    std::copy(eight->begin(), eight->end(), nine.begin());
+    nine[IndexOf(Graha::Ketu)] = mpp::KetuLongitude((*eight)[IndexOf(Graha::Rahu)]);
+    return nine;
 }
 
 } // namespace halvaro

@@ -10,13 +10,32 @@ inline constexpr double DegToRad = 0.0174532925199433;
 inline constexpr double Pi = 3.14159265358979;
 inline constexpr double TwoPi = 6.28318530717958;
 
-
-
 // The whole arc-minutes of an angle's size, rounded: how degrees and minutes
 // typed as whole numbers come back out of signed degrees.
 inline long long WholeArcMinutes(double degrees)
 {
     return std::llround(std::fabs(degrees) * 60);
+}
+
+// std::fmod(x, 360) to the bit, sign of a zero included, without the library
+// call's loop over the exponent. Below 2^52 the rounded quotient is at most
+// one off the true whole part, 360 times it is a whole number held exactly,
+// and the difference from x (within two turns) is exact; a turn given or
+// taken then lands on the exact remainder. NaN, infinities and larger values
+// go to std::fmod.
+inline double TurnRemainder(double x)
+{
+    const double size = std::fabs(x);
+    if (!(size < 0x1p52)) {
+        return std::fmod(x, 360.0);
+    }
+    double rest = size - 360.0 * std::trunc(size / 360.0);
+    if (rest < 0) {
+        rest = rest + 360.0;
+    } else if (rest >= 360.0) {
+        rest = rest - 360.0;
+    }
+    return std::copysign(rest, x);
 }
 
 // Reductions of an angle in degrees by whole turns of 360, done with one
@@ -31,7 +50,7 @@ inline double AddTurnsWhileNegative(double x)
     if (!(x < 0)) {
         return x;
     }
-    const double rest = std::fmod(x, 360.0); // exact, in (-360, 0]
+    const double rest = TurnRemainder(x); // exact, in (-360, 0]
     // A multiple of 360 ends at -360 + 360, which is +0.
     return rest == 0 ? 0.0 : rest + 360.0;
 }
@@ -42,7 +61,7 @@ inline double SubtractTurnsWhileAbove360(double x)
     if (!(x > 360)) {
         return x;
     }
-    const double rest = std::fmod(x, 360.0); // exact, in [0, 360)
+    const double rest = TurnRemainder(x); // exact, in [0, 360)
     return rest == 0 ? 360.0 : rest;
 }
 
@@ -52,7 +71,7 @@ inline double SubtractTurnsWhileAtLeast360(double x)
     if (!(x >= 360)) {
         return x;
     }
-    return std::fmod(x, 360.0); // exact, in [0, 360); a multiple gives +0
+    return TurnRemainder(x); // exact, in [0, 360); a multiple gives +0
 }
 
 } // namespace halvaro

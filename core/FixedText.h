@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 namespace halvaro {
 
@@ -18,8 +19,26 @@ class FixedText {
 public:
     static_assert(N < 256, "the length is kept in one byte");
 
-    constexpr FixedText() = default;
-    constexpr FixedText(std::string_view text) { append(text); } // NOLINT: implicit by design
+    // The buffer is left as it is at run time: only the first size() bytes
+    // are ever read, and a reading would otherwise clear the kilobytes of its
+    // 32 labels before writing them. A constant gets it filled, as it must.
+    constexpr FixedText() // NOLINT: data_ is written before it is read
+    {
+        if (std::is_constant_evaluated()) {
+            data_.fill('\0');
+        }
+    }
+    constexpr FixedText(std::string_view text) : FixedText() { append(text); } // NOLINT: implicit by design
+
+    // A shorter text's whole buffer copied at once: a fixed-size copy the
+    // compiler does in a few moves, where append would call memmove.
+    template <std::size_t M>
+        requires(M <= N)
+    constexpr explicit FixedText(const FixedText<M>& shorter) : FixedText()
+    {
+        std::copy_n(shorter.data_.data(), M, data_.data());
+        size_ = shorter.size_;
+    }
 
     constexpr FixedText& append(std::string_view text)
     {
@@ -65,7 +84,10 @@ public:
     friend constexpr bool operator==(const FixedText& a, std::string_view b) { return a.view() == b; }
 
 private:
-    std::array<char, N> data_ {};
+    template <std::size_t>
+    friend class FixedText;
+
+    std::array<char, N> data_;
     std::uint8_t size_ = 0;
 };
 
@@ -73,7 +95,8 @@ private:
 using PositionText = FixedText<32>;
 // The short position text: 29 Pis 59.
 using ShortText = FixedText<16>;
-// One result label; the longest possible is well under 128 bytes.
-using LabelText = FixedText<160>;
+// One result label; the longest possible is 85 bytes (a graha aspecting all
+// seven others), and every reading holds 32 of them.
+using LabelText = FixedText<95>;
 
 } // namespace halvaro

@@ -10,26 +10,17 @@ namespace halvaro {
 std::optional<SignParts> SignPartsOf(double angle)
 {
     const double x = std::fabs(angle);
-    if (!std::isfinite(x)) {
+    // The signs end at 360 (a NaN fails the test as well).
+    if (!(x < 360)) {
         return std::nullopt;
     }
-    double deg = std::floor(x);
-    const double f = x - deg;
-    const double mm = f * 60;
-    const double min = std::floor(mm);
-    const double sec = std::floor(60 * (mm - min));
-    const double signIndex = std::floor(deg / 30);
-    if (!(signIndex >= 0 && signIndex <= 11)) {
-        return std::nullopt;
-    }
-    deg -= 30 * signIndex; // whole numbers below 360: exact, as repeated subtraction
-    return SignParts {static_cast<unsigned>(deg), static_cast<unsigned>(min), static_cast<unsigned>(sec),
-        static_cast<int>(signIndex)};
-}
-
-std::string_view SignAbbreviation(int sign)
-{
-    return SignAbbreviations.substr(3 * static_cast<std::size_t>(sign), 3);
+    // Below 360 each floor is the truncation of a small non-negative number,
+    // done exactly by the conversion to a whole number.
+    const auto deg = static_cast<unsigned>(x);
+    const double mm = (x - deg) * 60;
+    const auto min = static_cast<unsigned>(mm);
+    const auto sec = static_cast<unsigned>(60 * (mm - min));
+    return SignParts {deg % 30, min, sec, static_cast<int>(deg / 30)};
 }
 
 PositionText FormatSignPosition(double angle)
@@ -38,15 +29,17 @@ PositionText FormatSignPosition(double angle)
     if (!parts) {
         return {};
     }
+    // Every part is below 60: one digit or two, without a loop over them.
     PositionText text;
-    text.appendNumber(parts->Degrees)
-        .append(DegreeSign)
-        .append(' ')
-        .appendNumber(parts->Minutes)
-        .append("' ")
-        .appendNumber(parts->Seconds)
-        .append("\" ")
-        .append(SignAbbreviation(parts->Sign));
+    const auto appendPart = [&text](unsigned value) -> PositionText& {
+        if (value >= 10) {
+            text.append(static_cast<char>('0' + value / 10));
+        }
+        return text.append(static_cast<char>('0' + value % 10));
+    };
+    appendPart(parts->Degrees).append(DegreeSign).append(' ');
+    appendPart(parts->Minutes).append("' ");
+    appendPart(parts->Seconds).append("\" ").append(SignAbbreviation(parts->Sign));
     return text;
 }
 

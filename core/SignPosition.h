@@ -3,6 +3,7 @@
 #include "core/FixedText.h"
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string_view>
 
@@ -33,7 +34,10 @@ struct SignParts {
 std::optional<SignParts> SignPartsOf(double angle);
 
 // The three letters of a sign index 0..11.
-std::string_view SignAbbreviation(int sign);
+constexpr std::string_view SignAbbreviation(int sign)
+{
+    return SignAbbreviations.substr(3 * static_cast<std::size_t>(sign), 3);
+}
 
 // The long position text of a sidereal longitude in degrees, e.g.
 // 19° 27' 44" Lib; every part truncated. A negative angle is formatted as

@@ -12,10 +12,11 @@ namespace halvaro::modVedicEphemeris {
 namespace {
 
 // One periodic term: coefficient (degrees) × sin(d·D + m·M + mp·M′ + f·F),
-// times E when the term holds the Sun's anomaly.
+// times E when the term holds the Sun's anomaly. The multiples are whole
+// numbers kept as doubles, the values they took when converted for each use.
 struct LongitudeTerm {
     double coefficient;
-    int d, m, mp, f;
+    double d, m, mp, f;
     bool timesE;
 };
 

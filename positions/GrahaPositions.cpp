@@ -34,11 +34,10 @@ double NodeLongitude(double dayNumber)
 ShortText ShortPositionText(const SignParts& place)
 {
     const auto digit = [](unsigned value) { return static_cast<char>('0' + value); };
-    ShortText text;
-    text.append(digit(place.Degrees / 10)).append(digit(place.Degrees % 10)).append(' ');
-    text.append(SignAbbreviation(place.Sign)).append(' ');
-    text.append(digit(place.Minutes / 10)).append(digit(place.Minutes % 10));
-    return text;
+    const std::string_view sign = SignAbbreviation(place.Sign);
+    const std::array<char, 9> text {digit(place.Degrees / 10), digit(place.Degrees % 10), ' ', sign[0], sign[1],
+        sign[2], ' ', digit(place.Minutes / 10), digit(place.Minutes % 10)};
+    return ShortText(std::string_view(text.data(), text.size()));
 }
 
 std::optional<GrahaPositions> GrahaPositionsOf(const std::array<double, GrahaCount>& longitudes)
@@ -53,16 +52,20 @@ std::optional<GrahaPositions> GrahaPositionsOf(const std::array<double, GrahaCou
         positions.Places[graha] = *place;
         positions.GrahaPositionTexts[graha] = ShortPositionText(*place);
     }
-    const double rahu = longitudes[RahuIndex];
     // Ketu's place is Rahu's, six signs on, cut once, so that the two never
     // differ by a minute where adding 180 would round a last bit.
-    positions.Longitudes[KetuIndex] = rahu >= 180 ? rahu - 180 : rahu + 180;
+    positions.Longitudes[KetuIndex] = KetuLongitude(longitudes[RahuIndex]);
     positions.Places[KetuIndex] = positions.Places[RahuIndex];
     positions.Places[KetuIndex].Sign = (positions.Places[RahuIndex].Sign + 6) % 12;
     return positions;
 }
 
-std::optional<GrahaPositions> ComputeGrahaPositions(const BirthMoment& moment, double ayanamsa,
+double KetuLongitude(double rahuDeg)
+{
+    return rahuDeg >= 180 ? rahuDeg - 180 : rahuDeg + 180;
+}
+
+std::optional<std::array<double, GrahaCount>> ClassicSiderealLongitudes(const BirthMoment& moment, double ayanamsa,
     double moonSiderealDeg)
 {
     const CivilDateTime& ut = moment.Universal;
@@ -76,7 +79,14 @@ std::optional<GrahaPositions> ComputeGrahaPositions(const BirthMoment& moment, d
         longitude = SiderealLongitude(longitude, ayanamsa);
     }
     longitudes[MoonIndex] = moonSiderealDeg;
-    return GrahaPositionsOf(longitudes);
+    return longitudes;
+}
+
+std::optional<GrahaPositions> ComputeGrahaPositions(const BirthMoment& moment, double ayanamsa,
+    double moonSiderealDeg)
+{
+    const auto longitudes = ClassicSiderealLongitudes(moment, ayanamsa, moonSiderealDeg);
+    return longitudes ? GrahaPositionsOf(*longitudes) : std::nullopt;
 }
 
 } // namespace halvaro::modVedicPlanetPosition

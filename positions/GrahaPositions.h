@@ -33,6 +33,15 @@ std::optional<GrahaPositions> GrahaPositionsOf(const std::array<double, GrahaCou
 std::optional<GrahaPositions> ComputeGrahaPositions(const BirthMoment& moment, double ayanamsa,
     double moonSiderealDeg);
 
+// The eight longitudes of ComputeGrahaPositions alone, without their places
+// and texts (which the grahas' daily motion has no use for); nothing when a
+// planet's is not finite.
+std::optional<std::array<double, GrahaCount>> ClassicSiderealLongitudes(const BirthMoment& moment, double ayanamsa,
+    double moonSiderealDeg);
+
+// Ketu's longitude, opposite Rahu's.
+double KetuLongitude(double rahuDeg);
+
 // The short position text of a place in a sign: 08 Sag 03, the long text's
 // degrees, sign and minutes, the seconds dropped.
 ShortText ShortPositionText(const SignParts& place);

@@ -15,7 +15,11 @@ constexpr double RadToDeg = 180 / Pi;
 
 double TurnsReduced(double degrees)
 {
-    const double rest = std::fmod(degrees, 360.0);
+    // Within a turn either way the remainder is the angle itself.
+    if (degrees > -360 && degrees < 360) {
+        return degrees < 0 ? degrees + 360.0 : degrees;
+    }
+    const double rest = TurnRemainder(degrees);
     return rest < 0 ? rest + 360.0 : rest;
 }
 

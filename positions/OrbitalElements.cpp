@@ -1,5 +1,6 @@
 #include "positions/OrbitalElements.h"
 
+#include <bit>
 #include <cmath>
 
 namespace halvaro::modVedicPlanetPosition {
@@ -20,7 +21,7 @@ const std::array<OrbitalElementRow, BodyCount> OrbitalElementTable = {{
 namespace {
 
 // The Earth's row of the table; as a body it gives the Sun.
-constexpr int EarthRow = 2;
+constexpr std::size_t EarthRow = 2;
 
 // The graha each row gives.
 constexpr std::array<Graha, BodyCount> GrahaOfRow {
@@ -51,31 +52,78 @@ OrbitalElements ElementsAt(const OrbitalElementRow& row, double dayNumber)
     return el;
 }
 
+// One Newton step towards the eccentric anomaly E of E − e sin E = M.
+double KeplerStep(double e0, double e, double m)
+{
+    return e0 - (e0 - e * std::sin(e0) - m) / (1 - e * std::cos(e0));
+}
+
+// Kepler's equation for several orbits side by side. Each orbit takes exactly
+// the steps it would take alone, so its result is the same to the bit; but
+// the orbits' sines and divisions no longer wait on each other, and the
+// processor overlaps them.
+template <std::size_t N>
+std::array<double, N> TrueAnomalies(const std::array<double, N>& meanAnomaly, const std::array<double, N>& eccentricity)
+{
+    static_assert(N <= 32, "one bit per orbit");
+    const auto& m = meanAnomaly;
+    const auto& e = eccentricity;
+    std::array<double, N> e0 {};
+    std::array<double, N> e1 {};
+    std::array<int, N> steps {};
+    unsigned pending = 0; // the orbits whose last step moved by more than the tolerance
+    for (std::size_t k = 0; k < N; ++k) {
+        e0[k] = m[k] + e[k] * std::sin(m[k]) * (1 + e[k] * std::cos(m[k]));
+        e1[k] = KeplerStep(e0[k], e[k], m[k]);
+        steps[k] = 1;
+        if (std::fabs(e1[k] - e0[k]) > KeplerTolerance) {
+            pending |= 1U << k;
+        }
+    }
+    while (pending != 0) {
+        for (unsigned bits = pending; bits != 0; bits &= bits - 1) {
+            const auto k = static_cast<std::size_t>(std::countr_zero(bits));
+            if (steps[k] == KeplerStepLimit) {
+                e1[k] = std::nan("");
+                pending &= ~(1U << k);
+                continue;
+            }
+            e0[k] = e1[k];
+            e1[k] = KeplerStep(e0[k], e[k], m[k]);
+            ++steps[k];
+            if (!(std::fabs(e1[k] - e0[k]) > KeplerTolerance)) {
+                pending &= ~(1U << k);
+            }
+        }
+    }
+    std::array<double, N> nu {};
+    for (std::size_t k = 0; k < N; ++k) {
+        nu[k] = 2 * std::atan(std::sqrt((1 + e[k]) / (1 - e[k])) * std::tan(e1[k] / 2));
+        if (nu[k] < 0) {
+            nu[k] = nu[k] + TwoPi;
+        }
+    }
+    return nu;
+}
+
 // The Earth's heliocentric position, which every body's geocentric longitude
 // starts from.
 struct EarthPosition {
-    OrbitalElements elements {};
     double x = 0, y = 0;
 };
 
-EarthPosition EarthAt(double dayNumber)
+EarthPosition EarthAt(const OrbitalElements& el, double nu)
 {
-    const OrbitalElements el = ElementsAt(OrbitalElementTable[EarthRow], dayNumber);
-    const double meanAnomaly = NormalizeRadians(el.l - el.perihelion);
-    const double nu = TrueAnomaly(meanAnomaly, el.e);
     const double r = el.a * (1 - el.e * el.e) / (1 + el.e * std::cos(nu));
-    return {el, r * std::cos(nu + el.perihelion), r * std::sin(nu + el.perihelion)};
+    return {r * std::cos(nu + el.perihelion), r * std::sin(nu + el.perihelion)};
 }
 
 // The body's longitude seen from the Earth, in [0, 360]; NaN when not finite.
-double LongitudeFrom(const EarthPosition& earth, int index, double dayNumber)
+double LongitudeFrom(const EarthPosition& earth, const OrbitalElements& body, double nu, bool isEarth)
 {
-    const OrbitalElements body = ElementsAt(OrbitalElementTable[static_cast<std::size_t>(index)], dayNumber);
     double x = 0;
     double y = 0;
-    if (index != EarthRow) { // as a body, the Earth's elements stand for the Sun at the origin
-        const double meanAnomaly = NormalizeRadians(body.l - body.perihelion);
-        const double nu = TrueAnomaly(meanAnomaly, body.e);
+    if (!isEarth) { // as a body, the Earth's elements stand for the Sun at the origin
         const double r = body.a * (1 - body.e * body.e) / (1 + body.e * std::cos(nu));
         const double u = nu + body.perihelion - body.node;
         x = r * (std::cos(body.node) * std::cos(u) - std::sin(u) * std::sin(body.node) * std::cos(body.i));
@@ -118,24 +166,7 @@ double NormalizeRadians(double x)
 
 double TrueAnomaly(double meanAnomaly, double eccentricity)
 {
-    const double m = meanAnomaly;
-    const double e = eccentricity;
-    double e0 = m + e * std::sin(m) * (1 + e * std::cos(m));
-    double e1 = e0 - (e0 - e * std::sin(e0) - m) / (1 - e * std::cos(e0));
-    int steps = 1;
-    while (std::fabs(e1 - e0) > KeplerTolerance) {
-        if (steps == KeplerStepLimit) {
-            return std::nan("");
-        }
-        e0 = e1;
-        e1 = e0 - (e0 - e * std::sin(e0) - m) / (1 - e * std::cos(e0));
-        ++steps;
-    }
-    double nu = 2 * std::atan(std::sqrt((1 + e) / (1 - e)) * std::tan(e1 / 2));
-    if (nu < 0) {
-        nu = nu + TwoPi;
-    }
-    return nu;
+    return TrueAnomalies<1>({meanAnomaly}, {eccentricity})[0];
 }
 
 double QuadrantArcTangent(double y, double x)
@@ -160,13 +191,22 @@ double QuadrantArcTangent(double y, double x)
 
 bool GeocentricLongitudes(double dayNumber, std::array<double, GrahaCount>& longitudes)
 {
-    const EarthPosition earth = EarthAt(dayNumber);
-    for (int row = 0; row < BodyCount; ++row) {
-        const double lambda = LongitudeFrom(earth, row, dayNumber);
+    std::array<OrbitalElements, BodyCount> elements {};
+    std::array<double, BodyCount> meanAnomalies {};
+    std::array<double, BodyCount> eccentricities {};
+    for (std::size_t row = 0; row < BodyCount; ++row) {
+        elements[row] = ElementsAt(OrbitalElementTable[row], dayNumber);
+        meanAnomalies[row] = NormalizeRadians(elements[row].l - elements[row].perihelion);
+        eccentricities[row] = elements[row].e;
+    }
+    const std::array<double, BodyCount> nu = TrueAnomalies(meanAnomalies, eccentricities);
+    const EarthPosition earth = EarthAt(elements[EarthRow], nu[EarthRow]);
+    for (std::size_t row = 0; row < BodyCount; ++row) {
+        const double lambda = LongitudeFrom(earth, elements[row], nu[row], row == EarthRow);
         if (std::isnan(lambda)) {
             return false;
         }
-        longitudes[IndexOf(GrahaOfRow[static_cast<std::size_t>(row)])] = lambda;
+        longitudes[IndexOf(GrahaOfRow[row])] = lambda;
     }
     return true;
 }

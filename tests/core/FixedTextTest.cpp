@@ -18,4 +18,13 @@ TEST(FixedText, AppendsTextAndNumbersAndCutsAtCapacity)
     EXPECT_TRUE(text.empty());
 }
 
+TEST(FixedText, WiderCopyKeepsTextAndLength)
+{
+    FixedText<4> shorter("abc");
+    const FixedText<8> wider(shorter);
+    EXPECT_EQ(wider.view(), "abc");
+    shorter.append('d'); // full
+    EXPECT_EQ(FixedText<8>(shorter).append('e').view(), "abcde");
+}
+
 } // namespace

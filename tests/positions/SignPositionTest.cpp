@@ -44,6 +44,7 @@ INSTANTIATE_TEST_SUITE_P(WorkedAndBoundary, FormatSignPositionTest,
         FormatCase {"Zero", 0.0, "0\xC2\xB0 0' 0\" Ari", "00 Ari 00"},
         FormatCase {"StartOfTaurus", 30.0, "0\xC2\xB0 0' 0\" Tau", "00 Tau 00"},
         FormatCase {"LastOfPisces", 359.99, "29\xC2\xB0 59' 24\" Pis", "29 Pis 59"},
+        FormatCase {"LastDoubleBelowAFullTurn", 359.99999999999994, "29\xC2\xB0 59' 59\" Pis", "29 Pis 59"},
         FormatCase {"SecondsTruncatedNotRounded", 10 + 59.9999 / 3600, "10\xC2\xB0 0' 59\" Ari", "10 Ari 00"},
         FormatCase {"NegativeAsAbsolute", -131.1335120017, "11\xC2\xB0 8' 0\" Leo", "11 Leo 08"}),
     [](const auto& row) { return std::string(row.param.name); });

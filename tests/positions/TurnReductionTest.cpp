@@ -83,6 +83,22 @@ TEST(TurnReduction, EachRemainderMatchesItsLoopBitForBit)
     ExpectSameBits(halvaro::SubtractTurnsWhileAtLeast360, LoopSubtractWhileAtLeast360);
 }
 
+// The library's remainder is the reference: the same bits over the sample,
+// and about and beyond 2^52, where the shortcut hands over to it.
+TEST(TurnReduction, TurnRemainderIsTheLibraryRemainder)
+{
+    const auto libraryRemainder = [](double x) { return std::fmod(x, 360.0); };
+    ExpectSameBits(halvaro::TurnRemainder, libraryRemainder);
+    for (const double x : {0x1p52, std::nextafter(0x1p52, 0.0), 0x1p52 + 2, 3.0e15, 1e300, 360.0 * 0x1p43}) {
+        for (const double signed_x : {x, -x}) {
+            EXPECT_EQ(std::bit_cast<std::uint64_t>(halvaro::TurnRemainder(signed_x)),
+                std::bit_cast<std::uint64_t>(libraryRemainder(signed_x)))
+                << std::hexfloat << signed_x;
+        }
+    }
+    EXPECT_TRUE(std::isnan(halvaro::TurnRemainder(INFINITY)));
+}
+
 TEST(TurnReduction, MoonLongitudeMatchesBothLoopsBitForBit)
 {
     ExpectSameBits(ReduceMoonLongitude, [](double x) { return LoopSubtractWhileAbove360(LoopAddWhileNegative(x)); });
