@@ -560,7 +560,7 @@ void WriteLineStart(OutputBuffer& out, JsonWriter& json, RecordFormat format, co
         if (decoded.IdIsNumber) {
             json.RawValue(decoded.Id->data(), decoded.Id->size(), rapidjson::kNumberType);
         } else {
-            json.String(decoded.Id->data(), static_cast<rapidjson::SizeType>(decoded.Id->size()));
+            json.Text(*decoded.Id);
         }
     }
 }
@@ -599,7 +599,7 @@ void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, cons
             WriteReadingMembers(json, result->Value, {checked.Value, checked.TimeZone, nullptr});
         } else {
             json.Key("error");
-            json.String(decoded.Error.data(), static_cast<rapidjson::SizeType>(decoded.Error.size()));
+            json.Text(decoded.Error);
         }
         json.EndObject();
         block.Output.Put('\n');

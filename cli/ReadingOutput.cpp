@@ -63,24 +63,18 @@ std::string KetuText(const Reading& reading)
 
 void String(JsonWriter& json, std::string_view text)
 {
-    json.String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+    json.Text(text);
 }
 
 void Key(JsonWriter& json, std::string_view key)
 {
-    json.Key(key.data(), static_cast<rapidjson::SizeType>(key.size()));
+    json.Text(key);
 }
 
 void Member(JsonWriter& json, std::string_view key, std::string_view text)
 {
     Key(json, key);
     String(json, text);
-}
-
-void Member(JsonWriter& json, std::string_view key, int number)
-{
-    Key(json, key);
-    json.Int(number);
 }
 
 // The key, then null when no value is to follow it.
@@ -94,15 +88,46 @@ bool KeyOrNull(JsonWriter& json, std::string_view key, bool hasValue)
 }
 
 // Degrees with six decimals (a hundredth of an arc-second); null when unknown.
+std::string_view DegreesDigits(std::optional<double> degrees, std::array<char, 32>& digits)
+{
+    if (!degrees || !std::isfinite(*degrees)) {
+        return "null";
+    }
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), *degrees, std::chars_format::fixed, 6).ptr;
+    return {digits.data(), static_cast<std::size_t>(end - digits.data())};
+}
+
 void Degrees(JsonWriter& json, std::string_view key, std::optional<double> degrees)
 {
-    if (!KeyOrNull(json, key, degrees && std::isfinite(*degrees))) {
-        return;
-    }
+    Key(json, key);
     std::array<char, 32> digits {};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), *degrees, std::chars_format::fixed, 6).ptr;
-    json.RawValue(digits.data(), static_cast<std::size_t>(end - digits.data()), rapidjson::kNumberType);
+    const std::string_view text = DegreesDigits(degrees, digits);
+    json.Raw(text == "null" ? rapidjson::kNullType : rapidjson::kNumberType, text.size(),
+        [&](char* at) { return std::copy(text.begin(), text.end(), at); });
 }
+
+// Lays out bytes that need no escaping (the keys, the names of the tables,
+// numbers) for JsonWriter::Raw.
+struct Layout {
+    char* At;
+    Layout& operator<<(std::string_view bytes)
+    {
+        std::memcpy(At, bytes.data(), bytes.size());
+        At += bytes.size();
+        return *this;
+    }
+    Layout& operator<<(const char* bytes) { return *this << std::string_view(bytes); }
+    Layout& operator<<(int number)
+    {
+        At = std::to_chars(At, At + 11, number).ptr;
+        return *this;
+    }
+};
+
+// Room for a name of the tables, a number and a date.
+constexpr std::size_t NameBound = 24;
+constexpr std::size_t NumberBound = 32;
+constexpr std::size_t DateBound = std::tuple_size_v<vedic::DateChars>;
 
 void NameOrNull(JsonWriter& json, std::string_view key, std::string_view name)
 {
@@ -116,39 +141,48 @@ void WriteGrahas(JsonWriter& json, const std::optional<vedic::ReadingDetails>& d
     if (!KeyOrNull(json, "Grahas", details.has_value())) {
         return;
     }
-    json.StartArray();
-    const auto row = [&](const vedic::GrahaDetails& graha) {
-        const vedic::ZodiacPlace& place = graha.Place;
-        json.StartObject();
-        Member(json, "Graha", graha.Name);
-        Degrees(json, "Longitude", place.Longitude);
-        Member(json, "Sign", place.Sign);
-        Member(json, "SignName", place.SignName());
-        Member(json, "Nakshatra", place.Nakshatra);
-        Member(json, "NakshatraName", place.NakshatraName());
-        Member(json, "Pada", place.Pada);
-        Member(json, "NakshatraLord", NamesOf(place.NakshatraLord).Plain);
-        Member(json, "Navamsa", place.Navamsa);
-        NameOrNull(json, "Dignity", vedic::DignityName(graha.Dignity));
-        Degrees(json, "Speed", graha.Speed);
-        Key(json, "Retrograde");
-        json.Bool(graha.Retrograde);
-        json.EndObject();
-    };
-    for (const vedic::GrahaDetails& graha : details->Grahas) {
-        row(graha);
-    }
-    if (details->Lagna) {
-        row(*details->Lagna);
-    }
-    json.EndArray();
+    constexpr std::size_t rowBound = 256 + 5 * NameBound + 6 * NumberBound;
+    json.Raw(rapidjson::kArrayType, (details->Grahas.size() + 1) * rowBound, [&](char* at) {
+        Layout out {at};
+        const auto row = [&](const vedic::GrahaDetails& graha) {
+            const vedic::ZodiacPlace& place = graha.Place;
+            std::array<char, 32> digits {};
+            const std::string_view dignity = vedic::DignityName(graha.Dignity);
+            out << "{\"Graha\":\"" << graha.Name << "\",\"Longitude\":" << DegreesDigits(place.Longitude, digits)
+                << ",\"Sign\":" << place.Sign << ",\"SignName\":\"" << place.SignName()
+                << "\",\"Nakshatra\":" << place.Nakshatra << ",\"NakshatraName\":\"" << place.NakshatraName()
+                << "\",\"Pada\":" << place.Pada << ",\"NakshatraLord\":\"" << NamesOf(place.NakshatraLord).Plain
+                << "\",\"Navamsa\":" << place.Navamsa << ",\"Dignity\":";
+            if (dignity.empty()) {
+                out << "null";
+            } else {
+                out << "\"" << dignity << "\"";
+            }
+            out << ",\"Speed\":" << DegreesDigits(graha.Speed, digits)
+                << (graha.Retrograde ? ",\"Retrograde\":true}" : ",\"Retrograde\":false}");
+        };
+        out << "[";
+        for (const vedic::GrahaDetails& graha : details->Grahas) {
+            row(graha);
+            out << ",";
+        }
+        if (details->Lagna) {
+            row(*details->Lagna);
+        } else {
+            --out.At; // no comma after the last
+        }
+        out << "]";
+        return out.At;
+    });
 }
 
-void WritePeriod(JsonWriter& json, const vedic::DashaPeriod& period)
+// "Lord":"Ketu","Start":"1979-04-04","End":"1986-04-04"
+void PutPeriod(Layout& out, const vedic::DashaPeriod& period)
 {
-    Member(json, "Lord", NamesOf(period.Lord).Plain);
-    Member(json, "Start", vedic::DateText(period.Start));
-    Member(json, "End", vedic::DateText(period.End));
+    vedic::DateChars start {};
+    vedic::DateChars end {};
+    out << "\"Lord\":\"" << NamesOf(period.Lord).Plain << "\",\"Start\":\"" << vedic::DateText(period.Start, start)
+        << "\",\"End\":\"" << vedic::DateText(period.End, end) << "\"";
 }
 
 void WriteDasha(JsonWriter& json, const std::optional<vedic::VimshottariDasha>& dasha)
@@ -156,35 +190,29 @@ void WriteDasha(JsonWriter& json, const std::optional<vedic::VimshottariDasha>& 
     if (!KeyOrNull(json, "Dasha", dasha.has_value())) {
         return;
     }
-    json.StartObject();
-    Member(json, "System", "Vimshottari");
-    Key(json, "YearDays");
-    json.RawValue("365.25", 6, rapidjson::kNumberType);
     static_assert(vedic::DashaYearDays == 365.25);
-    Key(json, "Balance");
-    json.StartObject();
-    Member(json, "Lord", NamesOf(dasha->Balance.Lord).Plain);
-    Member(json, "Years", dasha->Balance.WholeYears);
-    Member(json, "Months", dasha->Balance.Months);
-    Member(json, "Days", dasha->Balance.Days);
-    json.EndObject();
-    Key(json, "Periods");
-    json.StartArray();
-    for (const vedic::MahaDasha& maha : dasha->Periods) {
-        json.StartObject();
-        WritePeriod(json, maha.Period);
-        Key(json, "Sub");
-        json.StartArray();
-        for (const vedic::DashaPeriod& antar : maha.Sub) {
-            json.StartObject();
-            WritePeriod(json, antar);
-            json.EndObject();
+    constexpr std::size_t periodBound = 48 + NameBound + 2 * DateBound;
+    constexpr std::size_t bound = 256 + vedic::DashaCount * (vedic::DashaCount + 1) * periodBound;
+    json.Raw(rapidjson::kObjectType, bound, [&](char* at) {
+        Layout out {at};
+        const vedic::DashaBalance& balance = dasha->Balance;
+        out << "{\"System\":\"Vimshottari\",\"YearDays\":365.25,\"Balance\":{\"Lord\":\"" << NamesOf(balance.Lord).Plain
+            << "\",\"Years\":" << balance.WholeYears << ",\"Months\":" << balance.Months << ",\"Days\":" << balance.Days
+            << "},\"Periods\":[";
+        for (const vedic::MahaDasha& maha : dasha->Periods) {
+            out << (&maha == dasha->Periods.data() ? "{" : ",{");
+            PutPeriod(out, maha.Period);
+            out << ",\"Sub\":[";
+            for (const vedic::DashaPeriod& antar : maha.Sub) {
+                out << (&antar == maha.Sub.data() ? "{" : ",{");
+                PutPeriod(out, antar);
+                out << "}";
+            }
+            out << "]}";
         }
-        json.EndArray();
-        json.EndObject();
-    }
-    json.EndArray();
-    json.EndObject();
+        out << "]}";
+        return out.At;
+    });
 }
 
 void WriteBirth(JsonWriter& json, const Birth& birth, std::string_view timeZone)
@@ -192,7 +220,8 @@ void WriteBirth(JsonWriter& json, const Birth& birth, std::string_view timeZone)
     Key(json, "Birth");
     json.StartObject();
     const CivilDateTime& local = birth.Local;
-    Member(json, "Date", vedic::DateText(std::chrono::year(local.Year) / local.Month / local.Day));
+    vedic::DateChars date {};
+    Member(json, "Date", vedic::DateText(std::chrono::year(local.Year) / local.Month / local.Day, date));
     const std::array<char, 6> time {static_cast<char>('0' + local.Hour / 10), static_cast<char>('0' + local.Hour % 10), ':',
         static_cast<char>('0' + local.Minute / 10), static_cast<char>('0' + local.Minute % 10), '\0'};
     Member(json, "Time", std::string_view(time.data(), 5));
@@ -207,6 +236,24 @@ void WriteBirth(JsonWriter& json, const Birth& birth, std::string_view timeZone)
 }
 
 } // namespace
+
+void JsonWriter::Text(std::string_view text)
+{
+    // What String escapes: the control characters, the quote and the backslash.
+    const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\';
+    });
+    if (!plain) {
+        String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
+        return;
+    }
+    Raw(rapidjson::kStringType, text.size() + 2, [&](char* at) {
+        *at++ = '"';
+        at = std::copy(text.begin(), text.end(), at);
+        *at++ = '"';
+        return at;
+    });
+}
 
 void Append(OutputBuffer& out, std::string_view bytes)
 {

@@ -65,12 +65,27 @@ int MahaDashaYears(Graha lord)
     return YearsByGraha[IndexOf(lord)];
 }
 
+std::string_view DateText(year_month_day date, DateChars& chars)
+{
+    const int year = static_cast<int>(date.year());
+    const auto month = static_cast<unsigned>(date.month());
+    const auto day = static_cast<unsigned>(date.day());
+    if (year < 0 || year > 9999 || month > 99 || day > 99) {
+        // Outside four digits printf's own padding decides the form.
+        const int size = std::snprintf(chars.data(), chars.size(), "%04d-%02u-%02u", year, month, day);
+        return {chars.data(), static_cast<std::size_t>(std::clamp(size, 0, static_cast<int>(chars.size()) - 1))};
+    }
+    const auto digit = [](unsigned value) { return static_cast<char>('0' + value % 10); };
+    const auto y = static_cast<unsigned>(year);
+    chars = {digit(y / 1000), digit(y / 100), digit(y / 10), digit(y), '-', digit(month / 10), digit(month), '-',
+        digit(day / 10), digit(day)};
+    return {chars.data(), 10};
+}
+
 std::string DateText(year_month_day date)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
-        static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-    return text;
+    DateChars chars;
+    return std::string(DateText(date, chars));
 }
 
 double JulianDayOf(system_clock::time_point moment)
