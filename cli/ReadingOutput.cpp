@@ -9,6 +9,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <span>
 
@@ -237,13 +238,33 @@ void WriteBirth(JsonWriter& json, const Birth& birth, std::string_view timeZone)
 
 } // namespace
 
+namespace {
+
+// Whether String would escape a byte of the text: a control character, the
+// quote or the backslash. Eight bytes at a time (the tests of "Bit Twiddling
+// Hacks", S. E. Anderson: a byte below n, a byte equal to zero).
+bool NeedsEscape(std::string_view text)
+{
+    constexpr std::uint64_t ones = 0x0101010101010101, highs = 0x8080808080808080;
+    std::size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, text.data() + at, 8);
+        const auto zeroByte = [](std::uint64_t bytes) { return (bytes - ones) & ~bytes & highs; };
+        const std::uint64_t control = (word - ones * 0x20) & ~word & highs;
+        if ((control | zeroByte(word ^ (ones * '"')) | zeroByte(word ^ (ones * '\\'))) != 0) {
+            return true;
+        }
+    }
+    return std::any_of(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(),
+        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\'; });
+}
+
+} // namespace
+
 void JsonWriter::Text(std::string_view text)
 {
-    // What String escapes: the control characters, the quote and the backslash.
-    const bool plain = std::none_of(text.begin(), text.end(), [](char c) {
-        return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\';
-    });
-    if (!plain) {
+    if (NeedsEscape(text)) {
         String(text.data(), static_cast<rapidjson::SizeType>(text.size()));
         return;
     }

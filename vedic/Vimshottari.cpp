@@ -20,23 +20,12 @@ constexpr double NakshatraSpanDeg = 40.0 / 3.0;
 
 constexpr std::array<int, GrahaCountWithKetu> YearsByGraha {6, 10, 17, 20, 7, 16, 19, 18, 7};
 
-std::size_t DashaIndexOf(Graha lord)
-{
-    return static_cast<std::size_t>(std::find(NakshatraLordOrder.begin(), NakshatraLordOrder.end(), lord)
-        - NakshatraLordOrder.begin());
-}
-
 // For the Julian days of a dasha, which VimshottariDashaOf keeps finite and
 // within FarthestDays of the epoch.
 year_month_day CivilDateOf(double julianDayUt)
 {
     const double days = std::floor(julianDayUt - UnixEpochJulianDay);
     return year_month_day {sys_days {std::chrono::days {static_cast<long>(std::clamp(days, -FarthestDays, FarthestDays))}}};
-}
-
-DashaPeriod PeriodOf(Graha lord, double startJulianDay, double endJulianDay)
-{
-    return {lord, startJulianDay, endJulianDay, CivilDateOf(startJulianDay), CivilDateOf(endJulianDay)};
 }
 
 // Whole years, months and days from one date to a later one: the months are
@@ -75,10 +64,17 @@ std::string_view DateText(year_month_day date, DateChars& chars)
         const int size = std::snprintf(chars.data(), chars.size(), "%04d-%02u-%02u", year, month, day);
         return {chars.data(), static_cast<std::size_t>(std::clamp(size, 0, static_cast<int>(chars.size()) - 1))};
     }
-    const auto digit = [](unsigned value) { return static_cast<char>('0' + value % 10); };
+    const auto pair = [&](std::size_t at, unsigned value) {
+        chars[at] = static_cast<char>('0' + value / 10);
+        chars[at + 1] = static_cast<char>('0' + value % 10);
+    };
     const auto y = static_cast<unsigned>(year);
-    chars = {digit(y / 1000), digit(y / 100), digit(y / 10), digit(y), '-', digit(month / 10), digit(month), '-',
-        digit(day / 10), digit(day)};
+    pair(0, y / 100);
+    pair(2, y % 100);
+    chars[4] = '-';
+    pair(5, month);
+    chars[7] = '-';
+    pair(8, day);
     return {chars.data(), 10};
 }
 
@@ -113,25 +109,36 @@ std::optional<VimshottariDasha> VimshottariDashaOf(double moonLongitudeDeg, doub
     const double startJulianDay = birthJulianDayUt - elapsed * firstYears * DashaYearDays;
 
     // Every start counted from the first in whole years, so that no rounding
-    // accumulates over the nine.
+    // accumulates over the nine. A period ends where the next begins, so each
+    // boundary's date is found once.
     double mahaYearsBefore = 0;
+    double mahaStart = startJulianDay;
+    year_month_day mahaStartDate = CivilDateOf(mahaStart);
     for (std::size_t m = 0; m < DashaCount; ++m) {
-        const Graha lord = NakshatraLordOrder[(first + m) % DashaCount];
+        const std::size_t lordIndex = (first + m) % DashaCount;
+        const Graha lord = NakshatraLordOrder[lordIndex];
         const double years = MahaDashaYears(lord);
-        const double mahaStart = startJulianDay + mahaYearsBefore * DashaYearDays;
         mahaYearsBefore += years;
+        const double mahaEnd = startJulianDay + mahaYearsBefore * DashaYearDays;
+        const year_month_day mahaEndDate = CivilDateOf(mahaEnd);
         MahaDasha& maha = dasha.Periods[m];
-        maha.Period = PeriodOf(lord, mahaStart, startJulianDay + mahaYearsBefore * DashaYearDays);
+        maha.Period = {lord, mahaStart, mahaEnd, mahaStartDate, mahaEndDate};
         double antarYearsBefore = 0;
+        double antarStart = mahaStart;
+        year_month_day antarStartDate = mahaStartDate;
         for (std::size_t a = 0; a < DashaCount; ++a) {
-            const Graha antarLord = NakshatraLordOrder[(DashaIndexOf(lord) + a) % DashaCount];
-            const double antarStart = mahaStart + antarYearsBefore * DashaYearDays;
+            const Graha antarLord = NakshatraLordOrder[(lordIndex + a) % DashaCount];
             antarYearsBefore += years * MahaDashaYears(antarLord) / DashaCycleYears;
             // The last ends exactly where its maha dasha does.
-            const double antarEnd =
-                a + 1 == DashaCount ? maha.Period.EndJulianDay : mahaStart + antarYearsBefore * DashaYearDays;
-            maha.Sub[a] = PeriodOf(antarLord, antarStart, antarEnd);
+            const bool last = a + 1 == DashaCount;
+            const double antarEnd = last ? mahaEnd : mahaStart + antarYearsBefore * DashaYearDays;
+            const year_month_day antarEndDate = last ? mahaEndDate : CivilDateOf(antarEnd);
+            maha.Sub[a] = {antarLord, antarStart, antarEnd, antarStartDate, antarEndDate};
+            antarStart = antarEnd;
+            antarStartDate = antarEndDate;
         }
+        mahaStart = mahaEnd;
+        mahaStartDate = mahaEndDate;
     }
 
     DashaBalance& balance = dasha.Balance;
