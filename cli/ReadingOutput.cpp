@@ -94,8 +94,7 @@ std::string_view DegreesDigits(std::optional<double> degrees, std::array<char, 3
     if (!degrees || !std::isfinite(*degrees)) {
         return "null";
     }
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), *degrees, std::chars_format::fixed, 6).ptr;
-    return {digits.data(), static_cast<std::size_t>(end - digits.data())};
+    return SixDecimals(*degrees, digits);
 }
 
 void Degrees(JsonWriter& json, std::string_view key, std::optional<double> degrees)
@@ -117,7 +116,11 @@ struct Layout {
         At += bytes.size();
         return *this;
     }
-    Layout& operator<<(const char* bytes) { return *this << std::string_view(bytes); }
+    template <std::size_t Size>
+    Layout& operator<<(const char (&bytes)[Size])
+    {
+        return *this << std::string_view(bytes, Size - 1);
+    }
     Layout& operator<<(int number)
     {
         At = std::to_chars(At, At + 11, number).ptr;
@@ -177,13 +180,36 @@ void WriteGrahas(JsonWriter& json, const std::optional<vedic::ReadingDetails>& d
     });
 }
 
+// A period ends on the date the next begins: the last two dates written are
+// kept, so that most dates are made once.
+class RecentDates {
+public:
+    std::string_view TextOf(std::chrono::year_month_day date)
+    {
+        for (std::size_t i = 0; i < 2; ++i) {
+            if (!texts_[i].empty() && dates_[i] == date) {
+                older_ = 1 - i;
+                return texts_[i];
+            }
+        }
+        const std::size_t slot = older_;
+        older_ = 1 - slot;
+        dates_[slot] = date;
+        return texts_[slot] = vedic::DateText(date, chars_[slot]);
+    }
+
+private:
+    std::array<std::chrono::year_month_day, 2> dates_ {};
+    std::array<vedic::DateChars, 2> chars_ {};
+    std::array<std::string_view, 2> texts_ {};
+    std::size_t older_ = 0; // the slot a new date takes
+};
+
 // "Lord":"Ketu","Start":"1979-04-04","End":"1986-04-04"
-void PutPeriod(Layout& out, const vedic::DashaPeriod& period)
+void PutPeriod(Layout& out, RecentDates& dates, const vedic::DashaPeriod& period)
 {
-    vedic::DateChars start {};
-    vedic::DateChars end {};
-    out << "\"Lord\":\"" << NamesOf(period.Lord).Plain << "\",\"Start\":\"" << vedic::DateText(period.Start, start)
-        << "\",\"End\":\"" << vedic::DateText(period.End, end) << "\"";
+    out << "\"Lord\":\"" << NamesOf(period.Lord).Plain << "\",\"Start\":\"" << dates.TextOf(period.Start);
+    out << "\",\"End\":\"" << dates.TextOf(period.End) << "\"";
 }
 
 void WriteDasha(JsonWriter& json, const std::optional<vedic::VimshottariDasha>& dasha)
@@ -196,17 +222,18 @@ void WriteDasha(JsonWriter& json, const std::optional<vedic::VimshottariDasha>& 
     constexpr std::size_t bound = 256 + vedic::DashaCount * (vedic::DashaCount + 1) * periodBound;
     json.Raw(rapidjson::kObjectType, bound, [&](char* at) {
         Layout out {at};
+        RecentDates dates;
         const vedic::DashaBalance& balance = dasha->Balance;
         out << "{\"System\":\"Vimshottari\",\"YearDays\":365.25,\"Balance\":{\"Lord\":\"" << NamesOf(balance.Lord).Plain
             << "\",\"Years\":" << balance.WholeYears << ",\"Months\":" << balance.Months << ",\"Days\":" << balance.Days
             << "},\"Periods\":[";
         for (const vedic::MahaDasha& maha : dasha->Periods) {
             out << (&maha == dasha->Periods.data() ? "{" : ",{");
-            PutPeriod(out, maha.Period);
+            PutPeriod(out, dates, maha.Period);
             out << ",\"Sub\":[";
             for (const vedic::DashaPeriod& antar : maha.Sub) {
                 out << (&antar == maha.Sub.data() ? "{" : ",{");
-                PutPeriod(out, antar);
+                PutPeriod(out, dates, antar);
                 out << "}";
             }
             out << "]}";
@@ -274,6 +301,39 @@ void JsonWriter::Text(std::string_view text)
         *at++ = '"';
         return at;
     });
+}
+
+std::string_view SixDecimals(double value, std::array<char, 32>& digits)
+{
+    char* const first = digits.data();
+    char* const last = first + digits.size();
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < 1e9)) {
+        return {first, static_cast<std::size_t>(std::to_chars(first, last, value, std::chars_format::fixed, 6).ptr - first)};
+    }
+    // Below 2^52 the scaled value's fraction is exact and a multiple of its
+    // last place, and the product's rounding error (exact through fma) is at
+    // most half of that place: so the two decide between the neighbouring
+    // millionths exactly, ties to even as printf has them.
+    const double scaled = magnitude * 1e6;
+    const double error = std::fma(magnitude, 1e6, -scaled);
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    auto millionths = static_cast<std::uint64_t>(whole);
+    if (fraction > 0.5 || (fraction == 0.5 && (error > 0 || (error == 0 && millionths % 2 == 1)))) {
+        ++millionths;
+    }
+    char* at = first;
+    if (std::signbit(value)) {
+        *at++ = '-';
+    }
+    at = std::to_chars(at, last, millionths / 1'000'000).ptr;
+    *at++ = '.';
+    auto six = static_cast<std::uint32_t>(millionths % 1'000'000);
+    for (std::size_t i = 6; i-- > 0; six /= 10) {
+        at[i] = static_cast<char>('0' + six % 10);
+    }
+    return {first, static_cast<std::size_t>(at + 6 - first)};
 }
 
 void Append(OutputBuffer& out, std::string_view bytes)

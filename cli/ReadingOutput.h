@@ -8,6 +8,7 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -84,6 +85,11 @@ void AppendReadingCsvFields(OutputBuffer& csv, const Reading& reading);
 // State, Country, CountryCode, Latitude and Longitude (signed degrees),
 // TimeZone, Population.
 std::string PlacesJson(const std::vector<atlas::Place>& places);
+
+// A number with six decimals, the text std::to_chars gives in fixed form
+// (the exact value rounded half to even; the buffer's size bounds it), in a
+// fraction of its time for the numbers of a reading.
+std::string_view SixDecimals(double value, std::array<char, 32>& digits);
 
 // One CSV field, quoted when it holds a comma, a quote or a line break.
 void AppendCsvField(OutputBuffer& csv, std::string_view text);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace halvaro::vedic {
 
@@ -64,10 +65,15 @@ std::string_view DateText(year_month_day date, DateChars& chars)
         const int size = std::snprintf(chars.data(), chars.size(), "%04d-%02u-%02u", year, month, day);
         return {chars.data(), static_cast<std::size_t>(std::clamp(size, 0, static_cast<int>(chars.size()) - 1))};
     }
-    const auto pair = [&](std::size_t at, unsigned value) {
-        chars[at] = static_cast<char>('0' + value / 10);
-        chars[at + 1] = static_cast<char>('0' + value % 10);
-    };
+    static constexpr std::array<char, 200> pairs = [] {
+        std::array<char, 200> digits {};
+        for (std::size_t i = 0; i < 100; ++i) {
+            digits[2 * i] = static_cast<char>('0' + i / 10);
+            digits[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+        return digits;
+    }();
+    const auto pair = [&](std::size_t at, unsigned value) { std::memcpy(chars.data() + at, pairs.data() + 2 * value, 2); };
     const auto y = static_cast<unsigned>(year);
     pair(0, y / 100);
     pair(2, y % 100);
