@@ -151,10 +151,11 @@ private:
 };
 
 // Collects the known members of one record's object as RapidJSON's reader
-// meets them; numbers come as their text.
+// meets them; numbers come as their text. Parsed in place, the texts stay in
+// the block's bytes.
 class RecordHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, RecordHandler> {
 public:
-    std::array<std::optional<std::string>, FieldCount> Values;
+    std::array<std::optional<std::string_view>, FieldCount> Values;
     std::string Error;
     bool IdIsNumber = false;
 
@@ -218,7 +219,7 @@ private:
                                        : " is not a text"));
         }
         IdIsNumber = IdIsNumber || (field == Field::Id && kind == Kind::Whole);
-        Values[static_cast<std::size_t>(field)] = std::string(value);
+        Values[static_cast<std::size_t>(field)] = value;
         return true;
     }
 
@@ -285,7 +286,7 @@ public:
         std::array<bool, FieldCount> given {};
         for (std::size_t i = 0; i < FieldCount; ++i) {
             given[i] = handler.Values[i].has_value();
-            values[i] = handler.Values[i] ? std::string_view(*handler.Values[i]) : std::string_view();
+            values[i] = handler.Values[i].value_or(std::string_view());
         }
         if (const auto missing = MissingField(given)) {
             return {.Error = "the key " + Quoted(Fields[static_cast<std::size_t>(*missing)].Name) + " is missing"};

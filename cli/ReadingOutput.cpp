@@ -273,18 +273,23 @@ namespace {
 bool NeedsEscape(std::string_view text)
 {
     constexpr std::uint64_t ones = 0x0101010101010101, highs = 0x8080808080808080;
-    std::size_t at = 0;
-    for (; at + 8 <= text.size(); at += 8) {
+    const auto escaped = [](const char* bytes) {
         std::uint64_t word = 0;
-        std::memcpy(&word, text.data() + at, 8);
-        const auto zeroByte = [](std::uint64_t bytes) { return (bytes - ones) & ~bytes & highs; };
+        std::memcpy(&word, bytes, 8);
+        const auto zeroByte = [](std::uint64_t eight) { return (eight - ones) & ~eight & highs; };
         const std::uint64_t control = (word - ones * 0x20) & ~word & highs;
-        if ((control | zeroByte(word ^ (ones * '"')) | zeroByte(word ^ (ones * '\\'))) != 0) {
+        return (control | zeroByte(word ^ (ones * '"')) | zeroByte(word ^ (ones * '\\'))) != 0;
+    };
+    if (text.size() < 8) {
+        return std::any_of(text.begin(), text.end(),
+            [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\'; });
+    }
+    for (std::size_t at = 0; at + 8 < text.size(); at += 8) {
+        if (escaped(text.data() + at)) {
             return true;
         }
     }
-    return std::any_of(text.begin() + static_cast<std::ptrdiff_t>(at), text.end(),
-        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == '\\'; });
+    return escaped(text.data() + text.size() - 8); // the last eight, overlapping
 }
 
 } // namespace
