@@ -180,36 +180,45 @@ void WriteGrahas(JsonWriter& json, const std::optional<vedic::ReadingDetails>& d
     });
 }
 
-// A period ends on the date the next begins: the last two dates written are
-// kept, so that most dates are made once.
-class RecentDates {
-public:
-    std::string_view TextOf(std::chrono::year_month_day date)
-    {
-        for (std::size_t i = 0; i < 2; ++i) {
-            if (!texts_[i].empty() && dates_[i] == date) {
-                older_ = 1 - i;
-                return texts_[i];
+// The start of a period's members up to its start date, for each lord:
+// "Lord":"Ketu","Start":"
+struct LordFragment {
+    std::array<char, 32> Bytes {};
+    std::size_t Size = 0;
+};
+constexpr std::array<LordFragment, GrahaCountWithKetu> LordFragments = [] {
+    std::array<LordFragment, GrahaCountWithKetu> fragments {};
+    for (std::size_t graha = 0; graha < fragments.size(); ++graha) {
+        LordFragment& fragment = fragments[graha];
+        for (const std::string_view part :
+            {std::string_view("\"Lord\":\""), NamesOf(static_cast<Graha>(graha)).Plain, std::string_view("\",\"Start\":\"")}) {
+            for (const char c : part) {
+                fragment.Bytes[fragment.Size++] = c;
             }
         }
-        const std::size_t slot = older_;
-        older_ = 1 - slot;
-        dates_[slot] = date;
-        return texts_[slot] = vedic::DateText(date, chars_[slot]);
     }
+    return fragments;
+}();
 
-private:
-    std::array<std::chrono::year_month_day, 2> dates_ {};
-    std::array<vedic::DateChars, 2> chars_ {};
-    std::array<std::string_view, 2> texts_ {};
-    std::size_t older_ = 0; // the slot a new date takes
-};
-
-// "Lord":"Ketu","Start":"1979-04-04","End":"1986-04-04"
-void PutPeriod(Layout& out, RecentDates& dates, const vedic::DashaPeriod& period)
+// "Lord":"Ketu","Start":"1979-04-04","End":"1986-04-04". Whole buffers are
+// copied, a known length being a few moves where a length known only at run
+// time is a call; the bytes past the text are written over next or dropped
+// (the bound counts them).
+void PutPeriod(Layout& out, const vedic::DashaPeriod& period)
 {
-    out << "\"Lord\":\"" << NamesOf(period.Lord).Plain << "\",\"Start\":\"" << dates.TextOf(period.Start);
-    out << "\",\"End\":\"" << dates.TextOf(period.End) << "\"";
+    const LordFragment& lord = LordFragments[IndexOf(period.Lord)];
+    std::memcpy(out.At, lord.Bytes.data(), lord.Bytes.size());
+    out.At += lord.Size;
+    vedic::DateChars date {};
+    const auto putDate = [&](std::chrono::year_month_day day) {
+        const std::size_t size = vedic::DateText(day, date).size();
+        std::memcpy(out.At, date.data(), date.size());
+        out.At += size;
+    };
+    putDate(period.Start);
+    out << "\",\"End\":\"";
+    putDate(period.End);
+    out << "\"";
 }
 
 void WriteDasha(JsonWriter& json, const std::optional<vedic::VimshottariDasha>& dasha)
@@ -218,22 +227,21 @@ void WriteDasha(JsonWriter& json, const std::optional<vedic::VimshottariDasha>& 
         return;
     }
     static_assert(vedic::DashaYearDays == 365.25);
-    constexpr std::size_t periodBound = 48 + NameBound + 2 * DateBound;
+    constexpr std::size_t periodBound = 48 + std::tuple_size_v<decltype(LordFragment::Bytes)> + 2 * DateBound;
     constexpr std::size_t bound = 256 + vedic::DashaCount * (vedic::DashaCount + 1) * periodBound;
     json.Raw(rapidjson::kObjectType, bound, [&](char* at) {
         Layout out {at};
-        RecentDates dates;
         const vedic::DashaBalance& balance = dasha->Balance;
         out << "{\"System\":\"Vimshottari\",\"YearDays\":365.25,\"Balance\":{\"Lord\":\"" << NamesOf(balance.Lord).Plain
             << "\",\"Years\":" << balance.WholeYears << ",\"Months\":" << balance.Months << ",\"Days\":" << balance.Days
             << "},\"Periods\":[";
         for (const vedic::MahaDasha& maha : dasha->Periods) {
             out << (&maha == dasha->Periods.data() ? "{" : ",{");
-            PutPeriod(out, dates, maha.Period);
+            PutPeriod(out, maha.Period);
             out << ",\"Sub\":[";
             for (const vedic::DashaPeriod& antar : maha.Sub) {
                 out << (&antar == maha.Sub.data() ? "{" : ",{");
-                PutPeriod(out, dates, antar);
+                PutPeriod(out, antar);
                 out << "}";
             }
             out << "]}";
