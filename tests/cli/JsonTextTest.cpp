@@ -42,7 +42,7 @@ TEST(JsonWriterText, WritesWhatStringWrites)
 {
     std::vector<std::string> texts {"", "Sun", "10° 46' 19\" Gem", "a/b\x7f", "Sign aspected by Sun is Vrischika."};
     for (int byte = 0; byte < 0x20; ++byte) {
-        for (const std::size_t at : {0, 3, 7, 8, 15, 16}) {
+        for (const std::size_t at : std::array<std::size_t, 6> {0, 3, 7, 8, 15, 16}) {
             std::string text(17, 'x');
             text[at] = static_cast<char>(byte);
             texts.push_back(text);
