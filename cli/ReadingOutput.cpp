@@ -300,6 +300,49 @@ bool NeedsEscape(std::string_view text)
     return escaped(text.data() + text.size() - 8); // the last eight, overlapping
 }
 
+// An array of texts, or (width > 0) of arrays of `width` texts each: laid out
+// whole when no text needs escaping, as the reading's texts never do, and
+// through String otherwise.
+void WriteTexts(JsonWriter& json, std::span<const std::string_view> texts, std::size_t width)
+{
+    std::size_t bytes = 2 + 2 * texts.size() / std::max<std::size_t>(width, 1);
+    for (const std::string_view text : texts) {
+        if (NeedsEscape(text)) {
+            json.StartArray();
+            for (std::size_t i = 0; i < texts.size(); ++i) {
+                if (width > 0 && i % width == 0) {
+                    json.StartArray();
+                }
+                json.String(texts[i].data(), static_cast<rapidjson::SizeType>(texts[i].size()));
+                if (width > 0 && i % width == width - 1) {
+                    json.EndArray();
+                }
+            }
+            json.EndArray();
+            return;
+        }
+        bytes += text.size() + 3;
+    }
+    json.Raw(rapidjson::kArrayType, bytes, [&](char* at) {
+        Layout out {at};
+        out << "[";
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            if (i > 0) {
+                out << ",";
+            }
+            if (width > 0 && i % width == 0) {
+                out << "[";
+            }
+            out << "\"" << texts[i] << "\"";
+            if (width > 0 && i % width == width - 1) {
+                out << "]";
+            }
+        }
+        out << "]";
+        return out.At;
+    });
+}
+
 } // namespace
 
 void JsonWriter::Text(std::string_view text)
@@ -389,26 +432,20 @@ std::string DetailsSection(const Reading& reading, double todayJulianDay)
 void WriteReadingMembers(JsonWriter& json, const Reading& reading, const ReadingContext& context)
 {
     Key(json, "GrahaPositionTexts");
-    json.StartArray();
-    for (const std::string_view text : reading.GrahaPositionTexts) {
-        String(json, text);
-    }
-    json.EndArray();
+    std::array<std::string_view, GrahaCount> positions {};
+    std::ranges::copy(reading.GrahaPositionTexts, positions.begin());
+    WriteTexts(json, positions, 0);
     Member(json, "MoonPositionText", reading.MoonPositionText);
     Key(json, "Ayanamsa");
     std::array<char, 32> digits {};
     const std::string_view ayanamsa = AyanamsaDigits(reading.Ayanamsa, digits);
     json.RawValue(ayanamsa.data(), ayanamsa.size(), rapidjson::kNumberType);
     Key(json, "rows");
-    json.StartArray();
+    std::array<std::string_view, 4 * RowCount> rows {};
     for (std::size_t row = 0; row < RowCount; ++row) {
-        json.StartArray();
-        for (const std::string_view text : RowTexts(reading.Results, row)) {
-            String(json, text);
-        }
-        json.EndArray();
+        std::ranges::copy(RowTexts(reading.Results, row), rows.begin() + static_cast<std::ptrdiff_t>(4 * row));
     }
-    json.EndArray();
+    WriteTexts(json, rows, 4);
     NameOrNull(json, "Lagna", LagnaText(reading));
     Member(json, "Ketu", KetuText(reading));
     Member(json, "Sky", SkyModelName(reading.Sky));

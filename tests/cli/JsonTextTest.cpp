@@ -2,8 +2,10 @@
 // general algorithm must give their bytes exactly: each is checked against
 // the library it stands in for, on the hard cases and a seeded sweep.
 #include "cli/ReadingOutput.h"
+#include "tests/common/ReferenceBirths.h"
 
 #include <gtest/gtest.h>
+#include <rapidjson/document.h>
 
 #include <charconv>
 #include <cmath>
@@ -69,6 +71,25 @@ TEST(JsonWriterText, WritesWhatStringWrites)
         EXPECT_EQ(std::string_view(fast.GetString(), fast.GetSize()), std::string_view(library.GetString(), library.GetSize()))
             << "text of " << text.size() << " bytes";
     }
+}
+
+// The reading's texts never need escaping, so they are laid out whole; one
+// that did would go through String, and the object must still read back.
+TEST(ReadingJson, TextsThatNeedEscapingReadBack)
+{
+    const halvaro::Birth birth = halvaro::ValidateInput(halvaro::testing::Delhi1975()).Value;
+    halvaro::Reading reading = halvaro::readingsky::CalculateReading(birth, halvaro::SkyModel::Classic).Value;
+    reading.GrahaPositionTexts[7] = std::string_view("01 \"Leo\"");
+    reading.Results.lblAspects_Planets[3] = std::string_view("tab\there\\");
+    rapidjson::Document json;
+    json.Parse(halvaro::cli::ReadingJson(reading, {birth, {}, nullptr}).c_str());
+    ASSERT_FALSE(json.HasParseError());
+    ASSERT_EQ(json["GrahaPositionTexts"].Size(), 8U);
+    EXPECT_STREQ(json["GrahaPositionTexts"][7].GetString(), "01 \"Leo\"");
+    ASSERT_EQ(json["rows"].Size(), 8U);
+    ASSERT_EQ(json["rows"][3].Size(), 4U);
+    EXPECT_STREQ(json["rows"][3][3].GetString(), "tab\there\\");
+    EXPECT_STREQ(json["rows"][7][0].GetString(), std::string(reading.Results.lblPlanets[7]).c_str());
 }
 
 } // namespace
