@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace halvaro::vedic {
 
@@ -20,23 +21,12 @@ constexpr double NakshatraSpanDeg = 40.0 / 3.0;
 
 constexpr std::array<int, GrahaCountWithKetu> YearsByGraha {6, 10, 17, 20, 7, 16, 19, 18, 7};
 
-std::size_t DashaIndexOf(Graha lord)
-{
-    return static_cast<std::size_t>(std::find(NakshatraLordOrder.begin(), NakshatraLordOrder.end(), lord)
-        - NakshatraLordOrder.begin());
-}
-
 // For the Julian days of a dasha, which VimshottariDashaOf keeps finite and
 // within FarthestDays of the epoch.
 year_month_day CivilDateOf(double julianDayUt)
 {
     const double days = std::floor(julianDayUt - UnixEpochJulianDay);
     return year_month_day {sys_days {std::chrono::days {static_cast<long>(std::clamp(days, -FarthestDays, FarthestDays))}}};
-}
-
-DashaPeriod PeriodOf(Graha lord, double startJulianDay, double endJulianDay)
-{
-    return {lord, startJulianDay, endJulianDay, CivilDateOf(startJulianDay), CivilDateOf(endJulianDay)};
 }
 
 // Whole years, months and days from one date to a later one: the months are
@@ -65,12 +55,39 @@ int MahaDashaYears(Graha lord)
     return YearsByGraha[IndexOf(lord)];
 }
 
+std::string_view DateText(year_month_day date, DateChars& chars)
+{
+    const int year = static_cast<int>(date.year());
+    const auto month = static_cast<unsigned>(date.month());
+    const auto day = static_cast<unsigned>(date.day());
+    if (year < 0 || year > 9999 || month > 99 || day > 99) {
+        // Outside four digits printf's own padding decides the form.
+        const int size = std::snprintf(chars.data(), chars.size(), "%04d-%02u-%02u", year, month, day);
+        return {chars.data(), static_cast<std::size_t>(std::clamp(size, 0, static_cast<int>(chars.size()) - 1))};
+    }
+    static constexpr std::array<char, 200> pairs = [] {
+        std::array<char, 200> digits {};
+        for (std::size_t i = 0; i < 100; ++i) {
+            digits[2 * i] = static_cast<char>('0' + i / 10);
+            digits[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+        return digits;
+    }();
+    const auto pair = [&](std::size_t at, unsigned value) { std::memcpy(chars.data() + at, pairs.data() + 2 * value, 2); };
+    const auto y = static_cast<unsigned>(year);
+    pair(0, y / 100);
+    pair(2, y % 100);
+    chars[4] = '-';
+    pair(5, month);
+    chars[7] = '-';
+    pair(8, day);
+    return {chars.data(), 10};
+}
+
 std::string DateText(year_month_day date)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
-        static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-    return text;
+    DateChars chars;
+    return std::string(DateText(date, chars));
 }
 
 double JulianDayOf(system_clock::time_point moment)
@@ -98,25 +115,36 @@ std::optional<VimshottariDasha> VimshottariDashaOf(double moonLongitudeDeg, doub
     const double startJulianDay = birthJulianDayUt - elapsed * firstYears * DashaYearDays;
 
     // Every start counted from the first in whole years, so that no rounding
-    // accumulates over the nine.
+    // accumulates over the nine. A period ends where the next begins, so each
+    // boundary's date is found once.
     double mahaYearsBefore = 0;
+    double mahaStart = startJulianDay;
+    year_month_day mahaStartDate = CivilDateOf(mahaStart);
     for (std::size_t m = 0; m < DashaCount; ++m) {
-        const Graha lord = NakshatraLordOrder[(first + m) % DashaCount];
+        const std::size_t lordIndex = (first + m) % DashaCount;
+        const Graha lord = NakshatraLordOrder[lordIndex];
         const double years = MahaDashaYears(lord);
-        const double mahaStart = startJulianDay + mahaYearsBefore * DashaYearDays;
         mahaYearsBefore += years;
+        const double mahaEnd = startJulianDay + mahaYearsBefore * DashaYearDays;
+        const year_month_day mahaEndDate = CivilDateOf(mahaEnd);
         MahaDasha& maha = dasha.Periods[m];
-        maha.Period = PeriodOf(lord, mahaStart, startJulianDay + mahaYearsBefore * DashaYearDays);
+        maha.Period = {lord, mahaStart, mahaEnd, mahaStartDate, mahaEndDate};
         double antarYearsBefore = 0;
+        double antarStart = mahaStart;
+        year_month_day antarStartDate = mahaStartDate;
         for (std::size_t a = 0; a < DashaCount; ++a) {
-            const Graha antarLord = NakshatraLordOrder[(DashaIndexOf(lord) + a) % DashaCount];
-            const double antarStart = mahaStart + antarYearsBefore * DashaYearDays;
+            const Graha antarLord = NakshatraLordOrder[(lordIndex + a) % DashaCount];
             antarYearsBefore += years * MahaDashaYears(antarLord) / DashaCycleYears;
             // The last ends exactly where its maha dasha does.
-            const double antarEnd =
-                a + 1 == DashaCount ? maha.Period.EndJulianDay : mahaStart + antarYearsBefore * DashaYearDays;
-            maha.Sub[a] = PeriodOf(antarLord, antarStart, antarEnd);
+            const bool last = a + 1 == DashaCount;
+            const double antarEnd = last ? mahaEnd : mahaStart + antarYearsBefore * DashaYearDays;
+            const year_month_day antarEndDate = last ? mahaEndDate : CivilDateOf(antarEnd);
+            maha.Sub[a] = {antarLord, antarStart, antarEnd, antarStartDate, antarEndDate};
+            antarStart = antarEnd;
+            antarStartDate = antarEndDate;
         }
+        mahaStart = mahaEnd;
+        mahaStartDate = mahaEndDate;
     }
 
     DashaBalance& balance = dasha.Balance;

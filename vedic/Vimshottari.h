@@ -6,6 +6,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // The Vimshottari dasha: nine maha dashas of 120 years in all, from the
 // nakshatra the Moon stands in at birth, each divided into nine antar dashas.
@@ -22,6 +23,11 @@ int MahaDashaYears(Graha lord);
 
 // A civil date as YYYY-MM-DD.
 std::string DateText(std::chrono::year_month_day date);
+
+// The same into a caller's buffer, for the dasha table's 180 dates a line;
+// the text stays valid while the buffer does.
+using DateChars = std::array<char, 16>;
+std::string_view DateText(std::chrono::year_month_day date, DateChars& chars);
 
 // The Julian day (UT) of a moment, e.g. of system_clock::now() for today.
 double JulianDayOf(std::chrono::system_clock::time_point moment);
