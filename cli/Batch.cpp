@@ -563,7 +563,7 @@ void WriteLineStart(OutputBuffer& out, JsonWriter& json, RecordFormat format, co
         if (decoded.IdIsNumber) {
             json.RawValue(decoded.Id->data(), decoded.Id->size(), rapidjson::kNumberType);
         } else {
-            json.Text(*decoded.Id);
+            json.String(decoded.Id->data(), static_cast<rapidjson::SizeType>(decoded.Id->size()));
         }
     }
 }
@@ -602,7 +602,7 @@ void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, cons
             WriteReadingMembers(json, result->Value, {checked.Value, checked.TimeZone, nullptr});
         } else {
             json.Key("error");
-            json.Text(decoded.Error);
+            json.String(decoded.Error.data(), static_cast<rapidjson::SizeType>(decoded.Error.size()));
         }
         json.EndObject();
         block.Output.Put('\n');

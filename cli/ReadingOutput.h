@@ -8,7 +8,6 @@
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
-#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,31 +17,7 @@ namespace halvaro::cli {
 
 // The output goes straight into RapidJSON's buffer, JSON and CSV alike.
 using OutputBuffer = rapidjson::StringBuffer;
-
-// RapidJSON's writer, with two ways past its byte-by-byte escaping, which
-// was most of a batch line's cost: a text that needs no escape is copied
-// whole, and a value of fixed shape whose keys and names never need one is
-// laid out straight into the buffer.
-class JsonWriter : public rapidjson::Writer<OutputBuffer> {
-public:
-    using Writer::Writer;
-
-    // A key or a string value, the same bytes as String writes.
-    void Text(std::string_view text);
-
-    // One whole value of the type (or a key, as a string), at most `bound`
-    // bytes, that `layOut` writes from the pointer it is given; it returns
-    // where the value ends.
-    template <class LayOut>
-    void Raw(rapidjson::Type type, std::size_t bound, LayOut layOut)
-    {
-        Prefix(type);
-        char* const start = os_->Push(bound);
-        char* const end = layOut(start);
-        os_->Pop(bound - static_cast<std::size_t>(end - start));
-        EndValue(true);
-    }
-};
+using JsonWriter = rapidjson::Writer<OutputBuffer>;
 
 // The result screen as text: per graha the name and sign lines, then the
 // position and planets lines, the right column aligned; then, for the
@@ -85,11 +60,6 @@ void AppendReadingCsvFields(OutputBuffer& csv, const Reading& reading);
 // State, Country, CountryCode, Latitude and Longitude (signed degrees),
 // TimeZone, Population.
 std::string PlacesJson(const std::vector<atlas::Place>& places);
-
-// A number with six decimals, the text std::to_chars gives in fixed form
-// (the exact value rounded half to even; the buffer's size bounds it), in a
-// fraction of its time for the numbers of a reading.
-std::string_view SixDecimals(double value, std::array<char, 32>& digits);
 
 // One CSV field, quoted when it holds a comma, a quote or a line break.
 void AppendCsvField(OutputBuffer& csv, std::string_view text);
