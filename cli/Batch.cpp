@@ -30,10 +30,8 @@ namespace halvaro::cli {
 namespace {
 
 // A block is what one job computes at a time: large enough that handing it
-// over costs little, small enough that a few in flight keep memory flat. A
-// JSON line is about 9 kB, so a block's output stays near a megabyte, which
-// the system also copies to the file faster than four.
-constexpr std::size_t BlockRecords = 128;
+// over costs little, small enough that a few in flight keep memory flat.
+constexpr std::size_t BlockRecords = 512;
 constexpr std::size_t BlockBytes = 256 * 1024;
 constexpr std::size_t ChunkBytes = 64 * 1024;
 
