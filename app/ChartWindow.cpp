@@ -3,8 +3,8 @@
 #include "app/ChartView.h"
 
 #include "app/FormMapping.h"
-#include "readingsky/ReadingDetails.h"
-#include "readingsky/ReadingSky.h"
+#include "fullreading/ReadingDetails.h"
+#include "fullreading/FullReading.h"
 #include "app/UserPrompts.h"
 #include "chart/ChartFile.h"
 #include "chart/Navamsa.h"
@@ -240,11 +240,11 @@ std::optional<QString> ChartWindow::ShowReading(const Birth& birth, const Readin
         refusal->setText(FromUtf8(result.Refusal));
     } else {
         shown = std::move(result.Data);
-        shown->SkyDifferences = readingsky::SkyDifferencesSentence(reading);
+        shown->SkyDifferences = fullreading::SkyDifferencesSentence(reading);
         setWindowTitle(WindowTitle + QStringLiteral(" \u2013 ") + FromUtf8(shown->Name));
     }
     FillPositions(reading);
-    dasha = shown ? readingsky::DashaOf(reading) : std::nullopt;
+    dasha = shown ? fullreading::DashaOf(reading) : std::nullopt;
     FillDasha();
     Redraw();
     return shown ? std::nullopt : std::optional<QString>(refusal->text());
@@ -252,7 +252,7 @@ std::optional<QString> ChartWindow::ShowReading(const Birth& birth, const Readin
 
 void ChartWindow::FillPositions(const Reading& reading)
 {
-    const std::optional<vedic::ReadingDetails> details = shown ? readingsky::DetailsOf(reading) : std::nullopt;
+    const std::optional<vedic::ReadingDetails> details = shown ? fullreading::DetailsOf(reading) : std::nullopt;
     tblPositions->setRowCount(0);
     if (!details) {
         return;

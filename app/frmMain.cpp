@@ -9,7 +9,7 @@
 #include "core/Ranges.h"
 #include "core/TimeZones.h"
 #include "readings/ReadingFile.h"
-#include "readingsky/ReadingSky.h"
+#include "fullreading/FullReading.h"
 #include "sky/PreciseSky.h"
 
 #include "ui_frmMain.h"
@@ -245,7 +245,7 @@ void frmMain::cmdCalculate_Click()
         checked.Value.UtcOffsetMinutes = *exactOffsetMinutes;
         checked.Value.Zone.reset();
     }
-    const ReadingResult result = readingsky::CalculateReading(checked.Value, sky);
+    const ReadingResult result = fullreading::CalculateReading(checked.Value, sky);
     if (result.Failure) {
         ShowCheckFailure(*result.Failure);
         return;
@@ -260,7 +260,7 @@ void frmMain::ShowReading(const Reading& reading)
     shownReading = reading;
     WriteResultLabels(controls, reading.Results);
     // A classic reading says which grahas the precise sky places elsewhere.
-    ShowSkyCaption(FromUtf8(readingsky::SkyCaptionWithDifferences(reading.Sky, readingsky::SkyDifferences(reading))));
+    ShowSkyCaption(FromUtf8(fullreading::SkyCaptionWithDifferences(reading.Sky, fullreading::SkyDifferences(reading))));
     ui->mnuChart->setEnabled(true);
     if (chartWindow != nullptr && chartWindow->isVisible()) {
         chartWindow->ShowReading(shownBirth, shownReading);
@@ -290,7 +290,7 @@ void frmMain::mnuPreciseSky_Toggled(bool precise)
     }
     // The reading on screen is shown again in the chosen sky, from its own
     // birth, not from entries that may have changed since.
-    const ReadingResult result = readingsky::CalculateReading(shownBirth, sky);
+    const ReadingResult result = fullreading::CalculateReading(shownBirth, sky);
     if (result.Failure) {
         ShowCheckFailure(*result.Failure);
         return;

@@ -7,7 +7,7 @@
 //
 //   halvaro-accuracy [COUNT [SEED]]     (defaults: 2000 moments, seed 1)
 #include "core/InputChecks.h"
-#include "readingsky/ReadingSky.h"
+#include "fullreading/FullReading.h"
 #include "sky/PreciseSky.h"
 #include "tests/common/ReferenceBirths.h"
 
@@ -83,8 +83,8 @@ int main(int argc, char** argv)
     std::uint32_t anyOtherSign = 0;
     for (std::uint32_t i = 0; i < *count; ++i) {
         const Birth birth = RandomBirth(random);
-        const ReadingResult classic = readingsky::CalculateReading(birth, SkyModel::Classic);
-        const ReadingResult precise = readingsky::CalculateReading(birth, SkyModel::Precise);
+        const ReadingResult classic = fullreading::CalculateReading(birth, SkyModel::Classic);
+        const ReadingResult precise = fullreading::CalculateReading(birth, SkyModel::Precise);
         if (classic.Failure || precise.Failure) {
             const CivilDateTime& t = birth.Local;
             std::fprintf(stderr, "halvaro-accuracy: no reading for %04d-%02d-%02d %02d:%02d\n", t.Year, t.Month, t.Day,

@@ -4,8 +4,8 @@
 // process, from memory to memory, beside the single reading of
 // CalculationBench. Each run first checks that every birth gave its reading.
 #include "cli/Batch.h"
-#include "readingsky/ReadingDetails.h"
-#include "readingsky/ReadingSky.h"
+#include "fullreading/ReadingDetails.h"
+#include "fullreading/FullReading.h"
 #include "sky/PreciseSky.h"
 
 #include <benchmark/benchmark.h>
@@ -127,7 +127,7 @@ BENCHMARK(BM_BatchProcessJsonLines)->ArgsProduct({{1, 2}, {0, 1}})->UseManualTim
 {
     for (int round = 0; round < 3; ++round) {
         for (const halvaro::BirthData& birth : births) {
-            benchmark::DoNotOptimize(halvaro::readingsky::CalculateReading(birth, sky));
+            benchmark::DoNotOptimize(halvaro::fullreading::CalculateReading(birth, sky));
         }
     }
 }
@@ -138,10 +138,10 @@ BENCHMARK(BM_BatchProcessJsonLines)->ArgsProduct({{1, 2}, {0, 1}})->UseManualTim
 {
     for (int round = 0; round < 3; ++round) {
         for (const halvaro::BirthData& birth : births) {
-            const halvaro::ReadingResult result = halvaro::readingsky::CalculateReading(birth, sky);
+            const halvaro::ReadingResult result = halvaro::fullreading::CalculateReading(birth, sky);
             benchmark::DoNotOptimize(result);
-            benchmark::DoNotOptimize(halvaro::readingsky::DetailsOf(result.Value));
-            benchmark::DoNotOptimize(halvaro::readingsky::DashaOf(result.Value));
+            benchmark::DoNotOptimize(halvaro::fullreading::DetailsOf(result.Value));
+            benchmark::DoNotOptimize(halvaro::fullreading::DashaOf(result.Value));
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "aspects/GrahaDrishti.h"
 #include "core/Birth.h"
 #include "core/Calendar.h"
+#include "core/Conventions.h"
 #include "core/FixedText.h"
 #include "core/Graha.h"
 #include "core/InputChecks.h"
@@ -14,17 +15,6 @@
 #include <string_view>
 
 namespace halvaro {
-
-// Which sky a reading's longitudes come from: the classic model, which the
-// program has always computed and is the default everywhere, or the precise
-// positions of a full ephemeris.
-enum class SkyModel { Classic, Precise };
-
-// "classic" or "precise", as the command line and the outputs name them.
-constexpr std::string_view SkyModelName(SkyModel sky)
-{
-    return sky == SkyModel::Precise ? "precise" : "classic";
-}
 
 // The place of birth in signed degrees.
 struct BirthPlace {

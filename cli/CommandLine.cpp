@@ -10,8 +10,8 @@
 #include "core/TimeZones.h"
 #include "files/FileReplace.h"
 #include "readings/ReadingFile.h"
-#include "readingsky/ReadingDetails.h"
-#include "readingsky/ReadingSky.h"
+#include "fullreading/ReadingDetails.h"
+#include "fullreading/FullReading.h"
 
 #include <CLI/CLI.hpp>
 
@@ -348,7 +348,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         err << *checked.Error << "\n";
         return ExitRefused;
     }
-    const ReadingResult result = readingsky::CalculateReading(checked.Value, command.Sky);
+    const ReadingResult result = fullreading::CalculateReading(checked.Value, command.Sky);
     if (result.Failure) {
         err << result.Failure->Message << "\n";
         return ExitRefused;
@@ -367,8 +367,8 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         }
     }
     if (command.ChartPath) {
-        drawn.Data.SkyDifferences = readingsky::SkyDifferencesSentence(result.Value);
-        if (const auto details = readingsky::DetailsOf(result.Value)) {
+        drawn.Data.SkyDifferences = fullreading::SkyDifferencesSentence(result.Value);
+        if (const auto details = fullreading::DetailsOf(result.Value)) {
             for (std::size_t graha = 0; graha < chart::ChartGrahaCount; ++graha) {
                 drawn.Data.Retrograde[graha] = details->Grahas[graha].Retrograde;
             }
@@ -386,7 +386,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
     }
     if (command.Json) {
         // One precise computation more: a single reading affords it, a batch leaves it out.
-        const std::vector<readingsky::SkyDifference> differences = readingsky::SkyDifferences(result.Value);
+        const std::vector<fullreading::SkyDifference> differences = fullreading::SkyDifferences(result.Value);
         out << ReadingJson(result.Value, {checked.Value, checked.TimeZone, &differences});
     } else {
         out << ReadingText(result.Value)
@@ -399,7 +399,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
 
 ReadingResult ReadingOf(const Birth& birth, SkyModel sky)
 {
-    return readingsky::CalculateReading(birth, sky);
+    return fullreading::CalculateReading(birth, sky);
 }
 
 ParseResult ParseCommandLine(std::span<const std::string_view> args)

@@ -2,7 +2,7 @@
 
 #include "atlas/ZoneHistory.h"
 #include "chart/ChartData.h"
-#include "readingsky/ReadingDetails.h"
+#include "fullreading/ReadingDetails.h"
 #include "vedic/DetailsText.h"
 
 #include <algorithm>
@@ -233,7 +233,7 @@ std::string ReadingText(const Reading& reading)
         }
     }
     if (reading.Sky != SkyModel::Classic) {
-        text += readingsky::SkyCaption(reading.Sky);
+        text += fullreading::SkyCaption(reading.Sky);
         text += '\n';
     }
     return text;
@@ -241,8 +241,8 @@ std::string ReadingText(const Reading& reading)
 
 std::string DetailsSection(const Reading& reading, double todayJulianDay)
 {
-    const auto details = readingsky::DetailsOf(reading);
-    const auto dasha = readingsky::DashaOf(reading);
+    const auto details = fullreading::DetailsOf(reading);
+    const auto dasha = fullreading::DashaOf(reading);
     return details && dasha ? "\n" + vedic::DetailsText(*details, *dasha, todayJulianDay) : std::string();
 }
 
@@ -275,13 +275,13 @@ void WriteReadingMembers(JsonWriter& json, const Reading& reading, const Reading
     if (context.SkyDiffers) {
         Key(json, "SkyDiffers");
         json.StartArray();
-        for (const readingsky::SkyDifference& difference : *context.SkyDiffers) {
+        for (const fullreading::SkyDifference& difference : *context.SkyDiffers) {
             String(json, NamesOf(difference.Which).Plain);
         }
         json.EndArray();
     }
-    WriteGrahas(json, readingsky::DetailsOf(reading));
-    WriteDasha(json, readingsky::DashaOf(reading));
+    WriteGrahas(json, fullreading::DetailsOf(reading));
+    WriteDasha(json, fullreading::DashaOf(reading));
     WriteBirth(json, context.BirthValue, context.TimeZone);
 }
 
@@ -374,7 +374,7 @@ void AppendReadingCsvFields(OutputBuffer& csv, const Reading& reading)
         csv.Put(',');
         AppendCsvField(csv, text);
     }
-    const auto details = readingsky::DetailsOf(reading);
+    const auto details = fullreading::DetailsOf(reading);
     for (std::size_t row = 0; row < DetailRowNames.size(); ++row) {
         const vedic::GrahaDetails* graha = !details ? nullptr
             : row < details->Grahas.size()       ? &details->Grahas[row]

@@ -3,7 +3,7 @@
 #include "atlas/Atlas.h"
 #include "calculation/Reading.h"
 #include "core/Birth.h"
-#include "readingsky/ReadingSky.h"
+#include "fullreading/FullReading.h"
 
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
@@ -35,7 +35,7 @@ std::string DetailsSection(const Reading& reading, double todayJulianDay);
 struct ReadingContext {
     const Birth& BirthValue;
     std::string_view TimeZone;
-    const std::vector<readingsky::SkyDifference>* SkyDiffers = nullptr;
+    const std::vector<fullreading::SkyDifference>* SkyDiffers = nullptr;
 };
 
 // The reading as one JSON object and a line end: the engine's texts and

@@ -2,7 +2,7 @@
 // longitudes are sidereal: adding back its ayanamsa gives the apparent
 // tropical longitude the publications give; a difference of two grahas needs
 // no ayanamsa at all.
-#include "readingsky/ReadingSky.h"
+#include "fullreading/FullReading.h"
 #include "sky/PreciseSky.h"
 
 #include "tests/common/ReferenceBirths.h"
@@ -131,7 +131,7 @@ TEST(PreciseAyanamsa, IsLahiriAndNegative)
 TEST(PreciseReading, TheOverviewExampleHasTheSunInTaurus)
 {
     for (const auto& [sky, sun] : {std::pair {halvaro::SkyModel::Classic, "00 Gem 19"}, {halvaro::SkyModel::Precise, "29 Tau 58"}}) {
-        const halvaro::ReadingResult result = halvaro::readingsky::CalculateReading(halvaro::testing::Delhi1975(), sky);
+        const halvaro::ReadingResult result = halvaro::fullreading::CalculateReading(halvaro::testing::Delhi1975(), sky);
         ASSERT_FALSE(result.Failure.has_value());
         EXPECT_EQ(result.Value.Sky, sky);
         EXPECT_EQ(std::string_view(result.Value.Results.lblPlanets_Position[Sun]), sun);
@@ -145,14 +145,14 @@ TEST(PreciseReading, TheClassicReadingNamesWhatTheSkyPlacesElsewhere)
     for (const auto& [sky, caption] : {std::pair {halvaro::SkyModel::Classic,
                                            "Sky: classic model \u2014 in the precise sky the Sun stands in Vrishabha"},
              {halvaro::SkyModel::Precise, "Sky: precise (Swiss Ephemeris, Lahiri)"}}) {
-        const halvaro::ReadingResult result = halvaro::readingsky::CalculateReading(halvaro::testing::Delhi1975(), sky);
+        const halvaro::ReadingResult result = halvaro::fullreading::CalculateReading(halvaro::testing::Delhi1975(), sky);
         ASSERT_FALSE(result.Failure.has_value());
-        EXPECT_EQ(halvaro::readingsky::SkyCaptionWithDifferences(sky, halvaro::readingsky::SkyDifferences(result.Value)),
+        EXPECT_EQ(halvaro::fullreading::SkyCaptionWithDifferences(sky, halvaro::fullreading::SkyDifferences(result.Value)),
             caption);
     }
-    const std::vector<halvaro::readingsky::SkyDifference> several {
+    const std::vector<halvaro::fullreading::SkyDifference> several {
         {halvaro::Graha::Moon, 3}, {halvaro::Graha::Mars, 0}, {halvaro::Graha::Rahu, 11}};
-    EXPECT_EQ(halvaro::readingsky::SkyCaptionWithDifferences(halvaro::SkyModel::Classic, several),
+    EXPECT_EQ(halvaro::fullreading::SkyCaptionWithDifferences(halvaro::SkyModel::Classic, several),
         "Sky: classic model \u2014 in the precise sky the Moon stands in Kataka, Mars in Mesha and Rahu in Meena");
 }
 

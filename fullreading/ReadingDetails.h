@@ -8,7 +8,7 @@
 
 // What the window and the command line show of a reading beyond its
 // positions, whichever sky gave them: the rows of the positions table and the Vimshottari dasha.
-namespace halvaro::readingsky {
+namespace halvaro::fullreading {
 
 // Degrees a day of the nine grahas (Ketu moves with Rahu) in the reading's
 // sky; nothing when the sky gives no motion for its moment.
@@ -21,4 +21,4 @@ std::optional<vedic::ReadingDetails> DetailsOf(const Reading& reading);
 // The dasha from the Moon at the birth moment.
 std::optional<vedic::VimshottariDasha> DashaOf(const Reading& reading);
 
-} // namespace halvaro::readingsky
+} // namespace halvaro::fullreading

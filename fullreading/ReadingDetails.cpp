@@ -1,10 +1,10 @@
-#include "readingsky/ReadingDetails.h"
+#include "fullreading/ReadingDetails.h"
 
 #include "sky/PreciseSky.h"
 
 #include <cmath>
 
-namespace halvaro::readingsky {
+namespace halvaro::fullreading {
 
 namespace {
 
@@ -49,4 +49,4 @@ std::optional<vedic::VimshottariDasha> DashaOf(const Reading& reading)
     return vedic::VimshottariDashaOf(reading.Longitudes[IndexOf(Graha::Moon)], reading.Moment.JulianDay);
 }
 
-} // namespace halvaro::readingsky
+} // namespace halvaro::fullreading

@@ -10,7 +10,7 @@
 
 // The choice between the sky models, above both: the classic calculation and
 // the precise sky.
-namespace halvaro::readingsky {
+namespace halvaro::fullreading {
 
 // The reading of a checked birth in the given sky; Reading::Sky names it.
 ReadingResult CalculateReading(const Birth& birth, SkyModel sky);
@@ -48,4 +48,4 @@ std::string SkyDifferencesSentence(const Reading& reading);
 // stands in Vrishabha".
 std::string SkyCaptionWithDifferences(SkyModel sky, const std::vector<SkyDifference>& differences);
 
-} // namespace halvaro::readingsky
+} // namespace halvaro::fullreading

@@ -1,11 +1,11 @@
-#include "readingsky/ReadingSky.h"
+#include "fullreading/FullReading.h"
 
 #include "aspects/GrahaDrishti.h"
 #include "sky/PreciseSky.h"
 
 #include <cmath>
 
-namespace halvaro::readingsky {
+namespace halvaro::fullreading {
 
 ReadingResult CalculateReading(const Birth& birth, SkyModel sky)
 {
@@ -80,4 +80,4 @@ std::string SkyCaptionWithDifferences(SkyModel sky, const std::vector<SkyDiffere
     return caption;
 }
 
-} // namespace halvaro::readingsky
+} // namespace halvaro::fullreading
