@@ -261,7 +261,7 @@ void ReadingWorkflowTest::skyModelSwitch()
     QVERIFY(f.lblSky->heightForWidth(f.lblSky->width()) <= f.lblSky->height()); // wrapped, not cut
     f.mnuPreciseSky->trigger();
     QVERIFY(w->window.ResultScreenInFront());
-    QCOMPARE(sun->text() + f.lblSky->text(), QStringLiteral("29 Tau 58Sky: precise (Swiss Ephemeris, Lahiri)"));
+    QCOMPARE(sun->text() + f.lblSky->text(), QStringLiteral("29 Tau 58Sky: precise (Swiss Ephemeris, Lahiri, mean node, 365.25-day year)"));
     QVERIFY(f.lblSky->width() >= f.lblSky->sizeHint().width());
 
     QTest::mouseClick(f.cmdBack, Qt::LeftButton);

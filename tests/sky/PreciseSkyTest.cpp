@@ -146,7 +146,7 @@ TEST(PreciseReading, TheClassicReadingNamesWhatTheSkyPlacesElsewhere)
 {
     for (const auto& [sky, caption] : {std::pair {halvaro::SkyModel::Classic,
                                            "Sky: classic model \u2014 in the precise sky the Sun stands in Vrishabha"},
-             {halvaro::SkyModel::Precise, "Sky: precise (Swiss Ephemeris, Lahiri)"}}) {
+             {halvaro::SkyModel::Precise, "Sky: precise (Swiss Ephemeris, Lahiri, mean node, 365.25-day year)"}}) {
         const auto result = halvaro::fullreading::CalculateFullReading(halvaro::testing::BirthOf(halvaro::testing::Delhi1975()), {sky},
             halvaro::fullreading::EveryPart);
         ASSERT_FALSE(result.Failure.has_value());
