@@ -112,6 +112,7 @@ frmMain::frmMain(UserPrompts& userPrompts, QWidget* parent)
     connect(ui->cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
     connect(ui->mnuCalculate, &QAction::triggered, this, &frmMain::cmdCalculate_Click);
     connect(ui->mnuPreciseSky, &QAction::toggled, this, &frmMain::mnuPreciseSky_Toggled);
+    connect(ui->mnuConventions, &QAction::triggered, this, &frmMain::mnuConventions_Click);
     connect(ui->cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
     connect(ui->cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
     connect(ui->cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
@@ -284,12 +285,33 @@ void frmMain::ShowSkyCaption(const QString& caption)
 
 void frmMain::mnuPreciseSky_Toggled(bool precise)
 {
-    conventions.Sky = precise ? SkyModel::Precise : SkyModel::Classic;
+    // The classic model keeps its own ayanamsa, node and year.
+    const Conventions chosen = conventions;
+    conventions = precise ? preciseConventions : Conventions {};
+    if (precise) {
+        conventions.Sky = SkyModel::Precise;
+    } else {
+        preciseConventions = chosen;
+    }
+    ui->mnuConventions->setEnabled(precise);
+    Recalculate();
+}
+
+void frmMain::mnuConventions_Click()
+{
+    if (const std::optional<Conventions> chosen = prompts.ChooseConventions(this, conventions)) {
+        conventions = *chosen;
+        Recalculate();
+    }
+}
+
+void frmMain::Recalculate()
+{
     if (!ResultScreenInFront()) {
         return;
     }
-    // The reading on screen is shown again in the chosen sky, from its own
-    // birth, not from entries that may have changed since.
+    // The reading on screen is shown again, from its own birth, not from
+    // entries that may have changed since.
     const fullreading::FullReadingResult result = fullreading::CalculateFullReading(shownBirth, conventions, fullreading::EveryPart);
     if (result.Failure) {
         ShowCheckFailure(*result.Failure);

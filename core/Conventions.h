@@ -91,6 +91,14 @@ struct Conventions {
     friend bool operator==(const Conventions&, const Conventions&) = default;
 };
 
+// The default conventions of a sky.
+constexpr Conventions DefaultConventions(SkyModel sky)
+{
+    Conventions conventions;
+    conventions.Sky = sky;
+    return conventions;
+}
+
 // "Lahiri", or "user value 23.5° at 2000-01-01".
 std::string AyanamsaText(const Conventions& conventions);
 
