@@ -597,7 +597,7 @@ void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, cons
             continue;
         }
         if (reading) {
-            WriteReadingMembers(json, result->Value, {checked.Value, checked.TimeZone, nullptr});
+            WriteReadingMembers(json, result->Value, {checked.Value, checked.Value.TimeZone, nullptr});
         } else {
             json.Key("error");
             json.String(decoded.Error.data(), static_cast<rapidjson::SizeType>(decoded.Error.size()));

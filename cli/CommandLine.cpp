@@ -387,7 +387,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
     if (command.Json) {
         // One precise computation more: a single reading affords it, a batch leaves it out.
         const std::vector<fullreading::SkyDifference> differences = fullreading::SkyDifferences(result.Value);
-        out << ReadingJson(result.Value, {checked.Value, checked.TimeZone, &differences});
+        out << ReadingJson(result.Value, {checked.Value, checked.Value.TimeZone, &differences});
     } else {
         out << ReadingText(result.Value)
             << (command.Details ? DetailsSection(result.Value, vedic::JulianDayOf(std::chrono::system_clock::now())) : "");
