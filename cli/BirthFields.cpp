@@ -226,7 +226,8 @@ ValueError FillBirth(const FieldValues& values, BirthRequest& birth)
     return std::nullopt;
 }
 
-ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places, atlas::ZoneCache& zones)
+ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places, atlas::ZoneCache& zones,
+    const Conventions& conventions)
 {
     ResolvedBirth resolved;
     birth::BirthRequest road {request.Entries, std::nullopt, request.ZoneGiven, request.TimeZone,
@@ -240,7 +241,7 @@ ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places,
         }
         road.Place = *found.Found;
     }
-    birth::BirthResult checked = birth::ResolveBirth(road, zones, Conventions {});
+    birth::BirthResult checked = birth::ResolveBirth(road, zones, conventions);
     if (checked.Failure) {
         resolved.Error = checked.Failure->Message;
     } else if (checked.ZoneRefusal) {

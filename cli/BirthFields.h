@@ -4,6 +4,7 @@
 #include "atlas/ZoneHistory.h"
 #include "core/Birth.h"
 #include "core/BirthData.h"
+#include "core/Conventions.h"
 
 #include <array>
 #include <cstddef>
@@ -71,7 +72,8 @@ struct ResolvedBirth {
 
 // The checked birth of a request, on the window's road (birth/): the place
 // of its text, then what birth::ResolveBirth makes of it.
-ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places, atlas::ZoneCache& zones);
+ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places, atlas::ZoneCache& zones,
+    const Conventions& conventions);
 
 // Why a value was refused, led by its option or field; nothing when taken.
 using ValueError = std::optional<std::string>;

@@ -110,7 +110,7 @@ void BirthRoadTest::windowAndCommandLineAgree()
     QVERIFY2(parsed.Parsed, parsed.Error.c_str());
     const cli::AtlasOnce places;
     atlas::ZoneCache zones;
-    const cli::ResolvedBirth commandLine = cli::ResolveBirth(parsed.Parsed->Request, places, zones);
+    const cli::ResolvedBirth commandLine = cli::ResolveBirth(parsed.Parsed->Request, places, zones, parsed.Parsed->Chosen);
     QVERIFY2(!commandLine.Error, commandLine.Error ? commandLine.Error->c_str() : "");
 
     QCOMPARE(BirthText(window), BirthText(commandLine.Value));
