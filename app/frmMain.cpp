@@ -4,7 +4,7 @@
 #include "app/CompactComboStyle.h"
 #include "app/KeyCodes.h"
 #include "app/UserPrompts.h"
-#include "atlas/ZoneListMatch.h"
+#include "birth/BirthRoad.h"
 #include "core/Calendar.h"
 #include "core/Ranges.h"
 #include "core/TimeZones.h"
@@ -233,18 +233,23 @@ void frmMain::ShowCheckFailure(const InputCheckFailure& failure)
 
 void frmMain::cmdCalculate_Click()
 {
-    // The checks and the calculation live in the core; the window only reads
-    // its controls and shows the texts.
-    BirthCheck checked = ValidateInput(ReadBirthData(*ui, controls));
+    // The checks and the calculation live below the window, on the road the
+    // command line takes; the window only reads its controls and shows the
+    // texts. A found zone gives the offset, to the second, with the list
+    // entry that gives it exactly, if any, to store.
+    birth::BirthRequest request;
+    request.Entries = ReadBirthData(*ui, controls);
+    if (foundZoneHolds) {
+        request.TimeZone = foundZone;
+    }
+    birth::BirthResult checked = birth::ResolveBirth(request, zoneHistory, conventions);
     if (checked.Failure) {
         ShowCheckFailure(*checked.Failure);
         return;
     }
-    if (exactOffsetMinutes) {
-        // The found zone's offset, which no list entry gives: computed
-        // exactly, and with no list entry to store.
-        checked.Value.UtcOffsetMinutes = *exactOffsetMinutes;
-        checked.Value.Zone.reset();
+    if (checked.ZoneRefusal) {
+        ShowMessage(FromUtf8(checked.ZoneRefusal->Error), MessageIcon::Error);
+        return;
     }
     const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, conventions, fullreading::EveryPart);
     if (result.Failure) {
@@ -447,7 +452,7 @@ void frmMain::cmdFindPlace_Click()
     if (!answer.Chosen) {
         return;
     }
-    const FoundPlace& found = *answer.Chosen;
+    const BirthData& found = answer.Chosen->Boxes;
     for (const auto& [box, text] : {std::pair {ui->txtCity, &found.City}, std::pair {ui->txtState, &found.State},
              std::pair {ui->txtCountry, &found.Country}}) {
         box->setText(FromUtf8(*text));
@@ -459,7 +464,7 @@ void frmMain::cmdFindPlace_Click()
     ui->txtLonMin->setText(FromUtf8(found.LonMin));
     controls.optLat[found.South ? 1 : 0]->setChecked(true);
     controls.optLong[found.West ? 1 : 0]->setChecked(true);
-    foundZone = found.TimeZone;
+    foundZone = answer.Chosen->Place.TimeZone;
     ApplyFoundZone();
 }
 
@@ -470,10 +475,11 @@ void frmMain::ApplyFoundZone()
     }
     const BirthData entries = ReadBirthData(*ui, controls);
     const CivilDateTime local {entries.Year, entries.Month, entries.Day, entries.Hour, entries.Minute};
-    const atlas::ZoneOffsetResult offset = zoneHistory.OffsetAt(foundZone, local);
-    exactOffsetMinutes.reset();
+    const birth::ZoneAnswer answer = birth::OffsetInZone(zoneHistory, foundZone, local, std::nullopt);
+    const atlas::ZoneOffsetResult& offset = answer.Found;
+    foundZoneHolds = answer.Offset.has_value();
     ui->lblFoundZone->setToolTip(QString());
-    if (!offset.Offset) {
+    if (!answer.Offset) {
         // A gap, an overlap or a day the month lacks: the list decides, as
         // the user sets it; the full reason is at hand.
         const QString when = QStringLiteral("%1:%2 on %3 %4 %5")
@@ -498,13 +504,12 @@ void frmMain::ApplyFoundZone()
         return;
     }
     QString line = FromUtf8(atlas::FoundOffsetLine(offset.Offset->UtcOffsetMinutes, offset.Offset->Zone, local));
-    if (const std::optional<ZoneChoice> entry = atlas::ZoneListEntryFor(*offset.Offset)) {
+    if (const std::optional<ZoneChoice>& entry = answer.Offset->Zone) {
         settingZone = true;
         ui->cboTimeZone->setCurrentIndex(entry->Position);
         ui->chkDST->setChecked(entry->DaylightSaving);
         settingZone = false;
     } else {
-        exactOffsetMinutes = offset.Offset->UtcOffsetMinutes;
         line += tr("\nUsed as it is: no zone of the list has it.");
     }
     ui->lblFoundZone->setText(line);
@@ -516,7 +521,7 @@ void frmMain::ForgetFoundZone()
         return;
     }
     foundZone.clear();
-    exactOffsetMinutes.reset();
+    foundZoneHolds = false;
     ui->lblFoundZone->clear();
     ui->lblFoundZone->setToolTip(QString());
 }

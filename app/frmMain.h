@@ -100,9 +100,9 @@ private:
     // The zone of the place found with Find Place, while its history decides
     // the offset; empty once the user sets the zone by hand.
     std::string foundZone;
-    // The atlas's offset when no zone list entry gives it: the calculation
-    // takes it instead of the list's.
-    std::optional<int> exactOffsetMinutes;
+    // The found zone's history gave one offset at the date and time on the
+    // screen: the calculation takes the zone (birth/), not only the list.
+    bool foundZoneHolds = false;
     bool settingZone = false; // the zone list and DST box being set from the atlas
 };
 

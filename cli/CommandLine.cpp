@@ -429,7 +429,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
     }
     const AtlasOnce places;
     atlas::ZoneCache zones;
-    const ResolvedBirth checked = ResolveBirth(request, places, zones);
+    const ResolvedBirth checked = ResolveBirth(request, places, zones, command.Chosen);
     if (checked.Error) {
         err << *checked.Error << "\n";
         return ExitRefused;
@@ -470,7 +470,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         }
     }
     if (command.Json) {
-        out << ReadingJson({result.Value, checked.Value, checked.TimeZone}, AllOutputGroups);
+        out << ReadingJson({result.Value, checked.Value, checked.Value.TimeZone}, AllOutputGroups);
     } else {
         out << ReadingText(result.Value)
             << (command.Details ? DetailsSection(result.Value, vedic::JulianDayOf(std::chrono::system_clock::now())) : "");
