@@ -211,14 +211,14 @@ ZoneOffsetResult ZoneCache::OffsetAt(std::string_view zone, const CivilDateTime&
         }
         const absl::TimeZone& tz = found->Zone;
         const absl::TimeZone::TimeInfo info = tz.At(moment);
-        const std::string when = ClockText(moment) + " on " + DateText(absl::CivilDay(moment));
+        const auto when = [&] { return ClockText(moment) + " on " + DateText(absl::CivilDay(moment)); };
         switch (info.kind) {
         case absl::TimeZone::TimeInfo::UNIQUE: return {OffsetOf(found->Name, tz.At(info.pre)), Fault::None, {}, {}};
         case absl::TimeZone::TimeInfo::SKIPPED: {
             const absl::TimeZone::CivilInfo before = tz.At(info.trans - absl::Seconds(1));
             const absl::TimeZone::CivilInfo after = tz.At(info.trans);
             return {std::nullopt, Fault::NoSuchLocalTime, {},
-                "There was no " + when + " in " + found->Name + ": the clocks went forward from "
+                "There was no " + when() + " in " + found->Name + ": the clocks went forward from "
                     + ChangeText(before.cs + 1, after.cs) + ", from " + Described(before) + " to " + Described(after)
                     + "."};
         }
@@ -237,7 +237,7 @@ ZoneOffsetResult ZoneCache::OffsetAt(std::string_view zone, const CivilDateTime&
             const std::string ask = earlier.is_dst && !later.is_dst ? "daylight or standard"
                                                                     : "the earlier or the later";
             return {std::nullopt, Fault::TwiceLocalTime, {},
-                when + " happened twice in " + found->Name + ": first at " + Described(earlier) + ", then at "
+                when() + " happened twice in " + found->Name + ": first at " + Described(earlier) + ", then at "
                     + Described(later) + ". Say which: " + ask + "."};
         }
         }

@@ -261,7 +261,7 @@ ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places,
         if (!offset.Offset) {
             resolved.Error = offset.Error;
             if (offset.Problem == atlas::ZoneOffsetResult::Fault::TwiceLocalTime) {
-                *resolved.Error += " (--dst or --no-dst; in a batch record, dst true or false)";
+                *resolved.Error += " (--dst takes the first, --no-dst the second; in a batch record, dst true or false)";
             }
             return resolved;
         }
