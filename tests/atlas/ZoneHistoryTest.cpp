@@ -11,6 +11,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -45,13 +46,18 @@ std::vector<ReferenceRow> ReferenceRows()
 
 class ReferenceOffsets : public ::testing::TestWithParam<ReferenceRow> {};
 
-INSTANTIATE_TEST_SUITE_P(TzDatabase, ReferenceOffsets, ::testing::ValuesIn(ReferenceRows()), [](const auto& row) {
+// A table's label as a test name: letters and digits, '_' for the rest.
+std::string TestName(std::string_view label)
+{
     std::string name;
-    for (const char c : row.param.Name) {
+    for (const char c : label) {
         name += std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
     }
     return name;
-});
+}
+
+INSTANTIATE_TEST_SUITE_P(TzDatabase, ReferenceOffsets, ::testing::ValuesIn(ReferenceRows()),
+    [](const auto& row) { return TestName(row.param.Name); });
 
 TEST_P(ReferenceOffsets, MatchTheIndependentReader)
 {
@@ -110,13 +116,8 @@ std::vector<ZoneRows> HistoryRows()
 
 class ZoneHistory : public ::testing::TestWithParam<ZoneRows> {};
 
-INSTANTIATE_TEST_SUITE_P(EveryAtlasZone, ZoneHistory, ::testing::ValuesIn(HistoryRows()), [](const auto& zone) {
-    std::string name;
-    for (const char c : zone.param.Zone) {
-        name += std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
-    }
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(EveryAtlasZone, ZoneHistory, ::testing::ValuesIn(HistoryRows()),
+    [](const auto& zone) { return TestName(zone.param.Zone); });
 
 TEST(ZoneHistoryTable, HoldsEveryZoneOfTheAtlas)
 {
