@@ -184,6 +184,28 @@ TEST(ZoneErrors, UnknownZoneOffersTheClosestNamesAndBadDatesAreRefused)
     ASSERT_FALSE(unknown.ClosestZones.empty());
     EXPECT_EQ(unknown.ClosestZones.front(), "Asia/Kolkata");
     EXPECT_EQ(cache.OffsetAt("Asia/Kolkata", {1975, 2, 30, 10, 30}).Problem, ZoneOffsetResult::Fault::NotADate);
+    EXPECT_EQ(cache.OffsetAt("Asia/Kolkata", {1975, 6, 15, 24, 0}).Problem, ZoneOffsetResult::Fault::NotADate);
+    // Names that are files of the folder but no zone of the database.
+    for (const char* notAZone : {"localtime", "../../../etc/passwd", "tzdata.zi"}) {
+        EXPECT_EQ(cache.OffsetAt(notAZone, {1975, 6, 15, 10, 30}).Problem, ZoneOffsetResult::Fault::UnknownZone);
+    }
+}
+
+TEST(ZoneErrors, AFolderWithoutTheDatabaseIsSaidNotRead)
+{
+    const std::string folder = ::testing::TempDir();
+    const char* given = std::getenv("TZDIR");
+    const std::optional<std::string> before = given != nullptr ? std::optional<std::string>(given) : std::nullopt;
+    ASSERT_EQ(setenv("TZDIR", folder.c_str(), 1), 0);
+    ZoneCache cache;
+    const ZoneOffsetResult result = cache.OffsetAt("Asia/Kolkata", {1975, 6, 15, 10, 30});
+    if (before) {
+        setenv("TZDIR", before->c_str(), 1);
+    } else {
+        unsetenv("TZDIR");
+    }
+    EXPECT_EQ(result.Problem, ZoneOffsetResult::Fault::NoDatabase);
+    EXPECT_NE(result.Error.find(folder), std::string::npos) << result.Error;
 }
 
 struct EntryCase {
