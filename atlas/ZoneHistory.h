@@ -3,20 +3,18 @@
 #include "core/Birth.h"
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace date {
-class time_zone;
-}
-
 namespace halvaro::atlas {
 
 // Which of the two readings of a local time that occurs twice (the autumn
 // overlap) the caller means: daylight is the earlier, before the clocks went
-// back (the larger offset); standard the later.
+// back (the larger offset); standard the later (also where neither reading
+// is daylight saving, as when a local mean time gave way to a standard one).
 enum class DstChoice { Unspecified, Daylight, Standard };
 
 // What the tz database says was in force at one place's local civil time.
@@ -36,9 +34,12 @@ struct ZoneOffsetResult {
     std::string Error;                     // in words for the user
 };
 
-// Offsets from the IANA tz database of the system (/usr/share/zoneinfo),
-// read once per zone and kept: a batch holds one cache and asks it for each
-// record. Not for sharing between threads; each thread holds its own.
+// Offsets from the IANA tz database of the system (/usr/share/zoneinfo, or
+// the folder TZDIR names), read once per zone and kept: a batch holds one
+// cache and asks it for each record. Any year is answered: past a zone's
+// last listed change its file's closing rule gives the daylight-saving
+// dates, before its first the zone's local mean time holds. Not for sharing
+// between threads; each thread holds its own.
 class ZoneCache {
 public:
     // The offset in force in `zone` (an IANA name, e.g. "Asia/Kolkata"; a
@@ -50,10 +51,14 @@ public:
         DstChoice choice = DstChoice::Unspecified);
 
 private:
-    // The zone of a name; null when the database has none.
-    const date::time_zone* Locate(std::string_view zone);
+    struct LoadedZone;
+    // The zone of a name; null when the database has none. Throws when the
+    // database's list of names cannot be read.
+    const LoadedZone* Locate(std::string_view zone);
+    const std::vector<std::string>& ZoneNames();
 
-    std::map<std::string, const date::time_zone*, std::less<>> located;
+    std::map<std::string, std::shared_ptr<const LoadedZone>, std::less<>> located;
+    std::optional<std::vector<std::string>> names; // every zone and link name, read on first need
 };
 
 // An offset as "+05:30", "-04:00", "+00:00".

@@ -247,7 +247,7 @@ ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places,
     } else if (checked.ZoneRefusal) {
         resolved.Error = checked.ZoneRefusal->Error;
         if (checked.ZoneRefusal->Problem == atlas::ZoneOffsetResult::Fault::TwiceLocalTime) {
-            *resolved.Error += " (--dst or --no-dst; in a batch record, dst true or false)";
+            *resolved.Error += " (--dst takes the first, --no-dst the second; in a batch record, dst true or false)";
         }
     } else {
         resolved.Value = std::move(checked.Value);

@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -43,13 +46,18 @@ std::vector<ReferenceRow> ReferenceRows()
 
 class ReferenceOffsets : public ::testing::TestWithParam<ReferenceRow> {};
 
-INSTANTIATE_TEST_SUITE_P(TzDatabase, ReferenceOffsets, ::testing::ValuesIn(ReferenceRows()), [](const auto& row) {
+// A table's label as a test name: letters and digits, '_' for the rest.
+std::string TestName(std::string_view label)
+{
     std::string name;
-    for (const char c : row.param.Name) {
+    for (const char c : label) {
         name += std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
     }
     return name;
-});
+}
+
+INSTANTIATE_TEST_SUITE_P(TzDatabase, ReferenceOffsets, ::testing::ValuesIn(ReferenceRows()),
+    [](const auto& row) { return TestName(row.param.Name); });
 
 TEST_P(ReferenceOffsets, MatchTheIndependentReader)
 {
@@ -78,9 +86,98 @@ TEST_P(ReferenceOffsets, MatchTheIndependentReader)
     ASSERT_FALSE(result.Offset);
     EXPECT_EQ(result.Problem, row.Outcome == "gap" ? ZoneOffsetResult::Fault::NoSuchLocalTime
                                                    : ZoneOffsetResult::Fault::TwiceLocalTime);
+    // Each word must be in the message ('_' stands for a space), or with a
+    // leading '!' must not.
     std::istringstream mentions(row.Mentions);
     for (std::string word; mentions >> word;) {
-        EXPECT_NE(result.Error.find(word), std::string::npos) << "\"" << word << "\" missing from: " << result.Error;
+        const bool absent = word.starts_with('!');
+        std::replace(word.begin(), word.end(), '_', ' ');
+        const std::string text = absent ? word.substr(1) : word;
+        EXPECT_EQ(result.Error.find(text) == std::string::npos, absent) << "\"" << word << "\" in: " << result.Error;
+    }
+}
+
+// One zone's rows of zone-history.tsv (its header says where they come from
+// and how to remake it).
+struct ZoneRows {
+    std::string Zone;
+    std::vector<std::string> Rows;
+};
+void PrintTo(const ZoneRows& zone, std::ostream* os) { *os << zone.Zone; }
+
+std::vector<ZoneRows> HistoryRows()
+{
+    std::vector<ZoneRows> zones;
+    std::ifstream file(HALVARO_ATLAS_DATA "/zone-history.tsv");
+    for (std::string line; std::getline(file, line);) {
+        if (line.starts_with("@ ")) {
+            zones.push_back({line.substr(2), {}});
+        } else if (!line.empty() && line[0] != '#' && !zones.empty()) {
+            zones.back().Rows.push_back(line);
+        }
+    }
+    return zones;
+}
+
+class ZoneHistory : public ::testing::TestWithParam<ZoneRows> {};
+
+INSTANTIATE_TEST_SUITE_P(EveryAtlasZone, ZoneHistory, ::testing::ValuesIn(HistoryRows()),
+    [](const auto& zone) { return TestName(zone.param.Zone); });
+
+TEST(ZoneHistoryTable, HoldsEveryZoneOfTheAtlas)
+{
+    // The cities name 339 zones; a table cut short would pass unnoticed.
+    EXPECT_EQ(HistoryRows().size(), 339U);
+}
+
+TEST_P(ZoneHistory, MatchesZoneinfoFrom1600To2399)
+{
+    struct Reading {
+        int Seconds = 0;
+        std::string Abbreviation;
+        int Dst = 0;
+    };
+    const auto expectReading = [](const ZoneOffsetResult& result, const Reading& want, const std::string& row) {
+        ASSERT_TRUE(result.Offset) << row << ": " << result.Error;
+        EXPECT_EQ(result.Offset->UtcOffsetSeconds, want.Seconds) << row;
+        EXPECT_LE(std::abs(result.Offset->UtcOffsetMinutes * 60 - want.Seconds), 30) << row;
+        EXPECT_EQ(result.Offset->Abbreviation, want.Abbreviation) << row;
+        EXPECT_EQ(result.Offset->DaylightSaving, want.Dst != 0) << row;
+    };
+    ZoneCache cache;
+    for (const std::string& row : GetParam().Rows) {
+        CivilDateTime local;
+        std::istringstream fields(row);
+        std::string when, kind;
+        Reading first, second;
+        std::getline(fields, when, '\t');
+        fields >> kind >> first.Seconds >> first.Abbreviation >> first.Dst;
+        if (kind != "=") {
+            fields >> second.Seconds >> second.Abbreviation >> second.Dst;
+        }
+        ASSERT_TRUE(fields || fields.eof()) << row;
+        ASSERT_EQ(std::sscanf(when.c_str(), "%d-%d-%d %d:%d", &local.Year, &local.Month, &local.Day, &local.Hour,
+                      &local.Minute),
+            5)
+            << row;
+        const ZoneOffsetResult unspecified = cache.OffsetAt(GetParam().Zone, local);
+        if (kind == "=") {
+            expectReading(unspecified, first, row);
+            continue;
+        }
+        ASSERT_FALSE(unspecified.Offset) << row;
+        EXPECT_EQ(unspecified.Problem, kind == "gap" ? ZoneOffsetResult::Fault::NoSuchLocalTime
+                                                     : ZoneOffsetResult::Fault::TwiceLocalTime)
+            << row;
+        for (const std::string& abbreviation : {first.Abbreviation, second.Abbreviation}) {
+            EXPECT_NE(unspecified.Error.find("(" + abbreviation + ", "), std::string::npos) << row << ": " << unspecified.Error;
+        }
+        if (kind == "twice") {
+            expectReading(cache.OffsetAt(GetParam().Zone, local, DstChoice::Daylight), first, row);
+            expectReading(cache.OffsetAt(GetParam().Zone, local, DstChoice::Standard), second, row);
+        } else {
+            EXPECT_FALSE(cache.OffsetAt(GetParam().Zone, local, DstChoice::Standard).Offset) << row;
+        }
     }
 }
 
@@ -92,6 +189,28 @@ TEST(ZoneErrors, UnknownZoneOffersTheClosestNamesAndBadDatesAreRefused)
     ASSERT_FALSE(unknown.ClosestZones.empty());
     EXPECT_EQ(unknown.ClosestZones.front(), "Asia/Kolkata");
     EXPECT_EQ(cache.OffsetAt("Asia/Kolkata", {1975, 2, 30, 10, 30}).Problem, ZoneOffsetResult::Fault::NotADate);
+    EXPECT_EQ(cache.OffsetAt("Asia/Kolkata", {1975, 6, 15, 24, 0}).Problem, ZoneOffsetResult::Fault::NotADate);
+    // Names that are files of the folder but no zone of the database.
+    for (const char* notAZone : {"localtime", "../../../etc/passwd", "tzdata.zi"}) {
+        EXPECT_EQ(cache.OffsetAt(notAZone, {1975, 6, 15, 10, 30}).Problem, ZoneOffsetResult::Fault::UnknownZone);
+    }
+}
+
+TEST(ZoneErrors, AFolderWithoutTheDatabaseIsSaidNotRead)
+{
+    const std::string folder = ::testing::TempDir();
+    const char* given = std::getenv("TZDIR");
+    const std::optional<std::string> before = given != nullptr ? std::optional<std::string>(given) : std::nullopt;
+    ASSERT_EQ(setenv("TZDIR", folder.c_str(), 1), 0);
+    ZoneCache cache;
+    const ZoneOffsetResult result = cache.OffsetAt("Asia/Kolkata", {1975, 6, 15, 10, 30});
+    if (before) {
+        setenv("TZDIR", before->c_str(), 1);
+    } else {
+        unsetenv("TZDIR");
+    }
+    EXPECT_EQ(result.Problem, ZoneOffsetResult::Fault::NoDatabase);
+    EXPECT_NE(result.Error.find(folder), std::string::npos) << result.Error;
 }
 
 struct EntryCase {
