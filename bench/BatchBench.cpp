@@ -1,6 +1,7 @@
 // Batch readings end to end: 100,000 generated births in a JSON Lines file,
 // read, computed and written to a JSON Lines file by the halvaro-cli process
-// (start-up included), on one thread and on two; and the same batch in
+// (start-up included), on one thread and on two, as full lines and as lean
+// ones (the short positions, the Lagna, Ketu and the sky); and the same batch in
 // process, from memory to memory, beside the single reading of
 // CalculationBench. Each run first checks that every birth gave its reading.
 #include "cli/Batch.h"
@@ -70,8 +71,9 @@ std::uint64_t LineCount(const fs::path& path)
     return static_cast<std::uint64_t>(std::count(std::istreambuf_iterator<char>(in), {}, '\n'));
 }
 
-// halvaro-cli --batch births.jsonl --output readings.jsonl --jobs N, timed
-// from start to exit; the CPU seconds of the process go to a counter too.
+// halvaro-cli --batch births.jsonl --output readings.jsonl --jobs N [--fields
+// LEAN], timed from start to exit; the CPU seconds of the process go to a
+// counter too.
 void BM_BatchProcessJsonLines(benchmark::State& state)
 {
     const fs::path folder = fs::temp_directory_path() / ("halvaro-bench-" + std::to_string(::getpid()));
@@ -83,6 +85,9 @@ void BM_BatchProcessJsonLines(benchmark::State& state)
     const std::string sky = state.range(1) == 0 ? "classic" : "precise";
     std::vector<std::string> args {HALVARO_CLI, "--batch", input.string(), "--output", output.string(), "--jobs", jobs,
         "--sky", sky};
+    if (state.range(2) != 0) {
+        args.insert(args.end(), {"--fields", "GrahaPositionTexts,Lagna,Ketu,Sky"});
+    }
     std::vector<char*> argv;
     for (std::string& arg : args) {
         argv.push_back(arg.data());
@@ -118,7 +123,7 @@ void BM_BatchProcessJsonLines(benchmark::State& state)
     state.counters["readings_per_cpu_second"] = benchmark::Counter(
         static_cast<double>(state.iterations()) * BirthCount / std::max(cpuSeconds, 1e-9));
 }
-BENCHMARK(BM_BatchProcessJsonLines)->ArgsProduct({{1, 2}, {0, 1}})->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_BatchProcessJsonLines)->ArgNames({"jobs", "precise", "lean"})->ArgsProduct({{1, 2}, {0, 1}, {0, 1}})->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Three rounds of the births' readings, in a function of its own so that
 // callgrind can count its instructions (--toggle-collect).
@@ -164,7 +169,7 @@ void BM_BatchInProcessJsonLines(benchmark::State& state)
         std::uint64_t bytes = 0;
         const auto start = std::chrono::steady_clock::now();
         const halvaro::cli::BatchTotals totals = halvaro::cli::ProcessBatch(input, halvaro::cli::RecordFormat::JsonLines,
-            halvaro::cli::RecordFormat::JsonLines, 1, halvaro::DefaultConventions(sky), [&](std::string_view text) {
+            halvaro::cli::RecordFormat::JsonLines, 1, halvaro::DefaultConventions(sky), halvaro::cli::BatchOutputGroups, [&](std::string_view text) {
                 bytes += text.size();
                 return true;
             });

@@ -568,10 +568,9 @@ void WriteLineStart(OutputBuffer& out, JsonWriter& json, RecordFormat format, co
 
 // Decodes, computes and writes out every record of a block. Each reading is
 // a value of its own, so blocks may be computed on any number of threads.
-void Compute(const RecordReader& reader, RecordFormat format, const Conventions& conventions, const AtlasOnce& places,
-    Block& block)
+void Compute(const RecordReader& reader, RecordFormat format, const Conventions& conventions, const OutputGroups& groups,
+    const AtlasOnce& places, Block& block)
 {
-    const OutputGroups& groups = BatchOutputGroups;
     const fullreading::ReadingParts parts = PartsFor(groups);
     JsonWriter json;
     for (const Record& record : block.Records) {
@@ -691,7 +690,7 @@ TemporaryRemovedOnSignal::~TemporaryRemovedOnSignal()
 }
 
 BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat outputFormat, unsigned jobs, const Conventions& conventions,
-    const BatchSink& write, const BatchProgress& progress)
+    const OutputGroups& groups, const BatchSink& write, const BatchProgress& progress)
 {
     BatchTotals totals;
     const AtlasOnce places; // loaded by the first record that names a place
@@ -716,11 +715,11 @@ BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat out
             // The CSV header, unless the input turned out unusable before any record.
             if (headerDue && (reader->Problem.empty() || !block.Records.empty())) {
                 headerDue = false;
-                totals.OutputFailed = !write("line,id,error," + ReadingCsvHeader(BatchOutputGroups) + "\r\n");
+                totals.OutputFailed = !write("line,id,error," + ReadingCsvHeader(groups) + "\r\n");
                 more = more && !totals.OutputFailed;
             }
             if (!block.Records.empty() && !totals.OutputFailed) {
-                const auto compute = [&, &block = block] { Compute(*reader, outputFormat, conventions, places, block); };
+                const auto compute = [&, &block = block] { Compute(*reader, outputFormat, conventions, groups, places, block); };
                 if (jobs == 1) {
                     compute();
                 } else {
@@ -795,7 +794,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err, 
         progress = [&](std::uint64_t records, std::uint64_t bytesRead) { progressLine->Show(records, bytesRead); };
     }
     const unsigned jobs = options.Jobs != 0 ? options.Jobs : std::max(1U, std::thread::hardware_concurrency());
-    const BatchTotals totals = ProcessBatch(fd, options.InputFormat, options.OutputFormat, jobs, options.Chosen, write, progress);
+    const BatchTotals totals = ProcessBatch(fd, options.InputFormat, options.OutputFormat, jobs, options.Chosen, options.Groups, write, progress);
     progressLine.reset();
 
     // Why the output is incomplete: a reason, or empty when the system gave none.

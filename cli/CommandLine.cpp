@@ -94,7 +94,7 @@ struct Options {
     CLI::App App {std::string(Description), std::string(ProgramName)};
     std::string ReadingPath, FindPlace, Sky = "classic", Ayanamsa = "lahiri", AyanamsaValue, Node = "mean",
         DashaYear = "365.25", Save, Chart, ChartStyle = "south", ChartVarga = "d1", Batch,
-        InputFormat, Output, OutputFormat = "jsonl";
+        InputFormat, Output, OutputFormat = "jsonl", Groups;
     unsigned Jobs = 0;
     std::array<std::string, FieldCount> Birth;
     std::array<CLI::Option*, FieldCount> BirthOptions {};
@@ -102,7 +102,8 @@ struct Options {
     std::vector<CLI::Option*> ConventionOptions;
     CLI::Option* AyanamsaValueOption = nullptr;
     CLI::Option *File = nullptr, *SaveOption = nullptr, *ChartOption = nullptr, *BatchOption = nullptr,
-                *InputFormatOption = nullptr, *OutputOption = nullptr, *NoDstOption = nullptr, *FindPlaceOption = nullptr;
+                *InputFormatOption = nullptr, *OutputOption = nullptr, *NoDstOption = nullptr, *FindPlaceOption = nullptr,
+                *FieldsOption = nullptr;
 
     Options()
     {
@@ -134,6 +135,11 @@ struct Options {
             "print one JSON object instead: GrahaPositionTexts, MoonPositionText, Ayanamsa, the result rows, "
             "the short positions of the Lagna (null near the poles) and of Ketu, Sky, SkyDiffers (the grahas the "
             "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha) and Birth");
+        FieldsOption = value("--fields", Groups, "LIST", OutputGroup,
+            "with --json or --batch: write only these groups of keys, named as the keys, comma-separated ("
+                + OutputGroupNames(AllOutputGroups, ", ")
+                + "), in that order whatever the list's; a CSV has the columns of these groups. Only what they "
+                  "show is computed");
         CLI::Option* details = flag("--details", Details, OutputGroup,
             "add the positions table (nakshatra, pada, lord, Navamsa, dignity, R for retrograde) and the maha dasha "
             "table, today's dasha marked, to the text output");
@@ -334,6 +340,17 @@ ParseResult Combined(const Options& o, Command command)
             return fail("--batch: " + Shown(batch.Input) + " ends in neither .csv nor .jsonl; name its format with --input-format");
         }
     }
+    if (o.Given(o.FieldsOption)) {
+        if (command.Kind != CommandKind::Batch && (command.Kind != CommandKind::Reading || !command.Json)) {
+            return fail("--fields needs --json or --batch");
+        }
+        for (std::size_t i = 0; i < OutputGroupCount; ++i) {
+            if (command.Kind == CommandKind::Batch && command.Batch.OutputFormat == RecordFormat::Csv
+                && command.Batch.Groups[i] && OutputGroupTable[i].CsvWidth == 0) {
+                return fail("--fields: " + std::string(OutputGroupTable[i].Name) + " has no CSV columns");
+            }
+        }
+    }
     if (command.Kind != CommandKind::Reading) {
         return {std::move(command), {}};
     }
@@ -434,11 +451,12 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         err << *checked.Error << "\n";
         return ExitRefused;
     }
-    // What the output shows is computed, nothing more: the differences from
-    // the precise sky for JSON and a chart, the details for JSON, --details
-    // and the chart's retrograde marks.
-    const fullreading::ReadingParts parts {command.Json || command.Details || command.ChartPath,
-        command.Json || command.Details, command.Json || command.ChartPath};
+    // What the output shows is computed, nothing more: what the JSON's
+    // groups need, the details for --details and the chart's retrograde
+    // marks, the differences from the precise sky for the chart.
+    const fullreading::ReadingParts json = command.Json ? PartsFor(command.Groups) : fullreading::ReadingParts {false, false, false};
+    const fullreading::ReadingParts parts {json.Details || command.Details || command.ChartPath,
+        json.Dasha || command.Details, json.SkyDifferences || command.ChartPath};
     const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, command.Chosen, parts);
     if (result.Failure) {
         err << result.Failure->Message << "\n";
@@ -470,7 +488,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         }
     }
     if (command.Json) {
-        out << ReadingJson({result.Value, checked.Value, checked.Value.TimeZone}, AllOutputGroups);
+        out << ReadingJson({result.Value, checked.Value, checked.Value.TimeZone}, command.Groups);
     } else {
         out << ReadingText(result.Value)
             << (command.Details ? DetailsSection(result.Value, vedic::JulianDayOf(std::chrono::system_clock::now())) : "");
@@ -531,6 +549,12 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
     command.Batch.OutputPath = o.Given(o.OutputOption) ? std::optional(o.Output) : std::nullopt;
     command.Batch.OutputFormat = FormatNamed(o.OutputFormat).value_or(RecordFormat::JsonLines);
     command.Batch.Jobs = o.Jobs;
+    if (o.Given(o.FieldsOption)) {
+        if (auto error = OutputGroupsNamed(o.Groups, command.Groups)) {
+            return {std::nullopt, "--fields: " + std::move(*error)};
+        }
+        command.Batch.Groups = command.Groups;
+    }
     command.FindText = o.FindPlace;
     return Combined(o, std::move(command));
 }

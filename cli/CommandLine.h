@@ -3,6 +3,7 @@
 #include "chart/ChartSvg.h"
 #include "core/Birth.h"
 #include "cli/BirthFields.h"
+#include "cli/ReadingOutput.h"
 #include "core/BirthData.h"
 #include "core/Conventions.h"
 
@@ -37,6 +38,7 @@ struct BatchOptions {
     RecordFormat OutputFormat = RecordFormat::JsonLines;
     unsigned Jobs = 0; // threads computing readings; 0: one per core
     Conventions Chosen;
+    OutputGroups Groups = BatchOutputGroups; // --fields
 };
 
 // One understood command line. For a reading, either ReadingPath names a
@@ -47,6 +49,7 @@ struct Command {
     BirthRequest Request;
     std::string FindText; // --find-place
     bool Json = false;
+    OutputGroups Groups = AllOutputGroups; // of the JSON object: --fields
     std::optional<std::string> SavePath;
     Conventions Chosen;
     bool Details = false;                  // --details

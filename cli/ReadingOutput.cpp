@@ -1,6 +1,7 @@
 #include "cli/ReadingOutput.h"
 
 #include "atlas/ZoneHistory.h"
+#include "cli/BirthFields.h"
 #include "chart/ChartData.h"
 #include "core/Conventions.h"
 #include "core/Text.h"
@@ -429,6 +430,33 @@ fullreading::ReadingParts PartsFor(const OutputGroups& groups)
         }
     }
     return parts;
+}
+
+std::optional<std::string> OutputGroupsNamed(std::string_view list, OutputGroups& groups)
+{
+    groups.reset();
+    for (std::size_t start = 0; start <= list.size();) {
+        const std::size_t end = std::min(list.find(',', start), list.size());
+        const std::string_view name = list.substr(start, end - start);
+        const auto row = std::find_if(OutputGroupTable.begin(), OutputGroupTable.end(), [&](const OutputGroupRow& r) { return r.Name == name; });
+        if (row == OutputGroupTable.end()) {
+            return Shown(name) + " is not a group; the groups are " + OutputGroupNames(AllOutputGroups, ", ");
+        }
+        groups.set(static_cast<std::size_t>(row - OutputGroupTable.begin()));
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
+std::string OutputGroupNames(const OutputGroups& groups, std::string_view separator)
+{
+    std::string names;
+    for (std::size_t i = 0; i < OutputGroupCount; ++i) {
+        if (groups[i]) {
+            names.append(names.empty() ? "" : separator).append(OutputGroupTable[i].Name);
+        }
+    }
+    return names;
 }
 
 void WriteReadingMembers(JsonWriter& json, const OutputContext& context, const OutputGroups& groups)

@@ -80,6 +80,13 @@ inline const OutputGroups BatchOutputGroups = OutputGroups().set().reset(static_
 // What must be computed for the groups.
 fullreading::ReadingParts PartsFor(const OutputGroups& groups);
 
+// The groups a comma-separated list names by their JSON keys, in any order;
+// for a name no group has, why, with every name.
+std::optional<std::string> OutputGroupsNamed(std::string_view list, OutputGroups& groups);
+
+// The groups' JSON keys in order, joined by `separator`.
+std::string OutputGroupNames(const OutputGroups& groups, std::string_view separator);
+
 // The reading as one JSON object and a line end: the groups' members.
 std::string ReadingJson(const OutputContext& context, const OutputGroups& groups);
 

@@ -7,6 +7,10 @@
 #include "cli/Batch.h"
 #include "files/FileReplace.h"
 
+#include <rapidjson/document.h>
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
+
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -226,6 +230,84 @@ TEST_F(Cli, CsvOutputNamesItsColumnsAndGivesOneRowPerRecord)
     EXPECT_TRUE(rows[1].ends_with(",Magha,2,Vrishabha,\"the classic model's own ayanamsa and node, 365.25-day year\"\r"))
         << rows[1];
     EXPECT_EQ(rows[2], "3,e,Please Enter Your Name" + std::string(76, ',') + "\r");
+}
+
+// A CSV row's fields, a quoted comma being no separator.
+std::size_t CsvWidth(const std::string& row)
+{
+    bool quoted = false;
+    std::size_t fields = 1;
+    for (const char c : row) {
+        quoted = quoted != (c == '"');
+        fields += !quoted && c == ',' ? 1 : 0;
+    }
+    return fields;
+}
+
+// An object's members by name, in order.
+std::vector<std::pair<std::string, std::string>> MembersOf(const std::string& json)
+{
+    rapidjson::Document document;
+    document.Parse(json.c_str());
+    std::vector<std::pair<std::string, std::string>> members;
+    for (const auto& member : document.GetObject()) {
+        rapidjson::StringBuffer value;
+        rapidjson::Writer<rapidjson::StringBuffer> writer(value);
+        member.value.Accept(writer);
+        members.emplace_back(member.name.GetString(), value.GetString());
+    }
+    return members;
+}
+
+// --fields: a set of groups gives their keys in the output's own order,
+// whatever the list's, each with the value the whole object has, in a single
+// reading and a batch line; and their CSV columns, a refused record's row as
+// wide as the header. Columns as the README's CSV layout names them.
+TEST_F(Cli, FieldsChooseTheKeysAndTheColumns)
+{
+    struct FieldsCase {
+        const char* Fields;
+        std::vector<std::string> Keys;
+        std::string Columns; // empty: the groups have none
+    };
+    const std::vector<FieldsCase> cases {
+        {"Sky,Lagna,GrahaPositionTexts,Ketu", {"GrahaPositionTexts", "Lagna", "Ketu", "Sky"},
+            "Sun,Moon,Mercury,Venus,Mars,Jupiter,Saturn,Rahu,Lagna,Ketu,Sky"},
+        {"Ayanamsa,MoonPositionText", {"MoonPositionText", "Ayanamsa"}, "MoonPositionText,Ayanamsa"},
+        {"Conventions,Grahas", {"Grahas", "Conventions"},
+            "Sun.Nakshatra,Sun.Pada,Sun.Navamsa,Moon.Nakshatra,Moon.Pada,Moon.Navamsa,Mercury.Nakshatra,Mercury.Pada,"
+            "Mercury.Navamsa,Venus.Nakshatra,Venus.Pada,Venus.Navamsa,Mars.Nakshatra,Mars.Pada,Mars.Navamsa,"
+            "Jupiter.Nakshatra,Jupiter.Pada,Jupiter.Navamsa,Saturn.Nakshatra,Saturn.Pada,Saturn.Navamsa,Rahu.Nakshatra,"
+            "Rahu.Pada,Rahu.Navamsa,Ketu.Nakshatra,Ketu.Pada,Ketu.Navamsa,Lagna.Nakshatra,Lagna.Pada,Lagna.Navamsa,Conventions"},
+        {"Birth,SkyDiffers,Dasha,rows", {"rows", "SkyDiffers", "Dasha", "Birth"}, ""},
+    };
+    const auto whole = MembersOf(Start(With(DelhiArgs, {"--json"})).Out);
+    std::ofstream(folder_ / "b.jsonl") << "{" << DelhiJson << "}\n";
+    std::ofstream(folder_ / "b.csv") << Joined({Header, DelhiFields, ",1975-06-15,10:30,34,28:39N,77:13E,a,b,c"});
+    for (const FieldsCase& c : cases) {
+        SCOPED_TRACE(c.Fields);
+        std::vector<std::pair<std::string, std::string>> expected {{"line", "1"}};
+        for (const std::string& key : c.Keys) {
+            const auto member = std::find_if(whole.begin(), whole.end(), [&](const auto& m) { return m.first == key; });
+            ASSERT_NE(member, whole.end());
+            expected.push_back(*member);
+        }
+        const Ran batch = Start({"--batch", "b.jsonl", "--fields", c.Fields});
+        EXPECT_EQ(batch.Status, 0) << batch.Err;
+        EXPECT_EQ(MembersOf(batch.Out), expected);
+        expected.erase(expected.begin());
+        EXPECT_EQ(MembersOf(Start(With(DelhiArgs, {"--json", "--fields", c.Fields})).Out), expected);
+        if (c.Columns.empty()) {
+            continue;
+        }
+        const Ran csv = Start({"--batch", "b.csv", "--output-format", "csv", "--fields", c.Fields});
+        const std::vector<std::string> rows = LinesOf(csv.Out);
+        ASSERT_EQ(rows.size(), 3U) << csv.Err;
+        EXPECT_EQ(rows[0], "line,id,error," + c.Columns + "\r");
+        EXPECT_EQ(CsvWidth(rows[1]), CsvWidth(rows[0])) << rows[1];
+        EXPECT_EQ(rows[2].rfind("3,,Please Enter Your Name,", 0), 0U) << rows[2];
+        EXPECT_EQ(CsvWidth(rows[2]), CsvWidth(rows[0])) << rows[2];
+    }
 }
 
 // --output obeys what --save obeys: what is not a plain file one may write

@@ -161,6 +161,12 @@ TEST(OptionValues, AreRefusedWithTheirText)
         {{"--batch", "b.csv", "--jobs", "257"}, "--jobs: Value 257 not in range 1 to 256"},
         {{"--batch=b.csv", "--output-format=xml"}, "--output-format: xml not in {csv,jsonl}"},
         {{"--zone", "\x1b[31m"}, "--zone: '\\x1b[31m' is not a zone position from 0 to 70 (see --zones)"},
+        {{"--batch", "b.csv", "--fields", "Lagna,Moon"}, "--fields: 'Moon' is not a group; the groups are GrahaPositionTexts, "
+            "MoonPositionText, Ayanamsa, rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions"},
+        {{"--json", "--fields", "Lagna,", "x.aha"}, "--fields: '' is not a group; the groups are GrahaPositionTexts, "
+            "MoonPositionText, Ayanamsa, rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions"},
+        {{"--fields", "Lagna", "x.aha"}, "--fields needs --json or --batch"},
+        {{"--batch", "b.csv", "--output-format", "csv", "--fields", "Sky,Dasha"}, "--fields: Dasha has no CSV columns"},
     };
     for (const ValueCase& c : cases) {
         const halvaro::cli::ParseResult result = halvaro::cli::ParseCommandLine(c.Args);
