@@ -575,15 +575,14 @@ void Compute(const RecordReader& reader, RecordFormat format, const Conventions&
     JsonWriter json;
     for (const Record& record : block.Records) {
         Decoded decoded = record.Error.empty() ? reader.Decode(block, record) : Decoded {.Error = record.Error};
-        std::optional<fullreading::FullReadingResult> result;
-        ResolvedBirth checked;
-        if (decoded.Error.empty()) {
-            checked = ResolveBirth(decoded.Birth, places, block.Zones, conventions);
-            result = checked.Error ? fullreading::FullReadingResult {}
-                                   : fullreading::CalculateFullReading(checked.Value, conventions, parts);
-            if (checked.Error || result->Failure) {
-                decoded.Error = checked.Error ? *checked.Error : result->Failure->Message;
-            }
+        // Each made where it stays: a reading is some kilobytes to copy.
+        const ResolvedBirth checked = decoded.Error.empty() ? ResolveBirth(decoded.Birth, places, block.Zones, conventions)
+                                                            : ResolvedBirth {};
+        const fullreading::FullReadingResult result = decoded.Error.empty() && !checked.Error
+            ? fullreading::CalculateFullReading(checked.Value, conventions, parts)
+            : fullreading::FullReadingResult {};
+        if (decoded.Error.empty() && (checked.Error || result.Failure)) {
+            decoded.Error = checked.Error ? *checked.Error : result.Failure->Message;
         }
         WriteLineStart(block.Output, json, format, record, decoded);
         const bool reading = decoded.Error.empty();
@@ -591,7 +590,7 @@ void Compute(const RecordReader& reader, RecordFormat format, const Conventions&
         if (format == RecordFormat::Csv) {
             if (reading) {
                 block.Output.Put(',');
-                AppendReadingCsvFields(block.Output, {result->Value, checked.Value, checked.Value.TimeZone}, groups);
+                AppendReadingCsvFields(block.Output, {result.Value, checked.Value, checked.Value.TimeZone}, groups);
             } else {
                 AppendCsvField(block.Output, decoded.Error);
                 Append(block.Output, std::string(ReadingCsvFieldCount(groups), ','));
@@ -600,7 +599,7 @@ void Compute(const RecordReader& reader, RecordFormat format, const Conventions&
             continue;
         }
         if (reading) {
-            WriteReadingMembers(json, {result->Value, checked.Value, checked.Value.TimeZone}, groups);
+            WriteReadingMembers(json, {result.Value, checked.Value, checked.Value.TimeZone}, groups);
         } else {
             json.Key("error");
             json.String(decoded.Error.data(), static_cast<rapidjson::SizeType>(decoded.Error.size()));

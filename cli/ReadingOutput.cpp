@@ -2,7 +2,7 @@
 
 #include "atlas/ZoneHistory.h"
 #include "cli/BirthFields.h"
-#include "chart/ChartData.h"
+#include "core/SignPosition.h"
 #include "core/Conventions.h"
 #include "core/Text.h"
 #include "vedic/DetailsText.h"
@@ -49,18 +49,20 @@ std::string_view AyanamsaDigits(double value, std::array<char, 32>& digits)
     return {digits.data(), static_cast<std::size_t>(result.ptr - digits.data())};
 }
 
-// The Lagna's short position; empty when the reading has none.
-std::string LagnaText(const Reading& reading)
+// The Lagna's short position, cut as the grahas' are; empty when the
+// reading has none.
+ShortText LagnaText(const Reading& reading)
 {
-    const auto lagna = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed
-        ? chart::SignPlaceOf(reading.Lagna.Longitude)
+    const double longitude = reading.Lagna.Longitude;
+    const auto lagna = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed && longitude >= 0 && longitude < 360
+        ? SignPartsOf(longitude)
         : std::nullopt;
-    return lagna ? chart::ShortPlaceText(*lagna) : std::string();
+    return lagna ? modVedicPlanetPosition::ShortPositionText(*lagna) : ShortText();
 }
 
-std::string KetuText(const Reading& reading)
+ShortText KetuText(const Reading& reading)
 {
-    return std::string(std::string_view(modVedicPlanetPosition::ShortPositionText(reading.Places[IndexOf(Graha::Ketu)])));
+    return modVedicPlanetPosition::ShortPositionText(reading.Places[IndexOf(Graha::Ketu)]);
 }
 
 void String(JsonWriter& json, std::string_view text)
