@@ -41,7 +41,7 @@ Usage: halvaro-cli FILE.aha [--json] [--save FILE.aha]
         [--details] and [--chart FILE.svg [--chart-style south|north]
         [--chart-varga d1|d9]])
        halvaro-cli --batch IN [--input-format csv|jsonl] [--output FILE]
-                   [--output-format jsonl|csv] [--jobs N]
+                   [--output-format jsonl|csv] [--jobs N] [--fields LIST]
        halvaro-cli --find-place TEXT [--json]
        halvaro-cli --zones
        halvaro-cli --help)";
