@@ -15,12 +15,14 @@
 #include "ui_frmMain.h"
 
 #include <QClipboard>
+#include <QSignalBlocker>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLayout>
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -165,7 +167,7 @@ void frmMain::Form_Load()
     for (const std::string_view month : MonthNames) {
         ui->cboMonth->addItem(FromUtf8(month));
     }
-    FillNumbers(*ui->cboYear, YearRange);
+    FillNumbers(*ui->cboYear, conventions.Years());
     FillNumbers(*ui->cboHour, HourRange);
     FillNumbers(*ui->cboMinute, MinuteRange);
     QStringList zones;
@@ -299,7 +301,26 @@ void frmMain::mnuPreciseSky_Toggled(bool precise)
         preciseConventions = chosen;
     }
     ui->mnuConventions->setEnabled(precise);
+    ShowYears();
     Recalculate();
+}
+
+void frmMain::ShowYears()
+{
+    // The year chosen stays chosen when the other sky covers it too, and
+    // otherwise becomes the nearest year it covers.
+    const ListRange years = conventions.Years();
+    const int before = ui->cboYear->currentText().toInt();
+    const int chosen = std::clamp(before, years.First, years.Last);
+    {
+        const QSignalBlocker quiet(ui->cboYear);
+        ui->cboYear->clear();
+        FillNumbers(*ui->cboYear, years);
+        ui->cboYear->setCurrentIndex(chosen - years.First);
+    }
+    if (chosen != before) {
+        ApplyFoundZone();
+    }
 }
 
 void frmMain::mnuConventions_Click()
@@ -408,6 +429,10 @@ void frmMain::OpenSavedReading(const QString& path)
     if (!opened.Reading) {
         refuse(opened.Reason);
         return;
+    }
+    // A year only the precise sky covers opens in the precise sky.
+    if (!conventions.Years().Contains(opened.Reading->Year) && PreciseYearRange.Contains(opened.Reading->Year)) {
+        ui->mnuPreciseSky->setChecked(true);
     }
     // The file's zone entry is the zone now, whatever was found before; its
     // date must not bring the found zone's history back meanwhile.

@@ -59,6 +59,8 @@ private:
     void cmdCalculate_Click();
     void mnuPreciseSky_Toggled(bool precise);
     void mnuConventions_Click();
+    // The year list of the sky now chosen.
+    void ShowYears();
     // The reading on the result screen again, from its own birth, under the
     // conventions now chosen.
     void Recalculate();

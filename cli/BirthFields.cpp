@@ -11,7 +11,7 @@ namespace halvaro::cli {
 
 const std::array<FieldRow, FieldCount> Fields {{
     {"name", "TEXT", "the person's name", true},
-    {"date", "YYYY-MM-DD", "date of birth, 1901-01-01 to 2050-12-31", true},
+    {"date", "YYYY-MM-DD", "date of birth, 1901-01-01 to 2050-12-31, or with --sky precise 1600-01-01 to 2399-12-31", true},
     {"time", "HH:MM", "local clock time of birth, 00:00 to 23:59", true},
     {"zone", "N", "time zone by its list position, 0 to 70 (see --zones)", true},
     {"lat", "DD:MM(N|S)", "latitude in degrees and minutes, e.g. 28:39N", true},
@@ -25,7 +25,8 @@ const std::array<FieldRow, FieldCount> Fields {{
                       "alone, it gives the zone too", false},
     {"tz", "AREA/LOCATION", "instead of --zone: an IANA time zone, e.g. Asia/Kolkata, whose offset on the date of "
                             "birth is taken; in an autumn overlap --dst takes the daylight offset, --no-dst the standard", false},
-    {"utc_offset", "+HH:MM", "instead of --zone: the offset from UT, daylight saving included, e.g. +05:30", false},
+    {"utc_offset", "+HH:MM|lmt", "instead of --zone: the offset from UT, daylight saving included, e.g. +05:30; or lmt, "
+                                 "the place's local mean time (4 minutes a degree of longitude)", false},
     {"id", "", "", false},
 }};
 
@@ -186,8 +187,9 @@ ValueError SetField(Field field, std::string_view label, std::string_view value,
     case Field::Place: request.Place = value; break;
     case Field::Tz: request.TimeZone = value; break;
     case Field::UtcOffset:
-        request.UtcOffsetMinutes = value.empty() ? std::nullopt : atlas::ParseUtcOffset(value);
-        if (!value.empty() && !request.UtcOffsetMinutes) {
+        request.LocalMeanTime = EqualsIgnoringCase(value, "lmt");
+        request.UtcOffsetMinutes = value.empty() || request.LocalMeanTime ? std::nullopt : atlas::ParseUtcOffset(value);
+        if (!value.empty() && !request.UtcOffsetMinutes && !request.LocalMeanTime) {
             return std::string(label) + ": " + Shown(value) + " is not an offset of the form +HH:MM or -HH:MM";
         }
         break;
@@ -231,7 +233,8 @@ ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places,
 {
     ResolvedBirth resolved;
     birth::BirthRequest road {request.Entries, std::nullopt, request.ZoneGiven, request.TimeZone,
-        request.UtcOffsetMinutes ? std::optional<int>(*request.UtcOffsetMinutes * 60) : std::nullopt, request.Dst};
+        request.UtcOffsetMinutes ? std::optional<int>(*request.UtcOffsetMinutes * 60) : std::nullopt, request.Dst,
+        request.LocalMeanTime};
     if (!request.Place.empty()) {
         const atlas::AtlasLoad& load = places.Get();
         const atlas::Resolution found = load.Loaded ? load.Loaded->Resolve(request.Place) : atlas::Resolution {};

@@ -47,6 +47,7 @@ struct BirthRequest {
     BirthData Entries;
     std::string Place, TimeZone; // empty when not given
     std::optional<int> UtcOffsetMinutes;
+    bool LocalMeanTime = false; // utc_offset lmt
     std::optional<bool> Dst; // as given: in an overlap, daylight or standard
     bool ZoneGiven = false;  // a list position
 };

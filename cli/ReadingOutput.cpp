@@ -202,13 +202,15 @@ void WriteBirth(JsonWriter& json, const OutputContext& context)
     const std::array<char, 6> time {static_cast<char>('0' + local.Hour / 10), static_cast<char>('0' + local.Hour % 10), ':',
         static_cast<char>('0' + local.Minute / 10), static_cast<char>('0' + local.Minute % 10), '\0'};
     Member(json, "Time", std::string_view(time.data(), 5));
-    Member(json, "UtcOffset", atlas::UtcOffsetText(birth.UtcOffsetMinutes));
+    Member(json, "UtcOffset", atlas::UtcOffsetSecondsText(UtcOffsetSecondsOf(birth)));
     NameOrNull(json, "TimeZone", timeZone);
     Degrees(json, "Latitude", birth.LatitudeDeg);
     Degrees(json, "Longitude", birth.LongitudeDeg);
     Member(json, "City", birth.City);
     Member(json, "State", birth.State);
     Member(json, "Country", birth.Country);
+    Key(json, "LocalMeanTime");
+    json.Bool(birth.LocalMeanTime);
     json.EndObject();
 }
 

@@ -63,6 +63,10 @@ std::vector<SkyDifference> SkyDifferencesOf(const Reading& reading, const Conven
 
 FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& conventions, const ReadingParts& parts)
 {
+    // A birth checked under one sky may be asked again in the other.
+    if (!conventions.Years().Contains(birth.Local.Year)) {
+        return {YearFailure(conventions), {}};
+    }
     ReadingResult computed = conventions.Sky == SkyModel::Precise ? sky::CalculatePreciseReading(birth, conventions)
                                                                   : CalculateReading(birth);
     FullReadingResult result {computed.Failure, {}};

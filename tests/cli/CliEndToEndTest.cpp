@@ -141,7 +141,7 @@ TEST(OptionValues, AreRefusedWithTheirText)
         {{"--date", "1975/06/15", "--time", "x"}, "--date: '1975/06/15' is not a date of the form YYYY-MM-DD"},
         {{"--date", "75-06-15"}, "--date: '75-06-15' is not a date of the form YYYY-MM-DD"},
         {{"--date", "1975-06-15-1"}, "--date: '1975-06-15-1' is not a date of the form YYYY-MM-DD"},
-        {{"--date", "1900-12-31"}, "--date: the year 1900 is outside 1901 to 2050"},
+        {{"--date", "1599-12-31"}, "--date: the year 1599 is outside 1600 to 2399"},
         {{"--date", "1975-13-01"}, "--date: the month 13 is outside 1 to 12"},
         {{"--date", "1975-06-32"}, "--date: the day 32 is outside 1 to 31"},
         {{"--time", "10.30"}, "--time: '10.30' is not a time of the form HH:MM"},
@@ -304,6 +304,18 @@ TEST_F(Cli, PlaceAndZoneFromTheAtlas)
         {With(kolkata, {"--lat", "22:34N"}), 2, "halvaro-cli: --lat excludes --place"},
         {With(kolkata, {"--utc-offset", "+5:30", "--tz", "Asia/Kolkata"}), 2, "halvaro-cli: --tz excludes --utc-offset"},
         {With(kolkata, {"--utc-offset", "5:30"}), 2, "halvaro-cli: --utc-offset: '5:30' is not an offset of the form +HH:MM or -HH:MM"},
+        // Local mean time, four minutes a degree of longitude: asked for at
+        // 77°13'E (+5:08:52) and 74°00'W (-4:56:00); and in 1869, when the
+        // zone gives Howrah's mean time, at Porbandar's 69°37'E (+4:38:28).
+        {{"--name", "X", "--date", "1975-06-15", "--time", "10:30", "--lat", "28:39N", "--lon", "77:13E", "--city", "D",
+             "--state", "D", "--country", "I", "--utc-offset", "lmt", "--json"},
+            0, R"("UtcOffset":"+05:08:52","TimeZone":null)"},
+        {{"--name", "X", "--place", "New York, US", "--utc-offset", "lmt", "--date", "1980-10-26", "--time", "01:30", "--json"},
+            0, R"("UtcOffset":"-04:56","TimeZone":null)"},
+        {{"--name", "X", "--place", "Porbandar", "--date", "1869-10-02", "--time", "07:11", "--sky", "precise", "--json"}, 0,
+            R"("UtcOffset":"+04:38:28","TimeZone":"Asia/Kolkata")"},
+        {{"--name", "X", "--place", "Porbandar", "--date", "1869-10-02", "--time", "07:11"}, 1,
+            "Please Enter A Year From 1901 To 2050, Or Choose The Precise Sky For 1600 To 2399"},
     };
     for (const Row& row : rows) {
         const Ran run = Start(row.Args);
