@@ -5,7 +5,6 @@
 #include "cli/ReadingOutput.h"
 #include "chart/ChartData.h"
 #include "chart/ChartFile.h"
-#include "chart/Navamsa.h"
 #include "core/Conventions.h"
 #include "core/InputChecks.h"
 #include "core/Text.h"
@@ -445,7 +444,8 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         return ExitRefused;
     }
     // A chart that cannot be drawn is refused before anything is written.
-    chart::ChartResult drawn = command.ChartPath ? fullreading::ChartOf(checked.Value, result.Value) : chart::ChartResult {};
+    chart::ChartResult drawn =
+        command.ChartPath ? fullreading::ChartOf(checked.Value, result.Value, command.ChartVarga) : chart::ChartResult {};
     if (!drawn.Refusal.empty()) {
         err << drawn.Refusal << "\n";
         return ExitRefused;
@@ -458,9 +458,6 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         }
     }
     if (command.ChartPath) {
-        if (command.Navamsa) {
-            drawn.Data = chart::NavamsaChart(drawn.Data);
-        }
         if (const auto failure = chart::SaveChartFile(*command.ChartPath, chart::ChartSvg(drawn.Data, command.ChartStyle))) {
             err << ProgramName << ": " << *failure << "\n";
             if (command.SavePath) {
@@ -527,7 +524,7 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
     command.SavePath = o.Given(o.SaveOption) ? std::optional(o.Save) : std::nullopt;
     command.ChartPath = o.Given(o.ChartOption) ? std::optional(o.Chart) : std::nullopt;
     command.ChartStyle = chart::ChartStyleNamed(o.ChartStyle).value_or(chart::ChartStyle::South);
-    command.Navamsa = o.ChartVarga == "d9";
+    command.ChartVarga = o.ChartVarga == "d9" ? vedic::NavamsaVarga : vedic::RasiVarga;
     command.Batch.OutputPath = o.Given(o.OutputOption) ? std::optional(o.Output) : std::nullopt;
     command.Batch.OutputFormat = FormatNamed(o.OutputFormat).value_or(RecordFormat::JsonLines);
     command.Batch.Jobs = o.Jobs;

@@ -3,6 +3,7 @@
 #include "atlas/ZoneHistory.h"
 #include "chart/ChartData.h"
 #include "core/Conventions.h"
+#include "core/SignPosition.h"
 #include "core/Text.h"
 #include "vedic/DetailsText.h"
 
@@ -52,7 +53,7 @@ std::string_view AyanamsaDigits(double value, std::array<char, 32>& digits)
 std::string LagnaText(const Reading& reading)
 {
     const auto lagna = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed
-        ? chart::SignPlaceOf(reading.Lagna.Longitude)
+        ? SignPlaceOf(reading.Lagna.Longitude)
         : std::nullopt;
     return lagna ? chart::ShortPlaceText(*lagna) : std::string();
 }
@@ -124,13 +125,14 @@ void WriteGrahas(JsonWriter& json, const OutputContext& context)
         json.StartObject();
         Member(json, "Graha", graha.Name);
         Degrees(json, "Longitude", place.Longitude);
-        Member(json, "Sign", place.Sign);
+        // The output numbers the signs 1 to 12.
+        Member(json, "Sign", place.Rasi.Sign + 1);
         Member(json, "SignName", place.SignName());
         Member(json, "Nakshatra", place.Nakshatra);
         Member(json, "NakshatraName", place.NakshatraName());
         Member(json, "Pada", place.Pada);
         Member(json, "NakshatraLord", NamesOf(place.NakshatraLord).Plain);
-        Member(json, "Navamsa", place.Navamsa);
+        Member(json, "Navamsa", place.Navamsa + 1);
         NameOrNull(json, "Dignity", vedic::DignityName(graha.Dignity));
         Degrees(json, "Speed", graha.Speed);
         Key(json, "Retrograde");
@@ -396,7 +398,7 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
                 const char pada = static_cast<char>('0' + place.Pada);
                 csv.AddRaw(place.NakshatraName());
                 csv.AddRaw({&pada, 1});
-                csv.AddRaw(vedic::VedicSignNames[static_cast<std::size_t>(place.Navamsa - 1)]);
+                csv.AddRaw(place.NavamsaName());
             }
         },
         DetailRowNames.size() * DetailColumnNames.size()},

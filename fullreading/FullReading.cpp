@@ -144,9 +144,9 @@ std::string SkyCaptionWithDifferences(const FullReading& reading)
     return caption;
 }
 
-chart::ChartResult ChartOf(const Birth& birth, const FullReading& reading)
+chart::ChartResult ChartOf(const Birth& birth, const FullReading& reading, int varga)
 {
-    chart::ChartResult chart = chart::MakeChart(birth, reading);
+    chart::ChartResult chart = chart::MakeChart(birth, reading, varga);
     chart.Data.Retrograde = RetrogradeMarks(reading);
     chart.Data.SkyDifferences = SkyDifferencesSentence(reading);
     if (reading.Sky == SkyModel::Precise) {
