@@ -10,9 +10,12 @@
 #include <csv.h>
 #include <rapidjson/error/en.h>
 #include <rapidjson/reader.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <signal.h>
 
 #include <algorithm>
 #include <array>
@@ -414,10 +417,8 @@ public:
             const auto [offset, length] = block.Fields[record.First + column];
             const std::string_view text(block.Bytes.data() + offset, length);
             const auto field = static_cast<std::size_t>(*columns_[column]);
-            for (std::size_t pos = 0, size = 0; pos < text.size(); pos += size) {
-                if ((size = DecodeUtf8(text, pos).Length) == 0) {
-                    return {.Error = "the field " + Quoted(Fields[field].Name) + " is not valid UTF-8"};
-                }
+            if (!IsUtf8(text)) {
+                return {.Error = "the field " + Quoted(Fields[field].Name) + " is not valid UTF-8"};
             }
             values[field] = text;
         }
@@ -717,18 +718,24 @@ TemporaryRemovedOnSignal::TemporaryRemovedOnSignal(const files::FileWriter& writ
     pendingTemporary.FolderFd = writer.FolderFd();
     std::copy(name.begin(), name.end(), pendingTemporary.Name.begin());
     pendingTemporary.Name[name.size()] = '\0';
-    for (const int signal : CleanedUpSignals) {
-        std::signal(signal, RemoveTemporaryAndStop);
+    for (std::size_t i = 0; i < CleanedUpSignals.size(); ++i) {
+        // A signal the batch was started to ignore (nohup) stays ignored.
+        struct sigaction current {};
+        if (::sigaction(CleanedUpSignals[i], nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+            previous_[i] = std::signal(CleanedUpSignals[i], RemoveTemporaryAndStop);
+            installed_[i] = previous_[i] != SIG_ERR;
+        }
     }
-    installed_ = true;
 }
 
 TemporaryRemovedOnSignal::~TemporaryRemovedOnSignal()
 {
-    if (installed_) {
-        for (const int signal : CleanedUpSignals) {
-            std::signal(signal, SIG_DFL);
+    for (std::size_t i = 0; i < CleanedUpSignals.size(); ++i) {
+        if (installed_[i]) {
+            std::signal(CleanedUpSignals[i], previous_[i]);
         }
+    }
+    if (pendingTemporary.FolderFd >= 0) {
         pendingTemporary = {};
     }
 }
@@ -814,19 +821,33 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err, 
 
     files::FileWriter outputFile;
     if (options.OutputPath) {
-        if (const auto refused = outputFile.Open(*options.OutputPath)) {
+        // Replacing the input with the output would lose it, whatever path
+        // or link names it.
+        struct stat input {};
+        struct stat output {};
+        const bool sameFile = ::fstat(fd, &input) == 0 && ::stat(options.OutputPath->c_str(), &output) == 0
+            && input.st_dev == output.st_dev && input.st_ino == output.st_ino;
+        if (const auto refused = sameFile ? std::optional<std::string>("it is the batch's input") : outputFile.Open(*options.OutputPath)) {
             err << ProgramName << ": " << PrintableText(*options.OutputPath) << ": the output file cannot be created: "
                 << *refused << "\n";
             return ExitUsage;
         }
     }
     const TemporaryRemovedOnSignal removedOnSignal(outputFile);
+    int outError = 0; // standard output's, as the failed write left it in errno
+    const auto written = [&] {
+        if (!out && outError == 0) {
+            outError = errno;
+        }
+        return static_cast<bool>(out);
+    };
     const BatchSink write = [&](std::string_view bytes) {
         if (options.OutputPath) {
             return outputFile.Write(bytes);
         }
+        errno = 0;
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return static_cast<bool>(out);
+        return written();
     };
 
     std::optional<ProgressLine> progressLine;
@@ -837,14 +858,23 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err, 
         progressLine.emplace(err, inputName, ec ? 0 : size);
         progress = [&](std::uint64_t records, std::uint64_t bytesRead) { progressLine->Show(records, bytesRead); };
     }
-    const unsigned jobs = options.Jobs != 0 ? options.Jobs : std::max(1U, std::thread::hardware_concurrency());
-    const BatchTotals totals = ProcessBatch(fd, options.InputFormat, options.OutputFormat, jobs, options.Sky, write, progress);
+    // Each job holds blocks of records and their output (some 4 MB); more
+    // jobs than a few for each core only cost memory.
+    const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
+    const unsigned jobs = options.Jobs != 0 ? std::min(options.Jobs, JobsPerCore * cores) : cores;
+    BatchTotals totals = ProcessBatch(fd, options.InputFormat, options.OutputFormat, jobs, options.Sky, write, progress);
     progressLine.reset();
+    if (!options.OutputPath && !totals.OutputFailed) {
+        errno = 0;
+        out.flush();
+        totals.OutputFailed = !written();
+    }
 
     // Why the output is incomplete: a reason, or empty when the system gave none.
     std::optional<std::string> outputError;
     if (totals.OutputFailed) {
-        outputError = options.OutputPath ? files::ErrnoText(outputFile.Error()) : std::string();
+        const int error = options.OutputPath ? outputFile.Error() : outError;
+        outputError = error != 0 ? files::ErrnoText(error) : std::string();
     } else if (options.OutputPath && totals.Problem.empty()) {
         outputError = outputFile.Commit();
     }
@@ -859,7 +889,9 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err, 
     std::array<char, 32> digits {};
     const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), seconds.count(), std::chars_format::fixed, 2).ptr;
     err << ProgramName << ": " << Counted(totals.Records, "record") << " read, " << Counted(totals.Readings, "reading")
-        << ", " << Counted(totals.Errors, "error") << " in " << std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data()))
+        << ", " << Counted(totals.Errors, "error")
+        << (totals.OutputFailed ? ", " + DecimalText(static_cast<long long>(totals.Records - totals.Readings - totals.Errors)) + " not written" : "")
+        << " in " << std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data()))
         << " s\n";
     return !totals.Problem.empty() || outputError ? ExitUsage : totals.Errors == 0 ? ExitSuccess : ExitRefused;
 }

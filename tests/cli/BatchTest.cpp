@@ -87,11 +87,6 @@ class Batch : public Cli, public ::testing::WithParamInterface<BatchCase> {};
 
 const std::string TooLong = "the record is longer than 65536 bytes or has more than 1024 fields";
 
-std::vector<Expect> Repeated(std::size_t count, const Expect& e)
-{
-    return std::vector<Expect>(count, e);
-}
-
 INSTANTIATE_TEST_SUITE_P(Csv, Batch,
     ::testing::Values(
         BatchCase {"QuotedFieldsByteOrderMarkCrLfColumnsInAnyOrder", "csv",
@@ -123,10 +118,32 @@ INSTANTIATE_TEST_SUITE_P(Csv, Batch,
             Joined({Header, "\"" + Times(70, std::string(999, 'a') + "\n") + DelhiFields + "\",1975-06-15,10:30,34,28:39N,77:13E,a,b,c",
                 GreenwichFields}),
             {Fails(2, TooLong), Reads(73, "greenwich-2000")}, 1, ""},
-        // Records ended by a lone CR, none lost wherever a read ends.
+        // Records ended by a lone CR (old Mac files), none lost wherever a
+        // read ends, each on its own line; a quote out of place costs its
+        // record only, not the file up to the next LF.
         BatchCase {"TenThousandRecordsEndedByCr", "csv",
-            Joined({std::string("id,") + Header}, "\r") + Times(10'000, std::string("a1,") + DelhiFields + "\r"),
-            Repeated(10'000, Reads(1, "delhi-1975", "\"a1\"")), 0, ""},
+            Joined({std::string("id,") + Header}, "\r") + Times(3, std::string("a1,") + DelhiFields + "\r")
+                + "a4,As\"ha,1975-06-15,10:30,34,28:39N,77:13E,New Delhi,Delhi,India\r"
+                + Times(9'996, std::string("a1,") + DelhiFields + "\r"),
+            [] {
+                std::vector<Expect> lines;
+                for (int line = 2; line <= 10'001; ++line) {
+                    lines.push_back(line == 5 ? Fails(5, "a quote is out of place in field 2") : Reads(line, "delhi-1975", "\"a1\""));
+                }
+                return lines;
+            }(),
+            1, ""},
+        // Lines counted as records end, at CR, LF or CR LF alike, a quoted
+        // line break included; a quote out of place ends its record at the
+        // first of them.
+        BatchCase {"MixedLineEndsCountedAlike", "csv",
+            Joined({Header, "\"Asha\r\nRao\"" + std::string(DelhiFields).substr(8), "Asha \"R\" Rao,x"}, "\r")
+                + std::string(GreenwichFields) + "\n\"Asha\rRao\"" + std::string(DelhiFields).substr(8) + "\r\n" + DelhiFields,
+            {Reads(2, "delhi-1975"), Fails(4, "a quote is out of place in field 1"), Reads(5, "greenwich-2000"),
+                Reads(6, "delhi-1975"), Reads(8, "delhi-1975")},
+            1, ""},
+        BatchCase {"ByteOrderMarkAloneIsEmpty", "csv", "\xEF\xBB\xBF", {}, 2,
+            "the input is empty: a CSV file starts with a header line naming its columns"},
         BatchCase {"RowsOfCommasTakeNoMemory", "csv", Joined({Header}) + Times(200, std::string(65'000, ',') + "\n"),
             [] {
                 std::vector<Expect> lines;
@@ -163,11 +180,28 @@ INSTANTIATE_TEST_SUITE_P(JsonLines, Batch,
                 Fails(11, "the record is not JSON: *"), Fails(12, "the record is longer than 65536 bytes*"),
                 Fails(13, "the record is not JSON: *")},
             1, ""},
+        // CR-only line ends are line ends too: 400 records (past one 64 KiB
+        // read), not one.
+        BatchCase {"RecordsEndedByCr", "jsonl", Times(400, std::string("{\"id\": 1, ") + DelhiJson + "}\r"),
+            [] {
+                std::vector<Expect> lines;
+                for (int line = 1; line <= 400; ++line) {
+                    lines.push_back(Reads(line, "delhi-1975", "1"));
+                }
+                return lines;
+            }(),
+            0, ""},
+        // What follows a NUL is no less a part of the record than what
+        // follows a blank.
+        BatchCase {"NulAfterTheObject", "jsonl", std::string("{") + DelhiJson + std::string("}\0{\"id\": \"hidden\"}", 18),
+            {Fails(1, "the record is not JSON: it holds a NUL byte (at byte " + std::to_string(std::string(DelhiJson).size() + 3) + ")")},
+            1, ""},
         BatchCase {"NulInAValue", "jsonl", R"({"name": "A\u0000", "date": "1975-06-15", "time": "10:30", "zone": 34, "lat": "28:39N", "lon": "77:13E", "city": "New Delhi", "state": "Delhi", "country": "India"})",
             {Fails(1, "name: 'A\\x00' holds a NUL character")}, 1, ""},
         BatchCase {"NotJsonLinesAtAll", "jsonl", Joined({Header, DelhiFields}), {}, 2,
             "line 1 is not a JSON object, so the input is not JSON Lines"},
-        BatchCase {"EmptyInputIsUnusable", "jsonl", "", {}, 2, "the input is empty"}),
+        BatchCase {"EmptyInputIsUnusable", "jsonl", "", {}, 2, "the input is empty"},
+        BatchCase {"ByteOrderMarkAndBlankLinesAreEmpty", "jsonl", "\xEF\xBB\xBF\r\n \n\r\t\n", {}, 2, "the input is empty"}),
     [](const auto& row) { return std::string(row.param.Label); });
 
 std::vector<std::string> LinesOf(const std::string& text)
@@ -351,8 +385,8 @@ TEST_F(Cli, ASignalRemovesANamedTemporaryFile)
     }
 }
 
-// With SIGPIPE ignored, output to a closed pipe fails the batch, and the
-// summary still counts the records that were read.
+// With SIGPIPE ignored, output to a closed pipe fails the batch with the
+// system's reason, and the summary counts the records read and not written.
 TEST_F(Cli, ClosedOutputFailsAndTheSummaryCountsWhatWasRead)
 {
     {
@@ -373,7 +407,8 @@ TEST_F(Cli, ClosedOutputFailsAndTheSummaryCountsWhatWasRead)
     }
     EXPECT_EQ(run.Status, 2);
     const std::string text = FileBytes(folder_ / "err");
-    EXPECT_EQ(text.rfind("halvaro-cli: standard output: the output could not be written\nhalvaro-cli: 512 records read, 0 readings, 0 errors", 0), 0U) << text;
+    EXPECT_EQ(text.rfind("halvaro-cli: standard output: the output could not be written: Broken pipe\n"
+                         "halvaro-cli: 512 records read, 0 readings, 0 errors, 512 not written in ", 0), 0U) << text;
 }
 
 // Two jobs give what one gives, in input order, in either sky.
