@@ -393,6 +393,23 @@ TEST_F(Cli, OutputThatIsTheInputIsRefused)
     }
 }
 
+// /dev/stdout on a pipe leads to the pipe, not to nowhere: it is refused as
+// a pipe is, and standard output is asked for with "-".
+TEST_F(Cli, StandardOutputOnAPipeIsNoFile)
+{
+    std::ofstream(folder_ / "b.jsonl") << "{" << DelhiJson << "}\n";
+    int out[2] = {-1, -1};
+    ASSERT_EQ(::pipe2(out, O_CLOEXEC), 0);
+    const int in = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const int err = ::open((folder_ / "err").c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    const Ran run = Wait(Spawn({"--batch", "b.jsonl", "--output", "/dev/stdout"}, in, out[1], err));
+    for (const int fd : {in, out[1], err, out[0]}) {
+        ::close(fd);
+    }
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(FileBytes(folder_ / "err"), "halvaro-cli: /dev/stdout: the output file cannot be created: it is not a plain file\n");
+}
+
 // A byte-order mark that reaches the batch in pieces, as a pipe may give
 // it, is removed all the same, and the first column keeps its name.
 TEST_F(Cli, AByteOrderMarkSplitOverReadsIsRemoved)
