@@ -3,7 +3,6 @@
 #include "app/ChartView.h"
 
 #include "app/FormMapping.h"
-#include "fullreading/ReadingDetails.h"
 #include "fullreading/FullReading.h"
 #include "app/UserPrompts.h"
 #include "chart/ChartFile.h"
@@ -232,27 +231,25 @@ chart::ChartStyle ChartWindow::Style() const
     return optNorth->isChecked() ? chart::ChartStyle::North : chart::ChartStyle::South;
 }
 
-std::optional<QString> ChartWindow::ShowReading(const Birth& birth, const Reading& reading)
+std::optional<QString> ChartWindow::ShowReading(const Birth& birth, const fullreading::FullReading& reading)
 {
-    chart::ChartResult result = chart::MakeChart(birth, reading);
+    chart::ChartResult result = fullreading::ChartOf(birth, reading);
     if (!result.Refusal.empty()) {
         shown.reset();
         refusal->setText(FromUtf8(result.Refusal));
     } else {
         shown = std::move(result.Data);
-        shown->SkyDifferences = fullreading::SkyDifferencesSentence(reading);
         setWindowTitle(WindowTitle + QStringLiteral(" \u2013 ") + FromUtf8(shown->Name));
     }
-    FillPositions(reading);
-    dasha = shown ? fullreading::DashaOf(reading) : std::nullopt;
+    FillPositions(shown ? reading.Details : std::nullopt);
+    dasha = shown ? reading.Dasha : std::nullopt;
     FillDasha();
     Redraw();
     return shown ? std::nullopt : std::optional<QString>(refusal->text());
 }
 
-void ChartWindow::FillPositions(const Reading& reading)
+void ChartWindow::FillPositions(const std::optional<vedic::ReadingDetails>& details)
 {
-    const std::optional<vedic::ReadingDetails> details = shown ? fullreading::DetailsOf(reading) : std::nullopt;
     tblPositions->setRowCount(0);
     if (!details) {
         return;
@@ -276,10 +273,6 @@ void ChartWindow::FillPositions(const Reading& reading)
     tblPositions->resizeColumnsToContents();
     tblPositions->setMinimumWidth(tblPositions->horizontalHeader()->length() + 2 * tblPositions->frameWidth()
         + tblPositions->verticalScrollBar()->sizeHint().width());
-    // Both charts mark as retrograde what the table does.
-    for (std::size_t graha = 0; graha < chart::ChartGrahaCount; ++graha) {
-        shown->Retrograde[graha] = details->Grahas[graha].Retrograde;
-    }
 }
 
 void ChartWindow::FillDasha()
@@ -289,7 +282,7 @@ void ChartWindow::FillDasha()
         lblDasha->clear();
         return;
     }
-    lblDasha->setText(FromUtf8(vedic::DashaHeading) + QStringLiteral("\nBalance at birth: ")
+    lblDasha->setText(FromUtf8(vedic::DashaHeading(dasha->YearDays)) + QStringLiteral("\nBalance at birth: ")
         + FromUtf8(vedic::BalanceText(dasha->Balance)));
     const std::optional<vedic::RunningDasha> running = vedic::RunningAt(*dasha, vedic::JulianDayOf(clock()));
     QTreeWidgetItem* today = nullptr;

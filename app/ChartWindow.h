@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calculation/Reading.h"
+#include "fullreading/FullReading.h"
 #include "chart/ChartData.h"
 #include "chart/ChartSvg.h"
 #include "core/Birth.h"
@@ -44,7 +44,7 @@ public:
 
     // Draws the charts and fills the tables of a reading; a place no chart
     // can have shows its message instead, and the refusal is returned.
-    std::optional<QString> ShowReading(const Birth& birth, const Reading& reading);
+    std::optional<QString> ShowReading(const Birth& birth, const fullreading::FullReading& reading);
     // Marks the dasha running at the clock's now again.
     void SetClock(Clock now);
 
@@ -63,7 +63,7 @@ public:
 
 private:
     void Redraw();
-    void FillPositions(const Reading& reading);
+    void FillPositions(const std::optional<vedic::ReadingDetails>& details);
     void FillDasha();
     [[nodiscard]] std::size_t ShownChart() const;
     void SavePicture();

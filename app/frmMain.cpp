@@ -245,7 +245,7 @@ void frmMain::cmdCalculate_Click()
         checked.Value.UtcOffsetMinutes = *exactOffsetMinutes;
         checked.Value.Zone.reset();
     }
-    const ReadingResult result = fullreading::CalculateReading(checked.Value, sky);
+    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, conventions, fullreading::EveryPart);
     if (result.Failure) {
         ShowCheckFailure(*result.Failure);
         return;
@@ -255,12 +255,12 @@ void frmMain::cmdCalculate_Click()
     BringToFront(Screen::Result);
 }
 
-void frmMain::ShowReading(const Reading& reading)
+void frmMain::ShowReading(const fullreading::FullReading& reading)
 {
     shownReading = reading;
     WriteResultLabels(controls, reading.Results);
     // A classic reading says which grahas the precise sky places elsewhere.
-    ShowSkyCaption(FromUtf8(fullreading::SkyCaptionWithDifferences(reading.Sky, fullreading::SkyDifferences(reading))));
+    ShowSkyCaption(FromUtf8(fullreading::SkyCaptionWithDifferences(reading)));
     ui->mnuChart->setEnabled(true);
     if (chartWindow != nullptr && chartWindow->isVisible()) {
         chartWindow->ShowReading(shownBirth, shownReading);
@@ -284,13 +284,13 @@ void frmMain::ShowSkyCaption(const QString& caption)
 
 void frmMain::mnuPreciseSky_Toggled(bool precise)
 {
-    sky = precise ? SkyModel::Precise : SkyModel::Classic;
+    conventions.Sky = precise ? SkyModel::Precise : SkyModel::Classic;
     if (!ResultScreenInFront()) {
         return;
     }
     // The reading on screen is shown again in the chosen sky, from its own
     // birth, not from entries that may have changed since.
-    const ReadingResult result = fullreading::CalculateReading(shownBirth, sky);
+    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(shownBirth, conventions, fullreading::EveryPart);
     if (result.Failure) {
         ShowCheckFailure(*result.Failure);
         return;

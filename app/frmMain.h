@@ -4,7 +4,7 @@
 #include "app/WebLinks.h"
 #include "atlas/Atlas.h"
 #include "atlas/ZoneHistory.h"
-#include "calculation/Reading.h"
+#include "fullreading/FullReading.h"
 #include "core/Birth.h"
 
 #include <QMainWindow>
@@ -40,7 +40,7 @@ public:
     // The checked birth of the reading on the result screen, as a save writes it.
     [[nodiscard]] const Birth& ShownBirth() const { return shownBirth; }
     // The sky model the next calculation uses.
-    [[nodiscard]] SkyModel Sky() const { return sky; }
+    [[nodiscard]] SkyModel Sky() const { return conventions.Sky; }
     // The chart window once opened, else null.
     [[nodiscard]] ChartWindow* Chart() const { return chartWindow; }
 
@@ -58,7 +58,7 @@ private:
     void Form_Load();
     void cmdCalculate_Click();
     void mnuPreciseSky_Toggled(bool precise);
-    void ShowReading(const Reading& reading);
+    void ShowReading(const fullreading::FullReading& reading);
     void ShowSkyCaption(const QString& caption);
     void cmdBack_Click();
     void cmdSave_Click();
@@ -87,8 +87,8 @@ private:
     UserPrompts& prompts;
     QString lastSavedPath;
     Birth shownBirth; // of the reading on the result screen
-    SkyModel sky = SkyModel::Classic; // kept for this run only
-    Reading shownReading;
+    Conventions conventions; // kept for this run only
+    fullreading::FullReading shownReading;
     ChartWindow* chartWindow = nullptr; // owned by this window as a child
     std::unique_ptr<atlas::AtlasLoad> atlasLoad; // loaded when Find Place first opens
     atlas::ZoneCache zoneHistory;

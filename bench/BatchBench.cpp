@@ -4,7 +4,6 @@
 // process, from memory to memory, beside the single reading of
 // CalculationBench. Each run first checks that every birth gave its reading.
 #include "cli/Batch.h"
-#include "fullreading/ReadingDetails.h"
 #include "fullreading/FullReading.h"
 #include "sky/PreciseSky.h"
 
@@ -127,7 +126,8 @@ BENCHMARK(BM_BatchProcessJsonLines)->ArgsProduct({{1, 2}, {0, 1}})->UseManualTim
 {
     for (int round = 0; round < 3; ++round) {
         for (const halvaro::BirthData& birth : births) {
-            benchmark::DoNotOptimize(halvaro::fullreading::CalculateReading(birth, sky));
+            const halvaro::BirthCheck checked = halvaro::ValidateInput(birth);
+            benchmark::DoNotOptimize(halvaro::fullreading::CalculateFullReading(checked.Value, {sky}, {false, false, false}));
         }
     }
 }
@@ -138,10 +138,8 @@ BENCHMARK(BM_BatchProcessJsonLines)->ArgsProduct({{1, 2}, {0, 1}})->UseManualTim
 {
     for (int round = 0; round < 3; ++round) {
         for (const halvaro::BirthData& birth : births) {
-            const halvaro::ReadingResult result = halvaro::fullreading::CalculateReading(birth, sky);
-            benchmark::DoNotOptimize(result);
-            benchmark::DoNotOptimize(halvaro::fullreading::DetailsOf(result.Value));
-            benchmark::DoNotOptimize(halvaro::fullreading::DashaOf(result.Value));
+            const halvaro::BirthCheck checked = halvaro::ValidateInput(birth);
+            benchmark::DoNotOptimize(halvaro::fullreading::CalculateFullReading(checked.Value, {sky}, {true, true, false}));
         }
     }
 }
@@ -166,7 +164,7 @@ void BM_BatchInProcessJsonLines(benchmark::State& state)
         std::uint64_t bytes = 0;
         const auto start = std::chrono::steady_clock::now();
         const halvaro::cli::BatchTotals totals = halvaro::cli::ProcessBatch(input, halvaro::cli::RecordFormat::JsonLines,
-            halvaro::cli::RecordFormat::JsonLines, 1, sky, [&](std::string_view text) {
+            halvaro::cli::RecordFormat::JsonLines, 1, {sky}, [&](std::string_view text) {
                 bytes += text.size();
                 return true;
             });

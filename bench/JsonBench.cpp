@@ -22,9 +22,10 @@ const halvaro::Birth& ExampleBirth()
     return birth;
 }
 
-const halvaro::Reading& Example()
+const halvaro::fullreading::FullReading& Example()
 {
-    static const halvaro::Reading reading = halvaro::cli::ReadingOf(ExampleBirth(), halvaro::SkyModel::Classic).Value;
+    static const halvaro::fullreading::FullReading reading =
+        halvaro::fullreading::CalculateFullReading(ExampleBirth(), {}, halvaro::fullreading::EveryPart).Value;
     return reading;
 }
 
@@ -38,7 +39,7 @@ void BM_ReadingJsonRapidJsonWriter(benchmark::State& state)
         json.StartObject();
         json.Key("line");
         json.Uint64(2);
-        halvaro::cli::WriteReadingMembers(json, Example(), {ExampleBirth(), {}, nullptr});
+        halvaro::cli::WriteReadingMembers(json, {Example(), ExampleBirth(), {}}, halvaro::cli::BatchOutputGroups);
         json.EndObject();
         buffer.Put('\n');
         benchmark::DoNotOptimize(buffer.GetString());

@@ -616,16 +616,20 @@ void WriteLineStart(OutputBuffer& out, JsonWriter& json, RecordFormat format, co
 
 // Decodes, computes and writes out every record of a block. Each reading is
 // a value of its own, so blocks may be computed on any number of threads.
-void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, const AtlasOnce& places, Block& block)
+void Compute(const RecordReader& reader, RecordFormat format, const Conventions& conventions, const AtlasOnce& places,
+    Block& block)
 {
+    const OutputGroups& groups = BatchOutputGroups;
+    const fullreading::ReadingParts parts = PartsFor(groups);
     JsonWriter json;
     for (const Record& record : block.Records) {
         Decoded decoded = record.Error.empty() ? reader.Decode(block, record) : Decoded {.Error = record.Error};
-        std::optional<ReadingResult> result;
+        std::optional<fullreading::FullReadingResult> result;
         ResolvedBirth checked;
         if (decoded.Error.empty()) {
             checked = ResolveBirth(decoded.Birth, places, block.Zones);
-            result = checked.Error ? ReadingResult {} : ReadingOf(checked.Value, sky);
+            result = checked.Error ? fullreading::FullReadingResult {}
+                                   : fullreading::CalculateFullReading(checked.Value, conventions, parts);
             if (checked.Error || result->Failure) {
                 decoded.Error = checked.Error ? *checked.Error : result->Failure->Message;
             }
@@ -636,16 +640,16 @@ void Compute(const RecordReader& reader, RecordFormat format, SkyModel sky, cons
         if (format == RecordFormat::Csv) {
             if (reading) {
                 block.Output.Put(',');
-                AppendReadingCsvFields(block.Output, result->Value);
+                AppendReadingCsvFields(block.Output, {result->Value, checked.Value, checked.TimeZone}, groups);
             } else {
                 AppendCsvField(block.Output, decoded.Error);
-                Append(block.Output, std::string(static_cast<std::size_t>(ReadingCsvFieldCount), ','));
+                Append(block.Output, std::string(ReadingCsvFieldCount(groups), ','));
             }
             Append(block.Output, "\r\n");
             continue;
         }
         if (reading) {
-            WriteReadingMembers(json, result->Value, {checked.Value, checked.TimeZone, nullptr});
+            WriteReadingMembers(json, {result->Value, checked.Value, checked.TimeZone}, groups);
         } else {
             json.Key("error");
             json.String(decoded.Error.data(), static_cast<rapidjson::SizeType>(decoded.Error.size()));
@@ -740,7 +744,7 @@ TemporaryRemovedOnSignal::~TemporaryRemovedOnSignal()
     }
 }
 
-BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat outputFormat, unsigned jobs, SkyModel sky,
+BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat outputFormat, unsigned jobs, const Conventions& conventions,
     const BatchSink& write, const BatchProgress& progress)
 {
     BatchTotals totals;
@@ -766,11 +770,11 @@ BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat out
             // The CSV header, unless the input turned out unusable before any record.
             if (headerDue && (reader->Problem.empty() || !block.Records.empty())) {
                 headerDue = false;
-                totals.OutputFailed = !write("line,id,error," + ReadingCsvHeader() + "\r\n");
+                totals.OutputFailed = !write("line,id,error," + ReadingCsvHeader(BatchOutputGroups) + "\r\n");
                 more = more && !totals.OutputFailed;
             }
             if (!block.Records.empty() && !totals.OutputFailed) {
-                const auto compute = [&, &block = block] { Compute(*reader, outputFormat, sky, places, block); };
+                const auto compute = [&, &block = block] { Compute(*reader, outputFormat, conventions, places, block); };
                 if (jobs == 1) {
                     compute();
                 } else {
@@ -862,7 +866,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err, 
     // jobs than a few for each core only cost memory.
     const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
     const unsigned jobs = options.Jobs != 0 ? std::min(options.Jobs, JobsPerCore * cores) : cores;
-    BatchTotals totals = ProcessBatch(fd, options.InputFormat, options.OutputFormat, jobs, options.Sky, write, progress);
+    BatchTotals totals = ProcessBatch(fd, options.InputFormat, options.OutputFormat, jobs, options.Chosen, write, progress);
     progressLine.reset();
     if (!options.OutputPath && !totals.OutputFailed) {
         errno = 0;

@@ -37,7 +37,7 @@ using BatchProgress = std::function<void(std::uint64_t records, std::uint64_t by
 // for each, in input order, computing on `jobs` threads (1: on this one).
 // Memory stays within a few blocks of records for each job, whatever the
 // input holds.
-BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat outputFormat, unsigned jobs, SkyModel sky,
+BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat outputFormat, unsigned jobs, const Conventions& conventions,
     const BatchSink& write, const BatchProgress& progress = {});
 
 // While it lives, SIGINT, SIGTERM and SIGHUP remove the writer's named

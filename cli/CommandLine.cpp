@@ -10,7 +10,6 @@
 #include "core/TimeZones.h"
 #include "files/FileReplace.h"
 #include "readings/ReadingFile.h"
-#include "fullreading/ReadingDetails.h"
 #include "fullreading/FullReading.h"
 
 #include <CLI/CLI.hpp>
@@ -350,13 +349,18 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         err << *checked.Error << "\n";
         return ExitRefused;
     }
-    const ReadingResult result = fullreading::CalculateReading(checked.Value, command.Sky);
+    // What the output shows is computed, nothing more: the differences from
+    // the precise sky for JSON and a chart, the details for JSON, --details
+    // and the chart's retrograde marks.
+    const fullreading::ReadingParts parts {command.Json || command.Details || command.ChartPath,
+        command.Json || command.Details, command.Json || command.ChartPath};
+    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, command.Chosen, parts);
     if (result.Failure) {
         err << result.Failure->Message << "\n";
         return ExitRefused;
     }
     // A chart that cannot be drawn is refused before anything is written.
-    chart::ChartResult drawn = command.ChartPath ? chart::MakeChart(checked.Value, result.Value) : chart::ChartResult {};
+    chart::ChartResult drawn = command.ChartPath ? fullreading::ChartOf(checked.Value, result.Value) : chart::ChartResult {};
     if (!drawn.Refusal.empty()) {
         err << drawn.Refusal << "\n";
         return ExitRefused;
@@ -369,12 +373,6 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         }
     }
     if (command.ChartPath) {
-        drawn.Data.SkyDifferences = fullreading::SkyDifferencesSentence(result.Value);
-        if (const auto details = fullreading::DetailsOf(result.Value)) {
-            for (std::size_t graha = 0; graha < chart::ChartGrahaCount; ++graha) {
-                drawn.Data.Retrograde[graha] = details->Grahas[graha].Retrograde;
-            }
-        }
         if (command.Navamsa) {
             drawn.Data = chart::NavamsaChart(drawn.Data);
         }
@@ -387,9 +385,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         }
     }
     if (command.Json) {
-        // One precise computation more: a single reading affords it, a batch leaves it out.
-        const std::vector<fullreading::SkyDifference> differences = fullreading::SkyDifferences(result.Value);
-        out << ReadingJson(result.Value, {checked.Value, checked.TimeZone, &differences});
+        out << ReadingJson({result.Value, checked.Value, checked.TimeZone}, AllOutputGroups);
     } else {
         out << ReadingText(result.Value)
             << (command.Details ? DetailsSection(result.Value, vedic::JulianDayOf(std::chrono::system_clock::now())) : "");
@@ -398,11 +394,6 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
 }
 
 } // namespace
-
-ReadingResult ReadingOf(const Birth& birth, SkyModel sky)
-{
-    return fullreading::CalculateReading(birth, sky);
-}
 
 ParseResult ParseCommandLine(std::span<const std::string_view> args)
 {
@@ -452,7 +443,8 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
             return {std::nullopt, std::move(*error)};
         }
     }
-    command.Sky = command.Batch.Sky = o.Sky == "precise" ? SkyModel::Precise : SkyModel::Classic;
+    command.Chosen.Sky = o.Sky == "precise" ? SkyModel::Precise : SkyModel::Classic;
+    command.Batch.Chosen = command.Chosen;
     command.SavePath = o.Given(o.SaveOption) ? std::optional(o.Save) : std::nullopt;
     command.ChartPath = o.Given(o.ChartOption) ? std::optional(o.Chart) : std::nullopt;
     command.ChartStyle = chart::ChartStyleNamed(o.ChartStyle).value_or(chart::ChartStyle::South);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "calculation/Reading.h"
 #include "chart/ChartSvg.h"
 #include "core/Birth.h"
 #include "cli/BirthFields.h"
 #include "core/BirthData.h"
+#include "core/Conventions.h"
 
 #include <optional>
 #include <ostream>
@@ -36,7 +36,7 @@ struct BatchOptions {
     std::optional<std::string> OutputPath; // standard output without it
     RecordFormat OutputFormat = RecordFormat::JsonLines;
     unsigned Jobs = 0; // threads computing readings; 0: one per core
-    SkyModel Sky = SkyModel::Classic;
+    Conventions Chosen;
 };
 
 // One understood command line. For a reading, either ReadingPath names a
@@ -48,7 +48,7 @@ struct Command {
     std::string FindText; // --find-place
     bool Json = false;
     std::optional<std::string> SavePath;
-    SkyModel Sky = SkyModel::Classic;
+    Conventions Chosen;
     bool Details = false;                  // --details
     std::optional<std::string> ChartPath; // --chart FILE.svg
     chart::ChartStyle ChartStyle = chart::ChartStyle::South;
@@ -69,8 +69,5 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args);
 // told that `err` is a terminal.
 int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, std::ostream& err,
     bool errIsTerminal = false);
-
-// Every reading the command line makes, single or batch, comes from here.
-ReadingResult ReadingOf(const Birth& birth, SkyModel sky);
 
 } // namespace halvaro::cli

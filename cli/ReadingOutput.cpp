@@ -2,7 +2,6 @@
 
 #include "atlas/ZoneHistory.h"
 #include "chart/ChartData.h"
-#include "fullreading/ReadingDetails.h"
 #include "vedic/DetailsText.h"
 
 #include <algorithm>
@@ -111,8 +110,9 @@ void NameOrNull(JsonWriter& json, std::string_view key, std::string_view name)
     }
 }
 
-void WriteGrahas(JsonWriter& json, const std::optional<vedic::ReadingDetails>& details)
+void WriteGrahas(JsonWriter& json, const OutputContext& context)
 {
+    const std::optional<vedic::ReadingDetails>& details = context.Reading.Details;
     if (!KeyOrNull(json, "Grahas", details.has_value())) {
         return;
     }
@@ -152,16 +152,17 @@ void WritePeriod(JsonWriter& json, const vedic::DashaPeriod& period)
     Member(json, "End", vedic::DateText(period.End, end));
 }
 
-void WriteDasha(JsonWriter& json, const std::optional<vedic::VimshottariDasha>& dasha)
+void WriteDasha(JsonWriter& json, const OutputContext& context)
 {
+    const std::optional<vedic::VimshottariDasha>& dasha = context.Reading.Dasha;
     if (!KeyOrNull(json, "Dasha", dasha.has_value())) {
         return;
     }
     json.StartObject();
     Member(json, "System", "Vimshottari");
     Key(json, "YearDays");
-    json.RawValue("365.25", 6, rapidjson::kNumberType);
-    static_assert(vedic::DashaYearDays == 365.25);
+    const std::string yearDays = vedic::YearDaysText(dasha->YearDays);
+    json.RawValue(yearDays.data(), yearDays.size(), rapidjson::kNumberType);
     Key(json, "Balance");
     json.StartObject();
     Member(json, "Lord", NamesOf(dasha->Balance.Lord).Plain);
@@ -188,8 +189,10 @@ void WriteDasha(JsonWriter& json, const std::optional<vedic::VimshottariDasha>& 
     json.EndObject();
 }
 
-void WriteBirth(JsonWriter& json, const Birth& birth, std::string_view timeZone)
+void WriteBirth(JsonWriter& json, const OutputContext& context)
 {
+    const Birth& birth = context.BirthValue;
+    const std::string_view timeZone = context.TimeZone;
     Key(json, "Birth");
     json.StartObject();
     const CivilDateTime& local = birth.Local;
@@ -214,7 +217,7 @@ void Append(OutputBuffer& out, std::string_view bytes)
     std::memcpy(out.Push(bytes.size()), bytes.data(), bytes.size());
 }
 
-std::string ReadingText(const Reading& reading)
+std::string ReadingText(const fullreading::FullReading& reading)
 {
     const mgd::ResultTexts& results = reading.Results;
     std::size_t width = 0;
@@ -233,66 +236,230 @@ std::string ReadingText(const Reading& reading)
         }
     }
     if (reading.Sky != SkyModel::Classic) {
-        text += fullreading::SkyCaption(reading.Sky);
+        text += fullreading::SkyCaption(reading.Used);
         text += '\n';
     }
     return text;
 }
 
-std::string DetailsSection(const Reading& reading, double todayJulianDay)
+std::string DetailsSection(const fullreading::FullReading& reading, double todayJulianDay)
 {
-    const auto details = fullreading::DetailsOf(reading);
-    const auto dasha = fullreading::DashaOf(reading);
-    return details && dasha ? "\n" + vedic::DetailsText(*details, *dasha, todayJulianDay) : std::string();
+    return reading.Details && reading.Dasha ? "\n" + vedic::DetailsText(*reading.Details, *reading.Dasha, todayJulianDay)
+                                            : std::string();
 }
 
-void WriteReadingMembers(JsonWriter& json, const Reading& reading, const ReadingContext& context)
+void CsvFields::Separate()
 {
-    Key(json, "GrahaPositionTexts");
-    json.StartArray();
-    for (const std::string_view text : reading.GrahaPositionTexts) {
-        String(json, text);
+    if (!first_) {
+        out_.Put(',');
     }
-    json.EndArray();
-    Member(json, "MoonPositionText", reading.MoonPositionText);
-    Key(json, "Ayanamsa");
-    std::array<char, 32> digits {};
-    const std::string_view ayanamsa = AyanamsaDigits(reading.Ayanamsa, digits);
-    json.RawValue(ayanamsa.data(), ayanamsa.size(), rapidjson::kNumberType);
-    Key(json, "rows");
-    json.StartArray();
-    for (std::size_t row = 0; row < RowCount; ++row) {
-        json.StartArray();
-        for (const std::string_view text : RowTexts(reading.Results, row)) {
-            String(json, text);
-        }
-        json.EndArray();
-    }
-    json.EndArray();
-    NameOrNull(json, "Lagna", LagnaText(reading));
-    Member(json, "Ketu", KetuText(reading));
-    Member(json, "Sky", SkyModelName(reading.Sky));
-    if (context.SkyDiffers) {
-        Key(json, "SkyDiffers");
-        json.StartArray();
-        for (const fullreading::SkyDifference& difference : *context.SkyDiffers) {
-            String(json, NamesOf(difference.Which).Plain);
-        }
-        json.EndArray();
-    }
-    WriteGrahas(json, fullreading::DetailsOf(reading));
-    WriteDasha(json, fullreading::DashaOf(reading));
-    WriteBirth(json, context.BirthValue, context.TimeZone);
+    first_ = false;
 }
 
-std::string ReadingJson(const Reading& reading, const ReadingContext& context)
+void CsvFields::Add(std::string_view text)
+{
+    Separate();
+    AppendCsvField(out_, text);
+}
+
+void CsvFields::AddRaw(std::string_view bytes)
+{
+    Separate();
+    Append(out_, bytes);
+}
+
+void CsvFields::AddEmpty(std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        Separate();
+    }
+}
+
+namespace {
+
+using fullreading::ReadingParts;
+constexpr ReadingParts NothingMore {false, false, false};
+
+void AppendNames(std::string& header, std::span<const std::string_view> rows, std::span<const std::string_view> columns)
+{
+    for (const std::string_view row : rows) {
+        for (const std::string_view column : columns) {
+            header.append(",").append(row).append(".").append(column);
+        }
+    }
+}
+
+constexpr std::array<std::string_view, 1> NoSuffix {""};
+
+} // namespace
+
+const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
+    {"GrahaPositionTexts", NothingMore,
+        [](JsonWriter& json, const OutputContext& c) {
+            Key(json, "GrahaPositionTexts");
+            json.StartArray();
+            for (const std::string_view text : c.Reading.GrahaPositionTexts) {
+                String(json, text);
+            }
+            json.EndArray();
+        },
+        [](std::string& header) {
+            for (const std::string_view graha : GrahaColumnNames) {
+                header.append(",").append(graha);
+            }
+        },
+        [](CsvFields& csv, const OutputContext& c) {
+            for (const std::string_view text : c.Reading.GrahaPositionTexts) {
+                csv.Add(text);
+            }
+        },
+        GrahaCount},
+    {"MoonPositionText", NothingMore,
+        [](JsonWriter& json, const OutputContext& c) { Member(json, "MoonPositionText", c.Reading.MoonPositionText); },
+        [](std::string& header) { header += ",MoonPositionText"; },
+        [](CsvFields& csv, const OutputContext& c) { csv.Add(c.Reading.MoonPositionText); }, 1},
+    {"Ayanamsa", NothingMore,
+        [](JsonWriter& json, const OutputContext& c) {
+            Key(json, "Ayanamsa");
+            std::array<char, 32> digits {};
+            const std::string_view ayanamsa = AyanamsaDigits(c.Reading.Ayanamsa, digits);
+            json.RawValue(ayanamsa.data(), ayanamsa.size(), rapidjson::kNumberType);
+        },
+        [](std::string& header) { header += ",Ayanamsa"; },
+        [](CsvFields& csv, const OutputContext& c) {
+            std::array<char, 32> digits {};
+            csv.AddRaw(AyanamsaDigits(c.Reading.Ayanamsa, digits));
+        },
+        1},
+    {"rows", NothingMore,
+        [](JsonWriter& json, const OutputContext& c) {
+            Key(json, "rows");
+            json.StartArray();
+            for (std::size_t row = 0; row < RowCount; ++row) {
+                json.StartArray();
+                for (const std::string_view text : RowTexts(c.Reading.Results, row)) {
+                    String(json, text);
+                }
+                json.EndArray();
+            }
+            json.EndArray();
+        },
+        [](std::string& header) { AppendNames(header, GrahaColumnNames, RowColumnNames); },
+        [](CsvFields& csv, const OutputContext& c) {
+            for (std::size_t row = 0; row < RowCount; ++row) {
+                for (const std::string_view text : RowTexts(c.Reading.Results, row)) {
+                    csv.Add(text);
+                }
+            }
+        },
+        RowCount * RowColumnNames.size()},
+    {"Lagna", NothingMore, [](JsonWriter& json, const OutputContext& c) { NameOrNull(json, "Lagna", LagnaText(c.Reading)); },
+        [](std::string& header) { header += ",Lagna"; },
+        [](CsvFields& csv, const OutputContext& c) { csv.Add(LagnaText(c.Reading)); }, 1},
+    {"Ketu", NothingMore, [](JsonWriter& json, const OutputContext& c) { Member(json, "Ketu", KetuText(c.Reading)); },
+        [](std::string& header) { header += ",Ketu"; },
+        [](CsvFields& csv, const OutputContext& c) { csv.Add(KetuText(c.Reading)); }, 1},
+    {"Sky", NothingMore, [](JsonWriter& json, const OutputContext& c) { Member(json, "Sky", SkyModelName(c.Reading.Sky)); },
+        [](std::string& header) { header += ",Sky"; },
+        [](CsvFields& csv, const OutputContext& c) { csv.Add(SkyModelName(c.Reading.Sky)); }, 1},
+    {"SkyDiffers", {false, false, true},
+        [](JsonWriter& json, const OutputContext& c) {
+            if (!c.Reading.SkyDiffers) {
+                return;
+            }
+            Key(json, "SkyDiffers");
+            json.StartArray();
+            for (const fullreading::SkyDifference& difference : *c.Reading.SkyDiffers) {
+                String(json, NamesOf(difference.Which).Plain);
+            }
+            json.EndArray();
+        },
+        nullptr, nullptr, 0},
+    {"Grahas", {true, false, false}, WriteGrahas,
+        [](std::string& header) { AppendNames(header, DetailRowNames, DetailColumnNames); },
+        [](CsvFields& csv, const OutputContext& c) {
+            const std::optional<vedic::ReadingDetails>& details = c.Reading.Details;
+            for (std::size_t row = 0; row < DetailRowNames.size(); ++row) {
+                const vedic::GrahaDetails* graha = !details ? nullptr
+                    : row < details->Grahas.size()       ? &details->Grahas[row]
+                    : details->Lagna                     ? &*details->Lagna
+                                                         : nullptr;
+                if (graha == nullptr) {
+                    csv.AddEmpty(DetailColumnNames.size());
+                    continue;
+                }
+                const vedic::ZodiacPlace& place = graha->Place;
+                const char pada = static_cast<char>('0' + place.Pada);
+                csv.AddRaw(place.NakshatraName());
+                csv.AddRaw({&pada, 1});
+                csv.AddRaw(vedic::VedicSignNames[static_cast<std::size_t>(place.Navamsa - 1)]);
+            }
+        },
+        DetailRowNames.size() * DetailColumnNames.size()},
+    {"Dasha", {false, true, false}, WriteDasha, nullptr, nullptr, 0},
+    {"Birth", NothingMore, WriteBirth, nullptr, nullptr, 0},
+}};
+
+fullreading::ReadingParts PartsFor(const OutputGroups& groups)
+{
+    ReadingParts parts = NothingMore;
+    for (std::size_t i = 0; i < OutputGroupCount; ++i) {
+        if (groups[i]) {
+            parts.Details = parts.Details || OutputGroupTable[i].Needs.Details;
+            parts.Dasha = parts.Dasha || OutputGroupTable[i].Needs.Dasha;
+            parts.SkyDifferences = parts.SkyDifferences || OutputGroupTable[i].Needs.SkyDifferences;
+        }
+    }
+    return parts;
+}
+
+void WriteReadingMembers(JsonWriter& json, const OutputContext& context, const OutputGroups& groups)
+{
+    for (std::size_t i = 0; i < OutputGroupCount; ++i) {
+        if (groups[i]) {
+            OutputGroupTable[i].Json(json, context);
+        }
+    }
+}
+
+std::string ReadingJson(const OutputContext& context, const OutputGroups& groups)
 {
     OutputBuffer buffer;
     JsonWriter json(buffer);
     json.StartObject();
-    WriteReadingMembers(json, reading, context);
+    WriteReadingMembers(json, context, groups);
     json.EndObject();
     return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
+}
+
+std::string ReadingCsvHeader(const OutputGroups& groups)
+{
+    std::string header;
+    for (std::size_t i = 0; i < OutputGroupCount; ++i) {
+        if (groups[i] && OutputGroupTable[i].CsvHeader != nullptr) {
+            OutputGroupTable[i].CsvHeader(header);
+        }
+    }
+    return header.empty() ? header : header.substr(1);
+}
+
+std::size_t ReadingCsvFieldCount(const OutputGroups& groups)
+{
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < OutputGroupCount; ++i) {
+        count += groups[i] ? OutputGroupTable[i].CsvWidth : 0;
+    }
+    return count;
+}
+
+void AppendReadingCsvFields(OutputBuffer& csv, const OutputContext& context, const OutputGroups& groups)
+{
+    CsvFields fields(csv);
+    for (std::size_t i = 0; i < OutputGroupCount; ++i) {
+        if (groups[i] && OutputGroupTable[i].Csv != nullptr) {
+            OutputGroupTable[i].Csv(fields, context);
+        }
+    }
 }
 
 std::string PlacesJson(const std::vector<atlas::Place>& places)
@@ -331,67 +498,6 @@ void AppendCsvField(OutputBuffer& csv, std::string_view text)
         }
     }
     csv.Put('"');
-}
-
-std::string ReadingCsvHeader()
-{
-    std::string header;
-    for (const std::string_view graha : GrahaColumnNames) {
-        header.append(graha).append(",");
-    }
-    header += "MoonPositionText,Ayanamsa";
-    for (const std::string_view graha : GrahaColumnNames) {
-        for (const std::string_view column : RowColumnNames) {
-            header.append(",").append(graha).append(".").append(column);
-        }
-    }
-    header += ",Lagna,Ketu,Sky";
-    for (const std::string_view row : DetailRowNames) {
-        for (const std::string_view column : DetailColumnNames) {
-            header.append(",").append(row).append(".").append(column);
-        }
-    }
-    return header;
-}
-
-void AppendReadingCsvFields(OutputBuffer& csv, const Reading& reading)
-{
-    for (const std::string_view text : reading.GrahaPositionTexts) {
-        AppendCsvField(csv, text);
-        csv.Put(',');
-    }
-    AppendCsvField(csv, reading.MoonPositionText);
-    csv.Put(',');
-    std::array<char, 32> digits {};
-    Append(csv, AyanamsaDigits(reading.Ayanamsa, digits));
-    for (std::size_t row = 0; row < RowCount; ++row) {
-        for (const std::string_view text : RowTexts(reading.Results, row)) {
-            csv.Put(',');
-            AppendCsvField(csv, text);
-        }
-    }
-    for (const std::string& text : {LagnaText(reading), KetuText(reading), std::string(SkyModelName(reading.Sky))}) {
-        csv.Put(',');
-        AppendCsvField(csv, text);
-    }
-    const auto details = fullreading::DetailsOf(reading);
-    for (std::size_t row = 0; row < DetailRowNames.size(); ++row) {
-        const vedic::GrahaDetails* graha = !details ? nullptr
-            : row < details->Grahas.size()       ? &details->Grahas[row]
-            : details->Lagna                     ? &*details->Lagna
-                                                 : nullptr;
-        if (graha == nullptr) {
-            Append(csv, ",,,");
-            continue;
-        }
-        const vedic::ZodiacPlace& place = graha->Place;
-        csv.Put(',');
-        Append(csv, place.NakshatraName());
-        csv.Put(',');
-        csv.Put(static_cast<char>('0' + place.Pada));
-        csv.Put(',');
-        Append(csv, vedic::VedicSignNames[static_cast<std::size_t>(place.Navamsa - 1)]);
-    }
 }
 
 } // namespace halvaro::cli

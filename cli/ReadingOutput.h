@@ -1,13 +1,14 @@
 #pragma once
 
 #include "atlas/Atlas.h"
-#include "calculation/Reading.h"
 #include "core/Birth.h"
 #include "fullreading/FullReading.h"
 
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
 
+#include <array>
+#include <bitset>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,39 +23,73 @@ using JsonWriter = rapidjson::Writer<OutputBuffer>;
 // The result screen as text: per graha the name and sign lines, then the
 // position and planets lines, the right column aligned; then, for the
 // precise sky only, a line naming it.
-std::string ReadingText(const Reading& reading);
+std::string ReadingText(const fullreading::FullReading& reading);
 
 // --details: the positions table and the maha dasha table, the dasha
 // running at `todayJulianDay` (UT) marked; empty when the reading has none.
-std::string DetailsSection(const Reading& reading, double todayJulianDay);
+std::string DetailsSection(const fullreading::FullReading& reading, double todayJulianDay);
 
-// What an output shows beside the reading: the birth it came from, the IANA
-// zone its offset came from (empty: none), and for a single reading the
-// grahas the precise sky places elsewhere (a batch leaves them out: each
-// costs a precise computation).
-struct ReadingContext {
+// What an output shows of a reading: the reading, the birth it came from and
+// the IANA zone its offset came from (empty: none).
+struct OutputContext {
+    const fullreading::FullReading& Reading;
     const Birth& BirthValue;
     std::string_view TimeZone;
-    const std::vector<fullreading::SkyDifference>* SkyDiffers = nullptr;
 };
 
-// The reading as one JSON object and a line end: the engine's texts and
-// ayanamsa, the result rows, the Lagna's (null when the reading has none)
-// and Ketu's short positions, the name of its sky model, then SkyDiffers
-// (when given), Grahas, Dasha and Birth.
-std::string ReadingJson(const Reading& reading, const ReadingContext& context);
+// The groups of keys an output holds, in the order of the JSON object and of
+// the CSV columns. One table says for each its JSON key, its CSV columns and
+// what of the reading must be computed for it.
+enum class OutputGroup {
+    GrahaPositionTexts, MoonPositionText, Ayanamsa, Rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Count
+};
+inline constexpr auto OutputGroupCount = static_cast<std::size_t>(OutputGroup::Count);
+using OutputGroups = std::bitset<OutputGroupCount>;
 
-// The members of that object, into an object the writer has started: what a
-// batch line holds after its "line" and "id".
-void WriteReadingMembers(JsonWriter& json, const Reading& reading, const ReadingContext& context);
+// A CSV row's fields, comma-separated as they are added.
+class CsvFields {
+public:
+    explicit CsvFields(OutputBuffer& out) : out_(out) {}
+    void Add(std::string_view text);     // quoted when it must be
+    void AddRaw(std::string_view bytes); // known to need no quotes
+    void AddEmpty(std::size_t count);
 
-// The CSV columns of a reading: the eight short positions, the Moon text,
-// the ayanamsa and the 32 texts, the Lagna's and Ketu's short positions and
-// the sky, then nakshatra, pada and Navamsa sign of the nine grahas and the
-// Lagna; their names, comma-separated; and a row.
-std::string ReadingCsvHeader();
-inline constexpr int ReadingCsvFieldCount = 8 + 2 + 8 * 4 + 3 + 10 * 3;
-void AppendReadingCsvFields(OutputBuffer& csv, const Reading& reading);
+private:
+    void Separate();
+    OutputBuffer& out_;
+    bool first_ = true;
+};
+
+struct OutputGroupRow {
+    std::string_view Name; // the JSON key
+    fullreading::ReadingParts Needs;
+    void (*Json)(JsonWriter& json, const OutputContext& context);
+    // Appends the group's column names, each led by a comma; none for most.
+    void (*CsvHeader)(std::string& header);
+    void (*Csv)(CsvFields& fields, const OutputContext& context);
+    std::size_t CsvWidth;
+};
+extern const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable;
+
+// Every group; a batch line leaves out SkyDiffers, which costs a precise
+// computation for each record.
+inline const OutputGroups AllOutputGroups = OutputGroups().set();
+inline const OutputGroups BatchOutputGroups = OutputGroups().set().reset(static_cast<std::size_t>(OutputGroup::SkyDiffers));
+
+// What must be computed for the groups.
+fullreading::ReadingParts PartsFor(const OutputGroups& groups);
+
+// The reading as one JSON object and a line end: the groups' members.
+std::string ReadingJson(const OutputContext& context, const OutputGroups& groups);
+
+// The groups' members into an object the writer has started: what a batch
+// line holds after its "line" and "id".
+void WriteReadingMembers(JsonWriter& json, const OutputContext& context, const OutputGroups& groups);
+
+// The groups' CSV column names, comma-separated; their number; and a row.
+std::string ReadingCsvHeader(const OutputGroups& groups);
+std::size_t ReadingCsvFieldCount(const OutputGroups& groups);
+void AppendReadingCsvFields(OutputBuffer& csv, const OutputContext& context, const OutputGroups& groups);
 
 // The places --find-place found as one JSON array and a line end: Name,
 // State, Country, CountryCode, Latitude and Longitude (signed degrees),

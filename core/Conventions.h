@@ -22,6 +22,14 @@ constexpr std::string_view SkyModelName(SkyModel sky)
 // The ayanamsa the sidereal longitudes are measured with.
 enum class AyanamsaSystem { Lahiri };
 
+constexpr std::string_view AyanamsaName(AyanamsaSystem ayanamsa)
+{
+    switch (ayanamsa) {
+    case AyanamsaSystem::Lahiri: break;
+    }
+    return "Lahiri";
+}
+
 // Rahu as the Moon's mean node (the true node moves back and forth about it).
 enum class NodeKind { Mean };
 

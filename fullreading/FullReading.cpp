@@ -3,46 +3,106 @@
 #include "aspects/GrahaDrishti.h"
 #include "sky/PreciseSky.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace halvaro::fullreading {
 
-ReadingResult CalculateReading(const Birth& birth, SkyModel sky)
+namespace {
+
+vedic::GrahaLongitudes WithKetu(const std::array<double, GrahaCount>& eight, double ketu)
 {
-    return sky == SkyModel::Precise ? sky::CalculatePreciseReading(birth) : halvaro::CalculateReading(birth);
+    vedic::GrahaLongitudes nine {};
+    std::copy(eight.begin(), eight.end(), nine.begin());
+    nine[IndexOf(Graha::Ketu)] = ketu;
+    return nine;
 }
 
-ReadingResult CalculateReading(const BirthData& entries, SkyModel sky)
+// Degrees a day of the nine grahas (Ketu moves with Rahu); nothing when the
+// sky gives no motion for the moment.
+std::optional<vedic::GrahaLongitudes> GrahaSpeedsOf(const Reading& reading, const Conventions& conventions)
 {
-    const BirthCheck checked = ValidateInput(entries);
-    if (checked.Failure) {
-        return {checked.Failure, {}};
+    const BirthMoment& moment = reading.Moment;
+    if (reading.Sky == SkyModel::Classic) {
+        // The classic model gives no speeds: its longitudes either side of
+        // the moment, by central difference (vedic::DailyMotions).
+        const int hours = static_cast<int>(std::lround(vedic::MotionHalfStepDays * 24));
+        const auto before = ClassicLongitudesAt(moment, -hours);
+        const auto after = ClassicLongitudesAt(moment, hours);
+        return before && after ? vedic::DailyMotions(*before, *after) : std::nullopt;
     }
-    return CalculateReading(checked.Value, sky);
+    const std::optional<std::array<double, GrahaCount>> speeds = sky::PreciseSpeeds(moment.JulianDay, conventions);
+    if (!speeds) {
+        return std::nullopt;
+    }
+    return WithKetu(*speeds, (*speeds)[IndexOf(Graha::Rahu)]);
 }
 
-std::string_view SkyCaption(SkyModel sky)
-{
-    return sky == SkyModel::Precise ? "Sky: precise (Swiss Ephemeris, Lahiri)" : "Sky: classic model";
-}
-
-std::vector<SkyDifference> SkyDifferences(const Reading& reading)
+std::vector<SkyDifference> SkyDifferencesOf(const Reading& reading, const Conventions& conventions)
 {
     std::vector<SkyDifference> differences;
     if (reading.Sky != SkyModel::Classic) {
         return differences;
     }
-    const std::optional<sky::SkyPositions> precise = sky::PrecisePositions(reading.Moment.JulianDay);
-    if (!precise) {
+    Conventions precise = conventions;
+    precise.Sky = SkyModel::Precise;
+    const std::optional<sky::SkyPositions> positions = sky::PrecisePositions(reading.Moment.JulianDay, precise);
+    if (!positions) {
         return differences;
     }
     for (std::size_t graha = 0; graha < GrahaCount; ++graha) {
-        const int preciseSign = static_cast<int>(std::floor(precise->Longitudes[graha] / 30)) % 12;
+        const int preciseSign = static_cast<int>(std::floor(positions->Longitudes[graha] / 30)) % 12;
         if (preciseSign != reading.Places[graha].Sign) {
             differences.push_back({static_cast<Graha>(graha), preciseSign});
         }
     }
     return differences;
+}
+
+} // namespace
+
+FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& conventions, const ReadingParts& parts)
+{
+    ReadingResult computed = conventions.Sky == SkyModel::Precise ? sky::CalculatePreciseReading(birth, conventions)
+                                                                  : CalculateReading(birth);
+    FullReadingResult result {computed.Failure, {}};
+    if (computed.Failure) {
+        return result;
+    }
+    FullReading& reading = result.Value;
+    static_cast<Reading&>(reading) = computed.Value;
+    reading.Used = conventions;
+    if (parts.Details) {
+        const std::optional<double> lagna = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed
+            ? std::optional<double>(reading.Lagna.Longitude)
+            : std::nullopt;
+        reading.Details = vedic::ReadingDetailsOf(reading.Longitudes, lagna, GrahaSpeedsOf(reading, conventions));
+    }
+    if (parts.Dasha) {
+        reading.Dasha = vedic::VimshottariDashaOf(
+            reading.Longitudes[IndexOf(Graha::Moon)], reading.Moment.JulianDay, conventions.DashaYearDays);
+    }
+    if (parts.SkyDifferences) {
+        reading.SkyDiffers = SkyDifferencesOf(reading, conventions);
+    }
+    return result;
+}
+
+std::array<bool, GrahaCountWithKetu> RetrogradeMarks(const FullReading& reading)
+{
+    std::array<bool, GrahaCountWithKetu> marks {};
+    if (reading.Details) {
+        for (std::size_t graha = 0; graha < marks.size(); ++graha) {
+            marks[graha] = reading.Details->Grahas[graha].Retrograde;
+        }
+    }
+    return marks;
+}
+
+std::string SkyCaption(const Conventions& conventions)
+{
+    return conventions.Sky == SkyModel::Precise ? "Sky: precise (" + sky::PreciseSkyName(conventions) + ")"
+                                                : "Sky: classic model";
 }
 
 std::string PreciseSkyPlaces(const std::vector<SkyDifference>& differences)
@@ -61,9 +121,9 @@ std::string PreciseSkyPlaces(const std::vector<SkyDifference>& differences)
     return places;
 }
 
-std::string SkyDifferencesSentence(const Reading& reading)
+std::string SkyDifferencesSentence(const FullReading& reading)
 {
-    std::string sentence = PreciseSkyPlaces(SkyDifferences(reading));
+    std::string sentence = reading.SkyDiffers ? PreciseSkyPlaces(*reading.SkyDiffers) : std::string();
     if (!sentence.empty()) {
         sentence[0] = 'I';
         sentence += '.';
@@ -71,13 +131,21 @@ std::string SkyDifferencesSentence(const Reading& reading)
     return sentence;
 }
 
-std::string SkyCaptionWithDifferences(SkyModel sky, const std::vector<SkyDifference>& differences)
+std::string SkyCaptionWithDifferences(const FullReading& reading)
 {
-    std::string caption(SkyCaption(sky));
-    if (!differences.empty()) {
-        caption += " \u2014 " + PreciseSkyPlaces(differences);
+    std::string caption = SkyCaption(reading.Used);
+    if (reading.SkyDiffers && !reading.SkyDiffers->empty()) {
+        caption += " \u2014 " + PreciseSkyPlaces(*reading.SkyDiffers);
     }
     return caption;
+}
+
+chart::ChartResult ChartOf(const Birth& birth, const FullReading& reading)
+{
+    chart::ChartResult chart = chart::MakeChart(birth, reading);
+    chart.Data.Retrograde = RetrogradeMarks(reading);
+    chart.Data.SkyDifferences = SkyDifferencesSentence(reading);
+    return chart;
 }
 
 } // namespace halvaro::fullreading

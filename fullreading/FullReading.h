@@ -1,27 +1,22 @@
 #pragma once
 
 #include "calculation/Reading.h"
+#include "chart/ChartData.h"
 #include "core/Birth.h"
-#include "core/BirthData.h"
+#include "core/Conventions.h"
+#include "vedic/GrahaDetails.h"
+#include "vedic/Vimshottari.h"
 
+#include <array>
+#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-// The choice between the sky models, above both: the classic calculation and
-// the precise sky.
+// The whole reading of a checked birth under its conventions, in either sky:
+// the positions and texts, the positions table with the motions, the dasha,
+// and where the precise sky places the grahas otherwise, each computed once.
+// The window and the command line only show it.
 namespace halvaro::fullreading {
-
-// The reading of a checked birth in the given sky; Reading::Sky names it.
-ReadingResult CalculateReading(const Birth& birth, SkyModel sky);
-
-// The road of the form as typed: the input checks, then the reading. A
-// failed check is the result's failure.
-ReadingResult CalculateReading(const BirthData& entries, SkyModel sky);
-
-// One line naming the sky a reading was made in, for the result screen and
-// the command line: "Sky: classic model", "Sky: precise (Swiss Ephemeris, Lahiri)".
-std::string_view SkyCaption(SkyModel sky);
 
 // A graha that a classic reading puts in another sign than the precise sky
 // does at the same moment, and the sign the precise sky gives it.
@@ -30,22 +25,55 @@ struct SkyDifference {
     int PreciseSign; // 0 Aries .. 11 Pisces
 };
 
-// The grahas of the result screen that the two skies place in different
-// signs; empty for a precise reading, or when the precise sky gives nothing.
-// Costs one precise computation.
-std::vector<SkyDifference> SkyDifferences(const Reading& reading);
+// What is computed beyond the positions and the 32 texts: an output that
+// shows none of a part does not pay for it.
+struct ReadingParts {
+    bool Details = true;         // the positions table, with the daily motions
+    bool Dasha = true;           // the Vimshottari dasha
+    bool SkyDifferences = false; // one precise computation more, for a classic reading
+};
+inline constexpr ReadingParts EveryPart {true, true, true};
+
+struct FullReading : Reading {
+    Conventions Used;
+    // Each is nothing when not asked for, or when the sky gave none.
+    std::optional<vedic::ReadingDetails> Details;
+    std::optional<vedic::VimshottariDasha> Dasha;
+    // Empty when the skies agree; nothing when not asked for.
+    std::optional<std::vector<SkyDifference>> SkyDiffers;
+};
+
+// A reading, or why there is none.
+struct FullReadingResult {
+    std::optional<InputCheckFailure> Failure;
+    FullReading Value; // meaningful only without a failure
+};
+
+FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& conventions, const ReadingParts& parts);
+
+// The grahas (Ketu last) whose motion is retrograde; none without details.
+std::array<bool, GrahaCountWithKetu> RetrogradeMarks(const FullReading& reading);
+
+// One line naming the sky a reading was made in, for the result screen and
+// the command line: "Sky: classic model", "Sky: precise (Swiss Ephemeris, Lahiri)".
+std::string SkyCaption(const Conventions& conventions);
 
 // Where the precise sky places them: "in the precise sky the Sun stands in
 // Vrishabha, Mars in Mesha and Rahu in Meena"; empty for none.
 std::string PreciseSkyPlaces(const std::vector<SkyDifference>& differences);
 
 // The same as a sentence of its own, for a chart's caption: "In the precise
-// sky the Sun stands in Vrishabha."; empty when the skies agree.
-std::string SkyDifferencesSentence(const Reading& reading);
+// sky the Sun stands in Vrishabha."; empty when the skies agree or the
+// differences were not asked for.
+std::string SkyDifferencesSentence(const FullReading& reading);
 
 // The sky's caption, and for a classic reading whose grahas the precise sky
 // places elsewhere, where: "Sky: classic model — in the precise sky the Sun
 // stands in Vrishabha".
-std::string SkyCaptionWithDifferences(SkyModel sky, const std::vector<SkyDifference>& differences);
+std::string SkyCaptionWithDifferences(const FullReading& reading);
+
+// The Rasi chart of the reading with its retrograde marks and, for a classic
+// reading, the sentence on the precise sky.
+chart::ChartResult ChartOf(const Birth& birth, const FullReading& reading);
 
 } // namespace halvaro::fullreading

@@ -86,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(fd >= 0 && ::write(fd, input.data(), input.size()) == static_cast<ssize_t>(input.size()), "memory file");
     ::lseek(fd, 0, SEEK_SET);
     std::string output;
-    const BatchTotals totals = ProcessBatch(fd, inputFormat, outputFormat, 1, halvaro::SkyModel::Classic,
+    const BatchTotals totals = ProcessBatch(fd, inputFormat, outputFormat, 1, halvaro::Conventions {},
         [&](std::string_view bytes) {
             output += bytes;
             return true;

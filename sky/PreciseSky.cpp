@@ -9,30 +9,39 @@ namespace halvaro::sky {
 namespace {
 
 // The library's bodies in Graha order: Sun, Moon, Mercury, Venus, Mars,
-// Jupiter, Saturn, and the mean node as Rahu.
-constexpr std::array<int32, GrahaCount> Bodies {SE_SUN, SE_MOON, SE_MERCURY, SE_VENUS, SE_MARS, SE_JUPITER, SE_SATURN,
-    SE_MEAN_NODE};
+// Jupiter, Saturn, and the node as Rahu.
+std::array<int32, GrahaCount> BodiesOf(const Conventions& conventions)
+{
+    int32 node = SE_MEAN_NODE;
+    switch (conventions.Node) {
+    case NodeKind::Mean: node = SE_MEAN_NODE; break;
+    }
+    return {SE_SUN, SE_MOON, SE_MERCURY, SE_VENUS, SE_MARS, SE_JUPITER, SE_SATURN, node};
+}
 
 constexpr int32 Flags = SEFLG_MOSEPH | SEFLG_SIDEREAL;
 
 // The Swiss Ephemeris keeps its settings (the sidereal mode among them) and
 // its caches per thread: Debian builds it with thread-local storage. So no
-// lock is needed, and each calculation sets the Lahiri mode on its own
+// lock is needed, and each calculation sets the sidereal mode on its own
 // thread first; setting it drops only the positions cached for another
 // moment.
-void UseLahiri()
+void UseAyanamsa(const Conventions& conventions)
 {
-    swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0);
+    switch (conventions.Ayanamsa) {
+    case AyanamsaSystem::Lahiri: swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0); break;
+    }
 }
 
 } // namespace
 
-std::optional<SkyPositions> PrecisePositions(double julianDayUniversal)
+std::optional<SkyPositions> PrecisePositions(double julianDayUniversal, const Conventions& conventions)
 {
     if (!std::isfinite(julianDayUniversal)) {
         return std::nullopt;
     }
-    UseLahiri();
+    UseAyanamsa(conventions);
+    const std::array<int32, GrahaCount> bodies = BodiesOf(conventions);
     std::array<char, AS_MAXCH> error {};
     SkyPositions sky;
     double ayanamsa = 0;
@@ -43,7 +52,7 @@ std::optional<SkyPositions> PrecisePositions(double julianDayUniversal)
     sky.Ayanamsa = -ayanamsa;
     for (std::size_t graha = 0; graha < GrahaCount; ++graha) {
         std::array<double, 6> position {};
-        if (swe_calc_ut(julianDayUniversal, Bodies[graha], Flags, position.data(), error.data()) < 0
+        if (swe_calc_ut(julianDayUniversal, bodies[graha], Flags, position.data(), error.data()) < 0
             || !std::isfinite(position[0])) {
             return std::nullopt;
         }
@@ -53,17 +62,18 @@ std::optional<SkyPositions> PrecisePositions(double julianDayUniversal)
     return sky;
 }
 
-std::optional<std::array<double, GrahaCount>> PreciseSpeeds(double julianDayUniversal)
+std::optional<std::array<double, GrahaCount>> PreciseSpeeds(double julianDayUniversal, const Conventions& conventions)
 {
     if (!std::isfinite(julianDayUniversal)) {
         return std::nullopt;
     }
-    UseLahiri();
+    UseAyanamsa(conventions);
+    const std::array<int32, GrahaCount> bodies = BodiesOf(conventions);
     std::array<char, AS_MAXCH> error {};
     std::array<double, GrahaCount> speeds {};
     for (std::size_t graha = 0; graha < GrahaCount; ++graha) {
         std::array<double, 6> position {};
-        if (swe_calc_ut(julianDayUniversal, Bodies[graha], Flags | SEFLG_SPEED, position.data(), error.data()) < 0
+        if (swe_calc_ut(julianDayUniversal, bodies[graha], Flags | SEFLG_SPEED, position.data(), error.data()) < 0
             || !std::isfinite(position[3])) {
             return std::nullopt;
         }
@@ -72,14 +82,15 @@ std::optional<std::array<double, GrahaCount>> PreciseSpeeds(double julianDayUniv
     return speeds;
 }
 
-modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, const BirthPlace& place)
+modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, const BirthPlace& place,
+    const Conventions& conventions)
 {
     using modVedicPlanetPosition::LagnaStatus;
     const LagnaStatus status = modVedicPlanetPosition::LagnaLatitudeStatus(place.LatitudeDeg);
     if (status != LagnaStatus::Computed || !std::isfinite(place.LongitudeDeg)) {
         return {status == LagnaStatus::Computed ? LagnaStatus::NotComputed : status, 0};
     }
-    UseLahiri();
+    UseAyanamsa(conventions);
     std::array<double, 13> cusps {};
     std::array<double, 10> angles {};
     // The ascendant does not depend on the house system; equal houses never
@@ -93,21 +104,26 @@ modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, cons
     return {LagnaStatus::Computed, angles[SE_ASC] >= 360 ? angles[SE_ASC] - 360 : angles[SE_ASC]};
 }
 
-ReadingResult CalculatePreciseReading(const Birth& birth)
+ReadingResult CalculatePreciseReading(const Birth& birth, const Conventions& conventions)
 {
     ReadingResult result {std::nullopt, BeginReading(birth, SkyModel::Precise)};
     Reading& reading = result.Value;
-    const std::optional<SkyPositions> sky = PrecisePositions(reading.Moment.JulianDay);
+    const std::optional<SkyPositions> sky = PrecisePositions(reading.Moment.JulianDay, conventions);
     if (!sky) {
         result.Failure = NoPositionsFailure;
         return result;
     }
     reading.Ayanamsa = sky->Ayanamsa;
-    reading.Lagna = PreciseLagna(reading.Moment.JulianDay, reading.Place);
+    reading.Lagna = PreciseLagna(reading.Moment.JulianDay, reading.Place, conventions);
     if (!CompleteReading(reading, sky->Longitudes)) {
         result.Failure = NoPositionsFailure;
     }
     return result;
+}
+
+std::string PreciseSkyName(const Conventions& conventions)
+{
+    return "Swiss Ephemeris, " + std::string(AyanamsaName(conventions.Ayanamsa));
 }
 
 std::string SwissEphemerisVersion()

@@ -2,6 +2,7 @@
 
 #include "calculation/Reading.h"
 #include "core/Birth.h"
+#include "core/Conventions.h"
 
 #include <array>
 #include <optional>
@@ -17,26 +18,31 @@ struct SkyPositions {
 };
 
 // Apparent geocentric positions from the Swiss Ephemeris (its built-in
-// Moshier ephemeris), sidereal with the Lahiri ayanamsa of the date, Rahu the
-// Moon's mean ascending node; the ayanamsa includes nutation, as the sidereal
-// longitudes do. Empty when the library refuses the moment. Safe to call from
-// any thread.
-std::optional<SkyPositions> PrecisePositions(double julianDayUniversal);
+// Moshier ephemeris), sidereal with the conventions' ayanamsa of the date,
+// Rahu the Moon's ascending node of the conventions; the ayanamsa includes
+// nutation, as the sidereal longitudes do. Empty when the library refuses the
+// moment. Safe to call from any thread.
+std::optional<SkyPositions> PrecisePositions(double julianDayUniversal, const Conventions& conventions);
 
 // The daily motions of the eight grahas in the sidereal frame of
 // PrecisePositions (degrees a day, negative when retrograde), from the
 // library's own speeds. Empty when the library refuses the moment.
-std::optional<std::array<double, GrahaCount>> PreciseSpeeds(double julianDayUniversal);
+std::optional<std::array<double, GrahaCount>> PreciseSpeeds(double julianDayUniversal, const Conventions& conventions);
 
 // The Lagna of the precise sky: the library's own ascendant (swe_houses_ex,
-// sidereal, Lahiri) for a moment and a place (north and east positive), with
-// the classic model's refusals of polar and impossible latitudes.
-modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, const BirthPlace& place);
+// sidereal, the conventions' ayanamsa) for a moment and a place (north and
+// east positive), with the classic model's refusals of polar and impossible
+// latitudes.
+modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, const BirthPlace& place,
+    const Conventions& conventions);
 
 // The whole reading in the precise sky: the same moment and place as the
 // classic CalculateReading, the longitudes and ayanamsa from PrecisePositions
 // for the moment's Universal Time, then the same texts and aspects.
-ReadingResult CalculatePreciseReading(const Birth& birth);
+ReadingResult CalculatePreciseReading(const Birth& birth, const Conventions& conventions);
+
+// How the outputs name the sky's model and conventions: "Swiss Ephemeris, Lahiri".
+std::string PreciseSkyName(const Conventions& conventions);
 
 // The library's own version, e.g. "2.10.03", for the About box.
 std::string SwissEphemerisVersion();

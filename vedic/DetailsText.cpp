@@ -2,6 +2,9 @@
 
 #include "core/Text.h"
 
+#include <array>
+#include <charconv>
+
 namespace halvaro::vedic {
 
 namespace {
@@ -57,6 +60,19 @@ std::string BalanceText(const DashaBalance& balance)
         + Plural(balance.Months, "month") + " " + Plural(balance.Days, "day");
 }
 
+std::string YearDaysText(double yearDays)
+{
+    // The shortest digits that give the double back: 365.25 stays 365.25.
+    std::array<char, 32> digits {};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), yearDays).ptr;
+    return {digits.data(), static_cast<std::size_t>(end - digits.data())};
+}
+
+std::string DashaHeading(double yearDays)
+{
+    return "Vimshottari dasha (dates in Universal Time; a year is " + YearDaysText(yearDays) + " days)";
+}
+
 std::string DetailsText(const ReadingDetails& details, const VimshottariDasha& dasha,
     std::optional<double> todayJulianDay)
 {
@@ -70,7 +86,7 @@ std::string DetailsText(const ReadingDetails& details, const VimshottariDasha& d
         text += PositionRow(*details.Lagna);
     }
 
-    text += "\n" + std::string(DashaHeading) + "\n";
+    text += "\n" + DashaHeading(dasha.YearDays) + "\n";
     text += "Balance at birth: " + BalanceText(dasha.Balance) + "\n";
     const std::optional<RunningDasha> running =
         todayJulianDay ? RunningAt(dasha, *todayJulianDay) : std::optional<RunningDasha> {};

@@ -15,8 +15,12 @@ std::string PositionText(const ZodiacPlace& place);
 // The balance at birth: Ketu, 1 year 1 month 26 days.
 std::string BalanceText(const DashaBalance& balance);
 
-// How every output that shows dasha dates heads them.
-inline constexpr std::string_view DashaHeading = "Vimshottari dasha (dates in Universal Time; a year is 365.25 days)";
+// A dasha year's days as every output writes them: 365.25, 365.2564, 360.
+std::string YearDaysText(double yearDays);
+
+// How every output that shows dasha dates heads them:
+// "Vimshottari dasha (dates in Universal Time; a year is 365.25 days)".
+std::string DashaHeading(double yearDays);
 
 // The text a person reads after the result texts when asking for details:
 // the positions table (graha, position, nakshatra, pada, lord, Navamsa sign,

@@ -96,11 +96,11 @@ double JulianDayOf(system_clock::time_point moment)
     return UnixEpochJulianDay + sinceEpoch.count();
 }
 
-std::optional<VimshottariDasha> VimshottariDashaOf(double moonLongitudeDeg, double birthJulianDayUt)
+std::optional<VimshottariDasha> VimshottariDashaOf(double moonLongitudeDeg, double birthJulianDayUt, double yearDays)
 {
     const std::optional<ZodiacPlace> moon = ZodiacPlaceOf(moonLongitudeDeg);
-    if (!moon || !std::isfinite(birthJulianDayUt)
-        || std::fabs(birthJulianDayUt - UnixEpochJulianDay) > FarthestDays - DashaCycleYears * DashaYearDays) {
+    if (!moon || !std::isfinite(birthJulianDayUt) || !(yearDays > 0 && yearDays < 1000)
+        || std::fabs(birthJulianDayUt - UnixEpochJulianDay) > FarthestDays - DashaCycleYears * yearDays) {
         return std::nullopt;
     }
     const auto nakshatra = static_cast<std::size_t>(moon->Nakshatra - 1);
@@ -111,8 +111,9 @@ std::optional<VimshottariDasha> VimshottariDashaOf(double moonLongitudeDeg, doub
 
     VimshottariDasha dasha;
     dasha.BirthJulianDay = birthJulianDayUt;
+    dasha.YearDays = yearDays;
     const double firstYears = MahaDashaYears(firstLord);
-    const double startJulianDay = birthJulianDayUt - elapsed * firstYears * DashaYearDays;
+    const double startJulianDay = birthJulianDayUt - elapsed * firstYears * yearDays;
 
     // Every start counted from the first in whole years, so that no rounding
     // accumulates over the nine. A period ends where the next begins, so each
@@ -125,7 +126,7 @@ std::optional<VimshottariDasha> VimshottariDashaOf(double moonLongitudeDeg, doub
         const Graha lord = NakshatraLordOrder[lordIndex];
         const double years = MahaDashaYears(lord);
         mahaYearsBefore += years;
-        const double mahaEnd = startJulianDay + mahaYearsBefore * DashaYearDays;
+        const double mahaEnd = startJulianDay + mahaYearsBefore * yearDays;
         const year_month_day mahaEndDate = CivilDateOf(mahaEnd);
         MahaDasha& maha = dasha.Periods[m];
         maha.Period = {lord, mahaStart, mahaEnd, mahaStartDate, mahaEndDate};
@@ -137,7 +138,7 @@ std::optional<VimshottariDasha> VimshottariDashaOf(double moonLongitudeDeg, doub
             antarYearsBefore += years * MahaDashaYears(antarLord) / DashaCycleYears;
             // The last ends exactly where its maha dasha does.
             const bool last = a + 1 == DashaCount;
-            const double antarEnd = last ? mahaEnd : mahaStart + antarYearsBefore * DashaYearDays;
+            const double antarEnd = last ? mahaEnd : mahaStart + antarYearsBefore * yearDays;
             const year_month_day antarEndDate = last ? mahaEndDate : CivilDateOf(antarEnd);
             maha.Sub[a] = {antarLord, antarStart, antarEnd, antarStartDate, antarEndDate};
             antarStart = antarEnd;

@@ -12,8 +12,6 @@
 // nakshatra the Moon stands in at birth, each divided into nine antar dashas.
 namespace halvaro::vedic {
 
-// A dasha year. Every output that shows dates says so.
-inline constexpr double DashaYearDays = 365.25;
 inline constexpr int DashaCycleYears = 120;
 inline constexpr int DashaCount = 9;
 
@@ -62,15 +60,19 @@ struct DashaBalance {
 
 struct VimshottariDasha {
     double BirthJulianDay = 0;
+    // The days of a dasha year the dates were counted in; every output that
+    // shows dates says so.
+    double YearDays = 0;
     DashaBalance Balance;
     // The first begins before birth, when the Moon entered its nakshatra, so
     // that the nine cover the whole 120 years; the balance is what is left of it.
     std::array<MahaDasha, DashaCount> Periods;
 };
 
-// Nothing for a Moon longitude or a Julian day that is not finite, or a
-// birth further than a few thousand years from today's calendar.
-std::optional<VimshottariDasha> VimshottariDashaOf(double moonLongitudeDeg, double birthJulianDayUt);
+// Nothing for a Moon longitude, a Julian day or a year that is not finite
+// (or not positive), or a birth further than a few thousand years from
+// today's calendar.
+std::optional<VimshottariDasha> VimshottariDashaOf(double moonLongitudeDeg, double birthJulianDayUt, double yearDays);
 
 // The maha and antar dasha (indices into Periods and Sub) running at a moment;
 // nothing before the first or after the last.

@@ -23,6 +23,8 @@ constexpr double DegToRad = 0.0174532925199433;
 constexpr int Sun = 0, Moon = 1, Mercury = 2, Venus = 3, Mars = 4, Saturn = 6, Rahu = 7;
 constexpr int Equinox = -1;
 
+const halvaro::Conventions Lahiri {halvaro::SkyModel::Precise};
+
 // Julian Day of a Gregorian date and Universal Time (Meeus, Astronomical
 // Algorithms, formula 7.1), so that no moment comes from the code under test.
 double JulianDay(int year, int month, int day, int hour, int minute, double second = 0)
@@ -39,7 +41,7 @@ double JulianDay(int year, int month, int day, int hour, int minute, double seco
 // Apparent tropical longitude of a graha, or 0 for the equinox.
 double Tropical(double julianDay, int graha)
 {
-    const auto sky = halvaro::sky::PrecisePositions(julianDay);
+    const auto sky = halvaro::sky::PrecisePositions(julianDay, Lahiri);
     EXPECT_TRUE(sky.has_value()) << "JD " << julianDay;
     return graha == Equinox || !sky ? 0 : sky->Longitudes[static_cast<std::size_t>(graha)] - sky->Ayanamsa;
 }
@@ -120,7 +122,7 @@ TEST(PreciseRahu, IsTheMeanNode)
 // within 2" for its rounding; stored negative like the classic model's.
 TEST(PreciseAyanamsa, IsLahiriAndNegative)
 {
-    const auto sky = halvaro::sky::PrecisePositions(JulianDay(2000, 1, 1, 0, 0));
+    const auto sky = halvaro::sky::PrecisePositions(JulianDay(2000, 1, 1, 0, 0), Lahiri);
     ASSERT_TRUE(sky.has_value());
     EXPECT_LE(std::fabs(sky->Ayanamsa + (23 + 51 / 60.0 + 11 / 3600.0)) * 3600, 2.0) << sky->Ayanamsa;
 }
@@ -131,7 +133,7 @@ TEST(PreciseAyanamsa, IsLahiriAndNegative)
 TEST(PreciseReading, TheOverviewExampleHasTheSunInTaurus)
 {
     for (const auto& [sky, sun] : {std::pair {halvaro::SkyModel::Classic, "00 Gem 19"}, {halvaro::SkyModel::Precise, "29 Tau 58"}}) {
-        const halvaro::ReadingResult result = halvaro::fullreading::CalculateReading(halvaro::testing::Delhi1975(), sky);
+        const auto result = halvaro::fullreading::CalculateFullReading(halvaro::testing::BirthOf(halvaro::testing::Delhi1975()), {sky}, {});
         ASSERT_FALSE(result.Failure.has_value());
         EXPECT_EQ(result.Value.Sky, sky);
         EXPECT_EQ(std::string_view(result.Value.Results.lblPlanets_Position[Sun]), sun);
@@ -145,15 +147,15 @@ TEST(PreciseReading, TheClassicReadingNamesWhatTheSkyPlacesElsewhere)
     for (const auto& [sky, caption] : {std::pair {halvaro::SkyModel::Classic,
                                            "Sky: classic model \u2014 in the precise sky the Sun stands in Vrishabha"},
              {halvaro::SkyModel::Precise, "Sky: precise (Swiss Ephemeris, Lahiri)"}}) {
-        const halvaro::ReadingResult result = halvaro::fullreading::CalculateReading(halvaro::testing::Delhi1975(), sky);
+        const auto result = halvaro::fullreading::CalculateFullReading(halvaro::testing::BirthOf(halvaro::testing::Delhi1975()), {sky},
+            halvaro::fullreading::EveryPart);
         ASSERT_FALSE(result.Failure.has_value());
-        EXPECT_EQ(halvaro::fullreading::SkyCaptionWithDifferences(sky, halvaro::fullreading::SkyDifferences(result.Value)),
-            caption);
+        EXPECT_EQ(halvaro::fullreading::SkyCaptionWithDifferences(result.Value), caption);
     }
     const std::vector<halvaro::fullreading::SkyDifference> several {
         {halvaro::Graha::Moon, 3}, {halvaro::Graha::Mars, 0}, {halvaro::Graha::Rahu, 11}};
-    EXPECT_EQ(halvaro::fullreading::SkyCaptionWithDifferences(halvaro::SkyModel::Classic, several),
-        "Sky: classic model \u2014 in the precise sky the Moon stands in Kataka, Mars in Mesha and Rahu in Meena");
+    EXPECT_EQ(halvaro::fullreading::PreciseSkyPlaces(several),
+        "in the precise sky the Moon stands in Kataka, Mars in Mesha and Rahu in Meena");
 }
 
 // The precise Lagna is the sidereal ascendant: the tropical ascendants of an
@@ -173,14 +175,14 @@ TEST(PreciseLagna, IsTheAscendantLessLahiri)
              Place {JulianDay(1990, 1, 20, 12, 0), 69.65, 18.95, 121.8263},
              Place {JulianDay(2010, 9, 1, 0, 0), degrees(89, 59, 0), 0, 359.9606},
              Place {JulianDay(1960, 4, 10, 9, 0), -80, degrees(166, 40, 0), 155.2742}}) {
-        const auto lagna = halvaro::sky::PreciseLagna(p.julianDay, {p.latitudeDeg, p.longitudeDeg});
-        const auto sky = halvaro::sky::PrecisePositions(p.julianDay);
+        const auto lagna = halvaro::sky::PreciseLagna(p.julianDay, {p.latitudeDeg, p.longitudeDeg}, Lahiri);
+        const auto sky = halvaro::sky::PrecisePositions(p.julianDay, Lahiri);
         ASSERT_TRUE(sky.has_value());
         ASSERT_EQ(lagna.Status, halvaro::modVedicPlanetPosition::LagnaStatus::Computed);
         const double errorMinutes = AngleDifferenceDeg(lagna.Longitude, p.tropicalDeg + sky->Ayanamsa) * 60;
         EXPECT_LE(std::fabs(errorMinutes), 1.0) << "JD " << p.julianDay << ": off by " << errorMinutes << "'";
     }
-    EXPECT_EQ(halvaro::sky::PreciseLagna(JulianDay(1975, 6, 15, 5, 0), {90, 20}).Status,
+    EXPECT_EQ(halvaro::sky::PreciseLagna(JulianDay(1975, 6, 15, 5, 0), {90, 20}, Lahiri).Status,
         halvaro::modVedicPlanetPosition::LagnaStatus::PolarLatitude);
 }
 
@@ -191,7 +193,7 @@ TEST(PreciseReading, ThreadsGetTheSameReadingsAsOneThread)
     const auto saturns = [] {
         std::vector<double> longitudes;
         for (int i = 0; i < 32; ++i) {
-            const auto sky = halvaro::sky::PrecisePositions(JulianDay(1901 + 4 * i, 1 + i % 12, 1 + i % 28, i % 24, 0));
+            const auto sky = halvaro::sky::PrecisePositions(JulianDay(1901 + 4 * i, 1 + i % 12, 1 + i % 28, i % 24, 0), Lahiri);
             longitudes.push_back(sky ? sky->Longitudes[Saturn] : -1);
         }
         return longitudes;
