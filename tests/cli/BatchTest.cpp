@@ -7,6 +7,7 @@
 #include "cli/Batch.h"
 #include "files/FileReplace.h"
 
+#include <poll.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
@@ -599,7 +600,23 @@ TEST_F(Cli, MemoryStaysFlatThroughAPipe)
         });
         std::uint64_t lines = 0;
         std::vector<char> buffer(1 << 16);
-        for (ssize_t got; (got = ::read(out[0], buffer.data(), buffer.size())) > 0;) {
+        // The program's own high-water mark, read while it runs: the one
+        // wait4 gives also holds this process's, which the spawn shared.
+        long peak = 0;
+        for (pollfd ready {out[0], POLLIN, 0};;) {
+            std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+            for (std::string entry; std::getline(status, entry);) {
+                if (entry.starts_with("VmHWM:")) {
+                    peak = std::max(peak, std::stol(entry.substr(6)));
+                }
+            }
+            if (::poll(&ready, 1, 10) == 0) {
+                continue;
+            }
+            const ssize_t got = ::read(out[0], buffer.data(), buffer.size());
+            if (got <= 0) {
+                break;
+            }
             lines += static_cast<std::uint64_t>(std::count(buffer.begin(), buffer.begin() + got, '\n'));
         }
         ::close(out[0]);
@@ -607,7 +624,8 @@ TEST_F(Cli, MemoryStaysFlatThroughAPipe)
         const Ran run = Wait(pid);
         EXPECT_EQ(run.Status, 1); // every fifth birth, and every row of commas, is refused
         EXPECT_EQ(lines, count);
-        return run.PeakKilobytes;
+        EXPECT_GT(peak, 0);
+        return peak;
     };
     const auto commas = [](std::uint64_t) { return std::string(65'000, ',') + "\n"; };
     EXPECT_LT(peakFor("jsonl", 100'000, GeneratedBirth), peakFor("jsonl", 1000, GeneratedBirth) + 16 * 1024);
