@@ -1,14 +1,13 @@
 #include "app/FindPlaceDialog.h"
 
 #include "app/FormMapping.h"
-#include "atlas/PlainLatin.h"
+#include "atlas/PlaceEntries.h"
 #include "core/Text.h"
 #include "ui_FindPlaceDialog.h"
 
 #include <QPushButton>
 #include <QTreeWidgetItem>
 
-#include <cmath>
 
 namespace halvaro::app {
 
@@ -16,35 +15,12 @@ namespace {
 
 constexpr std::size_t MostRowsShown = 50;
 
-// A name as the boxes take it: plain Latin when it has letters beyond ASCII,
-// the fallback when nothing of it is left.
-std::string BoxText(const std::string& name, const std::string& fallback)
-{
-    std::string text = TrimBlanks(atlas::PlainLatin(name).value_or(std::string()));
-    return text.empty() ? fallback : text;
-}
-
-// Whole degrees and minutes of a magnitude, rounded to the minute.
-std::pair<std::string, std::string> DegreesAndMinutes(double magnitudeDeg)
-{
-    const long long totalMinutes = std::llround(magnitudeDeg * 60.0);
-    return {DecimalText(totalMinutes / 60), DecimalText(totalMinutes % 60)};
-}
-
 } // namespace
 
 FoundPlace FoundPlaceOf(const atlas::Place& place)
 {
-    FoundPlace found;
-    found.Place = place;
-    found.Country = BoxText(place.Country, place.CountryCode);
-    found.City = BoxText(place.Name, found.Country);
-    found.State = BoxText(place.State, found.Country);
-    std::tie(found.LatDeg, found.LatMin) = DegreesAndMinutes(std::fabs(place.LatitudeDeg));
-    std::tie(found.LonDeg, found.LonMin) = DegreesAndMinutes(std::fabs(place.LongitudeDeg));
-    found.South = place.LatitudeDeg < 0;
-    found.West = place.LongitudeDeg < 0;
-    found.TimeZone = place.TimeZone;
+    FoundPlace found {place, {}};
+    atlas::PutPlace(place, found.Boxes);
     return found;
 }
 

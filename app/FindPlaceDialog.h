@@ -1,6 +1,7 @@
 #pragma once
 
 #include "atlas/Atlas.h"
+#include "core/BirthData.h"
 
 #include <QDialog>
 
@@ -15,18 +16,13 @@ class FindPlaceDialog;
 
 namespace halvaro::app {
 
-// A place as the input screen takes it: the boxes' texts (UTF-8; a name
-// beyond ASCII in plain Latin letters, "Tromsø" → "Tromso", so that a
-// reading file can always hold it), the coordinates in whole degrees and
-// minutes (rounded to the minute) with their option buttons, and the zone
-// whose history gives the offset at the screen's date and time.
+// A place as the input screen takes it: the place boxes and their option
+// buttons as atlas::PutPlace fills them (names in plain Latin letters,
+// coordinates rounded to the minute), and the place itself, whose zone's
+// history gives the offset at the screen's date and time.
 struct FoundPlace {
     atlas::Place Place; // as the atlas has it
-    std::string City, State, Country;
-    std::string LatDeg, LatMin, LonDeg, LonMin;
-    bool South = false;
-    bool West = false;
-    std::string TimeZone; // IANA name, e.g. "Asia/Kathmandu"
+    BirthData Boxes;    // only the place boxes and options are filled
 };
 FoundPlace FoundPlaceOf(const atlas::Place& place);
 

@@ -1,5 +1,7 @@
 #include "app/QtUserPrompts.h"
 
+#include "app/ConventionsDialog.h"
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -85,6 +87,12 @@ bool QtUserPrompts::ChoosePrinter(QWidget* parent, QPrinter& printer)
 {
     QPrintDialog dialog(&printer, parent);
     return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<Conventions> QtUserPrompts::ChooseConventions(QWidget* parent, const Conventions& current)
+{
+    ConventionsDialog dialog(current, parent);
+    return dialog.exec() == QDialog::Accepted ? std::optional(dialog.Chosen()) : std::nullopt;
 }
 
 PlaceAnswer QtUserPrompts::FindPlace(QWidget* parent, const atlas::AtlasLoad& atlas)

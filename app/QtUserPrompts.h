@@ -20,6 +20,7 @@ public:
     void ShowAbout(QWidget* parent, const QString& title, const QString& text) override;
     bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
     PlaceAnswer FindPlace(QWidget* parent, const atlas::AtlasLoad& atlas) override;
+    std::optional<Conventions> ChooseConventions(QWidget* parent, const Conventions& current) override;
 };
 
 } // namespace halvaro::app

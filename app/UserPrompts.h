@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/FindPlaceDialog.h"
+#include "core/Conventions.h"
 #include "core/InputChecks.h"
 
 #include <QString>
@@ -56,6 +57,9 @@ public:
     // The modal Find Place dialog over the given atlas (which may hold only
     // the reason there is none).
     virtual PlaceAnswer FindPlace(QWidget* parent, const atlas::AtlasLoad& atlas) = 0;
+    // The modal Conventions dialog, starting from the current ones; nothing
+    // when the user cancels.
+    virtual std::optional<Conventions> ChooseConventions(QWidget* parent, const Conventions& current) = 0;
 };
 
 } // namespace halvaro::app

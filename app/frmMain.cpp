@@ -4,7 +4,7 @@
 #include "app/CompactComboStyle.h"
 #include "app/KeyCodes.h"
 #include "app/UserPrompts.h"
-#include "atlas/ZoneListMatch.h"
+#include "birth/BirthRoad.h"
 #include "core/Calendar.h"
 #include "core/Ranges.h"
 #include "core/TimeZones.h"
@@ -112,6 +112,7 @@ frmMain::frmMain(UserPrompts& userPrompts, QWidget* parent)
     connect(ui->cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
     connect(ui->mnuCalculate, &QAction::triggered, this, &frmMain::cmdCalculate_Click);
     connect(ui->mnuPreciseSky, &QAction::toggled, this, &frmMain::mnuPreciseSky_Toggled);
+    connect(ui->mnuConventions, &QAction::triggered, this, &frmMain::mnuConventions_Click);
     connect(ui->cmdBack, &QPushButton::clicked, this, &frmMain::cmdBack_Click);
     connect(ui->cmdSave, &QPushButton::clicked, this, &frmMain::cmdSave_Click);
     connect(ui->cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
@@ -232,18 +233,23 @@ void frmMain::ShowCheckFailure(const InputCheckFailure& failure)
 
 void frmMain::cmdCalculate_Click()
 {
-    // The checks and the calculation live in the core; the window only reads
-    // its controls and shows the texts.
-    BirthCheck checked = ValidateInput(ReadBirthData(*ui, controls));
+    // The checks and the calculation live below the window, on the road the
+    // command line takes; the window only reads its controls and shows the
+    // texts. A found zone gives the offset, to the second, with the list
+    // entry that gives it exactly, if any, to store.
+    birth::BirthRequest request;
+    request.Entries = ReadBirthData(*ui, controls);
+    if (foundZoneHolds) {
+        request.TimeZone = foundZone;
+    }
+    birth::BirthResult checked = birth::ResolveBirth(request, zoneHistory, conventions);
     if (checked.Failure) {
         ShowCheckFailure(*checked.Failure);
         return;
     }
-    if (exactOffsetMinutes) {
-        // The found zone's offset, which no list entry gives: computed
-        // exactly, and with no list entry to store.
-        checked.Value.UtcOffsetMinutes = *exactOffsetMinutes;
-        checked.Value.Zone.reset();
+    if (checked.ZoneRefusal) {
+        ShowMessage(FromUtf8(checked.ZoneRefusal->Error), MessageIcon::Error);
+        return;
     }
     const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, conventions, fullreading::EveryPart);
     if (result.Failure) {
@@ -284,12 +290,33 @@ void frmMain::ShowSkyCaption(const QString& caption)
 
 void frmMain::mnuPreciseSky_Toggled(bool precise)
 {
-    conventions.Sky = precise ? SkyModel::Precise : SkyModel::Classic;
+    // The classic model keeps its own ayanamsa, node and year.
+    const Conventions chosen = conventions;
+    conventions = precise ? preciseConventions : Conventions {};
+    if (precise) {
+        conventions.Sky = SkyModel::Precise;
+    } else {
+        preciseConventions = chosen;
+    }
+    ui->mnuConventions->setEnabled(precise);
+    Recalculate();
+}
+
+void frmMain::mnuConventions_Click()
+{
+    if (const std::optional<Conventions> chosen = prompts.ChooseConventions(this, conventions)) {
+        conventions = *chosen;
+        Recalculate();
+    }
+}
+
+void frmMain::Recalculate()
+{
     if (!ResultScreenInFront()) {
         return;
     }
-    // The reading on screen is shown again in the chosen sky, from its own
-    // birth, not from entries that may have changed since.
+    // The reading on screen is shown again, from its own birth, not from
+    // entries that may have changed since.
     const fullreading::FullReadingResult result = fullreading::CalculateFullReading(shownBirth, conventions, fullreading::EveryPart);
     if (result.Failure) {
         ShowCheckFailure(*result.Failure);
@@ -425,7 +452,7 @@ void frmMain::cmdFindPlace_Click()
     if (!answer.Chosen) {
         return;
     }
-    const FoundPlace& found = *answer.Chosen;
+    const BirthData& found = answer.Chosen->Boxes;
     for (const auto& [box, text] : {std::pair {ui->txtCity, &found.City}, std::pair {ui->txtState, &found.State},
              std::pair {ui->txtCountry, &found.Country}}) {
         box->setText(FromUtf8(*text));
@@ -437,7 +464,7 @@ void frmMain::cmdFindPlace_Click()
     ui->txtLonMin->setText(FromUtf8(found.LonMin));
     controls.optLat[found.South ? 1 : 0]->setChecked(true);
     controls.optLong[found.West ? 1 : 0]->setChecked(true);
-    foundZone = found.TimeZone;
+    foundZone = answer.Chosen->Place.TimeZone;
     ApplyFoundZone();
 }
 
@@ -448,10 +475,11 @@ void frmMain::ApplyFoundZone()
     }
     const BirthData entries = ReadBirthData(*ui, controls);
     const CivilDateTime local {entries.Year, entries.Month, entries.Day, entries.Hour, entries.Minute};
-    const atlas::ZoneOffsetResult offset = zoneHistory.OffsetAt(foundZone, local);
-    exactOffsetMinutes.reset();
+    const birth::ZoneAnswer answer = birth::OffsetInZone(zoneHistory, foundZone, local, std::nullopt);
+    const atlas::ZoneOffsetResult& offset = answer.Found;
+    foundZoneHolds = answer.Offset.has_value();
     ui->lblFoundZone->setToolTip(QString());
-    if (!offset.Offset) {
+    if (!answer.Offset) {
         // A gap, an overlap or a day the month lacks: the list decides, as
         // the user sets it; the full reason is at hand.
         const QString when = QStringLiteral("%1:%2 on %3 %4 %5")
@@ -476,13 +504,12 @@ void frmMain::ApplyFoundZone()
         return;
     }
     QString line = FromUtf8(atlas::FoundOffsetLine(offset.Offset->UtcOffsetMinutes, offset.Offset->Zone, local));
-    if (const std::optional<ZoneChoice> entry = atlas::ZoneListEntryFor(*offset.Offset)) {
+    if (const std::optional<ZoneChoice>& entry = answer.Offset->Zone) {
         settingZone = true;
         ui->cboTimeZone->setCurrentIndex(entry->Position);
         ui->chkDST->setChecked(entry->DaylightSaving);
         settingZone = false;
     } else {
-        exactOffsetMinutes = offset.Offset->UtcOffsetMinutes;
         line += tr("\nUsed as it is: no zone of the list has it.");
     }
     ui->lblFoundZone->setText(line);
@@ -494,7 +521,7 @@ void frmMain::ForgetFoundZone()
         return;
     }
     foundZone.clear();
-    exactOffsetMinutes.reset();
+    foundZoneHolds = false;
     ui->lblFoundZone->clear();
     ui->lblFoundZone->setToolTip(QString());
 }

@@ -58,6 +58,10 @@ private:
     void Form_Load();
     void cmdCalculate_Click();
     void mnuPreciseSky_Toggled(bool precise);
+    void mnuConventions_Click();
+    // The reading on the result screen again, from its own birth, under the
+    // conventions now chosen.
+    void Recalculate();
     void ShowReading(const fullreading::FullReading& reading);
     void ShowSkyCaption(const QString& caption);
     void cmdBack_Click();
@@ -88,6 +92,7 @@ private:
     QString lastSavedPath;
     Birth shownBirth; // of the reading on the result screen
     Conventions conventions; // kept for this run only
+    Conventions preciseConventions = DefaultConventions(SkyModel::Precise); // chosen for the precise sky, while the classic one is used
     fullreading::FullReading shownReading;
     ChartWindow* chartWindow = nullptr; // owned by this window as a child
     std::unique_ptr<atlas::AtlasLoad> atlasLoad; // loaded when Find Place first opens
@@ -95,9 +100,9 @@ private:
     // The zone of the place found with Find Place, while its history decides
     // the offset; empty once the user sets the zone by hand.
     std::string foundZone;
-    // The atlas's offset when no zone list entry gives it: the calculation
-    // takes it instead of the list's.
-    std::optional<int> exactOffsetMinutes;
+    // The found zone's history gave one offset at the date and time on the
+    // screen: the calculation takes the zone (birth/), not only the list.
+    bool foundZoneHolds = false;
     bool settingZone = false; // the zone list and DST box being set from the atlas
 };
 

@@ -95,7 +95,8 @@ std::vector<std::string> ClosestZones(const date::tzdb& database, std::string_vi
 
 ZoneOffset OffsetOf(const date::time_zone& zone, const date::sys_info& info)
 {
-    return {zone.name(), RoundedMinutes(info.offset), info.abbrev, info.save != std::chrono::minutes {0}};
+    return {zone.name(), RoundedMinutes(info.offset), static_cast<int>(info.offset.count()), info.abbrev,
+        info.save != std::chrono::minutes {0}};
 }
 
 } // namespace

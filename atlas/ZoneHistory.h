@@ -23,6 +23,7 @@ enum class DstChoice { Unspecified, Daylight, Standard };
 struct ZoneOffset {
     std::string Zone;         // the IANA name as the database spells it
     int UtcOffsetMinutes = 0; // local clock time minus UT, to the nearest minute
+    int UtcOffsetSeconds = 0; // the same to the second (local mean times have seconds)
     std::string Abbreviation; // e.g. "IST", "BDST", "+0630"
     bool DaylightSaving = false; // the database's own flag
 };

@@ -51,6 +51,9 @@ std::optional<ZoneChoice> ZoneListEntryFor(int utcOffsetMinutes, std::string_vie
 
 std::optional<ZoneChoice> ZoneListEntryFor(const ZoneOffset& offset)
 {
+    if (offset.UtcOffsetSeconds != offset.UtcOffsetMinutes * 60) {
+        return std::nullopt;
+    }
     return ZoneListEntryFor(offset.UtcOffsetMinutes, offset.Abbreviation, offset.DaylightSaving);
 }
 

@@ -23,6 +23,7 @@ int ZoneChoiceOffsetMinutes(const ZoneChoice& choice);
 //      Sumatra Time);
 //   3. the first in list order.
 std::optional<ZoneChoice> ZoneListEntryFor(int utcOffsetMinutes, std::string_view abbreviation, bool daylightSaving);
+// For a found offset; none when it has seconds, which no entry gives.
 std::optional<ZoneChoice> ZoneListEntryFor(const ZoneOffset& offset);
 
 } // namespace halvaro::atlas

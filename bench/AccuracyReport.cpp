@@ -83,8 +83,8 @@ int main(int argc, char** argv)
     std::uint32_t anyOtherSign = 0;
     for (std::uint32_t i = 0; i < *count; ++i) {
         const Birth birth = RandomBirth(random);
-        const auto classic = fullreading::CalculateFullReading(birth, {SkyModel::Classic}, {false, false, false});
-        const auto precise = fullreading::CalculateFullReading(birth, {SkyModel::Precise}, {false, false, false});
+        const auto classic = fullreading::CalculateFullReading(birth, DefaultConventions(SkyModel::Classic), {false, false, false});
+        const auto precise = fullreading::CalculateFullReading(birth, DefaultConventions(SkyModel::Precise), {false, false, false});
         if (classic.Failure || precise.Failure) {
             const CivilDateTime& t = birth.Local;
             std::fprintf(stderr, "halvaro-accuracy: no reading for %04d-%02d-%02d %02d:%02d\n", t.Year, t.Month, t.Day,

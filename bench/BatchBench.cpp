@@ -127,7 +127,7 @@ BENCHMARK(BM_BatchProcessJsonLines)->ArgsProduct({{1, 2}, {0, 1}})->UseManualTim
     for (int round = 0; round < 3; ++round) {
         for (const halvaro::BirthData& birth : births) {
             const halvaro::BirthCheck checked = halvaro::ValidateInput(birth);
-            benchmark::DoNotOptimize(halvaro::fullreading::CalculateFullReading(checked.Value, {sky}, {false, false, false}));
+            benchmark::DoNotOptimize(halvaro::fullreading::CalculateFullReading(checked.Value, halvaro::DefaultConventions(sky), {false, false, false}));
         }
     }
 }
@@ -139,7 +139,7 @@ BENCHMARK(BM_BatchProcessJsonLines)->ArgsProduct({{1, 2}, {0, 1}})->UseManualTim
     for (int round = 0; round < 3; ++round) {
         for (const halvaro::BirthData& birth : births) {
             const halvaro::BirthCheck checked = halvaro::ValidateInput(birth);
-            benchmark::DoNotOptimize(halvaro::fullreading::CalculateFullReading(checked.Value, {sky}, {true, true, false}));
+            benchmark::DoNotOptimize(halvaro::fullreading::CalculateFullReading(checked.Value, halvaro::DefaultConventions(sky), {true, true, false}));
         }
     }
 }
@@ -164,7 +164,7 @@ void BM_BatchInProcessJsonLines(benchmark::State& state)
         std::uint64_t bytes = 0;
         const auto start = std::chrono::steady_clock::now();
         const halvaro::cli::BatchTotals totals = halvaro::cli::ProcessBatch(input, halvaro::cli::RecordFormat::JsonLines,
-            halvaro::cli::RecordFormat::JsonLines, 1, {sky}, [&](std::string_view text) {
+            halvaro::cli::RecordFormat::JsonLines, 1, halvaro::DefaultConventions(sky), [&](std::string_view text) {
                 bytes += text.size();
                 return true;
             });

@@ -92,7 +92,7 @@ std::vector<Birth> VariedBirths()
 // The precise example: the Sun at 29 Tau 58 in the sky.
 bool PreparePreciseExample(benchmark::State& state)
 {
-    const ReadingResult result = sky::CalculatePreciseReading(BirthOf(Delhi1975()), Conventions {SkyModel::Precise});
+    const ReadingResult result = sky::CalculatePreciseReading(BirthOf(Delhi1975()), DefaultConventions(SkyModel::Precise));
     if (result.Failure || result.Value.GrahaPositionTexts[0] != "29 Tau 58") {
         state.SkipWithError("the precise example reading gives other positions");
         return false;
@@ -123,7 +123,7 @@ void BM_CalculatePreciseReading(benchmark::State& state)
     const std::vector<Birth> births = VariedBirths();
     std::size_t i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(sky::CalculatePreciseReading(births[i++ % births.size()], Conventions {SkyModel::Precise}));
+        benchmark::DoNotOptimize(sky::CalculatePreciseReading(births[i++ % births.size()], DefaultConventions(SkyModel::Precise)));
     }
 }
 BENCHMARK(BM_CalculatePreciseReading);

@@ -627,7 +627,7 @@ void Compute(const RecordReader& reader, RecordFormat format, const Conventions&
         std::optional<fullreading::FullReadingResult> result;
         ResolvedBirth checked;
         if (decoded.Error.empty()) {
-            checked = ResolveBirth(decoded.Birth, places, block.Zones);
+            checked = ResolveBirth(decoded.Birth, places, block.Zones, conventions);
             result = checked.Error ? fullreading::FullReadingResult {}
                                    : fullreading::CalculateFullReading(checked.Value, conventions, parts);
             if (checked.Error || result->Failure) {
@@ -640,7 +640,7 @@ void Compute(const RecordReader& reader, RecordFormat format, const Conventions&
         if (format == RecordFormat::Csv) {
             if (reading) {
                 block.Output.Put(',');
-                AppendReadingCsvFields(block.Output, {result->Value, checked.Value, checked.TimeZone}, groups);
+                AppendReadingCsvFields(block.Output, {result->Value, checked.Value, checked.Value.TimeZone}, groups);
             } else {
                 AppendCsvField(block.Output, decoded.Error);
                 Append(block.Output, std::string(ReadingCsvFieldCount(groups), ','));
@@ -649,7 +649,7 @@ void Compute(const RecordReader& reader, RecordFormat format, const Conventions&
             continue;
         }
         if (reading) {
-            WriteReadingMembers(json, {result->Value, checked.Value, checked.TimeZone}, groups);
+            WriteReadingMembers(json, {result->Value, checked.Value, checked.Value.TimeZone}, groups);
         } else {
             json.Key("error");
             json.String(decoded.Error.data(), static_cast<rapidjson::SizeType>(decoded.Error.size()));

@@ -1,7 +1,6 @@
 #include "cli/BirthFields.h"
 
-#include "atlas/PlaceEntries.h"
-#include "atlas/ZoneListMatch.h"
+#include "birth/BirthRoad.h"
 #include "core/InputChecks.h"
 #include "core/Ranges.h"
 #include "core/Text.h"
@@ -248,11 +247,12 @@ ValueError FillBirth(const FieldValues& values, BirthRequest& birth)
     return std::nullopt;
 }
 
-ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places, atlas::ZoneCache& zones)
+ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places, atlas::ZoneCache& zones,
+    const Conventions& conventions)
 {
     ResolvedBirth resolved;
-    BirthData entries = request.Entries;
-    std::string zone = request.TimeZone;
+    birth::BirthRequest road {request.Entries, std::nullopt, request.ZoneGiven, request.TimeZone,
+        request.UtcOffsetMinutes ? std::optional<int>(*request.UtcOffsetMinutes * 60) : std::nullopt, request.Dst};
     if (!request.Place.empty()) {
         const atlas::AtlasLoad& load = places.Get();
         const atlas::Resolution found = load.Loaded ? load.Loaded->Resolve(request.Place) : atlas::Resolution {};
@@ -260,35 +260,18 @@ ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places,
             resolved.Error = load.Loaded ? found.Error : load.Error;
             return resolved;
         }
-        atlas::PutPlace(*found.Found, entries);
-        if (zone.empty() && !request.UtcOffsetMinutes && !request.ZoneGiven) {
-            zone = found.Found->TimeZone;
-        }
+        road.Place = *found.Found;
     }
-    const BirthCheck checked = ValidateInput(entries);
+    birth::BirthResult checked = birth::ResolveBirth(road, zones, conventions);
     if (checked.Failure) {
         resolved.Error = checked.Failure->Message;
-        return resolved;
-    }
-    resolved.Value = checked.Value;
-    if (request.UtcOffsetMinutes) {
-        resolved.Value.UtcOffsetMinutes = *request.UtcOffsetMinutes;
-        resolved.Value.Zone = atlas::ZoneListEntryFor(*request.UtcOffsetMinutes, "", false);
-    } else if (!zone.empty()) {
-        const auto choice = !request.Dst ? atlas::DstChoice::Unspecified
-            : *request.Dst               ? atlas::DstChoice::Daylight
-                                         : atlas::DstChoice::Standard;
-        const atlas::ZoneOffsetResult offset = zones.OffsetAt(zone, resolved.Value.Local, choice);
-        if (!offset.Offset) {
-            resolved.Error = offset.Error;
-            if (offset.Problem == atlas::ZoneOffsetResult::Fault::TwiceLocalTime) {
-                *resolved.Error += " (--dst or --no-dst; in a batch record, dst true or false)";
-            }
-            return resolved;
+    } else if (checked.ZoneRefusal) {
+        resolved.Error = checked.ZoneRefusal->Error;
+        if (checked.ZoneRefusal->Problem == atlas::ZoneOffsetResult::Fault::TwiceLocalTime) {
+            *resolved.Error += " (--dst or --no-dst; in a batch record, dst true or false)";
         }
-        resolved.Value.UtcOffsetMinutes = offset.Offset->UtcOffsetMinutes;
-        resolved.Value.Zone = atlas::ZoneListEntryFor(*offset.Offset);
-        resolved.TimeZone = offset.Offset->Zone;
+    } else {
+        resolved.Value = std::move(checked.Value);
     }
     return resolved;
 }

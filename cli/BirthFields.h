@@ -4,6 +4,7 @@
 #include "atlas/ZoneHistory.h"
 #include "core/Birth.h"
 #include "core/BirthData.h"
+#include "core/Conventions.h"
 
 #include <array>
 #include <cstddef>
@@ -67,14 +68,12 @@ private:
 struct ResolvedBirth {
     std::optional<std::string> Error; // the place, the zone or an input check refused
     Birth Value;
-    std::string TimeZone; // the IANA zone the offset came from; empty for none
 };
 
-// The checked birth of a request: the place's names and coordinates as the
-// window's Find Place fills them, the offset in force in its zone, or the
-// offset given; the list entry that gives the offset, when one does, so that
-// the reading can be saved.
-ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places, atlas::ZoneCache& zones);
+// The checked birth of a request, on the window's road (birth/): the place
+// of its text, then what birth::ResolveBirth makes of it.
+ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places, atlas::ZoneCache& zones,
+    const Conventions& conventions);
 
 // The longest place or zone text taken: the longest names of either are
 // far shorter, and a text of any length would be searched for its closest

@@ -6,6 +6,8 @@
 #include "chart/ChartData.h"
 #include "chart/ChartFile.h"
 #include "chart/Navamsa.h"
+#include "core/Conventions.h"
+#include "core/InputChecks.h"
 #include "core/Text.h"
 #include "core/TimeZones.h"
 #include "files/FileReplace.h"
@@ -15,6 +17,8 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <charconv>
+#include <chrono>
 #include <cmath>
 #include <vector>
 
@@ -88,12 +92,15 @@ CLI::Validator OneOf(std::vector<std::string> names)
 // fields share.
 struct Options {
     CLI::App App {std::string(Description), std::string(ProgramName)};
-    std::string ReadingPath, FindPlace, Sky = "classic", Save, Chart, ChartStyle = "south", ChartVarga = "d1", Batch,
+    std::string ReadingPath, FindPlace, Sky = "classic", Ayanamsa = "lahiri", AyanamsaValue, Node = "mean",
+        DashaYear = "365.25", Save, Chart, ChartStyle = "south", ChartVarga = "d1", Batch,
         InputFormat, Output, OutputFormat = "jsonl";
     unsigned Jobs = 0;
     std::array<std::string, FieldCount> Birth;
     std::array<CLI::Option*, FieldCount> BirthOptions {};
     bool Dst = false, NoDst = false, Json = false, Zones = false, Details = false;
+    std::vector<CLI::Option*> ConventionOptions;
+    CLI::Option* AyanamsaValueOption = nullptr;
     CLI::Option *File = nullptr, *SaveOption = nullptr, *ChartOption = nullptr, *BatchOption = nullptr,
                 *InputFormatOption = nullptr, *OutputOption = nullptr, *NoDstOption = nullptr, *FindPlaceOption = nullptr;
 
@@ -134,6 +141,27 @@ struct Options {
             "the sky the positions come from: the classic model (the default) or the precise positions of the Swiss "
             "Ephemeris with the Lahiri ayanamsa, which the text output names in a last line; a batch takes it too")
             ->check(OneOf({"classic", "precise"}));
+        std::vector<std::string> ayanamsas;
+        for (const AyanamsaNames& names : AyanamsaTable) {
+            if (names.Option != NamesOf(AyanamsaSystem::User).Option) {
+                ayanamsas.emplace_back(names.Option);
+            }
+        }
+        CLI::Option* ayanamsa = value("--ayanamsa", Ayanamsa, "NAME", OutputGroup,
+            "with --sky precise: the ayanamsa, lahiri (the default), raman, kp (Krishnamurti), yukteshwar, jn-bhasin, "
+            "true-chitra (True Chitra Paksha), true-pushya, true-revati, surya-siddhanta or fagan-bradley")
+            ->check(OneOf(ayanamsas));
+        AyanamsaValueOption = value("--ayanamsa-value", AyanamsaValue, "DEG@YYYY-MM-DD", OutputGroup,
+            "with --sky precise, instead of --ayanamsa: your own ayanamsa, DEG degrees at 0h UT of the date, moved "
+            "by precession, e.g. 23.85@2000-01-01")
+            ->excludes(ayanamsa);
+        CLI::Option* node = value("--node", Node, "mean|true", OutputGroup,
+            "with --sky precise: Rahu as the Moon's mean node (the default) or its true node; Ketu opposite")
+            ->check(OneOf({"mean", "true"}));
+        CLI::Option* dashaYear = value("--dasha-year", DashaYear, "DAYS", OutputGroup,
+            "with --sky precise: the days of a dasha year, 365.25 (the default), 365.2564 (sidereal) or 360 (savana)")
+            ->check(OneOf(std::vector<std::string>(DashaYearOptions.begin(), DashaYearOptions.end())));
+        ConventionOptions = {ayanamsa, AyanamsaValueOption, node, dashaYear};
         // Files written here are named *.aha, as the window's Save dialog
         // names them; reading a file asks less (any name ending in "aha").
         SaveOption = value("--save", Save, "FILE.aha", OutputGroup,
@@ -212,6 +240,65 @@ struct Options {
         return birth == BirthOptions.end() ? std::nullopt : std::optional(static_cast<Field>(birth - BirthOptions.begin()));
     }
 };
+
+// DEG@YYYY-MM-DD: degrees from 0 to below 360, at a Gregorian date.
+std::optional<UserAyanamsa> UserAyanamsaOf(std::string_view text)
+{
+    const std::size_t at = text.find('@');
+    if (at == std::string_view::npos || at == 0) {
+        return std::nullopt;
+    }
+    UserAyanamsa user;
+    const std::string_view degrees = text.substr(0, at);
+    const auto parsed = std::from_chars(degrees.data(), degrees.data() + degrees.size(), user.Degrees, std::chars_format::fixed);
+    const std::string_view date = text.substr(at + 1);
+    const auto year = DigitsNumber(date.substr(0, 4), 4);
+    const auto month = date.size() == 10 && date[4] == '-' ? DigitsNumber(date.substr(5, 2), 2) : std::nullopt;
+    const auto day = date.size() == 10 && date[7] == '-' ? DigitsNumber(date.substr(8, 2), 2) : std::nullopt;
+    if (parsed.ec != std::errc() || parsed.ptr != degrees.data() + degrees.size() || !(user.Degrees >= 0 && user.Degrees < 360)
+        || !year || !month || !day || *year == 0
+        || !std::chrono::year_month_day(std::chrono::year(*year), std::chrono::month(static_cast<unsigned>(*month)),
+               std::chrono::day(static_cast<unsigned>(*day)))
+                .ok()) {
+        return std::nullopt;
+    }
+    user.Year = *year;
+    user.Month = *month;
+    user.Day = *day;
+    return user;
+}
+
+// The conventions the options choose; the classic model keeps its own.
+std::optional<std::string> ChooseConventions(const Options& o, Conventions& chosen)
+{
+    for (const CLI::Option* option : o.ConventionOptions) {
+        if (o.Given(option) && chosen.Sky == SkyModel::Classic) {
+            return option->get_name() + " needs --sky precise: the classic model keeps its own ayanamsa, node and "
+                   "dasha year";
+        }
+    }
+    for (std::size_t i = 0; i < AyanamsaTable.size(); ++i) {
+        if (AyanamsaTable[i].Option == o.Ayanamsa) {
+            chosen.Ayanamsa = static_cast<AyanamsaSystem>(i);
+        }
+    }
+    if (o.Given(o.AyanamsaValueOption)) {
+        const std::optional<UserAyanamsa> user = UserAyanamsaOf(o.AyanamsaValue);
+        if (!user) {
+            return "--ayanamsa-value: " + Shown(o.AyanamsaValue)
+                + " is not of the form DEG@YYYY-MM-DD, degrees from 0 to below 360 at a date, e.g. 23.85@2000-01-01";
+        }
+        chosen.Ayanamsa = AyanamsaSystem::User;
+        chosen.User = *user;
+    }
+    chosen.Node = o.Node == "true" ? NodeKind::True : NodeKind::Mean;
+    for (std::size_t i = 0; i < DashaYearOptions.size(); ++i) {
+        if (DashaYearOptions[i] == o.DashaYear) {
+            chosen.DashaYearDays = DashaYearChoices[i];
+        }
+    }
+    return std::nullopt;
+}
 
 std::optional<RecordFormat> FormatNamed(std::string_view name)
 {
@@ -344,7 +431,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
     }
     const AtlasOnce places;
     atlas::ZoneCache zones;
-    const ResolvedBirth checked = ResolveBirth(request, places, zones);
+    const ResolvedBirth checked = ResolveBirth(request, places, zones, command.Chosen);
     if (checked.Error) {
         err << *checked.Error << "\n";
         return ExitRefused;
@@ -385,7 +472,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         }
     }
     if (command.Json) {
-        out << ReadingJson({result.Value, checked.Value, checked.TimeZone}, AllOutputGroups);
+        out << ReadingJson({result.Value, checked.Value, checked.Value.TimeZone}, AllOutputGroups);
     } else {
         out << ReadingText(result.Value)
             << (command.Details ? DetailsSection(result.Value, vedic::JulianDayOf(std::chrono::system_clock::now())) : "");
@@ -444,6 +531,9 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
         }
     }
     command.Chosen.Sky = o.Sky == "precise" ? SkyModel::Precise : SkyModel::Classic;
+    if (auto error = ChooseConventions(o, command.Chosen)) {
+        return {std::nullopt, std::move(*error)};
+    }
     command.Batch.Chosen = command.Chosen;
     command.SavePath = o.Given(o.SaveOption) ? std::optional(o.Save) : std::nullopt;
     command.ChartPath = o.Given(o.ChartOption) ? std::optional(o.Chart) : std::nullopt;

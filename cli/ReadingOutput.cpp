@@ -2,6 +2,8 @@
 
 #include "atlas/ZoneHistory.h"
 #include "chart/ChartData.h"
+#include "core/Conventions.h"
+#include "core/Text.h"
 #include "vedic/DetailsText.h"
 
 #include <algorithm>
@@ -398,6 +400,22 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
         DetailRowNames.size() * DetailColumnNames.size()},
     {"Dasha", {false, true, false}, WriteDasha, nullptr, nullptr, 0},
     {"Birth", NothingMore, WriteBirth, nullptr, nullptr, 0},
+    {"Conventions", NothingMore,
+        [](JsonWriter& json, const OutputContext& c) {
+            const Conventions& used = c.Reading.Used;
+            const bool classic = used.Sky == SkyModel::Classic;
+            Key(json, "Conventions");
+            json.StartObject();
+            Member(json, "Ayanamsa", classic ? std::string("classic model") : AyanamsaText(used));
+            Member(json, "Node", classic ? std::string_view("classic model") : NodeOption(used.Node));
+            Key(json, "DashaYearDays");
+            const std::string yearDays = ShortestDecimalText(used.DashaYearDays);
+            json.RawValue(yearDays.data(), yearDays.size(), rapidjson::kNumberType);
+            Member(json, "Text", ConventionsText(used));
+            json.EndObject();
+        },
+        [](std::string& header) { header += ",Conventions"; },
+        [](CsvFields& csv, const OutputContext& c) { csv.Add(ConventionsText(c.Reading.Used)); }, 1},
 }};
 
 fullreading::ReadingParts PartsFor(const OutputGroups& groups)

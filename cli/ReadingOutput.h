@@ -41,7 +41,8 @@ struct OutputContext {
 // the CSV columns. One table says for each its JSON key, its CSV columns and
 // what of the reading must be computed for it.
 enum class OutputGroup {
-    GrahaPositionTexts, MoonPositionText, Ayanamsa, Rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Count
+    GrahaPositionTexts, MoonPositionText, Ayanamsa, Rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions,
+    Count
 };
 inline constexpr auto OutputGroupCount = static_cast<std::size_t>(OutputGroup::Count);
 using OutputGroups = std::bitset<OutputGroupCount>;

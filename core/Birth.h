@@ -25,12 +25,24 @@ struct Birth {
     std::string City, State, Country; // trimmed
     CivilDateTime Local;              // local civil date and clock time
     // Local clock time minus Universal Time, daylight saving included
-    // (Indian Time: +330).
+    // (Indian Time: +330), to the nearest minute: what the outputs show.
     int UtcOffsetMinutes = 0;
+    // The seconds the offset lies beyond those minutes, -30 to +29: the
+    // local mean times of the tz database (Kathmandu until 1920, +05:41:16).
+    // Zero for every offset of the list.
+    int UtcOffsetExtraSeconds = 0;
     // The list entry that gave the offset; none when it came from elsewhere.
     std::optional<ZoneChoice> Zone;
+    // The IANA zone the offset was found in ("Asia/Kolkata"); empty for none.
+    std::string TimeZone;
     double LatitudeDeg = 0;  // north positive
     double LongitudeDeg = 0; // east positive
 };
+
+// The whole offset of a birth, in seconds.
+constexpr int UtcOffsetSecondsOf(const Birth& birth)
+{
+    return birth.UtcOffsetMinutes * 60 + birth.UtcOffsetExtraSeconds;
+}
 
 } // namespace halvaro

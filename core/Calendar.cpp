@@ -22,19 +22,21 @@ double ClockHours(int hour, int minute)
     return static_cast<double>(hour) + static_cast<double>(minute) / 60;
 }
 
-// Offsets are whole hours or half hours, so the quotient is exact: the same
-// double as the zone's hour and minute corrections added one by one.
-double UtcCorrectionHours(int utcOffsetMinutes)
+// The quotient of two whole numbers is rounded once, so for a whole number
+// of minutes m, -60m / 3600 is the same double as -m / 60: the seconds
+// change no bit of any whole-minute offset's moment.
+double UtcCorrectionHours(int utcOffsetSeconds)
 {
-    return static_cast<double>(-utcOffsetMinutes) / 60;
+    return static_cast<double>(-utcOffsetSeconds) / 3600;
 }
 
-CivilDateTime UniversalBirthTime(const CivilDateTime& local, int utcOffsetMinutes)
+CivilDateTime UniversalBirthTime(const CivilDateTime& local, int utcOffsetMinutes, int extraSeconds)
 {
     const chr::sys_days date {chr::year {local.Year} / chr::month {static_cast<unsigned>(local.Month)}
         / chr::day {static_cast<unsigned>(local.Day)}};
-    const chr::minutes shift = chr::hours {local.Hour} + chr::minutes {local.Minute - utcOffsetMinutes};
-    const chr::sys_time<chr::minutes> moment = date + shift;
+    const chr::seconds shift = chr::hours {local.Hour} + chr::minutes {local.Minute - utcOffsetMinutes}
+        - chr::seconds {extraSeconds};
+    const chr::sys_time<chr::minutes> moment = chr::floor<chr::minutes>(date + shift);
     const chr::sys_days utDate = chr::floor<chr::days>(moment);
     const chr::year_month_day ut {utDate};
     const chr::hh_mm_ss clock {moment - utDate};
@@ -47,8 +49,8 @@ BirthMoment BirthMomentOf(const Birth& birth)
 {
     const CivilDateTime& local = birth.Local;
     BirthMoment moment;
-    moment.Universal = UniversalBirthTime(local, birth.UtcOffsetMinutes);
-    moment.UniversalHours = ClockHours(local.Hour, local.Minute) + UtcCorrectionHours(birth.UtcOffsetMinutes);
+    moment.Universal = UniversalBirthTime(local, birth.UtcOffsetMinutes, birth.UtcOffsetExtraSeconds);
+    moment.UniversalHours = ClockHours(local.Hour, local.Minute) + UtcCorrectionHours(UtcOffsetSecondsOf(birth));
     moment.JulianDayNumber = JulianDayNumber(local.Month, local.Day, local.Year);
     moment.JulianDay = moment.JulianDayNumber + moment.UniversalHours / 24 - 0.5;
     return moment;

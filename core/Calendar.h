@@ -21,11 +21,12 @@ double JulianDayNumber(int month, int day, int year);
 double ClockHours(int hour, int minute);
 
 // The hours to add to local clock time to obtain Universal Time.
-double UtcCorrectionHours(int utcOffsetMinutes);
+double UtcCorrectionHours(int utcOffsetSeconds);
 
 // Local date and clock time less the offset, carried across midnight, month
-// and year ends.
-CivilDateTime UniversalBirthTime(const CivilDateTime& local, int utcOffsetMinutes);
+// and year ends; with seconds in the offset, the minute the clocks of
+// Universal Time showed.
+CivilDateTime UniversalBirthTime(const CivilDateTime& local, int utcOffsetMinutes, int extraSeconds = 0);
 
 // The moment of a birth, as every step of the calculation takes it.
 struct BirthMoment {

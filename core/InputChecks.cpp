@@ -66,8 +66,17 @@ double SignedDegrees(std::string_view degrees, std::string_view minutes, bool ne
     return negative ? -value : value;
 }
 
+// Whole minutes to the nearest, halves away from zero, and the seconds left.
+void SetOffset(Birth& birth, int utcOffsetSeconds)
+{
+    const int magnitude = utcOffsetSeconds < 0 ? -utcOffsetSeconds : utcOffsetSeconds;
+    const int minutes = (magnitude + 30) / 60;
+    birth.UtcOffsetMinutes = utcOffsetSeconds < 0 ? -minutes : minutes;
+    birth.UtcOffsetExtraSeconds = utcOffsetSeconds - birth.UtcOffsetMinutes * 60;
+}
+
 // The birth of entries that passed every check.
-Birth BirthOf(const BirthData& entries)
+Birth BirthOf(const BirthData& entries, const ExactOffset* offset)
 {
     const TimeZone& zone = TimeZoneTable[static_cast<std::size_t>(entries.ZonePosition)];
     Birth birth;
@@ -79,9 +88,15 @@ Birth BirthOf(const BirthData& entries)
     birth.Local = {entries.Year, entries.Month, entries.Day, entries.Hour, entries.Minute};
     // The table holds corrections (add to local time to get UT); daylight
     // saving puts the clock one hour ahead.
-    birth.UtcOffsetMinutes
-        = -(zone.HourCorrection * 60 + zone.MinuteCorrection) + (entries.DaylightSaving ? 60 : 0);
-    birth.Zone = ZoneChoice {entries.ZonePosition, entries.DaylightSaving};
+    if (offset != nullptr) {
+        SetOffset(birth, offset->UtcOffsetSeconds);
+        birth.Zone = offset->Zone;
+        birth.TimeZone = offset->TimeZone;
+    } else {
+        birth.UtcOffsetMinutes
+            = -(zone.HourCorrection * 60 + zone.MinuteCorrection) + (entries.DaylightSaving ? 60 : 0);
+        birth.Zone = ZoneChoice {entries.ZonePosition, entries.DaylightSaving};
+    }
     birth.LatitudeDeg = SignedDegrees(entries.LatDeg, entries.LatMin, entries.South);
     birth.LongitudeDeg = SignedDegrees(entries.LonDeg, entries.LonMin, !entries.East);
     return birth;
@@ -100,7 +115,7 @@ std::optional<InputCheckFailure> CheckNumberBox(std::string_view text, std::stri
     return std::nullopt;
 }
 
-std::optional<InputCheckFailure> FirstFailure(const BirthData& entries)
+std::optional<InputCheckFailure> FirstFailure(const BirthData& entries, const Conventions& conventions)
 {
     // A text of blanks is not empty: only the empty text is refused.
     if (entries.Name.empty()) {
@@ -160,7 +175,7 @@ std::optional<InputCheckFailure> FirstFailure(const BirthData& entries)
     if (!DayRange.Contains(entries.Day) || !MonthRange.Contains(entries.Month)) {
         return WrongDate(WrongFebruaryDate);
     }
-    if (!YearRange.Contains(entries.Year)) {
+    if (!conventions.Years().Contains(entries.Year)) {
         return ErrorAt("Please Enter A Year From 1901 To 2050", InputControl::None);
     }
     if (!HourRange.Contains(entries.Hour) || !MinuteRange.Contains(entries.Minute)) {
@@ -174,12 +189,12 @@ std::optional<InputCheckFailure> FirstFailure(const BirthData& entries)
 
 } // namespace
 
-BirthCheck ValidateInput(const BirthData& entries)
+BirthCheck ValidateInput(const BirthData& entries, const Conventions& conventions, const ExactOffset* offset)
 {
-    if (auto failure = FirstFailure(entries)) {
+    if (auto failure = FirstFailure(entries, conventions)) {
         return {failure, {}};
     }
-    return {std::nullopt, BirthOf(entries)};
+    return {std::nullopt, BirthOf(entries, offset)};
 }
 
 std::optional<int> DigitsNumber(std::string_view text, std::size_t maxDigits)

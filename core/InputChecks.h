@@ -2,10 +2,12 @@
 
 #include "core/Birth.h"
 #include "core/BirthData.h"
+#include "core/Conventions.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace halvaro {
@@ -28,11 +30,22 @@ struct BirthCheck {
     Birth Value; // meaningful only without a failure
 };
 
+// An offset that stands for the boxes' zone list entry: found in a zone's
+// history at the local time of birth, or given as it is.
+struct ExactOffset {
+    int UtcOffsetSeconds = 0;       // local clock time minus UT
+    std::optional<ZoneChoice> Zone; // the list entry that gives it exactly, when one does
+    std::string TimeZone;           // the IANA zone it was found in; empty for none
+};
+
 // The checks of the calculate button, in their order; the first that fails.
 // A degree or minute box that is not a whole number of one to three digits
-// is refused right after its own emptiness check. What passes becomes the
-// typed birth every later step takes: the only place the boxes are parsed.
-BirthCheck ValidateInput(const BirthData& entries);
+// is refused right after its own emptiness check; the year must lie in the
+// years the conventions' sky covers. What passes becomes the typed birth
+// every later step takes, whole: the only place the boxes are parsed. Its
+// offset is `offset` when given, else the zone list entry's.
+BirthCheck ValidateInput(const BirthData& entries, const Conventions& conventions = {},
+    const ExactOffset* offset = nullptr);
 
 inline constexpr std::string_view OnlyLettersMessage = "Please enter only letters";
 inline constexpr std::string_view OnlyNumbersMessage = "Please enter only numbers";

@@ -3,6 +3,8 @@
 #include "core/FixedText.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 
 namespace halvaro {
 
@@ -19,6 +21,13 @@ std::string_view TrimmedBlanks(std::string_view text)
 std::string TrimBlanks(std::string_view text)
 {
     return std::string(TrimmedBlanks(text));
+}
+
+std::string ShortestDecimalText(double value)
+{
+    std::array<char, 32> digits {};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+    return {digits.data(), static_cast<std::size_t>(end - digits.data())};
 }
 
 std::string DecimalText(long long value)

@@ -19,6 +19,9 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 // leading zeros, no grouping.
 std::string DecimalText(long long value);
 
+// The shortest decimal digits that give the double back: 365.25, 23.5.
+std::string ShortestDecimalText(double value);
+
 // One character of a UTF-8 text: its code point and its length in bytes, or
 // a length of 0 where the bytes at `pos` are not a well-formed character
 // (overlong forms and surrogates included).

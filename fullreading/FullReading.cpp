@@ -145,6 +145,14 @@ chart::ChartResult ChartOf(const Birth& birth, const FullReading& reading)
     chart::ChartResult chart = chart::MakeChart(birth, reading);
     chart.Data.Retrograde = RetrogradeMarks(reading);
     chart.Data.SkyDifferences = SkyDifferencesSentence(reading);
+    if (reading.Sky == SkyModel::Precise) {
+        // "Sky model: precise (Lahiri, mean node, 365.25-day year), ayanamsa 23°31'"
+        const std::string_view model = "Sky model: precise";
+        std::string& text = chart.Data.SkyText;
+        if (std::string_view(text).starts_with(model)) {
+            text.insert(model.size(), " (" + ConventionsText(reading.Used) + ")");
+        }
+    }
     return chart;
 }
 

@@ -12,10 +12,7 @@ namespace {
 // Jupiter, Saturn, and the node as Rahu.
 std::array<int32, GrahaCount> BodiesOf(const Conventions& conventions)
 {
-    int32 node = SE_MEAN_NODE;
-    switch (conventions.Node) {
-    case NodeKind::Mean: node = SE_MEAN_NODE; break;
-    }
+    const int32 node = conventions.Node == NodeKind::True ? SE_TRUE_NODE : SE_MEAN_NODE;
     return {SE_SUN, SE_MOON, SE_MERCURY, SE_VENUS, SE_MARS, SE_JUPITER, SE_SATURN, node};
 }
 
@@ -26,11 +23,21 @@ constexpr int32 Flags = SEFLG_MOSEPH | SEFLG_SIDEREAL;
 // lock is needed, and each calculation sets the sidereal mode on its own
 // thread first; setting it drops only the positions cached for another
 // moment.
+// The library's sidereal modes, in the order of AyanamsaSystem.
+constexpr std::array<int32, AyanamsaSystemCount> SiderealModes {SE_SIDM_LAHIRI, SE_SIDM_RAMAN, SE_SIDM_KRISHNAMURTI,
+    SE_SIDM_YUKTESHWAR, SE_SIDM_JN_BHASIN, SE_SIDM_TRUE_CITRA, SE_SIDM_TRUE_PUSHYA, SE_SIDM_TRUE_REVATI,
+    SE_SIDM_SURYASIDDHANTA, SE_SIDM_FAGAN_BRADLEY, SE_SIDM_USER};
+
 void UseAyanamsa(const Conventions& conventions)
 {
-    switch (conventions.Ayanamsa) {
-    case AyanamsaSystem::Lahiri: swe_set_sid_mode(SE_SIDM_LAHIRI, 0, 0); break;
+    if (conventions.Ayanamsa == AyanamsaSystem::User) {
+        // The user's value holds at 0h Universal Time of the epoch's date.
+        const UserAyanamsa& user = conventions.User;
+        swe_set_sid_mode(SE_SIDM_USER | SE_SIDBIT_USER_UT, swe_julday(user.Year, user.Month, user.Day, 0, SE_GREG_CAL),
+            user.Degrees);
+        return;
     }
+    swe_set_sid_mode(SiderealModes[static_cast<std::size_t>(conventions.Ayanamsa)], 0, 0);
 }
 
 } // namespace
@@ -123,7 +130,7 @@ ReadingResult CalculatePreciseReading(const Birth& birth, const Conventions& con
 
 std::string PreciseSkyName(const Conventions& conventions)
 {
-    return "Swiss Ephemeris, " + std::string(AyanamsaName(conventions.Ayanamsa));
+    return "Swiss Ephemeris, " + ConventionsText(conventions);
 }
 
 std::string SwissEphemerisVersion()

@@ -2,9 +2,6 @@
 
 #include "core/Text.h"
 
-#include <array>
-#include <charconv>
-
 namespace halvaro::vedic {
 
 namespace {
@@ -62,10 +59,7 @@ std::string BalanceText(const DashaBalance& balance)
 
 std::string YearDaysText(double yearDays)
 {
-    // The shortest digits that give the double back: 365.25 stays 365.25.
-    std::array<char, 32> digits {};
-    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), yearDays).ptr;
-    return {digits.data(), static_cast<std::size_t>(end - digits.data())};
+    return ShortestDecimalText(yearDays);
 }
 
 std::string DashaHeading(double yearDays)

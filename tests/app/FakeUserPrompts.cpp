@@ -1,6 +1,9 @@
 #include "FakeUserPrompts.h"
 
+#include "app/ConventionsDialog.h"
 #include "ui_FindPlaceDialog.h"
+
+#include <QComboBox>
 
 #include <QPrinter>
 #include <QPushButton>
@@ -55,6 +58,9 @@ QStringList FakeUserPrompts::Leftovers() const
     }
     for (const auto& answer : placeAnswers) {
         left.append(QStringLiteral("find place answer not used: ") + answer);
+    }
+    for (const auto& answer : conventionAnswers) {
+        left.append(QStringLiteral("conventions answer not used: ") + answer.value_or(QStringList()).join(u'/'));
     }
     return left;
 }
@@ -133,6 +139,28 @@ PlaceAnswer FakeUserPrompts::FindPlace(QWidget* parent, const atlas::AtlasLoad& 
     dialog.Form().txtPlace->setText(typed);
     (typed.isEmpty() ? dialog.Form().cmdWebSearch : dialog.Form().buttonBox->button(QDialogButtonBox::Ok))->click();
     return {dialog.Chosen(), dialog.WebSearchAsked()};
+}
+
+std::optional<Conventions> FakeUserPrompts::ChooseConventions(QWidget* parent, const Conventions& current)
+{
+    const QString call = QStringLiteral("conventions dialog: ") + QString::fromStdString(ConventionsText(current));
+    if (conventionAnswers.empty()) {
+        calls.append(QStringLiteral("UNEXPECTED ") + call);
+        return std::nullopt;
+    }
+    calls.append(call);
+    const std::optional<QStringList> entries = conventionAnswers.front();
+    conventionAnswers.pop_front();
+    if (!entries) {
+        return std::nullopt;
+    }
+    ConventionsDialog dialog(current, parent); // the real one, its lists chosen as a user would
+    const QStringList lists {QStringLiteral("cboAyanamsa"), QStringLiteral("cboNode"), QStringLiteral("cboDashaYear")};
+    for (qsizetype i = 0; i < std::min(lists.size(), entries->size()); ++i) {
+        auto* list = dialog.findChild<QComboBox*>(lists[i]);
+        list->setCurrentIndex(list->findText((*entries)[i]));
+    }
+    return dialog.Chosen();
 }
 
 } // namespace halvaro::app

@@ -23,6 +23,9 @@ public:
     // Find Place types the text into the real dialog and takes its first
     // match; an empty text asks for the web search instead.
     void AnswerFindPlace(const QString& typed) { placeAnswers.push_back(typed); }
+    // The Conventions dialog gets these three entries of its lists chosen,
+    // as shown; nothing cancels it.
+    void AnswerConventions(std::optional<QStringList> entries) { conventionAnswers.push_back(std::move(entries)); }
 
     // The prompts seen since the last call.
     QStringList TakeCalls();
@@ -37,6 +40,7 @@ public:
     void ShowAbout(QWidget* parent, const QString& title, const QString& text) override;
     bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
     PlaceAnswer FindPlace(QWidget* parent, const atlas::AtlasLoad& atlas) override;
+    std::optional<Conventions> ChooseConventions(QWidget* parent, const Conventions& current) override;
 
     // How the recorded lines spell each prompt.
     static QString Message(MessageIcon icon, const QString& text, const QString& title = QStringLiteral("Halvaro"));
@@ -54,6 +58,7 @@ private:
     bool browserOpens = true;
     std::deque<std::optional<QString>> printAnswers;
     std::deque<QString> placeAnswers;
+    std::deque<std::optional<QStringList>> conventionAnswers;
 };
 
 } // namespace halvaro::app

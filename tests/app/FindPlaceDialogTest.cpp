@@ -57,7 +57,7 @@ void FindPlaceDialogTest::TypedStartPicksThePlace()
 
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(dialog.Chosen().has_value());
-    const FoundPlace& found = *dialog.Chosen();
+    const BirthData& found = dialog.Chosen()->Boxes;
     QTEST(QString::fromStdString(found.City), "city");
     QTEST(QString::fromStdString(found.State), "state");
     QTEST((QStringList {QString::fromStdString(found.LatDeg), QString::fromStdString(found.LatMin),
@@ -66,7 +66,7 @@ void FindPlaceDialogTest::TypedStartPicksThePlace()
     QTEST((QStringList {QString::fromStdString(found.LonDeg), QString::fromStdString(found.LonMin),
               found.West ? "W" : "E"}),
         "longitude");
-    QTEST(QString::fromStdString(found.TimeZone), "zone");
+    QTEST(QString::fromStdString(dialog.Chosen()->Place.TimeZone), "zone");
 }
 
 void FindPlaceDialogTest::WithoutCityDataSaysSo()

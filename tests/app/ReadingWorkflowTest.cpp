@@ -261,12 +261,21 @@ void ReadingWorkflowTest::skyModelSwitch()
     QVERIFY(f.lblSky->heightForWidth(f.lblSky->width()) <= f.lblSky->height()); // wrapped, not cut
     f.mnuPreciseSky->trigger();
     QVERIFY(w->window.ResultScreenInFront());
-    QCOMPARE(sun->text() + f.lblSky->text(), QStringLiteral("29 Tau 58Sky: precise (Swiss Ephemeris, Lahiri)"));
+    QCOMPARE(sun->text() + f.lblSky->text(), QStringLiteral("29 Tau 58Sky: precise (Swiss Ephemeris, Lahiri, mean node, 365.25-day year)"));
     QVERIFY(f.lblSky->width() >= f.lblSky->sizeHint().width());
+    // Raman's ayanamsa puts the Sun at 61.4279°, 01 Gem 25 (the Swiss
+    // Ephemeris's swe_calc_ut, SE_SIDM_RAMAN, 1975-06-15 05:00 UT); the
+    // choice lasts while the precise sky does, the classic one has none.
+    QVERIFY(f.mnuConventions->isEnabled());
+    w->prompts.AnswerConventions(QStringList {"Raman", "True node", "360 days (savana)"});
+    f.mnuConventions->trigger();
+    QCOMPARE(sun->text() + f.lblSky->text(), QStringLiteral("01 Gem 25Sky: precise (Swiss Ephemeris, Raman, true node, 360-day year)"));
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {"conventions dialog: Lahiri, mean node, 365.25-day year"});
 
     QTest::mouseClick(f.cmdBack, Qt::LeftButton);
     f.mnuPreciseSky->trigger();
-    QCOMPARE(sun->text(), QStringLiteral("29 Tau 58"));
+    QVERIFY(!f.mnuConventions->isEnabled());
+    QCOMPARE(sun->text(), QStringLiteral("01 Gem 25"));
     QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
     QCOMPARE(sun->text() + f.lblSky->text(), classic);
     QCOMPARE(w->prompts.TakeCalls(), QStringList());

@@ -145,7 +145,7 @@ void WindowLayoutTest::menus_data()
                               << QStringList {"mnuFile &File", "mnuHelp &Help", "mnuDonate Donate",
                                      "mnuMakeMoney &Make Money Online"};
     QTest::newRow("File") << QStringLiteral("mnuFile")
-                          << QStringList {"mnuCalculate Get My &Rasi Chart", "mnuChart Show Rasi &Chart", "mnuPreciseSky &Precise Sky Positions", "-",
+                          << QStringList {"mnuCalculate Get My &Rasi Chart", "mnuChart Show Rasi &Chart", "mnuPreciseSky &Precise Sky Positions", "mnuConventions Co&nventions...", "-",
                                  "mnuExit &Exit"};
     QTest::newRow("Help") << QStringLiteral("mnuHelp")
                           << QStringList {"mnuOnline &Online Help", "mnuVisit &Visit Us Online", "-",

@@ -65,7 +65,12 @@ TEST_P(ReferenceOffsets, MatchTheIndependentReader)
     const ZoneOffsetResult result = cache.OffsetAt(row.Zone, local, choice);
     if (row.Outcome == "offset") {
         ASSERT_TRUE(result.Offset) << result.Error;
-        EXPECT_EQ(UtcOffsetText(result.Offset->UtcOffsetMinutes), row.Offset);
+        int hours = 0, minutes = 0, seconds = 0;
+        ASSERT_GE(std::sscanf(row.Offset.c_str() + 1, "%d:%d:%d", &hours, &minutes, &seconds), 2);
+        EXPECT_EQ(result.Offset->UtcOffsetSeconds, (row.Offset[0] == '-' ? -1 : 1) * (hours * 3600 + minutes * 60 + seconds));
+        if (seconds == 0) {
+            EXPECT_EQ(UtcOffsetText(result.Offset->UtcOffsetMinutes), row.Offset);
+        }
         EXPECT_EQ(result.Offset->Abbreviation, row.Abbreviation);
         EXPECT_EQ(result.Offset->DaylightSaving, row.Dst == "1");
         return;

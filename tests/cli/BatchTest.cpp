@@ -252,13 +252,15 @@ TEST_F(Cli, CsvOutputNamesItsColumnsAndGivesOneRowPerRecord)
     EXPECT_EQ(rows[1].rfind("2,d,,00 Gem 19,11 Leo 08,23 Tau 42,15 Can 38,25 Pis 18,26 Pis 00,25 Gem 32,05 Sco 24,"
                             "\"11\xC2\xB0 8' 0\"\" Leo\",-23.5190039256246", 0), 0U);
     EXPECT_NE(rows[1].find(",Sun / Surya,00 Gem 19,Sign aspected by Sun is Dhanus.,Planet Sun has no Graha Drishti.,"), std::string::npos);
-    // Then the Lagna, Ketu and the sky, and per graha nakshatra, pada and
-    // Navamsa: the Moon's and the Lagna's as the README's positions table.
+    // Then the Lagna, Ketu and the sky, per graha nakshatra, pada and
+    // Navamsa (the Moon's and the Lagna's as the README's positions table),
+    // and the conventions.
     EXPECT_NE(rows[0].find(",Rahu.Aspects_Planets,Lagna,Ketu,Sky,Sun.Nakshatra,Sun.Pada,Sun.Navamsa,Moon.Nakshatra,"), std::string::npos);
-    EXPECT_TRUE(rows[0].ends_with(",Lagna.Nakshatra,Lagna.Pada,Lagna.Navamsa\r")) << rows[0];
+    EXPECT_TRUE(rows[0].ends_with(",Lagna.Nakshatra,Lagna.Pada,Lagna.Navamsa,Conventions\r")) << rows[0];
     EXPECT_NE(rows[1].find(",05 Leo 55,05 Tau 24,classic,Mrigashira,3,Thula,Magha,4,Kataka,"), std::string::npos) << rows[1];
-    EXPECT_TRUE(rows[1].ends_with(",Magha,2,Vrishabha\r")) << rows[1];
-    EXPECT_EQ(rows[2], "3,e,Please Enter Your Name" + std::string(75, ',') + "\r");
+    EXPECT_TRUE(rows[1].ends_with(",Magha,2,Vrishabha,\"the classic model's own ayanamsa and node, 365.25-day year\"\r"))
+        << rows[1];
+    EXPECT_EQ(rows[2], "3,e,Please Enter Your Name" + std::string(76, ',') + "\r");
 }
 
 // --output obeys what --save obeys: what is not a plain file one may write

@@ -211,7 +211,7 @@ TEST_F(Cli, EachSkyPrintsItsReading)
 {
     const Ran precise = Start(With(DelhiArgs, {"--sky", "precise"}));
     EXPECT_NE(precise.Out.find("\n29 Tau 58 "), std::string::npos) << precise.Out;
-    EXPECT_TRUE(precise.Out.ends_with("is Sun, Mercury.\nSky: precise (Swiss Ephemeris, Lahiri)\n")) << precise.Out;
+    EXPECT_TRUE(precise.Out.ends_with("is Sun, Mercury.\nSky: precise (Swiss Ephemeris, Lahiri, mean node, 365.25-day year)\n")) << precise.Out;
     EXPECT_EQ(Start(With(DelhiArgs, {"--sky=classic"})).Out, Golden("delhi-1975.txt"));
     const std::string json = Start(With(DelhiArgs, {"--sky=precise", "--json"})).Out;
     EXPECT_EQ(json.rfind("{\"GrahaPositionTexts\":[\"29 Tau 58\",", 0), 0U) << json;
@@ -258,7 +258,7 @@ TEST_F(Cli, DetailsInTextJsonAndTheNavamsaChart)
     for (const auto& member : json.GetObject()) {
         keys += std::string(member.name.GetString()) + " ";
     }
-    EXPECT_EQ(keys, "GrahaPositionTexts MoonPositionText Ayanamsa rows Lagna Ketu Sky SkyDiffers Grahas Dasha Birth ");
+    EXPECT_EQ(keys, "GrahaPositionTexts MoonPositionText Ayanamsa rows Lagna Ketu Sky SkyDiffers Grahas Dasha Birth Conventions ");
     const auto& grahas = json["Grahas"].GetArray();
     ASSERT_EQ(grahas.Size(), 10U);
     std::string moonKeys;

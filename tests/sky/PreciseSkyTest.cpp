@@ -23,7 +23,7 @@ constexpr double DegToRad = 0.0174532925199433;
 constexpr int Sun = 0, Moon = 1, Mercury = 2, Venus = 3, Mars = 4, Saturn = 6, Rahu = 7;
 constexpr int Equinox = -1;
 
-const halvaro::Conventions Lahiri {halvaro::SkyModel::Precise};
+const halvaro::Conventions Lahiri = halvaro::DefaultConventions(halvaro::SkyModel::Precise);
 
 // Julian Day of a Gregorian date and Universal Time (Meeus, Astronomical
 // Algorithms, formula 7.1), so that no moment comes from the code under test.
@@ -133,7 +133,7 @@ TEST(PreciseAyanamsa, IsLahiriAndNegative)
 TEST(PreciseReading, TheOverviewExampleHasTheSunInTaurus)
 {
     for (const auto& [sky, sun] : {std::pair {halvaro::SkyModel::Classic, "00 Gem 19"}, {halvaro::SkyModel::Precise, "29 Tau 58"}}) {
-        const auto result = halvaro::fullreading::CalculateFullReading(halvaro::testing::BirthOf(halvaro::testing::Delhi1975()), {sky}, {});
+        const auto result = halvaro::fullreading::CalculateFullReading(halvaro::testing::BirthOf(halvaro::testing::Delhi1975()), halvaro::DefaultConventions(sky), {});
         ASSERT_FALSE(result.Failure.has_value());
         EXPECT_EQ(result.Value.Sky, sky);
         EXPECT_EQ(std::string_view(result.Value.Results.lblPlanets_Position[Sun]), sun);
@@ -146,8 +146,8 @@ TEST(PreciseReading, TheClassicReadingNamesWhatTheSkyPlacesElsewhere)
 {
     for (const auto& [sky, caption] : {std::pair {halvaro::SkyModel::Classic,
                                            "Sky: classic model \u2014 in the precise sky the Sun stands in Vrishabha"},
-             {halvaro::SkyModel::Precise, "Sky: precise (Swiss Ephemeris, Lahiri)"}}) {
-        const auto result = halvaro::fullreading::CalculateFullReading(halvaro::testing::BirthOf(halvaro::testing::Delhi1975()), {sky},
+             {halvaro::SkyModel::Precise, "Sky: precise (Swiss Ephemeris, Lahiri, mean node, 365.25-day year)"}}) {
+        const auto result = halvaro::fullreading::CalculateFullReading(halvaro::testing::BirthOf(halvaro::testing::Delhi1975()), halvaro::DefaultConventions(sky),
             halvaro::fullreading::EveryPart);
         ASSERT_FALSE(result.Failure.has_value());
         EXPECT_EQ(halvaro::fullreading::SkyCaptionWithDifferences(result.Value), caption);
