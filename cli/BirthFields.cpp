@@ -106,6 +106,17 @@ ValueError SetAngle(std::string_view label, std::string_view value, BirthData& b
     return std::nullopt;
 }
 
+// A sign, one or two digits, a colon and two digits, whatever their values.
+bool OffsetForm(std::string_view value)
+{
+    const std::size_t colon = value.find(':');
+    const auto digits = [](std::string_view part) {
+        return !part.empty() && std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return value.size() >= 5 && (value[0] == '+' || value[0] == '-') && colon >= 2 && colon <= 3
+        && value.size() == colon + 3 && digits(value.substr(1, colon - 1)) && digits(value.substr(colon + 1));
+}
+
 } // namespace
 
 std::string Shown(std::string_view value)
@@ -184,13 +195,23 @@ ValueError SetField(Field field, std::string_view label, std::string_view value,
         birth.DaylightSaving = EqualsIgnoringCase(value, "true");
         request.Dst = value.empty() ? std::nullopt : std::optional<bool>(birth.DaylightSaving);
         break;
-    case Field::Place: request.Place = value; break;
-    case Field::Tz: request.TimeZone = value; break;
+    case Field::Place:
+    case Field::Tz:
+        // No name in the atlas or the tz database is near so long; the
+        // search for the closest names is not started for it.
+        if (value.size() > MaxNameBytes) {
+            return std::string(label) + ": the text is longer than " + DecimalText(static_cast<long long>(MaxNameBytes))
+                + " bytes, which no " + (field == Field::Place ? "place" : "time zone") + " name is";
+        }
+        (field == Field::Place ? request.Place : request.TimeZone) = value;
+        break;
     case Field::UtcOffset:
         request.LocalMeanTime = EqualsIgnoringCase(value, "lmt");
         request.UtcOffsetMinutes = value.empty() || request.LocalMeanTime ? std::nullopt : atlas::ParseUtcOffset(value);
         if (!value.empty() && !request.UtcOffsetMinutes && !request.LocalMeanTime) {
-            return std::string(label) + ": " + Shown(value) + " is not an offset of the form +HH:MM or -HH:MM";
+            return std::string(label) + ": " + Shown(value)
+                + (OffsetForm(value) ? " is outside -14:59 to +14:59 (hours up to 14, minutes up to 59)"
+                                     : " is not an offset of the form +HH:MM or -HH:MM, or lmt");
         }
         break;
     case Field::Id:

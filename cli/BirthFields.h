@@ -76,6 +76,11 @@ struct ResolvedBirth {
 ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places, atlas::ZoneCache& zones,
     const Conventions& conventions);
 
+// The longest place or zone text taken: the longest names of either are
+// far shorter, and a text of any length would be searched for its closest
+// names.
+inline constexpr std::size_t MaxNameBytes = 200;
+
 // Why a value was refused, led by its option or field; nothing when taken.
 using ValueError = std::optional<std::string>;
 

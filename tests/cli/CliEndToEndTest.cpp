@@ -130,13 +130,15 @@ TEST_P(Refusal, PrintsTheMessageAndFails)
 
 struct ValueCase {
     std::vector<std::string_view> Args;
-    const char* Error;
+    std::string Error;
 };
 
 // The values the options refuse, in the words a batch's fields share; the
 // first problem in argument order is the one told.
 TEST(OptionValues, AreRefusedWithTheirText)
 {
+    const std::string longPlace(201, 'x');
+    const std::string huge(130'000, 'a'); // about the longest argument Linux passes
     const std::vector<ValueCase> cases {
         {{"--date", "1975/06/15", "--time", "x"}, "--date: '1975/06/15' is not a date of the form YYYY-MM-DD"},
         {{"--date", "75-06-15"}, "--date: '75-06-15' is not a date of the form YYYY-MM-DD"},
@@ -161,6 +163,20 @@ TEST(OptionValues, AreRefusedWithTheirText)
         {{"--batch", "b.csv", "--jobs", "257"}, "--jobs: Value 257 not in range 1 to 256"},
         {{"--batch=b.csv", "--output-format=xml"}, "--output-format: xml not in {csv,jsonl}"},
         {{"--zone", "\x1b[31m"}, "--zone: '\\x1b[31m' is not a zone position from 0 to 70 (see --zones)"},
+        // The offsets the tz database has run from -12:00 to +14:00.
+        {{"--utc-offset", "+25:00"}, "--utc-offset: '+25:00' is outside -14:59 to +14:59 (hours up to 14, minutes up to 59)"},
+        {{"--utc-offset", "-05:75"}, "--utc-offset: '-05:75' is outside -14:59 to +14:59 (hours up to 14, minutes up to 59)"},
+        // Empty, these would leave the coordinates or the zone unset.
+        {{"--place", ""}, "--place: the value is empty"},
+        {{"--tz="}, "--tz: the value is empty"},
+        {{"--utc-offset", ""}, "--utc-offset: the value is empty"},
+        {{"--place", longPlace}, "--place: the text is longer than 200 bytes, which no place name is"},
+        {{"--tz", longPlace}, "--tz: the text is longer than 200 bytes, which no time zone name is"},
+        // The JSON output carries the names, and JSON is UTF-8.
+        {{"--city", "Pune\xFF"}, "--city: 'Pune\\xff' is not valid UTF-8"},
+        {{"--country", "\xC3("}, "--country: '\\xc3(' is not valid UTF-8"},
+        // A value is echoed to its first KiB only.
+        {{"--date", huge}, "--date: '" + huge.substr(0, 1024) + "... (130000 bytes)' is not a date of the form YYYY-MM-DD"},
     };
     for (const ValueCase& c : cases) {
         const halvaro::cli::ParseResult result = halvaro::cli::ParseCommandLine(c.Args);
@@ -177,6 +193,16 @@ TEST(OptionValues, AreRefusedWithTheirText)
         std::tuple(9, 5, 7, 4, "43", true, "074", true, ""));
     const std::vector<std::string_view> file {"--json", "--", "-odd name.aha"};
     EXPECT_EQ(halvaro::cli::ParseCommandLine(file).Parsed->ReadingPath, "-odd name.aha");
+    // "-" is standard output, as it is standard input, not a file of that name.
+    const std::vector<std::string_view> toStandardOutput {"--batch", "b.csv", "--output", "-"};
+    EXPECT_EQ(halvaro::cli::ParseCommandLine(toStandardOutput).Parsed->Batch.OutputPath, std::nullopt);
+    // CLI11's own words are cut as ours are.
+    const std::string unknown = "--" + huge;
+    const std::vector<std::string_view> unexpected {unknown};
+    std::ostringstream out, err;
+    EXPECT_EQ(halvaro::cli::RunCommandLine(unexpected, out, err), 2);
+    EXPECT_LT(err.str().size(), 1200U);
+    EXPECT_NE(err.str().find("... ("), std::string::npos) << err.str().substr(0, 200);
 }
 
 // The Overview's example in both skies: the model puts the Sun at 00 Gem 19,

@@ -467,6 +467,32 @@ TEST(SaveReadingFile, AReadOnlyFolderOrFileIsLeftAlone)
     EXPECT_EQ(FileBytes(path), "earlier reading");
 }
 
+// A user who may write another's file but not give a file away cannot
+// keep its owner and group: the file is left as it was, and the reason told.
+TEST(ReplaceFileContents, AFileWhoseOwnerCannotBeKeptIsLeftAsItWas)
+{
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "acting as another user (uid 65534) needs root";
+    }
+    TempFolder folder;
+    fs::permissions(folder.path(), fs::perms::all); // anyone may make files here
+    const fs::path path = folder.path() / "shared.aha";
+    std::ofstream(path, std::ios::binary) << "earlier reading";
+    fs::permissions(path, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec));
+    EXPECT_EXIT(
+        {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+                std::_Exit(3);
+            }
+            const auto refused = ReplaceFileContents(path, "new reading");
+            std::fprintf(stderr, "%s\n", refused.value_or("replaced").c_str());
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "^its owner and group could not be kept \\(Operation not permitted\\)\n$");
+    EXPECT_EQ(FileBytes(path), "earlier reading");
+    EXPECT_EQ(folder.entries(), std::vector<std::string> {"shared.aha"});
+}
+
 TEST(SaveReadingFile, ReplacesAnExistingReadingWhole)
 {
     TempFolder folder;
