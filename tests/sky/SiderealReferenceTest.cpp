@@ -69,13 +69,13 @@ TEST_P(UnderEachConvention, TheSkyAndTheReadingAreTheLibrarysOwn)
         EXPECT_NEAR(sky->Ayanamsa, -row.AyanamsaDeg, ToleranceDeg);
         ExpectLongitudes(sky->Longitudes.data(), expected, "sky");
         const auto lagna = sky::PreciseLagna(row.JulianDayUt, {birth.LatitudeDeg, birth.LongitudeDeg}, conventions);
-        EXPECT_NEAR(AngleDifferenceDeg(lagna.Longitude, row.Ascendant), 0, ToleranceDeg) << "sky Lagna";
+        EXPECT_NEAR(AngleDifferenceDeg(lagna.Longitude, row.Ascendant()), 0, ToleranceDeg) << "sky Lagna";
 
         const auto reading = fullreading::CalculateFullReading(birth, conventions, {false, false, false});
         ASSERT_FALSE(reading.Failure.has_value());
         EXPECT_NEAR(reading.Value.Ayanamsa, -row.AyanamsaDeg, ToleranceDeg);
         ExpectLongitudes(reading.Value.Longitudes.data(), expected, "reading");
-        EXPECT_NEAR(AngleDifferenceDeg(reading.Value.Lagna.Longitude, row.Ascendant), 0, ToleranceDeg) << "reading Lagna";
+        EXPECT_NEAR(AngleDifferenceDeg(reading.Value.Lagna.Longitude, row.Ascendant()), 0, ToleranceDeg) << "reading Lagna";
         // Ketu stays opposite Rahu, whichever node Rahu is.
         EXPECT_NEAR(AngleDifferenceDeg(reading.Value.Longitudes[IndexOf(Graha::Ketu)], expected[7] + 180), 0, ToleranceDeg);
     }
