@@ -149,7 +149,7 @@ constexpr std::size_t KetuColumn = GrahaCount, LagnaColumn = GrahaCount + 1, Aya
 using Columns = std::array<double, GrahaCount + 3>;
 
 // A birth as a user may give it: a local date and time from 1600 to 2399, an
-// offset of whole minutes (local mean time has any), a place to the minute of
+// offset to the second (local mean time has any), a place to the minute of
 // arc short of the poles.
 Birth RandomWideBirth(std::mt19937& random)
 {
@@ -168,6 +168,7 @@ Birth RandomWideBirth(std::mt19937& random)
     t.Hour = draw(0, 23);
     t.Minute = draw(0, 59);
     birth.UtcOffsetMinutes = draw(-12 * 60, 14 * 60);
+    birth.UtcOffsetExtraSeconds = draw(-30, 29);
     birth.LatitudeDeg = draw(-(89 * 60 + 59), 89 * 60 + 59) / 60.0;
     birth.LongitudeDeg = draw(-180 * 60, 180 * 60) / 60.0;
     return birth;
@@ -180,7 +181,7 @@ std::optional<std::array<Columns, 2>> LibraryColumns(const Birth& birth, const L
     const CivilDateTime& t = birth.Local;
     int year = 0, month = 0, day = 0, hour = 0, minute = 0;
     double second = 0;
-    swe_utc_time_zone(t.Year, t.Month, t.Day, t.Hour, t.Minute, 0, birth.UtcOffsetMinutes / 60.0, &year, &month, &day,
+    swe_utc_time_zone(t.Year, t.Month, t.Day, t.Hour, t.Minute, 0, UtcOffsetSecondsOf(birth) / 3600.0, &year, &month, &day,
         &hour, &minute, &second);
     const double jd = swe_julday(year, month, day, hour + minute / 60.0 + second / 3600.0, SE_GREG_CAL);
     const int32 flags = SEFLG_MOSEPH | SEFLG_SIDEREAL;

@@ -22,7 +22,7 @@ struct SiderealRow {
     std::string Ayanamsa; // as --ayanamsa names it, or "user"
     AyanamsaSystem System = AyanamsaSystem::Count;
     CivilDateTime Local;
-    int OffsetMinutes = 0;
+    int OffsetSeconds = 0; // local time less Universal Time
     double JulianDayUt = 0, AyanamsaDeg = 0; // the ayanamsa positive, as the library gives it
     // Sun .. Saturn, then Rahu as the mean node, as the true node, then the ascendant.
     std::array<double, 10> Degrees {};
@@ -35,6 +35,19 @@ struct SiderealRow {
         return {d[0], d[1], d[2], d[3], d[4], d[5], d[6], node == NodeKind::True ? d[8] : d[7]};
     }
     [[nodiscard]] double Ascendant() const { return Degrees[9]; }
+    // A checked birth at the row's local time, offset (to the nearest minute
+    // and the seconds left) and place.
+    [[nodiscard]] Birth BirthAt() const
+    {
+        Birth birth;
+        birth.Local = Local;
+        const int minutes = (OffsetSeconds + (OffsetSeconds < 0 ? -30 : 30)) / 60;
+        birth.UtcOffsetMinutes = minutes;
+        birth.UtcOffsetExtraSeconds = OffsetSeconds - minutes * 60;
+        birth.LatitudeDeg = ReferenceLatitudeDeg;
+        birth.LongitudeDeg = ReferenceLongitudeDeg;
+        return birth;
+    }
 };
 
 inline void PrintTo(const SiderealRow& row, std::ostream* os) { *os << row.Ayanamsa << ' ' << row.Local.Year; }
@@ -54,7 +67,7 @@ inline std::vector<SiderealRow> SiderealRows(const std::string& path)
         CivilDateTime& t = row.Local;
         auto& d = row.Degrees;
         const int read = std::sscanf(line.c_str(), "%31s %d-%d-%dT%d:%d %d %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf %lf",
-            name.data(), &t.Year, &t.Month, &t.Day, &t.Hour, &t.Minute, &row.OffsetMinutes, &row.JulianDayUt,
+            name.data(), &t.Year, &t.Month, &t.Day, &t.Hour, &t.Minute, &row.OffsetSeconds, &row.JulianDayUt,
             &row.AyanamsaDeg, &d[0], &d[1], &d[2], &d[3], &d[4], &d[5], &d[6], &d[7], &d[8], &d[9]);
         row.Ayanamsa = name.data();
         for (std::size_t i = 0; i < AyanamsaTable.size(); ++i) {

@@ -54,11 +54,7 @@ INSTANTIATE_TEST_SUITE_P(SwissEphemeris, UnderEachConvention, ::testing::ValuesI
 TEST_P(UnderEachConvention, TheSkyAndTheReadingAreTheLibrarysOwn)
 {
     const SiderealRow& row = GetParam();
-    Birth birth;
-    birth.Local = row.Local;
-    birth.UtcOffsetMinutes = row.OffsetMinutes;
-    birth.LatitudeDeg = halvaro::testing::ReferenceLatitudeDeg;
-    birth.LongitudeDeg = halvaro::testing::ReferenceLongitudeDeg;
+    const Birth birth = row.BirthAt();
     for (const NodeKind node : {NodeKind::Mean, NodeKind::True}) {
         SCOPED_TRACE(std::string(NodeOption(node)) + " node");
         const Conventions conventions = row.With(node);

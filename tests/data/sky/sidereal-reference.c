@@ -9,15 +9,15 @@
 #include <stdio.h>
 #include <swephexp.h>
 
-/* Local civil times and their offsets (minutes east of Greenwich); the
+/* Local civil times and their offsets (seconds east of Greenwich); the
  * library turns each into Universal Time. */
 static const struct { int y, m, d, h, min, offset; } moments[] = {
     {1603, 3, 24, 13, 47, 0},
-    {1712, 8, 9, 21, 5, -300},
-    {1869, 10, 2, 7, 11, 278},
-    {1975, 6, 15, 10, 30, 330},
-    {2024, 3, 21, 5, 30, 330}, /* 0h UT of the user value's epoch */
-    {2137, 11, 30, 16, 20, 60},
+    {1712, 8, 9, 21, 5, -300 * 60},
+    {1869, 10, 2, 7, 11, 4 * 3600 + 38 * 60 + 24}, /* local mean time at 69 36 E */
+    {1975, 6, 15, 10, 30, 330 * 60},
+    {2024, 3, 21, 5, 30, 330 * 60}, /* 0h UT of the user value's epoch */
+    {2137, 11, 30, 16, 20, 60 * 60},
     {2399, 12, 31, 23, 59, 0},
 };
 
@@ -46,18 +46,18 @@ int main(void)
            "# top): swe_set_sid_mode, swe_get_ayanamsa_ex_ut, swe_calc_ut with SEFLG_MOSEPH|SEFLG_SIDEREAL,\n"
            "# swe_houses_ex. Not written by Halvaro.\n"
            "# The user row is %.1f degrees at 0h UT of %04d-%02d-%02d (SE_SIDM_USER|SE_SIDBIT_USER_UT).\n"
-           "# Local date and time with the offset (minutes east) are turned into UT by swe_utc_time_zone.\n"
+           "# Local date and time with the offset (seconds east) are turned into UT by swe_utc_time_zone.\n"
            "# Ayanamsa: swe_get_ayanamsa_ex_ut (true, with nutation), positive. Ascendant: New Delhi,\n"
            "# 28 39 N 77 13 E.\n",
         version, userDegrees, userYear, userMonth, userDay);
-    printf("ayanamsa\tlocal\toffset\tjd_ut\tayanamsa_deg\tsun\tmoon\tmercury\tvenus\tmars\tjupiter\tsaturn"
+    printf("ayanamsa\tlocal\toffset_s\tjd_ut\tayanamsa_deg\tsun\tmoon\tmercury\tvenus\tmars\tjupiter\tsaturn"
            "\trahu_mean\trahu_true\tascendant\n");
     for (size_t a = 0; a < sizeof ayanamsas / sizeof *ayanamsas; ++a) {
         for (size_t i = 0; i < sizeof moments / sizeof *moments; ++i) {
             int uy, um, ud, uh, umin;
             double us, aya, cusps[13], ascmc[10];
             swe_utc_time_zone(moments[i].y, moments[i].m, moments[i].d, moments[i].h, moments[i].min, 0,
-                moments[i].offset / 60.0, &uy, &um, &ud, &uh, &umin, &us);
+                moments[i].offset / 3600.0, &uy, &um, &ud, &uh, &umin, &us);
             const double jd = swe_julday(uy, um, ud, uh + umin / 60.0 + us / 3600.0, SE_GREG_CAL);
             swe_set_sid_mode(ayanamsas[a].mode, userEpoch, userDegrees);
             if (swe_get_ayanamsa_ex_ut(jd, SEFLG_MOSEPH, &aya, err) < 0) {
