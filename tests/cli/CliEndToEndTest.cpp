@@ -4,10 +4,12 @@
 
 #include "cli/CommandLine.h"
 #include "readings/ReadingFile.h"
+#include "tests/common/SiderealReference.h"
 
 #include <rapidjson/document.h>
 
 #include <algorithm>
+#include <cmath>
 #include <regex>
 #include <sstream>
 
@@ -302,6 +304,38 @@ TEST_F(Cli, SkiesThatAgreeGiveTheSameNakshatra)
         EXPECT_STREQ(json["GrahaPositionTexts"][1].GetString(), "11 Leo 08") << sky;
         EXPECT_STREQ(json["Grahas"][1]["NakshatraName"].GetString(), "Magha") << sky;
         EXPECT_EQ(json["Grahas"][1]["Pada"].GetInt(), 4) << sky;
+    }
+}
+
+// The conventions' options reach the Swiss Ephemeris as its own calls do:
+// its positions of the New Delhi example (tests/data/sky, made outside the
+// program) under Raman with the true node, and under a user value; the JSON
+// gives the longitudes to six decimals.
+TEST_F(Cli, ConventionOptionsGiveTheLibrarysOwnPositions)
+{
+    const auto rows = halvaro::testing::SiderealRows(HALVARO_SKY_DATA "/sidereal-reference.tsv");
+    struct Case {
+        std::vector<std::string> Options;
+        std::string Ayanamsa;
+        halvaro::NodeKind Node;
+    };
+    for (const Case& c : {Case {{"--ayanamsa", "raman", "--node", "true"}, "raman", halvaro::NodeKind::True},
+             Case {{"--ayanamsa-value", "24.1@2024-03-21"}, "user", halvaro::NodeKind::Mean}}) {
+        const auto row = std::find_if(rows.begin(), rows.end(),
+            [&c](const auto& r) { return r.Ayanamsa == c.Ayanamsa && r.Local.Year == 1975; });
+        ASSERT_NE(row, rows.end());
+        rapidjson::Document json;
+        json.Parse(Start(With(With(DelhiArgs, {"--sky", "precise", "--json"}), c.Options)).Out.c_str());
+        ASSERT_TRUE(json.IsObject()) << c.Ayanamsa;
+        EXPECT_NEAR(json["Ayanamsa"].GetDouble(), -row->AyanamsaDeg, 1e-9) << c.Ayanamsa;
+        const auto expected = row->Longitudes(c.Node);
+        const auto& grahas = json["Grahas"].GetArray();
+        ASSERT_EQ(grahas.Size(), 10U);
+        for (rapidjson::SizeType g = 0; g < 8; ++g) {
+            EXPECT_NEAR(grahas[g]["Longitude"].GetDouble(), expected[g], 5e-7) << c.Ayanamsa << ' ' << g;
+        }
+        EXPECT_NEAR(grahas[8]["Longitude"].GetDouble(), std::fmod(expected[7] + 180, 360), 5e-7) << c.Ayanamsa << " Ketu";
+        EXPECT_NEAR(grahas[9]["Longitude"].GetDouble(), row->Ascendant(), 5e-7) << c.Ayanamsa << " Lagna";
     }
 }
 
