@@ -241,6 +241,7 @@ void frmMain::cmdCalculate_Click()
     // entry that gives it exactly, if any, to store.
     birth::BirthRequest request;
     request.Entries = ReadBirthData(*ui, controls);
+    request.LocalMeanTime = foundLocalMeanTime;
     if (foundZoneHolds) {
         request.TimeZone = foundZone;
     }
@@ -490,6 +491,7 @@ void frmMain::cmdFindPlace_Click()
     controls.optLat[found.South ? 1 : 0]->setChecked(true);
     controls.optLong[found.West ? 1 : 0]->setChecked(true);
     foundZone = answer.Chosen->Place.TimeZone;
+    foundLocalMeanTime = answer.Chosen->LocalMeanTime;
     ApplyFoundZone();
 }
 
@@ -504,6 +506,19 @@ void frmMain::ApplyFoundZone()
     const atlas::ZoneOffsetResult& offset = answer.Found;
     foundZoneHolds = answer.Offset.has_value();
     ui->lblFoundZone->setToolTip(QString());
+    if (foundLocalMeanTime || (answer.Offset && answer.Offset->LocalMeanTime)) {
+        // The offset comes from the longitude, as the calculation will take it.
+        birth::BirthRequest request;
+        request.Entries = entries;
+        request.LocalMeanTime = true;
+        const birth::BirthResult checked = birth::ResolveBirth(request, zoneHistory, DefaultConventions(SkyModel::Precise));
+        const QString why = foundLocalMeanTime ? tr("as asked") : tr("%1 kept no standard time yet").arg(FromUtf8(foundZone));
+        ui->lblFoundZone->setText(checked.Failure
+                ? tr("Local mean time (%1): from the longitude once it is typed.").arg(why)
+                : tr("Local mean time (%1): UTC%2.")
+                      .arg(why, FromUtf8(atlas::UtcOffsetSecondsText(UtcOffsetSecondsOf(checked.Value)))));
+        return;
+    }
     if (!answer.Offset) {
         // A gap, an overlap or a day the month lacks: the list decides, as
         // the user sets it; the full reason is at hand.
@@ -547,6 +562,7 @@ void frmMain::ForgetFoundZone()
     }
     foundZone.clear();
     foundZoneHolds = false;
+    foundLocalMeanTime = false;
     ui->lblFoundZone->clear();
     ui->lblFoundZone->setToolTip(QString());
 }

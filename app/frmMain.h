@@ -105,6 +105,7 @@ private:
     // The found zone's history gave one offset at the date and time on the
     // screen: the calculation takes the zone (birth/), not only the list.
     bool foundZoneHolds = false;
+    bool foundLocalMeanTime = false; // Find Place asked for the place's local mean time
     bool settingZone = false; // the zone list and DST box being set from the atlas
 };
 
