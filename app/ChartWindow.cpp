@@ -6,8 +6,8 @@
 #include "fullreading/FullReading.h"
 #include "app/UserPrompts.h"
 #include "chart/ChartFile.h"
-#include "chart/Navamsa.h"
 #include "vedic/DetailsText.h"
+#include "vedic/Varga.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -29,6 +29,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <array>
 #include <vector>
 
 namespace halvaro::app {
@@ -36,7 +37,6 @@ namespace halvaro::app {
 namespace {
 
 const QString WindowTitle = QStringLiteral("Rasi Chart");
-const std::array<QString, 2> PrintTitles {WindowTitle, QStringLiteral("Navamsa Chart")};
 const QString PictureTitle = QStringLiteral("Save Picture");
 const QString PictureFilter = QStringLiteral("Pictures (*.svg *.png)");
 const QString PictureSuffix = QStringLiteral("svg");
@@ -48,8 +48,17 @@ const QString NotDrawn = QStringLiteral("The picture could not be made; nothing 
 // Twice the drawing's own size: sharp on screens of high density and on paper.
 constexpr int PngScale = 2;
 
-constexpr std::size_t RasiTab = 0;
-constexpr std::size_t NavamsaTab = 1;
+// The chart tabs, in order: the varga each draws, its caption with the
+// access key, and its view's name.
+struct ChartTab {
+    int Varga;
+    const char* Caption;
+    const char* ViewName;
+};
+constexpr std::array<ChartTab, 2> ChartTabList {{
+    {vedic::RasiVarga, "&Rasi", "svgChart"},
+    {vedic::NavamsaVarga, "Nava&msa", "svgNavamsa"},
+}};
 
 const QStringList PositionColumns {QStringLiteral("Graha"), QStringLiteral("Position"), QStringLiteral("Nakshatra"),
     QStringLiteral("Pada"), QStringLiteral("Lord"), QStringLiteral("Navamsa"), QStringLiteral("Dignity"),
@@ -80,7 +89,7 @@ QStringList PositionRow(const vedic::GrahaDetails& row)
     const vedic::ZodiacPlace& place = row.Place;
     return {FromUtf8(row.Name), FromUtf8(vedic::PositionText(place)), FromUtf8(place.NakshatraName()),
         QString::number(place.Pada), Lord(place.NakshatraLord),
-        FromUtf8(vedic::VedicSignNames[static_cast<std::size_t>(place.Navamsa - 1)]),
+        FromUtf8(place.NavamsaName()),
         FromUtf8(vedic::DignityName(row.Dignity)), row.Retrograde ? QStringLiteral("R") : QString()};
 }
 
@@ -132,12 +141,15 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmChart"));
     setWindowTitle(WindowTitle);
-    views[RasiTab] = new ChartView(this);
-    views[NavamsaTab] = new ChartView(this);
     tabCharts = new QTabWidget(this);
     tabCharts->setObjectName(QStringLiteral("tabCharts"));
-    tabCharts->addTab(NewChartTab(this, views[RasiTab], QStringLiteral("svgChart")), QStringLiteral("&Rasi"));
-    tabCharts->addTab(NewChartTab(this, views[NavamsaTab], QStringLiteral("svgNavamsa")), QStringLiteral("Nava&msa"));
+    for (const ChartTab& tab : ChartTabList) {
+        views.push_back(new ChartView(this));
+        tabCharts->addTab(NewChartTab(this, views.back(), QString::fromLatin1(tab.ViewName)),
+            QString::fromLatin1(tab.Caption));
+    }
+    svgs.resize(views.size());
+    lastPicturePaths.resize(views.size());
 
     tblPositions = new QTableWidget(0, static_cast<int>(PositionColumns.size()), this);
     tblPositions->setObjectName(QStringLiteral("tblPositions"));
@@ -223,7 +235,8 @@ const QByteArray& ChartWindow::Svg() const
 
 std::size_t ChartWindow::ShownChart() const
 {
-    return tabCharts->currentIndex() == static_cast<int>(NavamsaTab) ? NavamsaTab : RasiTab;
+    const int tab = tabCharts->currentIndex();
+    return tab > 0 && static_cast<std::size_t>(tab) < views.size() ? static_cast<std::size_t>(tab) : 0;
 }
 
 chart::ChartStyle ChartWindow::Style() const
@@ -233,19 +246,24 @@ chart::ChartStyle ChartWindow::Style() const
 
 std::optional<QString> ChartWindow::ShowReading(const Birth& birth, const fullreading::FullReading& reading)
 {
-    chart::ChartResult result = fullreading::ChartOf(birth, reading);
-    if (!result.Refusal.empty()) {
-        shown.reset();
-        refusal->setText(FromUtf8(result.Refusal));
-    } else {
-        shown = std::move(result.Data);
-        setWindowTitle(WindowTitle + QStringLiteral(" \u2013 ") + FromUtf8(shown->Name));
+    charts.clear();
+    for (const ChartTab& tab : ChartTabList) {
+        chart::ChartResult result = fullreading::ChartOf(birth, reading, tab.Varga);
+        if (!result.Refusal.empty()) {
+            charts.clear();
+            refusal->setText(FromUtf8(result.Refusal));
+            break;
+        }
+        charts.push_back(std::move(result.Data));
     }
-    FillPositions(shown ? reading.Details : std::nullopt);
-    dasha = shown ? reading.Dasha : std::nullopt;
+    if (!charts.empty()) {
+        setWindowTitle(WindowTitle + QStringLiteral(" \u2013 ") + FromUtf8(charts.front().Name));
+    }
+    FillPositions(!charts.empty() ? reading.Details : std::nullopt);
+    dasha = !charts.empty() ? reading.Dasha : std::nullopt;
     FillDasha();
     Redraw();
-    return shown ? std::nullopt : std::optional<QString>(refusal->text());
+    return !charts.empty() ? std::nullopt : std::optional<QString>(refusal->text());
 }
 
 void ChartWindow::FillPositions(const std::optional<vedic::ReadingDetails>& details)
@@ -311,11 +329,9 @@ void ChartWindow::FillDasha()
 
 void ChartWindow::Redraw()
 {
-    const bool drawn = shown.has_value();
-    svgs[RasiTab] = drawn ? QByteArray::fromStdString(chart::ChartSvg(*shown, Style())) : QByteArray();
-    svgs[NavamsaTab] =
-        drawn ? QByteArray::fromStdString(chart::ChartSvg(chart::NavamsaChart(*shown), Style())) : QByteArray();
+    const bool drawn = !charts.empty();
     for (std::size_t tab = 0; tab < views.size(); ++tab) {
+        svgs[tab] = drawn ? QByteArray::fromStdString(chart::ChartSvg(charts[tab], Style())) : QByteArray();
         views[tab]->load(svgs[tab]);
     }
     workspace->setVisible(drawn);
@@ -352,7 +368,9 @@ void ChartWindow::SavePicture()
 void ChartWindow::Print()
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(PrintTitles[ShownChart()] + (shown ? QStringLiteral(" \u2013 ") + FromUtf8(shown->Name) : QString()));
+    const std::optional<vedic::VargaRule> rule = vedic::VargaRuleOf(ChartTabList[ShownChart()].Varga);
+    printer.setDocName(FromUtf8(rule ? rule->Name : std::string_view()) + QStringLiteral(" Chart")
+        + (!charts.empty() ? QStringLiteral(" \u2013 ") + FromUtf8(charts.front().Name) : QString()));
     if (!prompts.ChoosePrinter(this, printer)) {
         return;
     }

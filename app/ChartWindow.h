@@ -10,10 +10,10 @@
 #include <QString>
 #include <QWidget>
 
-#include <array>
 #include <chrono>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -28,8 +28,8 @@ namespace halvaro::app {
 class ChartView;
 class UserPrompts;
 
-// The reading's workspace in its own window: the Rasi and the Navamsa chart
-// with the South/North switch, saving and printing the chart in front; beside
+// The reading's workspace in its own window: a tab for each varga of the
+// chart list (the Rasi and the Navamsa) with the South/North switch, saving and printing the chart in front; beside
 // them the positions table and the Vimshottari dasha with today's period
 // marked. The main window hands it each new reading, so an open window
 // follows recalculation.
@@ -71,12 +71,13 @@ private:
 
     UserPrompts& prompts;
     Clock clock;
-    std::optional<chart::ChartData> shown;
+    // One of each for every chart tab, in the tabs' order; no charts when
+    // the reading has none.
+    std::vector<chart::ChartData> charts;
+    std::vector<QByteArray> svgs;
+    std::vector<QString> lastPicturePaths;
+    std::vector<ChartView*> views;
     std::optional<vedic::VimshottariDasha> dasha;
-    // Rasi, then Navamsa, as the chart tabs stand.
-    std::array<QByteArray, 2> svgs;
-    std::array<QString, 2> lastPicturePaths;
-    std::array<ChartView*, 2> views {};
     QSplitter* workspace = nullptr;
     QTabWidget* tabCharts = nullptr;
     QTabWidget* tabTables = nullptr;

@@ -80,6 +80,7 @@ void FindPlaceDialog::Choose()
         return;
     }
     chosen = FoundPlaceOf(shown[static_cast<std::size_t>(row)]);
+    chosen->LocalMeanTime = ui->chkLocalMeanTime->isChecked();
     accept();
 }
 

@@ -23,6 +23,7 @@ namespace halvaro::app {
 struct FoundPlace {
     atlas::Place Place; // as the atlas has it
     BirthData Boxes;    // only the place boxes and options are filled
+    bool LocalMeanTime = false; // the place's local mean time asked for instead of its zone
 };
 FoundPlace FoundPlaceOf(const atlas::Place& place);
 

@@ -15,12 +15,14 @@
 #include "ui_frmMain.h"
 
 #include <QClipboard>
+#include <QSignalBlocker>
 #include <QFile>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QLayout>
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -165,7 +167,7 @@ void frmMain::Form_Load()
     for (const std::string_view month : MonthNames) {
         ui->cboMonth->addItem(FromUtf8(month));
     }
-    FillNumbers(*ui->cboYear, YearRange);
+    FillNumbers(*ui->cboYear, conventions.Years());
     FillNumbers(*ui->cboHour, HourRange);
     FillNumbers(*ui->cboMinute, MinuteRange);
     QStringList zones;
@@ -239,6 +241,7 @@ void frmMain::cmdCalculate_Click()
     // entry that gives it exactly, if any, to store.
     birth::BirthRequest request;
     request.Entries = ReadBirthData(*ui, controls);
+    request.LocalMeanTime = foundLocalMeanTime;
     if (foundZoneHolds) {
         request.TimeZone = foundZone;
     }
@@ -299,7 +302,26 @@ void frmMain::mnuPreciseSky_Toggled(bool precise)
         preciseConventions = chosen;
     }
     ui->mnuConventions->setEnabled(precise);
+    ShowYears();
     Recalculate();
+}
+
+void frmMain::ShowYears()
+{
+    // The year chosen stays chosen when the other sky covers it too, and
+    // otherwise becomes the nearest year it covers.
+    const ListRange years = conventions.Years();
+    const int before = ui->cboYear->currentText().toInt();
+    const int chosen = std::clamp(before, years.First, years.Last);
+    {
+        const QSignalBlocker quiet(ui->cboYear);
+        ui->cboYear->clear();
+        FillNumbers(*ui->cboYear, years);
+        ui->cboYear->setCurrentIndex(chosen - years.First);
+    }
+    if (chosen != before) {
+        ApplyFoundZone();
+    }
 }
 
 void frmMain::mnuConventions_Click()
@@ -409,6 +431,10 @@ void frmMain::OpenSavedReading(const QString& path)
         refuse(opened.Reason);
         return;
     }
+    // A year only the precise sky covers opens in the precise sky.
+    if (!conventions.Years().Contains(opened.Reading->Year) && PreciseYearRange.Contains(opened.Reading->Year)) {
+        ui->mnuPreciseSky->setChecked(true);
+    }
     // The file's zone entry is the zone now, whatever was found before; its
     // date must not bring the found zone's history back meanwhile.
     const std::string zoneBefore = std::exchange(foundZone, std::string());
@@ -465,6 +491,7 @@ void frmMain::cmdFindPlace_Click()
     controls.optLat[found.South ? 1 : 0]->setChecked(true);
     controls.optLong[found.West ? 1 : 0]->setChecked(true);
     foundZone = answer.Chosen->Place.TimeZone;
+    foundLocalMeanTime = answer.Chosen->LocalMeanTime;
     ApplyFoundZone();
 }
 
@@ -479,6 +506,19 @@ void frmMain::ApplyFoundZone()
     const atlas::ZoneOffsetResult& offset = answer.Found;
     foundZoneHolds = answer.Offset.has_value();
     ui->lblFoundZone->setToolTip(QString());
+    if (foundLocalMeanTime || (answer.Offset && answer.Offset->LocalMeanTime)) {
+        // The offset comes from the longitude, as the calculation will take it.
+        birth::BirthRequest request;
+        request.Entries = entries;
+        request.LocalMeanTime = true;
+        const birth::BirthResult checked = birth::ResolveBirth(request, zoneHistory, DefaultConventions(SkyModel::Precise));
+        const QString why = foundLocalMeanTime ? tr("as asked") : tr("%1 kept no standard time yet").arg(FromUtf8(foundZone));
+        ui->lblFoundZone->setText(checked.Failure
+                ? tr("Local mean time (%1): from the longitude once it is typed.").arg(why)
+                : tr("Local mean time (%1): UTC%2.")
+                      .arg(why, FromUtf8(atlas::UtcOffsetSecondsText(UtcOffsetSecondsOf(checked.Value)))));
+        return;
+    }
     if (!answer.Offset) {
         // A gap, an overlap or a day the month lacks: the list decides, as
         // the user sets it; the full reason is at hand.
@@ -522,6 +562,7 @@ void frmMain::ForgetFoundZone()
     }
     foundZone.clear();
     foundZoneHolds = false;
+    foundLocalMeanTime = false;
     ui->lblFoundZone->clear();
     ui->lblFoundZone->setToolTip(QString());
 }

@@ -59,6 +59,8 @@ private:
     void cmdCalculate_Click();
     void mnuPreciseSky_Toggled(bool precise);
     void mnuConventions_Click();
+    // The year list of the sky now chosen.
+    void ShowYears();
     // The reading on the result screen again, from its own birth, under the
     // conventions now chosen.
     void Recalculate();
@@ -103,6 +105,7 @@ private:
     // The found zone's history gave one offset at the date and time on the
     // screen: the calculation takes the zone (birth/), not only the list.
     bool foundZoneHolds = false;
+    bool foundLocalMeanTime = false; // Find Place asked for the place's local mean time
     bool settingZone = false; // the zone list and DST box being set from the atlas
 };
 

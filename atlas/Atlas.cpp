@@ -274,11 +274,39 @@ Resolution Atlas::Resolve(std::string_view text) const
         return {std::nullopt, Resolution::Fault::Unknown, std::move(sameName), std::move(error)};
     }
     // The closest names, each by its most populous place (the first of its
-    // run in the index).
-    std::vector<std::pair<std::size_t, std::uint32_t>> distances;
+    // run in the index). The difference of two lengths is the least their
+    // distance can be, so names are measured nearest length first, and once
+    // enough are found, the lengths that could not do better are left out:
+    // a long text costs a few names, not the whole atlas.
+    std::vector<std::vector<const Key*>> byLength;
     for (auto key = byName.begin(); key != byName.end(); ++key) {
         if (key == byName.begin() || std::prev(key)->Folded != key->Folded) {
-            distances.emplace_back(EditDistance(name, key->Folded), key->Index);
+            byLength.resize(std::max(byLength.size(), key->Folded.size() + 1));
+            byLength[key->Folded.size()].push_back(&*key);
+        }
+    }
+    std::vector<std::pair<std::size_t, std::uint32_t>> distances;
+    std::vector<std::size_t> nearest; // the ClosestNameCount smallest distances so far, in order
+    const auto measure = [&](std::size_t length) {
+        if (length >= byLength.size()) {
+            return;
+        }
+        for (const Key* key : byLength[length]) {
+            const std::size_t distance = EditDistance(name, key->Folded);
+            distances.emplace_back(distance, key->Index);
+            nearest.insert(std::upper_bound(nearest.begin(), nearest.end(), distance), distance);
+            nearest.resize(std::min(nearest.size(), ClosestNameCount));
+        }
+    };
+    for (std::size_t gap = 0; gap < name.size() + byLength.size(); ++gap) {
+        if (nearest.size() == ClosestNameCount && gap > nearest.back()) {
+            break;
+        }
+        if (gap <= name.size()) {
+            measure(name.size() - gap);
+        }
+        if (gap != 0) {
+            measure(name.size() + gap);
         }
     }
     const std::size_t shown = std::min(ClosestNameCount, distances.size());

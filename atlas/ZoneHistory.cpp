@@ -62,20 +62,9 @@ int RoundedMinutes(int seconds)
     return seconds >= 0 ? (seconds + 30) / 60 : -((-seconds + 30) / 60);
 }
 
-// An offset to the second, "+00:09:21"; as UtcOffsetText when it is whole minutes.
-std::string OffsetSecondsText(int seconds)
-{
-    if (seconds % 60 == 0) {
-        return UtcOffsetText(seconds / 60);
-    }
-    const int magnitude = seconds < 0 ? -seconds : seconds;
-    return std::string(1, seconds < 0 ? '-' : '+') + TwoDigits(magnitude / 3600) + ":"
-        + TwoDigits(magnitude / 60 % 60) + ":" + TwoDigits(magnitude % 60);
-}
-
 std::string Described(const absl::TimeZone::CivilInfo& info)
 {
-    return "UTC" + OffsetSecondsText(info.offset) + " (" + info.zone_abbr + ", "
+    return "UTC" + UtcOffsetSecondsText(info.offset) + " (" + info.zone_abbr + ", "
         + (info.is_dst ? "daylight saving" : "standard time") + ")";
 }
 
@@ -253,6 +242,16 @@ std::string UtcOffsetText(int utcOffsetMinutes)
     std::string text(1, utcOffsetMinutes < 0 ? '-' : '+');
     text.append(TwoDigits(magnitude / 60)).append(":").append(TwoDigits(magnitude % 60));
     return text;
+}
+
+std::string UtcOffsetSecondsText(int seconds)
+{
+    if (seconds % 60 == 0) {
+        return UtcOffsetText(seconds / 60);
+    }
+    const int magnitude = seconds < 0 ? -seconds : seconds;
+    return std::string(1, seconds < 0 ? '-' : '+') + TwoDigits(magnitude / 3600) + ":"
+        + TwoDigits(magnitude / 60 % 60) + ":" + TwoDigits(magnitude % 60);
 }
 
 std::optional<int> ParseUtcOffset(std::string_view text)

@@ -63,6 +63,8 @@ private:
 
 // An offset as "+05:30", "-04:00", "+00:00".
 std::string UtcOffsetText(int utcOffsetMinutes);
+// An offset to the second, "+05:53:20"; as UtcOffsetText when it is whole minutes.
+std::string UtcOffsetSecondsText(int utcOffsetSeconds);
 
 // "+05:30", "-4:00", "+00:00" back to minutes: a sign, hours 0 to 14 in one
 // or two digits, a colon, two digits of minutes 0 to 59; empty otherwise.

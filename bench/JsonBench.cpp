@@ -65,7 +65,7 @@ void BM_ReadingJsonNlohmannOrdered(benchmark::State& state)
             rows.push_back({std::string_view(r.lblPlanets[row]), std::string_view(r.lblPlanets_Position[row]),
                 std::string_view(r.lblAspects_Sign[row]), std::string_view(r.lblAspects_Planets[row])});
         }
-        const auto lagna = halvaro::chart::SignPlaceOf(reading.Lagna.Longitude);
+        const auto lagna = halvaro::SignPlaceOf(reading.Lagna.Longitude);
         json["Lagna"] = lagna ? nlohmann::ordered_json(halvaro::chart::ShortPlaceText(*lagna)) : nlohmann::ordered_json();
         json["Ketu"] = std::string_view(halvaro::modVedicPlanetPosition::ShortPositionText(
             reading.Places[halvaro::IndexOf(halvaro::Graha::Ketu)]));

@@ -14,6 +14,7 @@ ZoneAnswer OffsetInZone(atlas::ZoneCache& zones, std::string_view zone, const Ci
     ZoneAnswer answer {std::nullopt, zones.OffsetAt(zone, local, choice)};
     if (const auto& found = answer.Found.Offset) {
         answer.Offset = ExactOffset {found->UtcOffsetSeconds, atlas::ZoneListEntryFor(*found), found->Zone};
+        answer.Offset->LocalMeanTime = found->UtcOffsetSeconds % 60 != 0;
     }
     return answer;
 }
@@ -39,7 +40,10 @@ BirthResult ResolveBirth(const BirthRequest& request, atlas::ZoneCache& zones, c
     // gets the check's message, not the zone's.
     std::optional<ExactOffset> offset;
     std::optional<atlas::ZoneOffsetResult> refusal;
-    if (request.UtcOffsetSeconds) {
+    if (request.LocalMeanTime) {
+        offset = ExactOffset {};
+        offset->LocalMeanTime = true;
+    } else if (request.UtcOffsetSeconds) {
         offset = GivenOffset(*request.UtcOffsetSeconds);
     } else if (!zone.empty()) {
         ZoneAnswer answer = OffsetInZone(zones,

@@ -28,10 +28,15 @@ struct BirthRequest {
     std::string TimeZone;         // IANA name; empty for none
     std::optional<int> UtcOffsetSeconds;
     std::optional<bool> Dst; // in an autumn overlap: the daylight offset, or the standard
+    // The place's local mean time, instead of any zone or offset.
+    bool LocalMeanTime = false;
 };
 
 // The offset in force in a zone at a local time, with the list entry that
-// gives it exactly; without an offset, what the database said.
+// gives it exactly; without an offset, what the database said. Before the
+// zone kept a standard time, while the database gives a city's mean time (an
+// offset with seconds: Kolkata's zone has Howrah's until 1870 and Madras's
+// until 1906), the place's own local mean time stands instead.
 struct ZoneAnswer {
     std::optional<ExactOffset> Offset;
     atlas::ZoneOffsetResult Found;

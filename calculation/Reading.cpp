@@ -89,7 +89,7 @@ std::optional<std::array<double, GrahaCountWithKetu>> ClassicLongitudesAt(const 
     const double moon = modVedicEphemeris::MoonSiderealLongitude(
         modVedicEphemeris::CenturiesSinceJ2000(moved.JulianDayNumber, moved.UniversalHours));
     const auto eight = std::isfinite(ayanamsa) ? mpp::ClassicSiderealLongitudes(moved, ayanamsa, moon) : std::nullopt;
-    const auto hasPlace = [](double longitude) { return SignPartsOf(longitude).has_value(); };
+    const auto hasPlace = [](double longitude) { return SignPlaceOf(longitude).has_value(); };
     if (!eight || !std::all_of(eight->begin(), eight->end(), hasPlace)) {
         return std::nullopt;
     }

@@ -33,7 +33,7 @@ struct Reading {
     std::array<double, GrahaCountWithKetu> Longitudes {};
     // Each graha's sign (0 Aries .. 11 Pisces) and degrees and minutes in it,
     // cut as the texts cut them; Ketu's is Rahu's six signs on.
-    std::array<SignParts, GrahaCountWithKetu> Places {};
+    std::array<SignPlace, GrahaCountWithKetu> Places {};
     std::array<ShortText, GrahaCount> GrahaPositionTexts;
     modVedicGrahaDrishti::ResultTexts Results;
     // The rising sign's sidereal longitude, from whichever model gave the

@@ -80,29 +80,19 @@ std::string SkyTextOf(const Reading& reading, const std::optional<SignPlace>& la
 
 } // namespace
 
-std::optional<SignPlace> SignPlaceOf(double longitudeDeg)
-{
-    if (!(longitudeDeg >= 0 && longitudeDeg < 360)) {
-        return std::nullopt;
-    }
-    // The same cuts as the position texts, so the chart and the texts agree
-    // to the minute.
-    const double degrees = std::floor(longitudeDeg);
-    const double minutes = std::floor((longitudeDeg - degrees) * 60);
-    const int whole = static_cast<int>(degrees);
-    return SignPlace {whole / 30, whole % 30, static_cast<int>(minutes)};
-}
-
 std::string ShortPlaceText(const SignPlace& place)
 {
-    const auto sign = static_cast<std::size_t>(place.Sign);
-    return TwoDigits(place.Degrees) + " " + std::string(SignAbbreviations.substr(3 * sign, 3)) + " "
-        + TwoDigits(place.Minutes);
+    return std::string(mpp::ShortPositionText(place).view());
 }
 
-ChartResult MakeChart(const Birth& birth, const Reading& reading)
+ChartResult MakeChart(const Birth& birth, const Reading& reading, int varga)
 {
     ChartResult result;
+    const std::optional<vedic::VargaRule> rule = vedic::VargaRuleOf(varga);
+    if (!rule) {
+        result.Refusal = NoVargaRefusal;
+        return result;
+    }
     if (!(std::fabs(reading.Place.LatitudeDeg) <= 90)) {
         result.Refusal = LatitudeRefusal;
         return result;
@@ -111,17 +101,38 @@ ChartResult MakeChart(const Birth& birth, const Reading& reading)
         result.Refusal = LongitudeRefusal;
         return result;
     }
+    // The Rasi takes the places as the texts cut them (Ketu's is Rahu's, six
+    // signs on); every other varga its signs from the longitudes, as the
+    // positions table does.
+    const auto placeIn = [&rule](SignPlace place, double longitude) -> std::optional<SignPlace> {
+        if (rule->N != vedic::RasiVarga) {
+            const std::optional<int> sign = vedic::SignInVarga(*rule, longitude);
+            if (!sign) {
+                return std::nullopt;
+            }
+            place.Sign = *sign;
+        }
+        return place;
+    };
     ChartData& chart = result.Data;
+    chart.Varga = rule->N;
     for (std::size_t graha = 0; graha < ChartGrahaCount; ++graha) {
-        const SignParts& place = reading.Places[graha];
-        chart.Grahas[graha] = {place.Sign, static_cast<int>(place.Degrees), static_cast<int>(place.Minutes)};
-    }
-    for (std::size_t graha = 0; graha < ChartGrahaCount; ++graha) {
-        chart.GrahasInSign[static_cast<std::size_t>(chart.Grahas[graha].Sign)].push_back(static_cast<int>(graha));
+        const std::optional<SignPlace> place = placeIn(reading.Places[graha], reading.Longitudes[graha]);
+        if (!place) {
+            result.Refusal = NoPositionsFailure.Message;
+            return result;
+        }
+        chart.Grahas[graha] = *place;
+        chart.GrahasInSign[static_cast<std::size_t>(place->Sign)].push_back(static_cast<int>(graha));
     }
 
+    const std::optional<SignPlace> rasiLagna = reading.Lagna.Status == mpp::LagnaStatus::Computed
+        ? SignPlaceOf(reading.Lagna.Longitude)
+        : std::nullopt;
     switch (reading.Lagna.Status) {
-    case mpp::LagnaStatus::Computed: chart.Lagna = SignPlaceOf(reading.Lagna.Longitude); break;
+    case mpp::LagnaStatus::Computed:
+        chart.Lagna = rasiLagna ? placeIn(*rasiLagna, reading.Lagna.Longitude) : std::nullopt;
+        break;
     case mpp::LagnaStatus::PolarLatitude: chart.Note = PolarNote; break;
     case mpp::LagnaStatus::NoSuchLatitude: // refused above
     case mpp::LagnaStatus::NotComputed: break;
@@ -132,7 +143,7 @@ ChartResult MakeChart(const Birth& birth, const Reading& reading)
     chart.Name = birth.Name;
     chart.WhenText = WhenTextOf(birth, reading.Moment);
     chart.WhereText = WhereTextOf(birth);
-    chart.SkyText = SkyTextOf(reading, chart.Lagna);
+    chart.SkyText = SkyTextOf(reading, rasiLagna);
     return result;
 }
 

@@ -3,6 +3,8 @@
 #include "calculation/Reading.h"
 #include "core/Birth.h"
 #include "core/Graha.h"
+#include "core/SignPosition.h"
+#include "vedic/Varga.h"
 
 #include <array>
 #include <optional>
@@ -10,35 +12,21 @@
 #include <string_view>
 #include <vector>
 
-// The Rasi chart of a reading, and its Navamsa (D9): which grahas stand in
-// which sign, and the Lagna, as data that the pictures draw.
+// The chart of a reading in one varga, the Rasi (D1) or another division of
+// the signs: which grahas stand in which sign, and the Lagna, as data that
+// the pictures draw.
 namespace halvaro::chart {
 
 inline constexpr int SignCount = 12;
 inline constexpr int ChartGrahaCount = GrahaCountWithKetu;
 
-// A place in a sign: 0 Aries .. 11 Pisces, whole degrees and minutes cut, as
-// the position texts cut them.
-struct SignPlace {
-    int Sign = 0;
-    int Degrees = 0;
-    int Minutes = 0;
-    friend bool operator==(const SignPlace&, const SignPlace&) = default;
-};
-
-// Nothing for a longitude that is not finite or not in [0, 360).
-std::optional<SignPlace> SignPlaceOf(double longitudeDeg);
-
 // The short position text of a place: 05 Tau 24.
 std::string ShortPlaceText(const SignPlace& place);
 
-// The division a chart shows: the signs themselves (D1), or the Navamsa (D9).
-enum class Varga { Rasi, Navamsa };
-
 struct ChartData {
-    chart::Varga Varga = chart::Varga::Rasi;
-    // In the Navamsa, a graha's Sign is its Navamsa sign; its degrees and
-    // minutes stay those of its Rasi place.
+    int Varga = vedic::RasiVarga; // the D-number
+    // Beyond the Rasi a graha's Sign is its sign in the varga; its degrees
+    // and minutes stay those of its Rasi place.
     std::array<SignPlace, ChartGrahaCount> Grahas {};
     std::array<std::vector<int>, SignCount> GrahasInSign; // chart graha indices, in Graha order
     std::optional<SignPlace> Lagna;                        // nothing when the reading has none
@@ -62,13 +50,15 @@ struct ChartResult {
     ChartData Data; // meaningful only without a refusal
 };
 
-// The chart of a computed reading and the birth it was computed from.
-ChartResult MakeChart(const Birth& birth, const Reading& reading);
+// The chart in the varga Dn of a computed reading and the birth it was
+// computed from.
+ChartResult MakeChart(const Birth& birth, const Reading& reading, int varga = vedic::RasiVarga);
 
 inline constexpr std::string_view LatitudeRefusal =
     "The latitude lies beyond 90\xC2\xB0. Please check the latitude to draw the chart.";
 inline constexpr std::string_view LongitudeRefusal =
     "The longitude lies beyond 180\xC2\xB0. Please check the longitude to draw the chart.";
+inline constexpr std::string_view NoVargaRefusal = "This division of the signs has no chart.";
 inline constexpr std::string_view PolarNote = "No Lagna: at a pole no point of the horizon lies east.";
 inline constexpr std::string_view NoLagnaNote = "No Lagna: this sky model gave none.";
 // Without a Lagna the North Indian chart counts its houses from the Moon.

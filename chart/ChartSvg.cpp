@@ -3,6 +3,7 @@
 #include "aspects/GrahaDrishti.h"
 #include "chart/XmlText.h"
 #include "core/Text.h"
+#include "vedic/Varga.h"
 
 #include <array>
 
@@ -60,22 +61,23 @@ std::string TwoDigits(int value)
 }
 
 // Su 00°19' in the Rasi, Me (R) 05°07' when retrograde; the name alone in
-// the Navamsa, whose degrees are not the Rasi's.
-std::string GrahaLine(std::string_view name, const SignPlace& place, Varga varga, bool retrograde = false)
+// the other vargas, whose degrees are not the Rasi's.
+std::string GrahaLine(std::string_view name, const SignPlace& place, int varga, bool retrograde = false)
 {
     std::string line(name);
     if (retrograde) {
         line += " (R)";
     }
-    if (varga == Varga::Rasi) {
+    if (varga == vedic::RasiVarga) {
         line += " " + TwoDigits(place.Degrees) + std::string(DegreeSign) + TwoDigits(place.Minutes) + "'";
     }
     return line;
 }
 
-std::string_view VargaName(Varga varga)
+std::string_view VargaName(int varga)
 {
-    return varga == Varga::Navamsa ? "Navamsa" : "Rasi";
+    const std::optional<vedic::VargaRule> rule = vedic::VargaRuleOf(varga);
+    return rule ? rule->Name : "";
 }
 
 class SvgWriter {

@@ -16,7 +16,7 @@ enum class ChartStyle { South, North };
 // "south" or "north", as the command line spells them.
 std::optional<ChartStyle> ChartStyleNamed(std::string_view name);
 
-// The picture of a Rasi or Navamsa chart as a standalone SVG document, UTF-8. Its viewBox lets any
+// The picture of a chart in its varga as a standalone SVG document, UTF-8. Its viewBox lets any
 // viewer scale it; every text from the reading is escaped.
 std::string ChartSvg(const ChartData& chart, ChartStyle style);
 

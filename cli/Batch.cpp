@@ -10,14 +10,18 @@
 #include <csv.h>
 #include <rapidjson/error/en.h>
 #include <rapidjson/reader.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
+#include <signal.h>
 
 #include <algorithm>
 #include <array>
 #include <charconv>
 #include <chrono>
+#include <cstring>
 #include <future>
 #include <memory>
 #include <optional>
@@ -121,33 +125,65 @@ public:
     std::string Problem; // why the input as a whole cannot be used
 
 protected:
-    // The next piece of the input, up to and with a line end, without the
-    // byte-order mark; empty at the end.
-    std::string_view NextPiece()
+    // A piece of the input: up to and with a line end, or what a read gave.
+    // A line ends at CR, at LF, or at CR LF, whose LF is then a piece of its
+    // own that ends no line.
+    struct Piece {
+        std::string_view Bytes; // empty at the end of the input
+        bool EndsLine = false;
+        [[nodiscard]] bool IsLfOfCrLf() const { return Bytes == "\n" && !EndsLine; }
+    };
+
+    // The next piece, without the byte-order mark; empty at the end.
+    Piece NextPiece()
     {
         while (chunk_.empty()) {
-            const long got = files::ReadSome(fd_, buffer_.data(), buffer_.size());
-            if (got <= 0) {
-                Problem = got < 0 ? std::string(ReadFailure) : BytesRead == 0 ? EmptyInput() : std::string();
+            if (!Refill()) {
                 return {};
             }
-            chunk_ = {buffer_.data(), static_cast<std::size_t>(got)};
-            if (BytesRead == 0 && chunk_.starts_with("\xEF\xBB\xBF")) {
-                chunk_.remove_prefix(3);
-            }
-            BytesRead += static_cast<std::uint64_t>(got);
         }
-        const std::size_t end = std::min(chunk_.find('\n'), chunk_.size() - 1) + 1;
-        const std::string_view piece = chunk_.substr(0, end);
-        chunk_.remove_prefix(end);
+        const auto end = std::find_if(chunk_.begin(), chunk_.end(), [](char c) { return c == '\n' || c == '\r'; });
+        Piece piece {chunk_.substr(0, static_cast<std::size_t>(end - chunk_.begin()) + (end == chunk_.end() ? 0 : 1))};
+        chunk_.remove_prefix(piece.Bytes.size());
+        const char last = piece.Bytes.back();
+        piece.EndsLine = last == '\r' || (last == '\n' && !(piece.Bytes.size() == 1 && afterCr_));
+        afterCr_ = last == '\r';
         return piece;
     }
-    [[nodiscard]] virtual std::string EmptyInput() const { return "the input is empty"; }
 
 private:
+    // Reads the next chunk; false at the end or when the input cannot be
+    // read. The byte-order mark is looked for in the first three bytes
+    // however many reads they take (a pipe may give them one at a time).
+    bool Refill()
+    {
+        std::size_t have = 0;
+        do {
+            const long got = files::ReadSome(fd_, buffer_.data() + have, buffer_.size() - have);
+            if (got < 0) {
+                Problem = std::string(ReadFailure);
+                return false;
+            }
+            if (got == 0) {
+                break;
+            }
+            have += static_cast<std::size_t>(got);
+            BytesRead += static_cast<std::uint64_t>(got);
+        } while (!markChecked_ && have < 3);
+        chunk_ = {buffer_.data(), have};
+        if (!markChecked_) {
+            markChecked_ = true;
+            if (chunk_.starts_with("\xEF\xBB\xBF")) {
+                chunk_.remove_prefix(3);
+            }
+        }
+        return have != 0;
+    }
+
     int fd_;
     std::vector<char> buffer_;
     std::string_view chunk_;
+    bool markChecked_ = false, afterCr_ = false;
 };
 
 // Collects the known members of one record's object as RapidJSON's reader
@@ -236,12 +272,19 @@ public:
     {
         // A line's pieces all go to one block: it ends only between lines.
         while (inLine_ || !block.Full()) {
-            const std::string_view piece = NextPiece();
+            const Piece next = NextPiece();
+            const std::string_view piece = next.Bytes;
             if (piece.empty()) {
                 if (inLine_ && Problem.empty()) {
                     EndLine(block); // the last line, without its line end
                 }
+                if (!anyRecord_ && Problem.empty()) {
+                    Problem = "the input is empty"; // nothing, or only blank lines
+                }
                 return false;
+            }
+            if (next.IsLfOfCrLf()) {
+                continue;
             }
             if (!inLine_) {
                 inLine_ = true;
@@ -256,7 +299,7 @@ public:
                     tooLong_ = true;
                 }
             }
-            if (piece.back() == '\n' && !EndLine(block)) {
+            if (next.EndsLine && !EndLine(block)) {
                 return false;
             }
         }
@@ -268,6 +311,12 @@ public:
         // Parsed in place (the block's bytes are this thread's); the UTF-8 is
         // checked by the parser only where a byte is not ASCII.
         char* text = block.Bytes.data() + record.First;
+        // The parser would take a NUL for the end of the record and not see
+        // what follows it.
+        if (const void* nul = std::memchr(text, '\0', record.Count)) {
+            return {.Error = "the record is not JSON: it holds a NUL byte (at byte "
+                    + DecimalText(static_cast<long long>(static_cast<const char*>(nul) - text + 1)) + ")"};
+        }
         const bool ascii = std::none_of(text, text + record.Count, [](char c) { return (c & 0x80) != 0; });
         rapidjson::InsituStringStream stream(text);
         RecordHandler handler;
@@ -295,12 +344,13 @@ public:
     }
 
 private:
-    // The line end, CR LF or LF, and blanks around the object are no part of
+    // The line end, CR LF, LF or CR, and blanks around the object are no part of
     // the record; false when the input turns out not to be JSON Lines.
     bool EndLine(Block& block)
     {
         inLine_ = false;
         if (tooLong_) {
+            anyRecord_ = true;
             block.Records.push_back({line_, 0, 0, TooLong()});
             return true;
         }
@@ -315,7 +365,7 @@ private:
             Problem = "line " + DecimalText(static_cast<long long>(line_)) + " is not a JSON object, so the input is not JSON Lines";
             return false;
         }
-        sawObject_ = true;
+        sawObject_ = anyRecord_ = true;
         block.Records.push_back({line_, static_cast<std::uint32_t>(lineStart_ + first), static_cast<std::uint32_t>(text.size()), {}});
         block.Bytes.resize(lineStart_ + first + text.size()); // the record ends its string, for the parser
         block.Bytes.push_back('\0');
@@ -324,7 +374,7 @@ private:
 
     std::uint64_t line_ = 0;
     std::size_t lineStart_ = 0;
-    bool inLine_ = false, tooLong_ = false, sawObject_ = false;
+    bool inLine_ = false, tooLong_ = false, sawObject_ = false, anyRecord_ = false;
 };
 
 // RFC 4180 through libcsv in strict mode: quoted fields with commas, quotes
@@ -332,7 +382,7 @@ private:
 // time, so that a record knows the line it starts on. A record too long is
 // still parsed to its end, its bytes dropped, so that what its quotes hold
 // is never taken for records; one with a quote out of place is skipped to
-// the end of its line.
+// the end of its line, whichever line end the file uses.
 class CsvReader : public RecordReader {
 public:
     explicit CsvReader(int fd) : RecordReader(fd) { StartParser(); }
@@ -343,8 +393,8 @@ public:
         block_ = &block;
         // A record's fields all go to one block: it ends only between records.
         while (Problem.empty() && (!header_ || recordOpen_ || parser_.pstate != RowNotBegun || !block.Full())) {
-            const std::string_view piece = NextPiece();
-            if (piece.empty()) {
+            const Piece piece = NextPiece();
+            if (piece.Bytes.empty()) {
                 Finish();
                 return false;
             }
@@ -367,10 +417,8 @@ public:
             const auto [offset, length] = block.Fields[record.First + column];
             const std::string_view text(block.Bytes.data() + offset, length);
             const auto field = static_cast<std::size_t>(*columns_[column]);
-            for (std::size_t pos = 0, size = 0; pos < text.size(); pos += size) {
-                if ((size = DecodeUtf8(text, pos).Length) == 0) {
-                    return {.Error = "the field " + Quoted(Fields[field].Name) + " is not valid UTF-8"};
-                }
+            if (!IsUtf8(text)) {
+                return {.Error = "the field " + Quoted(Fields[field].Name) + " is not valid UTF-8"};
             }
             values[field] = text;
         }
@@ -381,7 +429,7 @@ private:
     // libcsv's state between records (ROW_NOT_BEGUN in libcsv.c).
     static constexpr int RowNotBegun = 0;
 
-    [[nodiscard]] std::string EmptyInput() const override
+    [[nodiscard]] static std::string EmptyInput()
     {
         return "the input is empty: a CSV file starts with a header line naming its columns";
     }
@@ -393,25 +441,26 @@ private:
         csv_set_space_func(&parser_, [](unsigned char) { return 0; });
     }
 
-    void Feed(std::string_view piece)
+    void Feed(const Piece& next)
     {
+        const std::string_view piece = next.Bytes;
         if (skippingLine_) {
-            skippingLine_ = piece.back() != '\n';
-            line_ += skippingLine_ ? 0 : 1;
+            skippingLine_ = !next.EndsLine;
+            line_ += next.EndsLine ? 1 : 0;
             return;
         }
         if (!recordOpen_ && parser_.pstate == RowNotBegun) {
             recordLine_ = line_ + 1;
         }
         const std::size_t used = csv_parse(&parser_, piece.data(), piece.size(), OnField, OnRecordEnd, this);
-        line_ += piece.back() == '\n' ? 1 : 0;
+        line_ += next.EndsLine ? 1 : 0;
         if (used < piece.size()) {
             DropRecord(csv_error(&parser_) == CSV_EPARSE
                     ? "a quote is out of place in field " + DecimalText(static_cast<long long>((recordOpen_ ? fields_ : 0) + 1))
                     : std::string(csv_strerror(csv_error(&parser_))));
             csv_free(&parser_);
             StartParser();
-            skippingLine_ = piece.back() != '\n';
+            skippingLine_ = !next.EndsLine;
             return;
         }
         // A field too long for a record is read on, its bytes dropped.
@@ -506,8 +555,7 @@ private:
             block_->Records.push_back({recordLine_, static_cast<std::uint32_t>(firstField_),
                 static_cast<std::uint32_t>(block_->Fields.size() - firstField_), {}});
         }
-        // The next record starts on this line after a lone CR, else on the next.
-        recordLine_ = line_ + 1;
+        recordLine_ = line_ + 1; // set again by the next piece fed, if the record ended at its line end
     }
 
     void ReadHeader()
@@ -672,18 +720,24 @@ TemporaryRemovedOnSignal::TemporaryRemovedOnSignal(const files::FileWriter& writ
     pendingTemporary.FolderFd = writer.FolderFd();
     std::copy(name.begin(), name.end(), pendingTemporary.Name.begin());
     pendingTemporary.Name[name.size()] = '\0';
-    for (const int signal : CleanedUpSignals) {
-        std::signal(signal, RemoveTemporaryAndStop);
+    for (std::size_t i = 0; i < CleanedUpSignals.size(); ++i) {
+        // A signal the batch was started to ignore (nohup) stays ignored.
+        struct sigaction current {};
+        if (::sigaction(CleanedUpSignals[i], nullptr, &current) == 0 && current.sa_handler != SIG_IGN) {
+            previous_[i] = std::signal(CleanedUpSignals[i], RemoveTemporaryAndStop);
+            installed_[i] = previous_[i] != SIG_ERR;
+        }
     }
-    installed_ = true;
 }
 
 TemporaryRemovedOnSignal::~TemporaryRemovedOnSignal()
 {
-    if (installed_) {
-        for (const int signal : CleanedUpSignals) {
-            std::signal(signal, SIG_DFL);
+    for (std::size_t i = 0; i < CleanedUpSignals.size(); ++i) {
+        if (installed_[i]) {
+            std::signal(CleanedUpSignals[i], previous_[i]);
         }
+    }
+    if (pendingTemporary.FolderFd >= 0) {
         pendingTemporary = {};
     }
 }
@@ -769,19 +823,33 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err, 
 
     files::FileWriter outputFile;
     if (options.OutputPath) {
-        if (const auto refused = outputFile.Open(*options.OutputPath)) {
+        // Replacing the input with the output would lose it, whatever path
+        // or link names it.
+        struct stat input {};
+        struct stat output {};
+        const bool sameFile = ::fstat(fd, &input) == 0 && ::stat(options.OutputPath->c_str(), &output) == 0
+            && input.st_dev == output.st_dev && input.st_ino == output.st_ino;
+        if (const auto refused = sameFile ? std::optional<std::string>("it is the batch's input") : outputFile.Open(*options.OutputPath)) {
             err << ProgramName << ": " << PrintableText(*options.OutputPath) << ": the output file cannot be created: "
                 << *refused << "\n";
             return ExitUsage;
         }
     }
     const TemporaryRemovedOnSignal removedOnSignal(outputFile);
+    int outError = 0; // standard output's, as the failed write left it in errno
+    const auto written = [&] {
+        if (!out && outError == 0) {
+            outError = errno;
+        }
+        return static_cast<bool>(out);
+    };
     const BatchSink write = [&](std::string_view bytes) {
         if (options.OutputPath) {
             return outputFile.Write(bytes);
         }
+        errno = 0;
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return static_cast<bool>(out);
+        return written();
     };
 
     std::optional<ProgressLine> progressLine;
@@ -792,14 +860,23 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err, 
         progressLine.emplace(err, inputName, ec ? 0 : size);
         progress = [&](std::uint64_t records, std::uint64_t bytesRead) { progressLine->Show(records, bytesRead); };
     }
-    const unsigned jobs = options.Jobs != 0 ? options.Jobs : std::max(1U, std::thread::hardware_concurrency());
-    const BatchTotals totals = ProcessBatch(fd, options.InputFormat, options.OutputFormat, jobs, options.Chosen, options.Groups, write, progress);
+    // Each job holds blocks of records and their output (some 4 MB); more
+    // jobs than a few for each core only cost memory.
+    const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
+    const unsigned jobs = options.Jobs != 0 ? std::min(options.Jobs, JobsPerCore * cores) : cores;
+    BatchTotals totals = ProcessBatch(fd, options.InputFormat, options.OutputFormat, jobs, options.Chosen, options.Groups, write, progress);
     progressLine.reset();
+    if (!options.OutputPath && !totals.OutputFailed) {
+        errno = 0;
+        out.flush();
+        totals.OutputFailed = !written();
+    }
 
     // Why the output is incomplete: a reason, or empty when the system gave none.
     std::optional<std::string> outputError;
     if (totals.OutputFailed) {
-        outputError = options.OutputPath ? files::ErrnoText(outputFile.Error()) : std::string();
+        const int error = options.OutputPath ? outputFile.Error() : outError;
+        outputError = error != 0 ? files::ErrnoText(error) : std::string();
     } else if (options.OutputPath && totals.Problem.empty()) {
         outputError = outputFile.Commit();
     }
@@ -814,7 +891,9 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err, 
     std::array<char, 32> digits {};
     const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), seconds.count(), std::chars_format::fixed, 2).ptr;
     err << ProgramName << ": " << Counted(totals.Records, "record") << " read, " << Counted(totals.Readings, "reading")
-        << ", " << Counted(totals.Errors, "error") << " in " << std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data()))
+        << ", " << Counted(totals.Errors, "error")
+        << (totals.OutputFailed ? ", " + DecimalText(static_cast<long long>(totals.Records - totals.Readings - totals.Errors)) + " not written" : "")
+        << " in " << std::string_view(digits.data(), static_cast<std::size_t>(end - digits.data()))
         << " s\n";
     return !totals.Problem.empty() || outputError ? ExitUsage : totals.Errors == 0 ? ExitSuccess : ExitRefused;
 }

@@ -3,6 +3,7 @@
 #include "cli/CommandLine.h"
 #include "files/FileReplace.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -17,6 +18,9 @@ namespace halvaro::cli {
 // a row of commas can draw the input into memory.
 inline constexpr std::size_t MaxRecordBytes = 64 * 1024;
 inline constexpr std::size_t MaxRecordFields = 1024;
+
+// --jobs takes at most this many jobs for each core.
+inline constexpr unsigned JobsPerCore = 4;
 
 struct BatchTotals {
     std::uint64_t Records = 0, Readings = 0, Errors = 0; // records read; lines written of each kind
@@ -39,7 +43,8 @@ BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat out
 // While it lives, SIGINT, SIGTERM and SIGHUP remove the writer's named
 // temporary file, if it has one, before they end the program as they would
 // have; a file system without unnamed files leaves nothing behind then
-// either. (A SIGKILL's leftover goes at the next save to the folder.)
+// either. (A SIGKILL's leftover goes at the next save to the folder.) A
+// signal that was ignored when it was made is left ignored.
 class TemporaryRemovedOnSignal {
 public:
     explicit TemporaryRemovedOnSignal(const files::FileWriter& writer);
@@ -48,7 +53,8 @@ public:
     TemporaryRemovedOnSignal& operator=(const TemporaryRemovedOnSignal&) = delete;
 
 private:
-    bool installed_ = false;
+    std::array<void (*)(int), 3> previous_ {};
+    std::array<bool, 3> installed_ {};
 };
 
 // The batch command: opens the input (standard input for "-"), writes to

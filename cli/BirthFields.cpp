@@ -11,7 +11,7 @@ namespace halvaro::cli {
 
 const std::array<FieldRow, FieldCount> Fields {{
     {"name", "TEXT", "the person's name", true},
-    {"date", "YYYY-MM-DD", "date of birth, 1901-01-01 to 2050-12-31", true},
+    {"date", "YYYY-MM-DD", "date of birth, 1901-01-01 to 2050-12-31, or with --sky precise 1600-01-01 to 2399-12-31", true},
     {"time", "HH:MM", "local clock time of birth, 00:00 to 23:59", true},
     {"zone", "N", "time zone by its list position, 0 to 70 (see --zones)", true},
     {"lat", "DD:MM(N|S)", "latitude in degrees and minutes, e.g. 28:39N", true},
@@ -25,7 +25,8 @@ const std::array<FieldRow, FieldCount> Fields {{
                       "alone, it gives the zone too", false},
     {"tz", "AREA/LOCATION", "instead of --zone: an IANA time zone, e.g. Asia/Kolkata, whose offset on the date of "
                             "birth is taken; in an autumn overlap --dst takes the daylight offset, --no-dst the standard", false},
-    {"utc_offset", "+HH:MM", "instead of --zone: the offset from UT, daylight saving included, e.g. +05:30", false},
+    {"utc_offset", "+HH:MM|lmt", "instead of --zone: the offset from UT, daylight saving included, e.g. +05:30; or lmt, "
+                                 "the place's local mean time (4 minutes a degree of longitude)", false},
     {"id", "", "", false},
 }};
 
@@ -103,6 +104,17 @@ ValueError SetAngle(std::string_view label, std::string_view value, BirthData& b
     (latitude ? birth.North : birth.East) = EqualsIgnoringCase(direction, first);
     (latitude ? birth.South : birth.West) = !EqualsIgnoringCase(direction, first);
     return std::nullopt;
+}
+
+// A sign, one or two digits, a colon and two digits, whatever their values.
+bool OffsetForm(std::string_view value)
+{
+    const std::size_t colon = value.find(':');
+    const auto digits = [](std::string_view part) {
+        return !part.empty() && std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return value.size() >= 5 && (value[0] == '+' || value[0] == '-') && colon >= 2 && colon <= 3
+        && value.size() == colon + 3 && digits(value.substr(1, colon - 1)) && digits(value.substr(colon + 1));
 }
 
 } // namespace
@@ -183,12 +195,23 @@ ValueError SetField(Field field, std::string_view label, std::string_view value,
         birth.DaylightSaving = EqualsIgnoringCase(value, "true");
         request.Dst = value.empty() ? std::nullopt : std::optional<bool>(birth.DaylightSaving);
         break;
-    case Field::Place: request.Place = value; break;
-    case Field::Tz: request.TimeZone = value; break;
+    case Field::Place:
+    case Field::Tz:
+        // No name in the atlas or the tz database is near so long; the
+        // search for the closest names is not started for it.
+        if (value.size() > MaxNameBytes) {
+            return std::string(label) + ": the text is longer than " + DecimalText(static_cast<long long>(MaxNameBytes))
+                + " bytes, which no " + (field == Field::Place ? "place" : "time zone") + " name is";
+        }
+        (field == Field::Place ? request.Place : request.TimeZone) = value;
+        break;
     case Field::UtcOffset:
-        request.UtcOffsetMinutes = value.empty() ? std::nullopt : atlas::ParseUtcOffset(value);
-        if (!value.empty() && !request.UtcOffsetMinutes) {
-            return std::string(label) + ": " + Shown(value) + " is not an offset of the form +HH:MM or -HH:MM";
+        request.LocalMeanTime = EqualsIgnoringCase(value, "lmt");
+        request.UtcOffsetMinutes = value.empty() || request.LocalMeanTime ? std::nullopt : atlas::ParseUtcOffset(value);
+        if (!value.empty() && !request.UtcOffsetMinutes && !request.LocalMeanTime) {
+            return std::string(label) + ": " + Shown(value)
+                + (OffsetForm(value) ? " is outside -14:59 to +14:59 (hours up to 14, minutes up to 59)"
+                                     : " is not an offset of the form +HH:MM or -HH:MM, or lmt");
         }
         break;
     case Field::Id:
@@ -231,7 +254,8 @@ ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places,
 {
     ResolvedBirth resolved;
     birth::BirthRequest road {request.Entries, std::nullopt, request.ZoneGiven, request.TimeZone,
-        request.UtcOffsetMinutes ? std::optional<int>(*request.UtcOffsetMinutes * 60) : std::nullopt, request.Dst};
+        request.UtcOffsetMinutes ? std::optional<int>(*request.UtcOffsetMinutes * 60) : std::nullopt, request.Dst,
+        request.LocalMeanTime};
     if (!request.Place.empty()) {
         const atlas::AtlasLoad& load = places.Get();
         const atlas::Resolution found = load.Loaded ? load.Loaded->Resolve(request.Place) : atlas::Resolution {};

@@ -47,6 +47,7 @@ struct BirthRequest {
     BirthData Entries;
     std::string Place, TimeZone; // empty when not given
     std::optional<int> UtcOffsetMinutes;
+    bool LocalMeanTime = false; // utc_offset lmt
     std::optional<bool> Dst; // as given: in an overlap, daylight or standard
     bool ZoneGiven = false;  // a list position
 };
@@ -74,6 +75,11 @@ struct ResolvedBirth {
 // of its text, then what birth::ResolveBirth makes of it.
 ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places, atlas::ZoneCache& zones,
     const Conventions& conventions);
+
+// The longest place or zone text taken: the longest names of either are
+// far shorter, and a text of any length would be searched for its closest
+// names.
+inline constexpr std::size_t MaxNameBytes = 200;
 
 // Why a value was refused, led by its option or field; nothing when taken.
 using ValueError = std::optional<std::string>;

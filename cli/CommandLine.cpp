@@ -5,7 +5,6 @@
 #include "cli/ReadingOutput.h"
 #include "chart/ChartData.h"
 #include "chart/ChartFile.h"
-#include "chart/Navamsa.h"
 #include "core/Conventions.h"
 #include "core/InputChecks.h"
 #include "core/Text.h"
@@ -188,13 +187,15 @@ struct Options {
             "first line, in any order");
         InputFormatOption = value("--input-format", InputFormat, "F", BatchGroup, "csv or jsonl: the format of IN when its name does not tell it");
         OutputOption = value("--output", Output, "FILE", BatchGroup,
-            "write to FILE instead of standard output; an existing file is replaced only once the batch is done")
+            "write to FILE instead of standard output (- for standard output); an existing file is replaced only "
+            "once the batch is done; FILE may not be IN")
             ->check([](const std::string& name) { return name.empty() ? "'' is not a file name" : std::string(); });
         CLI::Option* outputFormat = value("--output-format", OutputFormat, "F", BatchGroup,
             "jsonl (the default): for each record the object of --json with its \"line\" in IN and its \"id\" "
             "added; or csv: a header line, then one row for each record");
         CLI::Option* jobs = App.add_option("--jobs", Jobs,
-            "compute on N threads, 1 to 256 (default: one for each core); the output keeps the order of the input")
+            "compute on N threads, 1 to 256, but at most four for each core, since each holds its own records in "
+            "memory (default: one for each core); the output keeps the order of the input")
             ->type_name("N")->group(std::string(BatchGroup))->check(CLI::Range(1U, MaxBatchJobs).description(""));
         for (CLI::Option* setting : {InputFormatOption, outputFormat}) {
             setting->check(OneOf({"csv", "jsonl"}));
@@ -463,7 +464,8 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         return ExitRefused;
     }
     // A chart that cannot be drawn is refused before anything is written.
-    chart::ChartResult drawn = command.ChartPath ? fullreading::ChartOf(checked.Value, result.Value) : chart::ChartResult {};
+    chart::ChartResult drawn =
+        command.ChartPath ? fullreading::ChartOf(checked.Value, result.Value, command.ChartVarga) : chart::ChartResult {};
     if (!drawn.Refusal.empty()) {
         err << drawn.Refusal << "\n";
         return ExitRefused;
@@ -476,9 +478,6 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         }
     }
     if (command.ChartPath) {
-        if (command.Navamsa) {
-            drawn.Data = chart::NavamsaChart(drawn.Data);
-        }
         if (const auto failure = chart::SaveChartFile(*command.ChartPath, chart::ChartSvg(drawn.Data, command.ChartStyle))) {
             err << ProgramName << ": " << *failure << "\n";
             if (command.SavePath) {
@@ -531,7 +530,16 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
         if (option->count() > 1) {
             error = option->get_name() + " is given more than once"; // CLI11 counts a repeated switch
         } else if (birth && *birth != Field::Dst) {
-            error = SetField(*birth, option->get_name(), o.Birth[static_cast<std::size_t>(*birth)], command.Request, false);
+            const std::string& value = o.Birth[static_cast<std::size_t>(*birth)];
+            // As a batch record's fields are checked: the JSON output holds them.
+            if (!IsUtf8(value)) {
+                error = option->get_name() + ": " + Shown(value) + " is not valid UTF-8";
+            } else if (value.empty() && (*birth == Field::Place || *birth == Field::Tz || *birth == Field::UtcOffset)) {
+                // Empty, it would stand for nothing and leave the fields it replaces unset.
+                error = option->get_name() + ": the value is empty";
+            } else {
+                error = SetField(*birth, option->get_name(), value, command.Request, false);
+            }
         }
         if (error) {
             return {std::nullopt, std::move(*error)};
@@ -545,8 +553,8 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
     command.SavePath = o.Given(o.SaveOption) ? std::optional(o.Save) : std::nullopt;
     command.ChartPath = o.Given(o.ChartOption) ? std::optional(o.Chart) : std::nullopt;
     command.ChartStyle = chart::ChartStyleNamed(o.ChartStyle).value_or(chart::ChartStyle::South);
-    command.Navamsa = o.ChartVarga == "d9";
-    command.Batch.OutputPath = o.Given(o.OutputOption) ? std::optional(o.Output) : std::nullopt;
+    command.ChartVarga = o.ChartVarga == "d9" ? vedic::NavamsaVarga : vedic::RasiVarga;
+    command.Batch.OutputPath = o.Given(o.OutputOption) && o.Output != "-" ? std::optional(o.Output) : std::nullopt;
     command.Batch.OutputFormat = FormatNamed(o.OutputFormat).value_or(RecordFormat::JsonLines);
     command.Batch.Jobs = o.Jobs;
     if (o.Given(o.FieldsOption)) {
@@ -563,7 +571,7 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
 {
     const ParseResult parsed = ParseCommandLine(args);
     if (!parsed.Parsed) {
-        err << ProgramName << ": " << parsed.Error << "\n"
+        err << ProgramName << ": " << PrintableText(parsed.Error) << "\n"
             << "Try '" << ProgramName << " --help' for more information.\n";
         return ExitUsage;
     }

@@ -6,6 +6,7 @@
 #include "cli/ReadingOutput.h"
 #include "core/BirthData.h"
 #include "core/Conventions.h"
+#include "vedic/Varga.h"
 
 #include <optional>
 #include <ostream>
@@ -55,7 +56,7 @@ struct Command {
     bool Details = false;                  // --details
     std::optional<std::string> ChartPath; // --chart FILE.svg
     chart::ChartStyle ChartStyle = chart::ChartStyle::South;
-    bool Navamsa = false;                 // --chart-varga d9
+    int ChartVarga = vedic::RasiVarga;    // --chart-varga d1|d9: the D-number
     BatchOptions Batch;
 };
 

@@ -2,8 +2,8 @@
 
 #include "atlas/ZoneHistory.h"
 #include "cli/BirthFields.h"
-#include "core/SignPosition.h"
 #include "core/Conventions.h"
+#include "core/SignPosition.h"
 #include "core/Text.h"
 #include "vedic/DetailsText.h"
 
@@ -49,13 +49,11 @@ std::string_view AyanamsaDigits(double value, std::array<char, 32>& digits)
     return {digits.data(), static_cast<std::size_t>(result.ptr - digits.data())};
 }
 
-// The Lagna's short position, cut as the grahas' are; empty when the
-// reading has none.
+// The Lagna's short position; empty when the reading has none.
 ShortText LagnaText(const Reading& reading)
 {
-    const double longitude = reading.Lagna.Longitude;
-    const auto lagna = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed && longitude >= 0 && longitude < 360
-        ? SignPartsOf(longitude)
+    const auto lagna = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed
+        ? SignPlaceOf(reading.Lagna.Longitude)
         : std::nullopt;
     return lagna ? modVedicPlanetPosition::ShortPositionText(*lagna) : ShortText();
 }
@@ -127,13 +125,14 @@ void WriteGrahas(JsonWriter& json, const OutputContext& context)
         json.StartObject();
         Member(json, "Graha", graha.Name);
         Degrees(json, "Longitude", place.Longitude);
-        Member(json, "Sign", place.Sign);
+        // The output numbers the signs 1 to 12.
+        Member(json, "Sign", place.Rasi.Sign + 1);
         Member(json, "SignName", place.SignName());
         Member(json, "Nakshatra", place.Nakshatra);
         Member(json, "NakshatraName", place.NakshatraName());
         Member(json, "Pada", place.Pada);
         Member(json, "NakshatraLord", NamesOf(place.NakshatraLord).Plain);
-        Member(json, "Navamsa", place.Navamsa);
+        Member(json, "Navamsa", place.Navamsa + 1);
         NameOrNull(json, "Dignity", vedic::DignityName(graha.Dignity));
         Degrees(json, "Speed", graha.Speed);
         Key(json, "Retrograde");
@@ -205,13 +204,15 @@ void WriteBirth(JsonWriter& json, const OutputContext& context)
     const std::array<char, 6> time {static_cast<char>('0' + local.Hour / 10), static_cast<char>('0' + local.Hour % 10), ':',
         static_cast<char>('0' + local.Minute / 10), static_cast<char>('0' + local.Minute % 10), '\0'};
     Member(json, "Time", std::string_view(time.data(), 5));
-    Member(json, "UtcOffset", atlas::UtcOffsetText(birth.UtcOffsetMinutes));
+    Member(json, "UtcOffset", atlas::UtcOffsetSecondsText(UtcOffsetSecondsOf(birth)));
     NameOrNull(json, "TimeZone", timeZone);
     Degrees(json, "Latitude", birth.LatitudeDeg);
     Degrees(json, "Longitude", birth.LongitudeDeg);
     Member(json, "City", birth.City);
     Member(json, "State", birth.State);
     Member(json, "Country", birth.Country);
+    Key(json, "LocalMeanTime");
+    json.Bool(birth.LocalMeanTime);
     json.EndObject();
 }
 
@@ -397,7 +398,7 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
                 const char pada = static_cast<char>('0' + place.Pada);
                 csv.AddRaw(place.NakshatraName());
                 csv.AddRaw({&pada, 1});
-                csv.AddRaw(vedic::VedicSignNames[static_cast<std::size_t>(place.Navamsa - 1)]);
+                csv.AddRaw(place.NavamsaName());
             }
         },
         DetailRowNames.size() * DetailColumnNames.size()},

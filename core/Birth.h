@@ -35,6 +35,9 @@ struct Birth {
     std::optional<ZoneChoice> Zone;
     // The IANA zone the offset was found in ("Asia/Kolkata"); empty for none.
     std::string TimeZone;
+    // The offset is the place's local mean time: its longitude at four
+    // minutes a degree, to the second.
+    bool LocalMeanTime = false;
     double LatitudeDeg = 0;  // north positive
     double LongitudeDeg = 0; // east positive
 };

@@ -82,7 +82,10 @@ struct Conventions {
     double DashaYearDays = DashaYearChoices[0];
 
     // The years of birth the sky covers.
-    [[nodiscard]] constexpr ListRange Years() const { return YearRange; }
+    [[nodiscard]] constexpr ListRange Years() const
+    {
+        return Sky == SkyModel::Precise ? PreciseYearRange : ClassicYearRange;
+    }
     // The classic model has its own ayanamsa and node: only the defaults.
     [[nodiscard]] bool AreDefault() const
     {

@@ -4,6 +4,8 @@
 #include "core/Text.h"
 #include "core/TimeZones.h"
 
+#include <cmath>
+
 namespace halvaro {
 
 namespace {
@@ -24,11 +26,11 @@ InputCheckFailure WrongDate(std::string_view message)
     return {message, MessageIcon::Information, InputControl::None};
 }
 
-// Over the years offered, 1901 to 2050, divisibility by 4 agrees with the
-// Gregorian rule.
+// Gregorian: over the classic years, 1901 to 2050, divisibility by 4 alone
+// gives the same answer.
 bool IsLeapYear(int year)
 {
-    return year % 4 == 0;
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
 }
 
 bool IsThirtyDayMonth(int month)
@@ -88,7 +90,13 @@ Birth BirthOf(const BirthData& entries, const ExactOffset* offset)
     birth.Local = {entries.Year, entries.Month, entries.Day, entries.Hour, entries.Minute};
     // The table holds corrections (add to local time to get UT); daylight
     // saving puts the clock one hour ahead.
-    if (offset != nullptr) {
+    birth.LatitudeDeg = SignedDegrees(entries.LatDeg, entries.LatMin, entries.South);
+    birth.LongitudeDeg = SignedDegrees(entries.LonDeg, entries.LonMin, !entries.East);
+    if (offset != nullptr && offset->LocalMeanTime) {
+        SetOffset(birth, LocalMeanTimeSeconds(birth.LongitudeDeg));
+        birth.TimeZone = offset->TimeZone;
+        birth.LocalMeanTime = true;
+    } else if (offset != nullptr) {
         SetOffset(birth, offset->UtcOffsetSeconds);
         birth.Zone = offset->Zone;
         birth.TimeZone = offset->TimeZone;
@@ -97,8 +105,6 @@ Birth BirthOf(const BirthData& entries, const ExactOffset* offset)
             = -(zone.HourCorrection * 60 + zone.MinuteCorrection) + (entries.DaylightSaving ? 60 : 0);
         birth.Zone = ZoneChoice {entries.ZonePosition, entries.DaylightSaving};
     }
-    birth.LatitudeDeg = SignedDegrees(entries.LatDeg, entries.LatMin, entries.South);
-    birth.LongitudeDeg = SignedDegrees(entries.LonDeg, entries.LonMin, !entries.East);
     return birth;
 }
 
@@ -176,7 +182,7 @@ std::optional<InputCheckFailure> FirstFailure(const BirthData& entries, const Co
         return WrongDate(WrongFebruaryDate);
     }
     if (!conventions.Years().Contains(entries.Year)) {
-        return ErrorAt("Please Enter A Year From 1901 To 2050", InputControl::None);
+        return YearFailure(conventions);
     }
     if (!HourRange.Contains(entries.Hour) || !MinuteRange.Contains(entries.Minute)) {
         return ErrorAt("Please Enter Correct Time Of Birth", InputControl::None);
@@ -188,6 +194,17 @@ std::optional<InputCheckFailure> FirstFailure(const BirthData& entries, const Co
 }
 
 } // namespace
+
+int LocalMeanTimeSeconds(double longitudeDeg)
+{
+    return static_cast<int>(std::lround(longitudeDeg * 240));
+}
+
+InputCheckFailure YearFailure(const Conventions& conventions)
+{
+    return {conventions.Sky == SkyModel::Precise ? PreciseYearMessage : ClassicYearMessage, MessageIcon::Error,
+        InputControl::None};
+}
 
 BirthCheck ValidateInput(const BirthData& entries, const Conventions& conventions, const ExactOffset* offset)
 {

@@ -36,6 +36,9 @@ struct ExactOffset {
     int UtcOffsetSeconds = 0;       // local clock time minus UT
     std::optional<ZoneChoice> Zone; // the list entry that gives it exactly, when one does
     std::string TimeZone;           // the IANA zone it was found in; empty for none
+    // Instead of the seconds above: the place's local mean time, from the
+    // checked longitude.
+    bool LocalMeanTime = false;
 };
 
 // The checks of the calculate button, in their order; the first that fails.
@@ -46,6 +49,17 @@ struct ExactOffset {
 // offset is `offset` when given, else the zone list entry's.
 BirthCheck ValidateInput(const BirthData& entries, const Conventions& conventions = {},
     const ExactOffset* offset = nullptr);
+
+// A place's local mean time, local clock time minus UT in seconds: its
+// longitude at four minutes a degree, to the nearest second (77°13' E:
+// +5:08:52).
+int LocalMeanTimeSeconds(double longitudeDeg);
+
+// A year the conventions' sky does not cover.
+inline constexpr std::string_view ClassicYearMessage =
+    "Please Enter A Year From 1901 To 2050, Or Choose The Precise Sky For 1600 To 2399";
+inline constexpr std::string_view PreciseYearMessage = "Please Enter A Year From 1600 To 2399";
+InputCheckFailure YearFailure(const Conventions& conventions);
 
 inline constexpr std::string_view OnlyLettersMessage = "Please enter only letters";
 inline constexpr std::string_view OnlyNumbersMessage = "Please enter only numbers";

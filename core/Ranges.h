@@ -13,7 +13,12 @@ struct ListRange {
 
 inline constexpr ListRange DayRange {1, 31};
 inline constexpr ListRange MonthRange {1, 12};
-inline constexpr ListRange YearRange {1901, 2050};
+// The years of birth each sky covers, and any year a reading may hold
+// (the file reader and the command line's date take these, the sky's own
+// check follows).
+inline constexpr ListRange ClassicYearRange {1901, 2050};
+inline constexpr ListRange PreciseYearRange {1600, 2399};
+inline constexpr ListRange YearRange = PreciseYearRange;
 inline constexpr ListRange HourRange {0, 23};
 inline constexpr ListRange MinuteRange {0, 59};
 inline constexpr int TimeZoneCount = 71;

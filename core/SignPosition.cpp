@@ -7,7 +7,7 @@
 
 namespace halvaro {
 
-std::optional<SignParts> SignPartsOf(double angle)
+std::optional<SignPlace> SignPlaceOf(double angle)
 {
     const double x = std::fabs(angle);
     // The signs end at 360 (a NaN fails the test as well).
@@ -20,18 +20,19 @@ std::optional<SignParts> SignPartsOf(double angle)
     const double mm = (x - deg) * 60;
     const auto min = static_cast<unsigned>(mm);
     const auto sec = static_cast<unsigned>(60 * (mm - min));
-    return SignParts {deg % 30, min, sec, static_cast<int>(deg / 30)};
+    return SignPlace {static_cast<int>(deg / 30), static_cast<int>(deg % 30), static_cast<int>(min),
+        static_cast<int>(sec)};
 }
 
 PositionText FormatSignPosition(double angle)
 {
-    const auto parts = SignPartsOf(angle);
+    const auto parts = SignPlaceOf(angle);
     if (!parts) {
         return {};
     }
     // Every part is below 60: one digit or two, without a loop over them.
     PositionText text;
-    const auto appendPart = [&text](unsigned value) -> PositionText& {
+    const auto appendPart = [&text](int value) -> PositionText& {
         if (value >= 10) {
             text.append(static_cast<char>('0' + value / 10));
         }

@@ -24,14 +24,21 @@ inline constexpr std::array<std::string_view, 12> VedicSignNames {
 // Three letters per sign, Aries (0) to Pisces (11).
 inline constexpr std::string_view SignAbbreviations = "AriTauGemCanLeoVirLibScoSagCapAquPis";
 
-// A longitude's place within its sign: whole degrees, minutes and seconds,
-// each truncated, and the sign index. A negative angle counts as its absolute
-// value; one that is not finite, or lies at 360 or beyond, has none.
-struct SignParts {
-    unsigned Degrees, Minutes, Seconds;
-    int Sign;
+// A longitude's place in its sign, the one form every output takes it in:
+// the sign, 0 Aries .. 11 Pisces, and whole degrees, minutes and seconds in
+// it, each truncated. Where an output numbers the signs 1 to 12 it adds the
+// one itself.
+struct SignPlace {
+    int Sign = 0;
+    int Degrees = 0;
+    int Minutes = 0;
+    int Seconds = 0;
+    friend bool operator==(const SignPlace&, const SignPlace&) = default;
 };
-std::optional<SignParts> SignPartsOf(double angle);
+
+// The place of a longitude. A negative angle counts as its absolute value;
+// one that is not finite, or lies at 360 or beyond, has none.
+std::optional<SignPlace> SignPlaceOf(double angle);
 
 // The three letters of a sign index 0..11.
 constexpr std::string_view SignAbbreviation(int sign)

@@ -104,13 +104,26 @@ void AppendUtf8(std::string& out, char32_t code)
     }
 }
 
+bool IsUtf8(std::string_view text)
+{
+    for (std::size_t pos = 0, size = 0; pos < text.size(); pos += size) {
+        if ((size = DecodeUtf8(text, pos).Length) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::string PrintableText(std::string_view raw)
 {
     constexpr std::string_view hexDigits = "0123456789abcdef";
     std::string out;
-    out.reserve(raw.size());
+    out.reserve(std::min(raw.size(), MaxPrintedBytes));
     std::size_t pos = 0;
     while (pos < raw.size()) {
+        if (pos >= MaxPrintedBytes) {
+            return out + "... (" + DecimalText(static_cast<long long>(raw.size())) + " bytes)";
+        }
         const Utf8Character c = DecodeUtf8(raw, pos);
         const bool control = c.Length != 0 && (c.Code < 0x20U || (c.Code >= 0x7FU && c.Code < 0xA0U));
         if (c.Length != 0 && !control) {

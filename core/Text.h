@@ -31,13 +31,18 @@ struct Utf8Character {
 };
 Utf8Character DecodeUtf8(std::string_view text, std::size_t pos);
 
+// True when the whole text is well-formed UTF-8.
+bool IsUtf8(std::string_view text);
+
 // Appends the UTF-8 form of one code point (at most U+10FFFF).
 void AppendUtf8(std::string& out, char32_t code);
 
 // Text from outside (arguments, file names) as a message shows it: control
 // characters (C0, DEL, and C1 written in UTF-8) and bytes that are not
 // well-formed UTF-8 become \xHH, so a terminal shows them instead of obeying
-// them. Everything else is kept as it is.
+// them. Everything else is kept as it is, up to MaxPrintedBytes: a longer
+// text is cut at a character's end and marked "... (130000 bytes)".
+inline constexpr std::size_t MaxPrintedBytes = 1024;
 std::string PrintableText(std::string_view raw);
 
 } // namespace halvaro

@@ -152,6 +152,38 @@ void RemoveStaleTemporaryFiles(int folderFd)
     ::closedir(listing);
 }
 
+// The kernel's rule for links in a shared folder (fs.protected_symlinks),
+// kept where the kernel does not keep it: a link in a sticky folder that
+// everyone may write is followed only when it is the caller's or the
+// folder owner's. Each link on the way to the file is asked.
+std::optional<std::string> PlantedLink(const fs::path& path)
+{
+    fs::path current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat link {};
+        if (::lstat(current.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+            break;
+        }
+        fs::path folder = current.parent_path();
+        if (folder.empty()) {
+            folder = ".";
+        }
+        struct stat shared {};
+        if (::stat(folder.c_str(), &shared) == 0 && (shared.st_mode & S_ISVTX) != 0 && (shared.st_mode & S_IWOTH) != 0
+            && link.st_uid != ::geteuid() && link.st_uid != shared.st_uid) {
+            return "it is a symbolic link that another user made in the shared folder " + QuotedPath(folder)
+                + ", so it is not followed";
+        }
+        std::error_code ec;
+        const fs::path next = fs::read_symlink(current, ec);
+        if (ec) {
+            break;
+        }
+        current = next.is_absolute() ? next : folder / next;
+    }
+    return std::nullopt;
+}
+
 int WriteAll(int fd, std::string_view bytes)
 {
     while (!bytes.empty()) {
@@ -215,12 +247,22 @@ std::optional<std::string> FileWriter::Open(const fs::path& path)
     fs::path target = path;
     struct stat linkStatus {};
     if (::lstat(path.c_str(), &linkStatus) == 0 && S_ISLNK(linkStatus.st_mode)) {
+        if (auto planted = PlantedLink(path)) {
+            return planted;
+        }
+        struct stat followed {};
+        if (::stat(path.c_str(), &followed) != 0) {
+            std::error_code ec;
+            if (errno == ENOENT) {
+                return "it is a symbolic link to " + QuotedPath(fs::read_symlink(path, ec)) + ", which leads to no file";
+            }
+            return ErrnoText(errno);
+        }
+        if (!S_ISREG(followed.st_mode)) {
+            return "it is not a plain file"; // /dev/stdout on a pipe, a link to a folder
+        }
         std::error_code ec;
         fs::path resolved = fs::canonical(path, ec);
-        if (ec == std::errc::no_such_file_or_directory) {
-            const fs::path pointsTo = fs::read_symlink(path, ec);
-            return "it is a symbolic link to " + QuotedPath(pointsTo) + ", which leads to no file";
-        }
         if (ec) {
             return ec.message();
         }
@@ -245,6 +287,11 @@ std::optional<std::string> FileWriter::Open(const fs::path& path)
             return "the folder " + QuotedPath(folder) + " does not exist";
         }
         return ErrnoText(errno);
+    }
+    // A folder no one may write protects its files, from the superuser too.
+    struct stat folderStatus {};
+    if (::fstat(folderFd.Get(), &folderStatus) == 0 && (folderStatus.st_mode & 0222U) == 0) {
+        return ErrnoText(EACCES);
     }
 
     struct stat existing {};
@@ -305,6 +352,19 @@ std::optional<std::string> FileWriter::Open(const fs::path& path)
         }
     }
     if (exists) {
+        // The replaced file's owner and group stay, or its owner would be
+        // locked out of it (the superuser's save) or its group lose it (a
+        // shared folder). Where they cannot be kept, nothing is replaced.
+        struct stat made {};
+        if (::fstat(file.Get(), &made) != 0
+            || ((made.st_uid != existing.st_uid || made.st_gid != existing.st_gid)
+                && ::fchown(file.Get(), existing.st_uid, existing.st_gid) != 0)) {
+            const int error = errno;
+            if (!temporaryName.empty()) {
+                ::unlinkat(folderFd.Get(), temporaryName.c_str(), 0);
+            }
+            return "its owner and group could not be kept (" + ErrnoText(error) + ")";
+        }
         ::fchmod(file.Get(), existing.st_mode & 07777U); // keep the replaced file's mode; cosmetic if it fails
     }
     folderFd_ = folderFd.Release();

@@ -36,8 +36,11 @@ bool IsTemporaryName(std::string_view fileName);
 // temporary file in the same folder (unnamed where the file system allows),
 // which is flushed to disk, renamed over the target, and then the folder is
 // flushed too. A symbolic link is saved through to the file it points to; a
-// link that leads to no file is refused. Special files are refused, and so
-// is a file the user may not write; an existing file keeps its mode.
+// link that leads to no file is refused, and so is one that another user
+// made in a sticky folder everyone may write. Special files are refused, and
+// so is a file the user may not write, or one in a folder no one may write;
+// an existing file keeps its mode, owner and group (or is left as it was
+// when they cannot be kept).
 // Temporary files of earlier saves that were killed, and that no running
 // save holds, are removed first. Nothing on success, or the reason in words
 // ("the folder "x" does not exist").

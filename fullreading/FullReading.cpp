@@ -63,6 +63,10 @@ std::vector<SkyDifference> SkyDifferencesOf(const Reading& reading, const Conven
 
 FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& conventions, const ReadingParts& parts)
 {
+    // A birth checked under one sky may be asked again in the other.
+    if (!conventions.Years().Contains(birth.Local.Year)) {
+        return {YearFailure(conventions), {}};
+    }
     ReadingResult computed = conventions.Sky == SkyModel::Precise ? sky::CalculatePreciseReading(birth, conventions)
                                                                   : CalculateReading(birth);
     FullReadingResult result {computed.Failure, {}};
@@ -140,9 +144,9 @@ std::string SkyCaptionWithDifferences(const FullReading& reading)
     return caption;
 }
 
-chart::ChartResult ChartOf(const Birth& birth, const FullReading& reading)
+chart::ChartResult ChartOf(const Birth& birth, const FullReading& reading, int varga)
 {
-    chart::ChartResult chart = chart::MakeChart(birth, reading);
+    chart::ChartResult chart = chart::MakeChart(birth, reading, varga);
     chart.Data.Retrograde = RetrogradeMarks(reading);
     chart.Data.SkyDifferences = SkyDifferencesSentence(reading);
     if (reading.Sky == SkyModel::Precise) {

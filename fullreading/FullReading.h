@@ -72,8 +72,8 @@ std::string SkyDifferencesSentence(const FullReading& reading);
 // stands in Vrishabha".
 std::string SkyCaptionWithDifferences(const FullReading& reading);
 
-// The Rasi chart of the reading with its retrograde marks and, for a classic
-// reading, the sentence on the precise sky.
-chart::ChartResult ChartOf(const Birth& birth, const FullReading& reading);
+// The reading's chart in the varga Dn with its retrograde marks and, for a
+// classic reading, the sentence on the precise sky.
+chart::ChartResult ChartOf(const Birth& birth, const FullReading& reading, int varga = vedic::RasiVarga);
 
 } // namespace halvaro::fullreading

@@ -31,9 +31,9 @@ double NodeLongitude(double dayNumber)
 }
 
 // "05 Tau 07": degrees and minutes below 100, so two digits each.
-ShortText ShortPositionText(const SignParts& place)
+ShortText ShortPositionText(const SignPlace& place)
 {
-    const auto digit = [](unsigned value) { return static_cast<char>('0' + value); };
+    const auto digit = [](int value) { return static_cast<char>('0' + value); };
     const std::string_view sign = SignAbbreviation(place.Sign);
     const std::array<char, 9> text {digit(place.Degrees / 10), digit(place.Degrees % 10), ' ', sign[0], sign[1],
         sign[2], ' ', digit(place.Minutes / 10), digit(place.Minutes % 10)};
@@ -44,7 +44,7 @@ std::optional<GrahaPositions> GrahaPositionsOf(const std::array<double, GrahaCou
 {
     GrahaPositions positions;
     for (std::size_t graha = 0; graha < GrahaCount; ++graha) {
-        const auto place = SignPartsOf(longitudes[graha]);
+        const auto place = SignPlaceOf(longitudes[graha]);
         if (!place) {
             return std::nullopt;
         }

@@ -19,7 +19,7 @@ using halvaro::GrahaCountWithKetu;
 // degrees and minutes six signs on.
 struct GrahaPositions {
     std::array<double, GrahaCountWithKetu> Longitudes {};
-    std::array<SignParts, GrahaCountWithKetu> Places {};
+    std::array<SignPlace, GrahaCountWithKetu> Places {};
     std::array<ShortText, GrahaCount> GrahaPositionTexts;
 };
 
@@ -44,7 +44,7 @@ double KetuLongitude(double rahuDeg);
 
 // The short position text of a place in a sign: 08 Sag 03, the long text's
 // degrees, sign and minutes, the seconds dropped.
-ShortText ShortPositionText(const SignParts& place);
+ShortText ShortPositionText(const SignPlace& place);
 
 // The sidereal longitude of a tropical one: s − |ayanamsa|, brought up into
 // [0, 360).

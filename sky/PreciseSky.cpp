@@ -101,8 +101,9 @@ modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, cons
     std::array<double, 13> cusps {};
     std::array<double, 10> angles {};
     // The ascendant does not depend on the house system; equal houses never
-    // fail at any latitude the check above lets through.
-    if (swe_houses_ex(julianDayUniversal, SEFLG_SIDEREAL, place.LatitudeDeg, place.LongitudeDeg, 'E', cusps.data(),
+    // fail at any latitude the check above lets through. The Moshier flag
+    // as for the grahas: without it the ayanamsa would take another Delta T.
+    if (swe_houses_ex(julianDayUniversal, Flags, place.LatitudeDeg, place.LongitudeDeg, 'E', cusps.data(),
             angles.data())
             < 0
         || !std::isfinite(angles[SE_ASC])) {

@@ -30,7 +30,7 @@ std::string PositionRow(const GrahaDetails& row)
     std::string line = Padded(std::string(row.Name), 8) + Padded(PositionText(place), 24)
         + Padded(std::string(place.NakshatraName()), 19) + Padded(DecimalText(place.Pada), 6)
         + Padded(std::string(NamesOf(place.NakshatraLord).Plain), 9)
-        + Padded(std::string(VedicSignNames[static_cast<std::size_t>(place.Navamsa - 1)]), 11)
+        + Padded(std::string(place.NavamsaName()), 11)
         + Padded(std::string(DignityName(row.Dignity)), 14) + (row.Retrograde ? "R" : "");
     while (!line.empty() && line.back() == ' ') {
         line.pop_back();
@@ -47,8 +47,8 @@ std::string Plural(int count, std::string_view unit)
 
 std::string PositionText(const ZodiacPlace& place)
 {
-    return TwoDigits(place.Degrees) + std::string(DegreeSign) + " " + TwoDigits(place.Minutes) + "' "
-        + TwoDigits(place.Seconds) + "\" " + std::string(place.SignName());
+    return TwoDigits(place.Rasi.Degrees) + std::string(DegreeSign) + " " + TwoDigits(place.Rasi.Minutes) + "' "
+        + TwoDigits(place.Rasi.Seconds) + "\" " + std::string(place.SignName());
 }
 
 std::string BalanceText(const DashaBalance& balance)

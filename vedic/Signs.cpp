@@ -25,9 +25,4 @@ int NinthPartOf(double longitudeDeg)
     return part < 0 ? 0 : (part > 107 ? 107 : part);
 }
 
-int NavamsaSign(double longitudeDeg)
-{
-    return NinthPartOf(longitudeDeg) % SignCount + 1;
-}
-
 } // namespace halvaro::vedic

@@ -1,6 +1,7 @@
 #include "vedic/Zodiac.h"
 
 #include "core/SignPosition.h"
+#include "vedic/Varga.h"
 
 #include <cmath>
 
@@ -13,21 +14,19 @@ std::optional<ZodiacPlace> ZodiacPlaceOf(double longitudeDeg)
         return std::nullopt;
     }
     // The same truncation as the result screen's position texts.
-    const auto parts = SignPartsOf(*longitude);
-    if (!parts) {
+    const std::optional<SignPlace> rasi = SignPlaceOf(*longitude);
+    const std::optional<int> navamsa = VargaSign(NavamsaVarga, *longitude);
+    if (!rasi || !navamsa) {
         return std::nullopt;
     }
     const int part = NinthPartOf(*longitude);
     ZodiacPlace place;
     place.Longitude = *longitude;
-    place.Sign = parts->Sign + 1;
-    place.Degrees = static_cast<int>(parts->Degrees);
-    place.Minutes = static_cast<int>(parts->Minutes);
-    place.Seconds = static_cast<int>(parts->Seconds);
+    place.Rasi = *rasi;
+    place.Navamsa = *navamsa;
     place.Nakshatra = part / 4 + 1;
     place.Pada = part % 4 + 1;
     place.NakshatraLord = NakshatraLordOrder[static_cast<std::size_t>(part / 4 % 9)];
-    place.Navamsa = NavamsaSign(*longitude);
     return place;
 }
 

@@ -29,16 +29,14 @@ inline constexpr std::array<Graha, 9> NakshatraLordOrder {
 
 struct ZodiacPlace {
     double Longitude = 0;   // degrees in [0, 360)
-    int Sign = 1;           // 1 Mesha .. 12 Meena
-    int Degrees = 0;        // in the sign, truncated
-    int Minutes = 0;        // truncated
-    int Seconds = 0;        // truncated
+    SignPlace Rasi;         // the sign and the place in it, truncated
     int Nakshatra = 1;      // 1 Ashwini .. 27 Revati
     int Pada = 1;           // 1..4
     Graha NakshatraLord = Graha::Ketu;
-    int Navamsa = 1;        // the D9 sign, 1..12
+    int Navamsa = 0;        // the D9 sign, 0 Mesha .. 11 Meena
     // Names of the numbers above, from the tables.
-    [[nodiscard]] std::string_view SignName() const { return VedicSignNames[static_cast<std::size_t>(Sign - 1)]; }
+    [[nodiscard]] std::string_view SignName() const { return VedicSignNames[static_cast<std::size_t>(Rasi.Sign)]; }
+    [[nodiscard]] std::string_view NavamsaName() const { return VedicSignNames[static_cast<std::size_t>(Navamsa)]; }
     [[nodiscard]] std::string_view NakshatraName() const
     {
         return NakshatraNames[static_cast<std::size_t>(Nakshatra - 1)];

@@ -57,7 +57,7 @@ QStringList FakeUserPrompts::Leftovers() const
         left.append(QStringLiteral("print answer not used: ") + answer.value_or(QStringLiteral("(cancel)")));
     }
     for (const auto& answer : placeAnswers) {
-        left.append(QStringLiteral("find place answer not used: ") + answer);
+        left.append(QStringLiteral("find place answer not used: ") + answer.first);
     }
     for (const auto& answer : conventionAnswers) {
         left.append(QStringLiteral("conventions answer not used: ") + answer.value_or(QStringList()).join(u'/'));
@@ -132,11 +132,12 @@ PlaceAnswer FakeUserPrompts::FindPlace(QWidget* parent, const atlas::AtlasLoad& 
         calls.append(QStringLiteral("UNEXPECTED find place"));
         return {};
     }
-    const QString typed = placeAnswers.front();
+    const auto [typed, localMeanTime] = placeAnswers.front();
     placeAnswers.pop_front();
-    calls.append(QStringLiteral("find place \"%1\"").arg(typed));
+    calls.append(QStringLiteral("find place \"%1\"").arg(typed) + (localMeanTime ? QStringLiteral(", local mean time") : QString()));
     FindPlaceDialog dialog(atlas, parent); // the real one, driven as a user would
     dialog.Form().txtPlace->setText(typed);
+    dialog.Form().chkLocalMeanTime->setChecked(localMeanTime);
     (typed.isEmpty() ? dialog.Form().cmdWebSearch : dialog.Form().buttonBox->button(QDialogButtonBox::Ok))->click();
     return {dialog.Chosen(), dialog.WebSearchAsked()};
 }

@@ -22,7 +22,10 @@ public:
     void AnswerPrintDialog(std::optional<QString> pdfPath) { printAnswers.push_back(std::move(pdfPath)); }
     // Find Place types the text into the real dialog and takes its first
     // match; an empty text asks for the web search instead.
-    void AnswerFindPlace(const QString& typed) { placeAnswers.push_back(typed); }
+    void AnswerFindPlace(const QString& typed, bool localMeanTime = false)
+    {
+        placeAnswers.push_back({typed, localMeanTime});
+    }
     // The Conventions dialog gets these three entries of its lists chosen,
     // as shown; nothing cancels it.
     void AnswerConventions(std::optional<QStringList> entries) { conventionAnswers.push_back(std::move(entries)); }
@@ -57,7 +60,7 @@ private:
     std::deque<std::optional<QString>> openAnswers;
     bool browserOpens = true;
     std::deque<std::optional<QString>> printAnswers;
-    std::deque<QString> placeAnswers;
+    std::deque<std::pair<QString, bool>> placeAnswers;
     std::deque<std::optional<QStringList>> conventionAnswers;
 };
 

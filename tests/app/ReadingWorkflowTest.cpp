@@ -356,6 +356,16 @@ void ReadingWorkflowTest::foundOffsetOfNoListEntry()
     QTest::mouseClick(f.cmdSave, Qt::LeftButton); // no file dialog: none is scripted
     const QStringList calls = w->prompts.TakeCalls();
     QVERIFY2(calls.size() == 1 && calls[0].startsWith(Error({})) && calls[0].contains("UTC+05:45"), qPrintable(calls.join('\n')));
+    // Asked for in Find Place: Kathmandu's local mean time, 85°19' E at four
+    // minutes a degree, +5:41:16, whatever its zone says.
+    QTest::mouseClick(f.cmdBack, Qt::LeftButton);
+    w->prompts.AnswerFindPlace(QStringLiteral("Kathm"), true);
+    QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {"find place \"Kathm\", local mean time"});
+    QCOMPARE(f.lblFoundZone->text(), QStringLiteral("Local mean time (as asked): UTC+05:41:16."));
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QVERIFY(w->window.ShownBirth().LocalMeanTime);
+    QCOMPARE(UtcOffsetSecondsOf(w->window.ShownBirth()), (5 * 60 + 41) * 60 + 16);
 
     // An opened reading's zone entry replaces the found offset.
     w->window.OpenSavedReading(delhi);

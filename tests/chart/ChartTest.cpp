@@ -1,6 +1,5 @@
 #include "chart/ChartData.h"
 #include "chart/ChartSvg.h"
-#include "chart/Navamsa.h"
 #include "chart/XmlText.h"
 #include "tests/common/ReferenceBirths.h"
 #include "tests/positions/ReferenceChecks.h"
@@ -79,9 +78,10 @@ TEST(DelhiChart, EachGrahaStandsWhereItsPublishedTextSays)
 
 TEST(DelhiChart, NavamsaAndRetrogradeMarks)
 {
-    ChartData rasi = MakeChart(Delhi, ReadingOf(Delhi)).Data;
-    rasi.Retrograde[2] = true; // Mercury
-    const ChartData navamsa = NavamsaChart(rasi);
+    const Reading reading = ReadingOf(Delhi);
+    ChartData rasi = MakeChart(Delhi, reading).Data;
+    ChartData navamsa = MakeChart(Delhi, reading, vedic::NavamsaVarga).Data;
+    rasi.Retrograde[2] = navamsa.Retrograde[2] = true; // Mercury
     // By hand from the published texts, by the classical rule of the sign's
     // kind (movable signs count their ninths from themselves, fixed from the
     // ninth sign, dual from the fifth): Sun 00 Gem 19 in Thula, Moon 11 Leo 08
@@ -95,6 +95,10 @@ TEST(DelhiChart, NavamsaAndRetrogradeMarks)
     EXPECT_EQ(navamsa.GrahasInSign, expected);
     ASSERT_TRUE(navamsa.Lagna);
     EXPECT_EQ(navamsa.Lagna->Sign, 1);
+    // The caption still gives the Lagna's Rasi place; a division without a
+    // rule has no chart.
+    EXPECT_EQ(navamsa.SkyText, rasi.SkyText);
+    EXPECT_EQ(MakeChart(Delhi, reading, 5).Refusal, NoVargaRefusal);
     for (const ChartStyle style : {ChartStyle::South, ChartStyle::North}) {
         const std::string rasiSvg = ChartSvg(rasi, style);
         const std::string navamsaSvg = ChartSvg(navamsa, style);

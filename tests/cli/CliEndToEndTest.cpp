@@ -4,10 +4,12 @@
 
 #include "cli/CommandLine.h"
 #include "readings/ReadingFile.h"
+#include "tests/common/SiderealReference.h"
 
 #include <rapidjson/document.h>
 
 #include <algorithm>
+#include <cmath>
 #include <regex>
 #include <sstream>
 
@@ -130,18 +132,20 @@ TEST_P(Refusal, PrintsTheMessageAndFails)
 
 struct ValueCase {
     std::vector<std::string_view> Args;
-    const char* Error;
+    std::string Error;
 };
 
 // The values the options refuse, in the words a batch's fields share; the
 // first problem in argument order is the one told.
 TEST(OptionValues, AreRefusedWithTheirText)
 {
+    const std::string longPlace(201, 'x');
+    const std::string huge(130'000, 'a'); // about the longest argument Linux passes
     const std::vector<ValueCase> cases {
         {{"--date", "1975/06/15", "--time", "x"}, "--date: '1975/06/15' is not a date of the form YYYY-MM-DD"},
         {{"--date", "75-06-15"}, "--date: '75-06-15' is not a date of the form YYYY-MM-DD"},
         {{"--date", "1975-06-15-1"}, "--date: '1975-06-15-1' is not a date of the form YYYY-MM-DD"},
-        {{"--date", "1900-12-31"}, "--date: the year 1900 is outside 1901 to 2050"},
+        {{"--date", "1599-12-31"}, "--date: the year 1599 is outside 1600 to 2399"},
         {{"--date", "1975-13-01"}, "--date: the month 13 is outside 1 to 12"},
         {{"--date", "1975-06-32"}, "--date: the day 32 is outside 1 to 31"},
         {{"--time", "10.30"}, "--time: '10.30' is not a time of the form HH:MM"},
@@ -161,6 +165,20 @@ TEST(OptionValues, AreRefusedWithTheirText)
         {{"--batch", "b.csv", "--jobs", "257"}, "--jobs: Value 257 not in range 1 to 256"},
         {{"--batch=b.csv", "--output-format=xml"}, "--output-format: xml not in {csv,jsonl}"},
         {{"--zone", "\x1b[31m"}, "--zone: '\\x1b[31m' is not a zone position from 0 to 70 (see --zones)"},
+        // The offsets the tz database has run from -12:00 to +14:00.
+        {{"--utc-offset", "+25:00"}, "--utc-offset: '+25:00' is outside -14:59 to +14:59 (hours up to 14, minutes up to 59)"},
+        {{"--utc-offset", "-05:75"}, "--utc-offset: '-05:75' is outside -14:59 to +14:59 (hours up to 14, minutes up to 59)"},
+        // Empty, these would leave the coordinates or the zone unset.
+        {{"--place", ""}, "--place: the value is empty"},
+        {{"--tz="}, "--tz: the value is empty"},
+        {{"--utc-offset", ""}, "--utc-offset: the value is empty"},
+        {{"--place", longPlace}, "--place: the text is longer than 200 bytes, which no place name is"},
+        {{"--tz", longPlace}, "--tz: the text is longer than 200 bytes, which no time zone name is"},
+        // The JSON output carries the names, and JSON is UTF-8.
+        {{"--city", "Pune\xFF"}, "--city: 'Pune\\xff' is not valid UTF-8"},
+        {{"--country", "\xC3("}, "--country: '\\xc3(' is not valid UTF-8"},
+        // A value is echoed to its first KiB only.
+        {{"--date", huge}, "--date: '" + huge.substr(0, 1024) + "... (130000 bytes)' is not a date of the form YYYY-MM-DD"},
         {{"--batch", "b.csv", "--fields", "Lagna,Moon"}, "--fields: 'Moon' is not a group; the groups are GrahaPositionTexts, "
             "MoonPositionText, Ayanamsa, rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions"},
         {{"--json", "--fields", "Lagna,", "x.aha"}, "--fields: '' is not a group; the groups are GrahaPositionTexts, "
@@ -183,6 +201,16 @@ TEST(OptionValues, AreRefusedWithTheirText)
         std::tuple(9, 5, 7, 4, "43", true, "074", true, ""));
     const std::vector<std::string_view> file {"--json", "--", "-odd name.aha"};
     EXPECT_EQ(halvaro::cli::ParseCommandLine(file).Parsed->ReadingPath, "-odd name.aha");
+    // "-" is standard output, as it is standard input, not a file of that name.
+    const std::vector<std::string_view> toStandardOutput {"--batch", "b.csv", "--output", "-"};
+    EXPECT_EQ(halvaro::cli::ParseCommandLine(toStandardOutput).Parsed->Batch.OutputPath, std::nullopt);
+    // CLI11's own words are cut as ours are.
+    const std::string unknown = "--" + huge;
+    const std::vector<std::string_view> unexpected {unknown};
+    std::ostringstream out, err;
+    EXPECT_EQ(halvaro::cli::RunCommandLine(unexpected, out, err), 2);
+    EXPECT_LT(err.str().size(), 1200U);
+    EXPECT_NE(err.str().find("... ("), std::string::npos) << err.str().substr(0, 200);
 }
 
 // The Overview's example in both skies: the model puts the Sun at 00 Gem 19,
@@ -285,6 +313,38 @@ TEST_F(Cli, SkiesThatAgreeGiveTheSameNakshatra)
     }
 }
 
+// The conventions' options reach the Swiss Ephemeris as its own calls do:
+// its positions of the New Delhi example (tests/data/sky, made outside the
+// program) under Raman with the true node, and under a user value; the JSON
+// gives the longitudes to six decimals.
+TEST_F(Cli, ConventionOptionsGiveTheLibrarysOwnPositions)
+{
+    const auto rows = halvaro::testing::SiderealRows(HALVARO_SKY_DATA "/sidereal-reference.tsv");
+    struct Case {
+        std::vector<std::string> Options;
+        std::string Ayanamsa;
+        halvaro::NodeKind Node;
+    };
+    for (const Case& c : {Case {{"--ayanamsa", "raman", "--node", "true"}, "raman", halvaro::NodeKind::True},
+             Case {{"--ayanamsa-value", "24.1@2024-03-21"}, "user", halvaro::NodeKind::Mean}}) {
+        const auto row = std::find_if(rows.begin(), rows.end(),
+            [&c](const auto& r) { return r.Ayanamsa == c.Ayanamsa && r.Local.Year == 1975; });
+        ASSERT_NE(row, rows.end());
+        rapidjson::Document json;
+        json.Parse(Start(With(With(DelhiArgs, {"--sky", "precise", "--json"}), c.Options)).Out.c_str());
+        ASSERT_TRUE(json.IsObject()) << c.Ayanamsa;
+        EXPECT_NEAR(json["Ayanamsa"].GetDouble(), -row->AyanamsaDeg, 1e-9) << c.Ayanamsa;
+        const auto expected = row->Longitudes(c.Node);
+        const auto& grahas = json["Grahas"].GetArray();
+        ASSERT_EQ(grahas.Size(), 10U);
+        for (rapidjson::SizeType g = 0; g < 8; ++g) {
+            EXPECT_NEAR(grahas[g]["Longitude"].GetDouble(), expected[g], 5e-7) << c.Ayanamsa << ' ' << g;
+        }
+        EXPECT_NEAR(grahas[8]["Longitude"].GetDouble(), std::fmod(expected[7] + 180, 360), 5e-7) << c.Ayanamsa << " Ketu";
+        EXPECT_NEAR(grahas[9]["Longitude"].GetDouble(), row->Ascendant(), 5e-7) << c.Ayanamsa << " Lagna";
+    }
+}
+
 // Places and zones from the atlas. The expected offsets are the rows of
 // tests/data/atlas/zone-offsets.tsv (Python's zoneinfo over the tz database).
 TEST_F(Cli, PlaceAndZoneFromTheAtlas)
@@ -310,6 +370,18 @@ TEST_F(Cli, PlaceAndZoneFromTheAtlas)
         {With(kolkata, {"--lat", "22:34N"}), 2, "halvaro-cli: --lat excludes --place"},
         {With(kolkata, {"--utc-offset", "+5:30", "--tz", "Asia/Kolkata"}), 2, "halvaro-cli: --tz excludes --utc-offset"},
         {With(kolkata, {"--utc-offset", "5:30"}), 2, "halvaro-cli: --utc-offset: '5:30' is not an offset of the form +HH:MM or -HH:MM"},
+        // Local mean time, four minutes a degree of longitude: asked for at
+        // 77°13'E (+5:08:52) and 74°00'W (-4:56:00); and in 1869, when the
+        // zone gives Howrah's mean time, at Porbandar's 69°37'E (+4:38:28).
+        {{"--name", "X", "--date", "1975-06-15", "--time", "10:30", "--lat", "28:39N", "--lon", "77:13E", "--city", "D",
+             "--state", "D", "--country", "I", "--utc-offset", "lmt", "--json"},
+            0, R"("UtcOffset":"+05:08:52","TimeZone":null)"},
+        {{"--name", "X", "--place", "New York, US", "--utc-offset", "lmt", "--date", "1980-10-26", "--time", "01:30", "--json"},
+            0, R"("UtcOffset":"-04:56","TimeZone":null)"},
+        {{"--name", "X", "--place", "Porbandar", "--date", "1869-10-02", "--time", "07:11", "--sky", "precise", "--json"}, 0,
+            R"("UtcOffset":"+04:38:28","TimeZone":"Asia/Kolkata")"},
+        {{"--name", "X", "--place", "Porbandar", "--date", "1869-10-02", "--time", "07:11"}, 1,
+            "Please Enter A Year From 1901 To 2050, Or Choose The Precise Sky For 1600 To 2399"},
     };
     for (const Row& row : rows) {
         const Ran run = Start(row.Args);

@@ -55,6 +55,8 @@ TEST_P(ValidateInputRows, FirstFailingCheck)
     EXPECT_EQ(failure->Control, c.Expected->Control);
 }
 
+constexpr Refusal ClassicYears {
+    "Please Enter A Year From 1901 To 2050, Or Choose The Precise Sky For 1600 To 2399", MessageIcon::Error, InputControl::None};
 constexpr Refusal NameMissing {"Please Enter Your Name", MessageIcon::Error, InputControl::txtName};
 constexpr Refusal FebruaryWrong {"Please Enter Correct Date Or Month!", MessageIcon::Information, InputControl::None};
 constexpr Refusal ThirtyDayWrong {"Please Enter Correct Date Or Month !", MessageIcon::Information, InputControl::None};
@@ -171,10 +173,8 @@ const CheckCase CheckCases[] {
     {"Day32Refused", [](BirthData& e) { e.Day = 32; }, FebruaryWrong},
     {"Day0Refused", [](BirthData& e) { e.Day = 0; }, FebruaryWrong},
     {"Month13Refused", [](BirthData& e) { e.Month = 13; }, FebruaryWrong},
-    {"Year1900Refused", [](BirthData& e) { e.Year = 1900; },
-        Refusal {"Please Enter A Year From 1901 To 2050", MessageIcon::Error, InputControl::None}},
-    {"Year2051Refused", [](BirthData& e) { e.Year = 2051; },
-        Refusal {"Please Enter A Year From 1901 To 2050", MessageIcon::Error, InputControl::None}},
+    {"Year1900Refused", [](BirthData& e) { e.Year = 1900; }, ClassicYears},
+    {"Year2051Refused", [](BirthData& e) { e.Year = 2051; }, ClassicYears},
     {"Hour24Refused", [](BirthData& e) { e.Hour = 24; },
         Refusal {"Please Enter Correct Time Of Birth", MessageIcon::Error, InputControl::None}},
     {"MinuteMinus1Refused", [](BirthData& e) { e.Minute = -1; },
@@ -188,6 +188,29 @@ const CheckCase CheckCases[] {
 
 INSTANTIATE_TEST_SUITE_P(Checks, ValidateInputRows, testing::ValuesIn(CheckCases),
     [](const testing::TestParamInfo<CheckCase>& row) { return std::string(row.param.Name); });
+
+// The precise sky takes 1600 to 2399, where the Gregorian calendar leaves
+// out the leap day of 1700, 1800, 1900, 2100, 2200 and 2300 but not of 1600
+// or 2000 (a year divisible by 100 is a leap year only when divisible by 400).
+TEST(ValidateInput, PreciseYearsAndGregorianLeapDays)
+{
+    struct Row {
+        int Year, Month, Day;
+        std::optional<std::string_view> Refused;
+    };
+    const halvaro::Conventions precise = halvaro::DefaultConventions(halvaro::SkyModel::Precise);
+    for (const Row& row : {Row {1600, 2, 29, std::nullopt}, Row {1700, 2, 29, FebruaryWrong.Message},
+             Row {1869, 10, 2, std::nullopt}, Row {2100, 2, 29, FebruaryWrong.Message}, Row {2399, 12, 31, std::nullopt},
+             Row {1599, 12, 31, "Please Enter A Year From 1600 To 2399"},
+             Row {2400, 1, 1, "Please Enter A Year From 1600 To 2399"}}) {
+        BirthData entries = Delhi1975();
+        entries.Year = row.Year;
+        entries.Month = row.Month;
+        entries.Day = row.Day;
+        const auto failure = halvaro::ValidateInput(entries, precise).Failure;
+        EXPECT_EQ(failure ? std::optional(failure->Message) : std::nullopt, row.Refused) << row.Year;
+    }
+}
 
 // What passes becomes the typed birth. Offsets from the zone list's
 // corrections with their sign reversed (Indian Time +5:30 has corrections -5

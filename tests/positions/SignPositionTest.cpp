@@ -27,7 +27,7 @@ TEST_P(FormatSignPositionTest, WritesTruncatedDegreesMinutesSecondsAndSign)
 {
     EXPECT_EQ(FormatSignPosition(GetParam().longitudeDeg).view(), GetParam().text)
         << "longitude " << GetParam().longitudeDeg;
-    const auto place = halvaro::SignPartsOf(GetParam().longitudeDeg);
+    const auto place = halvaro::SignPlaceOf(GetParam().longitudeDeg);
     ASSERT_TRUE(place.has_value());
     EXPECT_EQ(ShortPositionText(*place).view(), GetParam().shortText) << "longitude " << GetParam().longitudeDeg;
 }

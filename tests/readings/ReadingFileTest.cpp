@@ -327,8 +327,8 @@ INSTANTIATE_TEST_SUITE_P(RefusedAsAWhole, DamagedFile,
         DamagedFileCase {"MonthWithBlank", WithField(2, " 1"), "line 2 (month) is not a number from 1 to 12"},
         DamagedFileCase {"MonthDecimal", WithField(2, "1.0"), "line 2 (month) is not a number from 1 to 12"},
         DamagedFileCase {"DayThirtyTwo", WithField(3, "32"), "line 3 (day) is not a number from 1 to 31"},
-        DamagedFileCase {"Year1900", WithField(4, "1900"), "line 4 (year) is not a number from 1901 to 2050"},
-        DamagedFileCase {"Year2051", WithField(4, "2051"), "line 4 (year) is not a number from 1901 to 2050"},
+        DamagedFileCase {"Year1599", WithField(4, "1599"), "line 4 (year) is not a number from 1600 to 2399"},
+        DamagedFileCase {"Year2400", WithField(4, "2400"), "line 4 (year) is not a number from 1600 to 2399"},
         DamagedFileCase {"HourTwentyFour", WithField(5, "24"), "line 5 (hour) is not a number from 0 to 23"},
         DamagedFileCase {"MinuteSixty", WithField(6, "60"), "line 6 (minute) is not a number from 0 to 59"},
         DamagedFileCase {"ZoneSeventyOne", WithField(7, "71"), "line 7 (time zone) is not a number from 0 to 70"},
@@ -465,6 +465,32 @@ TEST(SaveReadingFile, AReadOnlyFolderOrFileIsLeftAlone)
     EXPECT_FALSE(saved.Saved);
     EXPECT_EQ(saved.Error, "The reading could not be saved to \"" + path.string() + "\": Permission denied.");
     EXPECT_EQ(FileBytes(path), "earlier reading");
+}
+
+// A user who may write another's file but not give a file away cannot
+// keep its owner and group: the file is left as it was, and the reason told.
+TEST(ReplaceFileContents, AFileWhoseOwnerCannotBeKeptIsLeftAsItWas)
+{
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "acting as another user (uid 65534) needs root";
+    }
+    TempFolder folder;
+    fs::permissions(folder.path(), fs::perms::all); // anyone may make files here
+    const fs::path path = folder.path() / "shared.aha";
+    std::ofstream(path, std::ios::binary) << "earlier reading";
+    fs::permissions(path, fs::perms::all & ~(fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec));
+    EXPECT_EXIT(
+        {
+            if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+                std::_Exit(3);
+            }
+            const auto refused = ReplaceFileContents(path, "new reading");
+            std::fprintf(stderr, "%s\n", refused.value_or("replaced").c_str());
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(0), "^its owner and group could not be kept \\(Operation not permitted\\)\n$");
+    EXPECT_EQ(FileBytes(path), "earlier reading");
+    EXPECT_EQ(folder.entries(), std::vector<std::string> {"shared.aha"});
 }
 
 TEST(SaveReadingFile, ReplacesAnExistingReadingWhole)

@@ -367,8 +367,8 @@ private:
             }
         }
         // Ketu stands opposite Rahu, at Rahu's degrees and minutes.
-        const SignParts& rahu = r.Places[IndexOf(Graha::Rahu)];
-        const SignParts& ketu = r.Places[IndexOf(Graha::Ketu)];
+        const SignPlace& rahu = r.Places[IndexOf(Graha::Rahu)];
+        const SignPlace& ketu = r.Places[IndexOf(Graha::Ketu)];
         if (ketu.Sign != (rahu.Sign + 6) % 12 || ketu.Degrees != rahu.Degrees || ketu.Minutes != rahu.Minutes) {
             Fail("Ketu is not opposite Rahu");
         }

@@ -35,9 +35,10 @@ TEST_P(ZodiacPlaceTest, AgreesWithTheIndependentTable)
     const PlaceRow& row = GetParam();
     const std::optional<ZodiacPlace> place = ZodiacPlaceOf(std::stod(row.longitude));
     ASSERT_TRUE(place);
-    EXPECT_EQ((std::array {place->Sign, place->Degrees, place->Minutes, place->Seconds}),
+    // The table numbers the signs 1 to 12.
+    EXPECT_EQ((std::array {place->Rasi.Sign + 1, place->Rasi.Degrees, place->Rasi.Minutes, place->Rasi.Seconds}),
         (std::array {row.sign, row.degrees, row.minutes, row.seconds}));
-    EXPECT_EQ((std::array {place->Nakshatra, place->Pada, place->Navamsa}),
+    EXPECT_EQ((std::array {place->Nakshatra, place->Pada, place->Navamsa + 1}),
         (std::array {row.nakshatra, row.pada, row.navamsa}));
     EXPECT_EQ(place->NakshatraLord, row.lord);
 }
