@@ -247,7 +247,7 @@ void ReadingWorkflowTest::backAndRecalculate()
     QCOMPARE(w->prompts.TakeCalls(), QStringList());
 }
 
-// The Overview's example: the classic model puts the Sun at 00 Gem 19, the
+// The New Delhi 1975 example: the classic model puts the Sun at 00 Gem 19, the
 // sky at 29 Tau 58. The entry switches the reading on screen at once, and
 // behind the input screen only the next one; the label names the sky shown.
 void ReadingWorkflowTest::skyModelSwitch()
