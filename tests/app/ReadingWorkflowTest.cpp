@@ -656,7 +656,7 @@ void ReadingWorkflowTest::aboutBox()
     w->Form().mnuAbout->trigger();
     const QStringList calls = w->prompts.TakeCalls();
     QCOMPARE(calls.size(), 1);
-    QVERIFY2(calls[0].startsWith(QStringLiteral("about \"About Halvaro\": Halvaro v1.15")), qPrintable(calls[0]));
+    QVERIFY2(calls[0].startsWith(QStringLiteral("about \"About Halvaro\": Halvaro v" HALVARO_VERSION)), qPrintable(calls[0]));
     QVERIFY2(calls[0].contains(QStringLiteral("Graha Drishti")), qPrintable(calls[0]));
     for (const char* credit : {"Swiss Ephemeris 2.", "GeoNames", "CC BY 4.0", "geonames library", "tz database"}) {
         QVERIFY2(calls[0].contains(QLatin1String(credit)), qPrintable(calls[0]));
