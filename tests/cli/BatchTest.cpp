@@ -85,7 +85,9 @@ struct BatchCase {
 void PrintTo(const BatchCase& c, std::ostream* os) { *os << c.Label; }
 
 class Batch : public Cli, public ::testing::WithParamInterface<BatchCase> {};
-class Batches : public Cli {}; // the batch's other tests, by name apart from the single readings'
+// The batch's other tests: named apart from the single readings' so that a
+// run can take the batch alone (the tsan preset).
+class Batches : public Cli {};
 
 
 const std::string TooLong = "the record is longer than 65536 bytes or has more than 1024 fields";
