@@ -130,7 +130,9 @@ TEST(ReadingFile, SmallReadingMatchesItsHandMadeBytes)
     ASSERT_TRUE(bytes.Bytes) << bytes.Error;
     EXPECT_EQ(*bytes.Bytes, golden);
 
+    // Saved over a longer earlier file, which it replaces whole.
     TempFolder folder;
+    std::ofstream(folder.path() / "small.aha", std::ios::binary) << std::string(1000, 'x');
     const SaveResult saved = SaveReadingFile(folder.path() / "small.aha", GoodRecord());
     ASSERT_TRUE(saved.Saved) << saved.Error;
     EXPECT_EQ(FileBytes(folder.path() / "small.aha"), golden);
@@ -410,13 +412,10 @@ TEST(OpenReadingFile, RefusesWhatIsNotAReadableReadingFile)
 
 TEST(HasReadingExtension, ComparesTheLastThreeLowerCaseCharacters)
 {
-    EXPECT_TRUE(HasReadingExtension("/home/a/reading.aha"));
-    EXPECT_TRUE(HasReadingExtension("readingaha"));
-    EXPECT_TRUE(HasReadingExtension("aha"));
-    EXPECT_FALSE(HasReadingExtension("reading.AHA"));
-    EXPECT_FALSE(HasReadingExtension("reading.ahA"));
-    EXPECT_FALSE(HasReadingExtension("ha"));
-    EXPECT_FALSE(HasReadingExtension("reading.aha "));
+    for (const auto& [name, taken] : {std::pair {"/home/a/reading.aha", true}, {"readingaha", true}, {"aha", true},
+             {"reading.AHA", false}, {"reading.ahA", false}, {"ha", false}, {"reading.aha ", false}}) {
+        EXPECT_EQ(HasReadingExtension(name), taken) << name;
+    }
 }
 
 TEST(SaveReadingFile, FolderGoneIsReportedAndNothingIsCreated)
@@ -453,29 +452,24 @@ TEST(SaveReadingFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
     EXPECT_EQ(folder.entries(), std::vector<std::string> {"kept.aha"});
 }
 
-// While it lives, this thread's file permission checks hold for root too:
-// the capabilities that pass over them leave its effective set, as they do
-// for `setpriv --inh-caps=-all`, and come back at the end. Capabilities
+// Runs `body` with this thread's file permission checks holding for root
+// too: the capabilities that pass over them leave the thread's effective set,
+// as `setpriv --inh-caps=-all` makes them, and come back after. Capabilities
 // belong to a thread, so the rest of the process keeps them.
-class PermissionsEnforced {
-public:
-    PermissionsEnforced()
-    {
-        ::syscall(SYS_capget, &header_, kept_.data());
-        std::array<__user_cap_data_struct, _LINUX_CAPABILITY_U32S_3> lowered = kept_;
-        for (const int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
-            lowered[static_cast<std::size_t>(capability / 32)].effective &= ~(1U << (capability % 32));
-        }
-        ::syscall(SYS_capset, &header_, lowered.data());
+template <typename Body>
+void WithPermissionsEnforced(Body body)
+{
+    __user_cap_header_struct header {_LINUX_CAPABILITY_VERSION_3, 0};
+    std::array<__user_cap_data_struct, _LINUX_CAPABILITY_U32S_3> kept {};
+    ::syscall(SYS_capget, &header, kept.data());
+    auto lowered = kept;
+    for (const unsigned capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER}) {
+        lowered[capability / 32].effective &= ~(1U << (capability % 32));
     }
-    ~PermissionsEnforced() { ::syscall(SYS_capset, &header_, kept_.data()); }
-    PermissionsEnforced(const PermissionsEnforced&) = delete;
-    PermissionsEnforced& operator=(const PermissionsEnforced&) = delete;
-
-private:
-    __user_cap_header_struct header_ {_LINUX_CAPABILITY_VERSION_3, 0};
-    std::array<__user_cap_data_struct, _LINUX_CAPABILITY_U32S_3> kept_ {};
-};
+    ::syscall(SYS_capset, &header, lowered.data());
+    body();
+    ::syscall(SYS_capset, &header, kept.data());
+}
 
 TEST(SaveReadingFile, AReadOnlyFolderOrFileIsLeftAlone)
 {
@@ -484,9 +478,11 @@ TEST(SaveReadingFile, AReadOnlyFolderOrFileIsLeftAlone)
     std::ofstream(path, std::ios::binary) << "earlier reading";
     fs::permissions(path, fs::perms::owner_read);
     fs::permissions(folder.path(), fs::perms::owner_read | fs::perms::owner_exec);
-    const PermissionsEnforced enforced;
-    ASSERT_FALSE(std::ofstream(folder.path() / "probe")) << "the folder's permissions are not enforced";
-    const SaveResult saved = SaveReadingFile(path, GoodRecord());
+    SaveResult saved;
+    WithPermissionsEnforced([&] {
+        EXPECT_FALSE(std::ofstream(folder.path() / "probe")) << "the folder's permissions are not enforced";
+        saved = SaveReadingFile(path, GoodRecord());
+    });
     EXPECT_FALSE(saved.Saved);
     EXPECT_EQ(saved.Error, "The reading could not be saved to \"" + path.string() + "\": Permission denied.");
     EXPECT_EQ(FileBytes(path), "earlier reading");
@@ -516,17 +512,6 @@ TEST(ReplaceFileContents, AFileWhoseOwnerCannotBeKeptIsLeftAsItWas)
         ::testing::ExitedWithCode(0), "^its owner and group could not be kept \\(Operation not permitted\\)\n$");
     EXPECT_EQ(FileBytes(path), "earlier reading");
     EXPECT_EQ(folder.entries(), std::vector<std::string> {"shared.aha"});
-}
-
-TEST(SaveReadingFile, ReplacesAnExistingReadingWhole)
-{
-    TempFolder folder;
-    const fs::path path = folder.path() / "kept.aha";
-    std::ofstream(path, std::ios::binary) << std::string(1000, 'x'); // longer than the new reading
-    const SaveResult saved = SaveReadingFile(path, GoodRecord());
-    ASSERT_TRUE(saved.Saved) << saved.Error;
-    EXPECT_EQ(FileBytes(path), StoredFile(GoodFields()));
-    EXPECT_EQ(folder.entries(), std::vector<std::string> {"kept.aha"});
 }
 
 // 255 bytes is the longest name ext4, XFS and Btrfs take; every name up to
