@@ -46,7 +46,7 @@ const QString AboutTitle = QStringLiteral("About Halvaro");
 QString AboutText()
 {
     return QStringLiteral(
-               "Halvaro v1.15\n\n"
+               "Halvaro v" HALVARO_VERSION "\n\n"
                "Halvaro calculates the sidereal positions of the Sun, the Moon, Mercury, Venus, Mars, Jupiter, "
                "Saturn and Rahu for the place, date and time of a birth, and each graha's Graha Drishti: "
                "the signs it aspects and the grahas that stand in them.\n\n"
@@ -91,6 +91,7 @@ frmMain::frmMain(UserPrompts& userPrompts, QWidget* parent)
     , prompts(userPrompts)
 {
     ui->setupUi(this);
+    setWindowTitle(AppTitle + QStringLiteral(" v" HALVARO_VERSION));
     controls = BuildControlArrays(*ui);
     SetPointSize(*this, FormFontPoints);
     SetPointSize(*ui->cmdCalculate, CalculateFontPoints);

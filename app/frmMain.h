@@ -1,3 +1,5 @@
+// app/ holds the Qt window: the input and result screens, the chart workspace, the place finder, the prompts
+// and the key filters.
 #pragma once
 
 #include "app/FormMapping.h"

@@ -1,3 +1,4 @@
+// aspects/ holds the Graha Drishti engine.
 #pragma once
 
 #include "core/FixedText.h"

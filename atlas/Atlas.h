@@ -1,3 +1,6 @@
+// atlas/ holds places and their historical time zones: the cities of libgeonames found by name and resolved
+// from a place text, UTC offsets from the system's tz database through Abseil's time-zone library, the zone
+// list entry of an offset, plain Latin names, the place boxes a found place fills.
 #pragma once
 
 #include <cstddef>

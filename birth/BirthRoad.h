@@ -1,3 +1,5 @@
+// birth/ holds the checked birth from what the user gave: boxes, a place of the atlas, an IANA zone or an
+// offset (to the second), one road for the window and `halvaro-cli`.
 #pragma once
 
 // The checked birth from what the user gave: boxes, a place of the atlas, an

@@ -1,3 +1,4 @@
+// calculation/ holds the reading as a value (`CalculateReading` of a checked birth), with its Lagna.
 #pragma once
 
 #include "aspects/GrahaDrishti.h"

@@ -1,3 +1,4 @@
+// chart/ holds the chart of a reading in a varga (the Rasi, the Navamsa), as data and as SVG.
 #pragma once
 
 #include "calculation/Reading.h"

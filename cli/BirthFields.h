@@ -85,7 +85,7 @@ inline constexpr std::size_t MaxNameBytes = 200;
 using ValueError = std::optional<std::string>;
 
 // Puts one value into the birth request, or says what is wrong with it.
-// `exact` asks for the documented digits (a record's YYYY-MM-DD and HH:MM);
+// `exact` asks for the digits the help names (a record's YYYY-MM-DD and HH:MM);
 // the options have always also taken a single digit ("9:00").
 ValueError SetField(Field field, std::string_view label, std::string_view value, BirthRequest& birth, bool exact);
 

@@ -257,19 +257,16 @@ std::optional<UserAyanamsa> UserAyanamsaOf(std::string_view text)
     const std::string_view degrees = text.substr(0, at);
     const auto parsed = std::from_chars(degrees.data(), degrees.data() + degrees.size(), user.Degrees, std::chars_format::fixed);
     const std::string_view date = text.substr(at + 1);
-    const auto year = DigitsNumber(date.substr(0, 4), 4);
-    const auto month = date.size() == 10 && date[4] == '-' ? DigitsNumber(date.substr(5, 2), 2) : std::nullopt;
-    const auto day = date.size() == 10 && date[7] == '-' ? DigitsNumber(date.substr(8, 2), 2) : std::nullopt;
+    const bool dashes = date.size() == 10 && date[4] == '-' && date[7] == '-';
+    user.Year = DigitsNumber(date.substr(0, 4), 4).value_or(0);
+    user.Month = dashes ? DigitsNumber(date.substr(5, 2), 2).value_or(0) : 0;
+    user.Day = dashes ? DigitsNumber(date.substr(8, 2), 2).value_or(0) : 0;
+    const std::chrono::year_month_day epoch {std::chrono::year(user.Year), std::chrono::month(static_cast<unsigned>(user.Month)),
+        std::chrono::day(static_cast<unsigned>(user.Day))};
     if (parsed.ec != std::errc() || parsed.ptr != degrees.data() + degrees.size() || !(user.Degrees >= 0 && user.Degrees < 360)
-        || !year || !month || !day || *year == 0
-        || !std::chrono::year_month_day(std::chrono::year(*year), std::chrono::month(static_cast<unsigned>(*month)),
-               std::chrono::day(static_cast<unsigned>(*day)))
-                .ok()) {
+        || user.Year == 0 || !epoch.ok()) {
         return std::nullopt;
     }
-    user.Year = *year;
-    user.Month = *month;
-    user.Day = *day;
     return user;
 }
 

@@ -1,3 +1,5 @@
+// cli/ holds `halvaro-cli`: options, single readings with their details, places and zones from the atlas,
+// batch readings.
 #pragma once
 
 #include "chart/ChartSvg.h"

@@ -1,3 +1,6 @@
+// core/ holds the shared types and helpers: the birth data as typed and the checked birth, the input checks,
+// the list ranges, the time-zone table, the conventions a reading is computed under, the month names, text,
+// calendar and angle helpers, the sign position text, the grahas' order and names.
 #pragma once
 
 #include <optional>

@@ -56,9 +56,9 @@ public:
         return *this;
     }
 
-    // Appends a non-negative whole number in plain decimal: the program's one
-    // decimal writer (a digit loop: faster than std::to_chars for the small
-    // numbers of the position texts, and locale-free alike).
+    // Appends a non-negative whole number in plain decimal, locale-free (a
+    // digit loop: faster than std::to_chars for the small numbers of the
+    // position texts).
     constexpr FixedText& appendNumber(unsigned long long value)
     {
         char digits[20] {};

@@ -1,3 +1,4 @@
+// ephemeris/ holds the Moon position engine.
 #pragma once
 
 #include "core/Calendar.h"

@@ -1,3 +1,5 @@
+// files/ holds the safe saving and opening of any file: reading files, chart pictures, batch output; the one
+// part of the core that calls the system (POSIX).
 #pragma once
 
 #include <cstddef>

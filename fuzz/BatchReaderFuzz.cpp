@@ -3,7 +3,7 @@
 // is the input. Whatever the bytes, every record gives exactly one output
 // line, in input order, and nothing else does. The records are counted again
 // here independently: for CSV by libcsv over the whole buffer at once (after
-// the batch's documented recovery: a record with a quote out of place ends at
+// the batch's recovery (cli/Batch.cpp): a record with a quote out of place ends at
 // its line end, CR or LF), for JSON Lines as the lines, ended by CR, LF or
 // CR LF, that are not blank. A CSV output is counted by libcsv too, since an
 // id may hold a line break; JSON Lines output escapes them, so its lines are

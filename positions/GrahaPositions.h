@@ -1,3 +1,4 @@
+// positions/ holds the ayanamsa, orbital elements, graha positions with Ketu, short position texts, Lagna.
 #pragma once
 
 #include "core/Calendar.h"

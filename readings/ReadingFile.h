@@ -1,3 +1,4 @@
+// readings/ holds the `.aha` reading file and its character shift.
 #pragma once
 
 #include "core/Birth.h"

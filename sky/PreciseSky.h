@@ -1,3 +1,4 @@
+// sky/ holds the precise sky model, on the Swiss Ephemeris, the one part that links it.
 #pragma once
 
 #include "calculation/Reading.h"

@@ -1,3 +1,5 @@
+// vedic/ holds what an astrologer reads beyond the positions: sign, nakshatra and pada, the vargas (one table
+// of rules, `VargaSign`), dignity, motion, the Vimshottari dasha, and the details text.
 #pragma once
 
 #include "core/Graha.h"

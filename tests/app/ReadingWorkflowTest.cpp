@@ -247,7 +247,7 @@ void ReadingWorkflowTest::backAndRecalculate()
     QCOMPARE(w->prompts.TakeCalls(), QStringList());
 }
 
-// The Overview's example: the classic model puts the Sun at 00 Gem 19, the
+// The New Delhi 1975 example: the classic model puts the Sun at 00 Gem 19, the
 // sky at 29 Tau 58. The entry switches the reading on screen at once, and
 // behind the input screen only the next one; the label names the sky shown.
 void ReadingWorkflowTest::skyModelSwitch()
@@ -656,7 +656,7 @@ void ReadingWorkflowTest::aboutBox()
     w->Form().mnuAbout->trigger();
     const QStringList calls = w->prompts.TakeCalls();
     QCOMPARE(calls.size(), 1);
-    QVERIFY2(calls[0].startsWith(QStringLiteral("about \"About Halvaro\": Halvaro v1.15")), qPrintable(calls[0]));
+    QVERIFY2(calls[0].startsWith(QStringLiteral("about \"About Halvaro\": Halvaro v" HALVARO_VERSION)), qPrintable(calls[0]));
     QVERIFY2(calls[0].contains(QStringLiteral("Graha Drishti")), qPrintable(calls[0]));
     for (const char* credit : {"Swiss Ephemeris 2.", "GeoNames", "CC BY 4.0", "geonames library", "tz database"}) {
         QVERIFY2(calls[0].contains(QLatin1String(credit)), qPrintable(calls[0]));

@@ -55,7 +55,7 @@ void WindowLayoutTest::fixedClientArea()
 {
     WindowUnderTest w;
     QVERIFY(ShowAndActivate(w));
-    QCOMPARE(w.window.windowTitle(), QStringLiteral("Halvaro v1.15"));
+    QCOMPARE(w.window.windowTitle(), QStringLiteral("Halvaro v" HALVARO_VERSION));
     QCOMPARE(w.window.centralWidget()->size(), QSize(Px(9060), Px(5670)));
     // Fixed: the window cannot be resized.
     QCOMPARE(w.window.minimumSize(), w.window.maximumSize());

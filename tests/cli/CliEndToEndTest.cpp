@@ -213,7 +213,7 @@ TEST(OptionValues, AreRefusedWithTheirText)
     EXPECT_NE(err.str().find("... ("), std::string::npos) << err.str().substr(0, 200);
 }
 
-// The Overview's example in both skies: the model puts the Sun at 00 Gem 19,
+// The New Delhi 1975 example in both skies: the model puts the Sun at 00 Gem 19,
 // the sky at 29 Tau 58. Text output names only the precise sky, in a last line.
 TEST_F(Cli, EachSkyPrintsItsReading)
 {
@@ -224,7 +224,7 @@ TEST_F(Cli, EachSkyPrintsItsReading)
     const std::string json = Start(With(DelhiArgs, {"--sky=precise", "--json"})).Out;
     EXPECT_EQ(json.rfind("{\"GrahaPositionTexts\":[\"29 Tau 58\",", 0), 0U) << json;
     EXPECT_NE(json.find(",\"Sky\":\"precise\",\"SkyDiffers\":[],\"Grahas\":"), std::string::npos) << json;
-    // The README's table: the classic Sun, 00 Gem 19, stands at 29 Tau 58 in the precise sky.
+    // The classic Sun, 00 Gem 19, stands at 29 Tau 58 in the precise sky.
     EXPECT_NE(Start(With(DelhiArgs, {"--json"})).Out.find(",\"Sky\":\"classic\",\"SkyDiffers\":[\"Sun\"],"), std::string::npos);
 }
 

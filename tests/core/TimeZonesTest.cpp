@@ -38,7 +38,7 @@ TEST_P(TimeZoneTable, EntryHasItsTextAndCorrections)
     EXPECT_EQ(zone.MinuteCorrection, row.MinuteCorrection);
 }
 
-// The documented zone list: display texts character for character, and the
+// The classic model's zone list: display texts character for character, and the
 // offsets with their sign reversed, split into whole hours and minutes.
 constexpr ZoneRow ZoneRows[] {
     {0, "Alaska/Hawaii Daylight Time,AHDT,-9.0", 9, 0, "AHDT"},

@@ -55,7 +55,7 @@ TEST_P(AyanamsaDegreesTest, AgreesWithTheReferenceDigits)
     EXPECT_TRUE(AgreesWithPrinted(P::AyanamsaDegrees(GetParam().centuries), GetParam().degrees, "arc-seconds", 3600));
 }
 
-// Worked values of the ayanamsa at whole and half centuries after 1900, as documented.
+// The classic model's worked values of the ayanamsa at whole and half centuries after 1900.
 INSTANTIATE_TEST_SUITE_P(Centuries, AyanamsaDegreesTest,
     ::testing::Values(AyanamsaCase {"Year1900", 0.0, "-22.46628"}, AyanamsaCase {"Year1950", 0.5, "-23.15866"},
         AyanamsaCase {"Year2000", 1.0, "-23.85399089"}),

@@ -27,7 +27,7 @@ TEST_P(SiderealCorrectionTest, AgreesWithTheReferenceDigits)
     EXPECT_TRUE(AgreesWithPrinted(E::SiderealCorrection(GetParam().centuries), GetParam().degrees, "arc-seconds", 3600));
 }
 
-// Worked values of the engine's correction at J2000, 1950 and 2025, as documented.
+// The classic model's worked values of the engine's correction at J2000, 1950 and 2025.
 INSTANTIATE_TEST_SUITE_P(Centuries, SiderealCorrectionTest,
     ::testing::Values(CorrectionCase {"J2000", 0.0, "-23.85372571352"},
         CorrectionCase {"Year1950", -0.5, "-23.15871174756"}, CorrectionCase {"Year2025", 0.25, "-24.20653978751"}),

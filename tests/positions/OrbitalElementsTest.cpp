@@ -80,11 +80,6 @@ TEST(TrueAnomaly, IsZeroAtPerihelionForEveryTableOrbit)
     }
 }
 
-TEST(TrueAnomaly, GivesUpOnAnOrbitThatIsNotAnEllipse)
-{
-    EXPECT_TRUE(std::isnan(P::TrueAnomaly(2, 1.5)));
-}
-
 struct ArcTangentCase {
     const char* name;
     double y, x;
@@ -147,8 +142,10 @@ INSTANTIATE_TEST_SUITE_P(TwoMoments, TropicalLongitudeTest,
         LongitudeCase {"Saturn1975", G::Saturn, Day1975, "109.06790"}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST(GeocentricLongitudes, NoneAtADayThatIsNotANumber)
+// Nothing from an orbit that is not an ellipse or a day that is not a number.
+TEST(OrbitalElements, NothingFromWhatIsNotAnOrbitOrADay)
 {
+    EXPECT_TRUE(std::isnan(P::TrueAnomaly(2, 1.5)));
     std::array<double, halvaro::GrahaCount> longitudes {};
     EXPECT_FALSE(P::GeocentricLongitudes(std::nan(""), longitudes));
 }

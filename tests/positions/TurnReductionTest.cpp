@@ -105,10 +105,7 @@ TEST(TurnReduction, MoonLongitudeMatchesBothLoopsBitForBit)
     EXPECT_EQ(ReduceMoonLongitude(360.0), 360.0);
     EXPECT_EQ(ReduceMoonLongitude(720.0), 360.0);
     EXPECT_FALSE(std::signbit(ReduceMoonLongitude(-720.0)));
-}
-
-TEST(TurnReduction, EndsOnInfinityWhereTheLoopWouldNot)
-{
+    // Ends on infinity, where the loops would not.
     EXPECT_TRUE(std::isnan(ReduceMoonLongitude(INFINITY)));
     EXPECT_TRUE(std::isnan(ReduceMoonLongitude(-INFINITY)));
 }

@@ -127,10 +127,10 @@ TEST(PreciseAyanamsa, IsLahiriAndNegative)
     EXPECT_LE(std::fabs(sky->Ayanamsa + (23 + 51 / 60.0 + 11 / 3600.0)) * 3600, 2.0) << sky->Ayanamsa;
 }
 
-// The Overview's example, 10:30 IST on 15 June 1975 in Delhi: the classic
-// model puts the Sun at 00 Gem 19, the sky at 29 Tau 58; texts and aspects come
-// from the same code.
-TEST(PreciseReading, TheOverviewExampleHasTheSunInTaurus)
+// The New Delhi 1975 example, 10:30 IST on 15 June 1975: the classic model
+// puts the Sun at 00 Gem 19 (its worked short text), the sky at 29 Tau 58;
+// texts and aspects come from the same code.
+TEST(PreciseReading, TheNewDelhi1975ExampleHasTheSunInTaurus)
 {
     for (const auto& [sky, sun] : {std::pair {halvaro::SkyModel::Classic, "00 Gem 19"}, {halvaro::SkyModel::Precise, "29 Tau 58"}}) {
         const auto result = halvaro::fullreading::CalculateFullReading(halvaro::testing::BirthOf(halvaro::testing::Delhi1975()), halvaro::DefaultConventions(sky), {});

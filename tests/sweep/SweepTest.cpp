@@ -366,12 +366,6 @@ private:
                 Fail("sidereal longitude " + std::to_string(r.Longitudes[g]) + " of graha " + std::to_string(g));
             }
         }
-        // Ketu stands opposite Rahu, at Rahu's degrees and minutes.
-        const SignPlace& rahu = r.Places[IndexOf(Graha::Rahu)];
-        const SignPlace& ketu = r.Places[IndexOf(Graha::Ketu)];
-        if (ketu.Sign != (rahu.Sign + 6) % 12 || ketu.Degrees != rahu.Degrees || ketu.Minutes != rahu.Minutes) {
-            Fail("Ketu is not opposite Rahu");
-        }
     }
 
     void CheckMoonReduction(const Reading& r)
