@@ -11,6 +11,7 @@
 #include "core/TimeZones.h"
 #include "files/FileReplace.h"
 #include "readings/ReadingFile.h"
+#include "vedic/Varga.h"
 #include "fullreading/FullReading.h"
 
 #include <CLI/CLI.hpp>
@@ -177,8 +178,19 @@ struct Options {
         value("--chart-style", ChartStyle, "STYLE", OutputGroup,
             "south (the default: fixed signs in a square) or north (the diamond, houses from the Lagna)")
             ->check(OneOf({"south", "north"}))->needs(ChartOption);
-        value("--chart-varga", ChartVarga, "d1|d9", OutputGroup, "the chart to draw: d1, the Rasi (the default), or d9, the Navamsa")
-            ->check(OneOf({"d1", "d9"}))->needs(ChartOption);
+        // The vargas the charts are drawn for, as the rules' table holds them.
+        std::vector<std::string> vargas;
+        std::string vargaHelp = "the chart to draw:";
+        for (std::size_t i = 0; i < vedic::VargaRules.size(); ++i) {
+            vargas.push_back("d" + DecimalText(vedic::VargaRules[i].N));
+            vargaHelp += (i == 0 ? " " : i + 1 == vedic::VargaRules.size() ? ", or " : ", ") + vargas.back() + ", the "
+                + std::string(vedic::VargaRules[i].Name) + (i == 0 ? " (the default)" : "");
+        }
+        std::string vargaSyntax;
+        for (const std::string& name : vargas) {
+            vargaSyntax += (vargaSyntax.empty() ? "" : "|") + name;
+        }
+        value("--chart-varga", ChartVarga, vargaSyntax, OutputGroup, vargaHelp)->check(OneOf(vargas))->needs(ChartOption);
         BatchOption = value("--batch", Batch, "IN", BatchGroup,
             "read the births from IN, a .csv or .jsonl file, or from standard input for - (then give "
             "--input-format). Each record holds name, date, time, zone, lat, lon, city, state and country with the "
@@ -550,7 +562,7 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
     command.SavePath = o.Given(o.SaveOption) ? std::optional(o.Save) : std::nullopt;
     command.ChartPath = o.Given(o.ChartOption) ? std::optional(o.Chart) : std::nullopt;
     command.ChartStyle = chart::ChartStyleNamed(o.ChartStyle).value_or(chart::ChartStyle::South);
-    command.ChartVarga = o.ChartVarga == "d9" ? vedic::NavamsaVarga : vedic::RasiVarga;
+    command.ChartVarga = DigitsNumber(std::string_view(o.ChartVarga).substr(1), 2).value_or(vedic::RasiVarga);
     command.Batch.OutputPath = o.Given(o.OutputOption) && o.Output != "-" ? std::optional(o.Output) : std::nullopt;
     command.Batch.OutputFormat = FormatNamed(o.OutputFormat).value_or(RecordFormat::JsonLines);
     command.Batch.Jobs = o.Jobs;
