@@ -295,8 +295,6 @@ void AppendNames(std::string& header, std::span<const std::string_view> rows, st
     }
 }
 
-constexpr std::array<std::string_view, 1> NoSuffix {""};
-
 } // namespace
 
 const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{

@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const halvaro::BirthData& r = *result.Reading;
     Require(r.Month >= 1 && r.Month <= 12, "month in 1..12");
     Require(r.Day >= 1 && r.Day <= 31, "day in 1..31");
-    Require(r.Year >= 1901 && r.Year <= 2050, "year in 1901..2050");
+    Require(r.Year >= 1600 && r.Year <= 2399, "year in 1600..2399");
     Require(r.Hour >= 0 && r.Hour <= 23, "hour in 0..23");
     Require(r.Minute >= 0 && r.Minute <= 59, "minute in 0..59");
     Require(r.ZonePosition >= 0 && r.ZonePosition <= 70, "zone position in 0..70");

@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     birth.Name = SmallText(in);
     birth.Month = Between(in, 1, 12);
     birth.Day = Between(in, 1, 31);
-    birth.Year = Between(in, 1901, 2050);
+    birth.Year = Between(in, 1600, 2399);
     birth.Hour = Between(in, 0, 23);
     birth.Minute = Between(in, 0, 59);
     birth.ZonePosition = Between(in, 0, 70);
@@ -62,7 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     birth.State = SmallText(in);
     birth.Country = in.ConsumeRemainingBytesAsString();
 
-    const BirthCheck checked = ValidateInput(birth);
+    // Files hold every year of the precise sky.
+    const Conventions Wide = DefaultConventions(SkyModel::Precise);
+    const BirthCheck checked = ValidateInput(birth, Wide);
     if (checked.Failure) {
         return 0; // the window would not have saved it either
     }
@@ -89,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(r.State == TrimBlanks(birth.State), "state");
     Require(r.Country == TrimBlanks(birth.Country), "country");
     // Opened, the file gives the birth it was written from.
-    const BirthCheck reopened = ValidateInput(r);
+    const BirthCheck reopened = ValidateInput(r, Wide);
     Require(!reopened.Failure, "the opened reading passes the checks");
     Require(reopened.Value.UtcOffsetMinutes == checked.Value.UtcOffsetMinutes, "offset");
     Require(reopened.Value.LatitudeDeg == checked.Value.LatitudeDeg, "latitude");
