@@ -1,11 +1,13 @@
 #include "cli/Batch.h"
 
 #include "cli/BirthFields.h"
+#include "cli/MatchOutput.h"
 #include "cli/ReadingOutput.h"
 #include "core/InputChecks.h"
 #include "core/Text.h"
 #include "files/FileRead.h"
 #include "files/FileReplace.h"
+#include "matching/Matching.h"
 
 #include <csv.h>
 #include <rapidjson/error/en.h>
@@ -40,6 +42,58 @@ constexpr std::size_t BlockBytes = 256 * 1024;
 constexpr std::size_t ChunkBytes = 64 * 1024;
 
 constexpr std::string_view ReadFailure = "the input could not be read";
+
+// A record holds one birth, or for a batch of pairs two side by side: the
+// boy's fields named "boy_date" and so on, the girl's "girl_date", the id
+// the pair's own.
+constexpr std::size_t MaxSides = 2;
+constexpr std::array<std::string_view, MaxSides> SidePrefixes {"boy_", "girl_"};
+
+struct RecordKey {
+    std::size_t Side = 0;
+    Field Which = Field::Name;
+    [[nodiscard]] std::size_t Index() const { return Side * FieldCount + static_cast<std::size_t>(Which); }
+};
+
+std::optional<RecordKey> RecordKeyNamed(std::string_view name, bool pairs)
+{
+    if (!pairs) {
+        const auto field = FieldNamed(name);
+        return field ? std::optional(RecordKey {0, *field}) : std::nullopt;
+    }
+    if (FieldNamed(name) == Field::Id) {
+        return RecordKey {0, Field::Id};
+    }
+    for (std::size_t side = 0; side < MaxSides; ++side) {
+        const std::string_view prefix = SidePrefixes[side];
+        if (name.size() > prefix.size() && EqualsIgnoringCase(name.substr(0, prefix.size()), prefix)) {
+            const auto field = FieldNamed(name.substr(prefix.size()));
+            return field && *field != Field::Id ? std::optional(RecordKey {side, *field}) : std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string KeyName(RecordKey key, bool pairs)
+{
+    const std::string_view name = Fields[static_cast<std::size_t>(key.Which)].Name;
+    return pairs && key.Which != Field::Id ? std::string(SidePrefixes[key.Side]) + std::string(name) : std::string(name);
+}
+
+// The first needed key of any side not given.
+std::optional<RecordKey> MissingKey(const std::array<bool, FieldCount * MaxSides>& given, bool pairs)
+{
+    for (std::size_t side = 0; side < (pairs ? MaxSides : 1); ++side) {
+        std::array<bool, FieldCount> one {};
+        std::copy_n(given.begin() + static_cast<std::ptrdiff_t>(side * FieldCount), FieldCount, one.begin());
+        if (const auto missing = MissingField(one)) {
+            return RecordKey {side, *missing};
+        }
+    }
+    return std::nullopt;
+}
+
+using SideValues = std::array<std::string_view, FieldCount * MaxSides>;
 
 // Records as the reader found them, before they are decoded: the reader runs
 // on one thread, the decoding and computing on any.
@@ -77,16 +131,22 @@ struct Decoded {
     std::optional<std::string> Id {}; // as given, to copy to the output
     bool IdIsNumber = false;          // a JSON number, written back as given
     BirthRequest Birth {};
+    BirthRequest GirlBirth {}; // of a pair
     std::string Error {};
 };
 
-Decoded Filled(Decoded decoded, const FieldValues& values, bool hasId)
+Decoded Filled(Decoded decoded, const SideValues& values, bool hasId, bool pairs)
 {
     if (hasId) {
         decoded.Id = std::string(values[static_cast<std::size_t>(Field::Id)]);
     }
-    if (auto error = FillBirth(values, decoded.Birth)) {
-        decoded.Error = std::move(*error);
+    for (std::size_t side = 0; side < (pairs ? MaxSides : 1); ++side) {
+        FieldValues one;
+        std::copy_n(values.begin() + static_cast<std::ptrdiff_t>(side * FieldCount), FieldCount, one.begin());
+        if (auto error = FillBirth(one, side == 0 ? decoded.Birth : decoded.GirlBirth)) {
+            decoded.Error = pairs ? (side == 0 ? "the boy's " : "the girl's ") + std::move(*error) : std::move(*error);
+            break;
+        }
     }
     return decoded;
 }
@@ -109,7 +169,7 @@ std::string TooLong()
 
 class RecordReader {
 public:
-    explicit RecordReader(int fd) : fd_(fd), buffer_(ChunkBytes) {}
+    explicit RecordReader(int fd, bool pairs = false) : Pairs(pairs), fd_(fd), buffer_(ChunkBytes) {}
     virtual ~RecordReader() = default;
     RecordReader(const RecordReader&) = delete;
     RecordReader& operator=(const RecordReader&) = delete;
@@ -121,6 +181,7 @@ public:
     // it while the reader fills another block.
     virtual Decoded Decode(Block& block, const Record& record) const = 0;
 
+    const bool Pairs; // each record two births, the boy's and the girl's
     std::uint64_t BytesRead = 0;
     std::string Problem; // why the input as a whole cannot be used
 
@@ -191,7 +252,8 @@ private:
 // the block's bytes.
 class RecordHandler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, RecordHandler> {
 public:
-    std::array<std::optional<std::string_view>, FieldCount> Values;
+    explicit RecordHandler(bool pairs) : pairs_(pairs) {}
+    std::array<std::optional<std::string_view>, FieldCount * MaxSides> Values;
     std::string Error;
     bool IdIsNumber = false;
 
@@ -213,8 +275,8 @@ public:
             return true;
         }
         const std::string_view name(text, length);
-        field_ = FieldNamed(name);
-        if (field_ && std::exchange(seen_[static_cast<std::size_t>(*field_)], true)) {
+        field_ = RecordKeyNamed(name, pairs_);
+        if (field_ && std::exchange(seen_[field_->Index()], true)) {
             return Fail("the key " + Quoted(name) + " is given twice");
         }
         return true;
@@ -244,8 +306,8 @@ private:
         if (depth_ != 1 || !field_) {
             return true;
         }
-        const Field field = *field_;
-        const auto name = [&] { return Quoted(Fields[static_cast<std::size_t>(field)].Name); };
+        const Field field = field_->Which;
+        const auto name = [&] { return Quoted(KeyName(*field_, pairs_)); };
         const bool takesWhole = field == Field::Zone || field == Field::Id;
         if (field == Field::Dst ? kind != Kind::Boolean && kind != Kind::Text
                                 : kind != Kind::Text && !(takesWhole && kind == Kind::Whole)) {
@@ -255,13 +317,14 @@ private:
                                        : " is not a text"));
         }
         IdIsNumber = IdIsNumber || (field == Field::Id && kind == Kind::Whole);
-        Values[static_cast<std::size_t>(field)] = value;
+        Values[field_->Index()] = value;
         return true;
     }
 
+    bool pairs_;
     int depth_ = 0;
-    std::optional<Field> field_;
-    std::array<bool, FieldCount> seen_ {};
+    std::optional<RecordKey> field_;
+    std::array<bool, FieldCount * MaxSides> seen_ {};
 };
 
 class JsonLinesReader : public RecordReader {
@@ -319,7 +382,7 @@ public:
         }
         const bool ascii = std::none_of(text, text + record.Count, [](char c) { return (c & 0x80) != 0; });
         rapidjson::InsituStringStream stream(text);
-        RecordHandler handler;
+        RecordHandler handler(Pairs);
         rapidjson::Reader reader;
         constexpr unsigned flags = rapidjson::kParseInsituFlag | rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag;
         const rapidjson::ParseResult parsed = ascii ? reader.Parse<flags>(stream, handler)
@@ -331,16 +394,16 @@ public:
             return {.Error = std::string("the record is not JSON: ") + rapidjson::GetParseError_En(parsed.Code())
                     + " (at byte " + DecimalText(static_cast<long long>(parsed.Offset() + 1)) + ")"};
         }
-        FieldValues values;
-        std::array<bool, FieldCount> given {};
-        for (std::size_t i = 0; i < FieldCount; ++i) {
+        SideValues values;
+        std::array<bool, FieldCount * MaxSides> given {};
+        for (std::size_t i = 0; i < given.size(); ++i) {
             given[i] = handler.Values[i].has_value();
             values[i] = handler.Values[i].value_or(std::string_view());
         }
-        if (const auto missing = MissingField(given)) {
-            return {.Error = "the key " + Quoted(Fields[static_cast<std::size_t>(*missing)].Name) + " is missing"};
+        if (const auto missing = MissingKey(given, Pairs)) {
+            return {.Error = "the key " + Quoted(KeyName(*missing, Pairs)) + " is missing"};
         }
-        return Filled({.IdIsNumber = handler.IdIsNumber}, values, given[static_cast<std::size_t>(Field::Id)]);
+        return Filled({.IdIsNumber = handler.IdIsNumber}, values, given[static_cast<std::size_t>(Field::Id)], Pairs);
     }
 
 private:
@@ -385,7 +448,7 @@ private:
 // the end of its line, whichever line end the file uses.
 class CsvReader : public RecordReader {
 public:
-    explicit CsvReader(int fd) : RecordReader(fd) { StartParser(); }
+    CsvReader(int fd, bool pairs) : RecordReader(fd, pairs) { StartParser(); }
     ~CsvReader() override { csv_free(&parser_); }
 
     bool Fill(Block& block) override
@@ -409,20 +472,19 @@ public:
             return {.Error = "the record has " + Counted(record.Count, "field") + " where the header names "
                     + DecimalText(static_cast<long long>(columns_.size()))};
         }
-        FieldValues values;
+        SideValues values;
         for (std::size_t column = 0; column < columns_.size(); ++column) {
             if (!columns_[column]) {
                 continue;
             }
             const auto [offset, length] = block.Fields[record.First + column];
             const std::string_view text(block.Bytes.data() + offset, length);
-            const auto field = static_cast<std::size_t>(*columns_[column]);
             if (!IsUtf8(text)) {
-                return {.Error = "the field " + Quoted(Fields[field].Name) + " is not valid UTF-8"};
+                return {.Error = "the field " + Quoted(KeyName(*columns_[column], Pairs)) + " is not valid UTF-8"};
             }
-            values[field] = text;
+            values[columns_[column]->Index()] = text;
         }
-        return Filled({}, values, idColumn_);
+        return Filled({}, values, idColumn_, Pairs);
     }
 
 private:
@@ -560,20 +622,20 @@ private:
 
     void ReadHeader()
     {
-        std::array<bool, FieldCount> named {};
+        std::array<bool, FieldCount * MaxSides> named {};
         for (const std::string& name : headerFields_) {
-            const auto field = FieldNamed(name);
-            if (field && named[static_cast<std::size_t>(*field)]) {
+            const auto field = RecordKeyNamed(name, Pairs);
+            if (field && named[field->Index()]) {
                 Problem = "the header names the column " + Quoted(name) + " twice";
                 return;
             }
             if (field) {
-                named[static_cast<std::size_t>(*field)] = true;
+                named[field->Index()] = true;
             }
             columns_.push_back(field); // a column of another name is left alone
         }
-        if (const auto missing = MissingField(named)) {
-            Problem = "the header names no column " + Quoted(Fields[static_cast<std::size_t>(*missing)].Name);
+        if (const auto missing = MissingKey(named, Pairs)) {
+            Problem = "the header names no column " + Quoted(KeyName(*missing, Pairs));
             return;
         }
         idColumn_ = named[static_cast<std::size_t>(Field::Id)];
@@ -582,7 +644,7 @@ private:
 
     csv_parser parser_ {};
     Block* block_ = nullptr;
-    std::vector<std::optional<Field>> columns_; // the field of each column, if any
+    std::vector<std::optional<RecordKey>> columns_; // the field of each column, if any
     std::vector<std::string> headerFields_;
     bool header_ = false, idColumn_ = false, recordOpen_ = false, skippingLine_ = false, tooLong_ = false;
     std::uint64_t line_ = 0, recordLine_ = 1;
@@ -614,6 +676,64 @@ void WriteLineStart(OutputBuffer& out, JsonWriter& json, RecordFormat format, co
     }
 }
 
+// One record of a pair: both readings and their match, or the first refusal.
+void ComputePair(const RecordReader& reader, RecordFormat format, const Conventions& conventions, const OutputGroups& groups,
+    const fullreading::ReadingParts& parts, const AtlasOnce& places, Block& block, const Record& record, JsonWriter& json)
+{
+    Decoded decoded = record.Error.empty() ? reader.Decode(block, record) : Decoded {.Error = record.Error};
+    const auto refuse = [&](std::string_view side, std::string_view why) {
+        if (decoded.Error.empty()) {
+            decoded.Error = "the " + std::string(side) + "'s birth: " + std::string(why);
+        }
+    };
+    const ResolvedBirth boy = decoded.Error.empty() ? ResolveBirth(decoded.Birth, places, block.Zones, conventions) : ResolvedBirth {};
+    if (boy.Error) {
+        refuse("boy", *boy.Error);
+    }
+    const ResolvedBirth girl = decoded.Error.empty() ? ResolveBirth(decoded.GirlBirth, places, block.Zones, conventions) : ResolvedBirth {};
+    if (girl.Error) {
+        refuse("girl", *girl.Error);
+    }
+    const fullreading::FullReadingResult boyReading = decoded.Error.empty()
+        ? fullreading::CalculateFullReading(boy.Value, conventions, parts) : fullreading::FullReadingResult {};
+    if (boyReading.Failure) {
+        refuse("boy", boyReading.Failure->Message);
+    }
+    const fullreading::FullReadingResult girlReading = decoded.Error.empty()
+        ? fullreading::CalculateFullReading(girl.Value, conventions, parts) : fullreading::FullReadingResult {};
+    if (girlReading.Failure) {
+        refuse("girl", girlReading.Failure->Message);
+    }
+    const std::optional<matching::Match> match =
+        decoded.Error.empty() ? matching::MatchReadings(boyReading.Value, girlReading.Value) : std::nullopt;
+    if (decoded.Error.empty() && !match) {
+        decoded.Error = NoPositionsFailure.Message;
+    }
+    WriteLineStart(block.Output, json, format, record, decoded);
+    const bool matched = decoded.Error.empty();
+    ++(matched ? block.Readings : block.Errors);
+    if (format == RecordFormat::Csv) {
+        if (matched) {
+            block.Output.Put(',');
+            AppendMatchCsvFields(block.Output, *match);
+        } else {
+            AppendCsvField(block.Output, decoded.Error);
+            Append(block.Output, std::string(MatchCsvFieldCount(), ','));
+        }
+        Append(block.Output, "\r\n");
+        return;
+    }
+    if (matched) {
+        WriteMatchMembers(json, {boyReading.Value, boy.Value, boy.Value.TimeZone}, {girlReading.Value, girl.Value, girl.Value.TimeZone},
+            groups, *match);
+    } else {
+        json.Key("error");
+        json.String(decoded.Error.data(), static_cast<rapidjson::SizeType>(decoded.Error.size()));
+    }
+    json.EndObject();
+    block.Output.Put('\n');
+}
+
 // Decodes, computes and writes out every record of a block. Each reading is
 // a value of its own, so blocks may be computed on any number of threads.
 void Compute(const RecordReader& reader, RecordFormat format, const Conventions& conventions, const OutputGroups& groups,
@@ -622,6 +742,10 @@ void Compute(const RecordReader& reader, RecordFormat format, const Conventions&
     const fullreading::ReadingParts parts = PartsFor(groups);
     JsonWriter json;
     for (const Record& record : block.Records) {
+        if (reader.Pairs) {
+            ComputePair(reader, format, conventions, groups, parts, places, block, record, json);
+            continue;
+        }
         Decoded decoded = record.Error.empty() ? reader.Decode(block, record) : Decoded {.Error = record.Error};
         // Each made where it stays: a reading is some kilobytes to copy.
         const ResolvedBirth checked = decoded.Error.empty() ? ResolveBirth(decoded.Birth, places, block.Zones, conventions)
@@ -711,6 +835,41 @@ extern "C" void RemoveTemporaryAndStop(int signal)
 
 } // namespace
 
+ValueError BirthOfRecord(std::string record, BirthRequest& birth)
+{
+    if (record.find('\0') != std::string::npos) {
+        return "the birth is not JSON: it holds a NUL byte";
+    }
+    RecordHandler handler(false);
+    rapidjson::Reader reader;
+    rapidjson::InsituStringStream stream(record.data());
+    constexpr unsigned flags = rapidjson::kParseInsituFlag | rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag
+        | rapidjson::kParseValidateEncodingFlag;
+    const rapidjson::ParseResult parsed = reader.Parse<flags>(stream, handler);
+    if (!handler.Error.empty()) {
+        return handler.Error;
+    }
+    if (parsed.IsError()) {
+        return std::string("the birth is not JSON: ") + rapidjson::GetParseError_En(parsed.Code()) + " (at byte "
+            + DecimalText(static_cast<long long>(parsed.Offset() + 1)) + ")";
+    }
+    SideValues values;
+    std::array<bool, FieldCount * MaxSides> given {};
+    for (std::size_t i = 0; i < FieldCount; ++i) {
+        given[i] = handler.Values[i].has_value();
+        values[i] = handler.Values[i].value_or(std::string_view());
+    }
+    if (const auto missing = MissingKey(given, false)) {
+        return "the key " + Quoted(KeyName(*missing, false)) + " is missing";
+    }
+    Decoded decoded = Filled({}, values, false, false);
+    if (!decoded.Error.empty()) {
+        return decoded.Error;
+    }
+    birth = std::move(decoded.Birth);
+    return std::nullopt;
+}
+
 TemporaryRemovedOnSignal::TemporaryRemovedOnSignal(const files::FileWriter& writer)
 {
     const std::string& name = writer.TemporaryName();
@@ -743,13 +902,13 @@ TemporaryRemovedOnSignal::~TemporaryRemovedOnSignal()
 }
 
 BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat outputFormat, unsigned jobs, const Conventions& conventions,
-    const OutputGroups& groups, const BatchSink& write, const BatchProgress& progress)
+    const OutputGroups& groups, const BatchSink& write, const BatchProgress& progress, bool pairs)
 {
     BatchTotals totals;
     const AtlasOnce places; // loaded by the first record that names a place
     const std::unique_ptr<RecordReader> reader = inputFormat == RecordFormat::Csv
-        ? std::unique_ptr<RecordReader>(std::make_unique<CsvReader>(inputFd))
-        : std::make_unique<JsonLinesReader>(inputFd);
+        ? std::unique_ptr<RecordReader>(std::make_unique<CsvReader>(inputFd, pairs))
+        : std::make_unique<JsonLinesReader>(inputFd, pairs);
     jobs = std::clamp(jobs, 1U, MaxBatchJobs);
     // One block for each job and one more, so that a job finds work while
     // the oldest block is written out; each block computed on a thread of its own.
@@ -768,7 +927,7 @@ BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat out
             // The CSV header, unless the input turned out unusable before any record.
             if (headerDue && (reader->Problem.empty() || !block.Records.empty())) {
                 headerDue = false;
-                totals.OutputFailed = !write("line,id,error," + ReadingCsvHeader(groups) + "\r\n");
+                totals.OutputFailed = !write("line,id,error," + (pairs ? MatchCsvHeader() : ReadingCsvHeader(groups)) + "\r\n");
                 more = more && !totals.OutputFailed;
             }
             if (!block.Records.empty() && !totals.OutputFailed) {
@@ -864,7 +1023,7 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err, 
     // jobs than a few for each core only cost memory.
     const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
     const unsigned jobs = options.Jobs != 0 ? std::min(options.Jobs, JobsPerCore * cores) : cores;
-    BatchTotals totals = ProcessBatch(fd, options.InputFormat, options.OutputFormat, jobs, options.Chosen, options.Groups, write, progress);
+    BatchTotals totals = ProcessBatch(fd, options.InputFormat, options.OutputFormat, jobs, options.Chosen, options.Groups, write, progress, options.Pairs);
     progressLine.reset();
     if (!options.OutputPath && !totals.OutputFailed) {
         errno = 0;

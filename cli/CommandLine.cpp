@@ -2,6 +2,7 @@
 
 #include "cli/Batch.h"
 #include "cli/BirthFields.h"
+#include "cli/MatchOutput.h"
 #include "cli/ReadingOutput.h"
 #include "chart/ChartData.h"
 #include "chart/ChartFile.h"
@@ -13,6 +14,7 @@
 #include "readings/ReadingFile.h"
 #include "vedic/Varga.h"
 #include "fullreading/FullReading.h"
+#include "matching/Matching.h"
 
 #include <CLI/CLI.hpp>
 
@@ -40,8 +42,11 @@ Usage: halvaro-cli FILE.aha [--json] [--save FILE.aha]
        (either form also takes [--sky classic|precise]
         [--details] and [--chart FILE.svg [--chart-style south|north]
         [--chart-varga d1|d9]])
+       halvaro-cli --match BOY GIRL [--json [--fields LIST]] [--sky ...]
+       (BOY and GIRL each a reading file, or a birth as one JSON object with
+        a batch record's fields: '{"name": "Ravi", "date": "1990-01-31", ...}')
        halvaro-cli --batch IN [--input-format csv|jsonl] [--output FILE]
-                   [--output-format jsonl|csv] [--jobs N] [--fields LIST]
+                   [--output-format jsonl|csv] [--jobs N] [--fields LIST] [--pairs]
        halvaro-cli --find-place TEXT [--json]
        halvaro-cli --zones
        halvaro-cli --help)";
@@ -71,6 +76,7 @@ is refused (status 1) with the closest names or both offsets.)";
 constexpr std::string_view ReadingGroup = "The reading comes from a saved reading file or from the birth data options";
 constexpr std::string_view OutputGroup = "Output";
 constexpr std::string_view BatchGroup = "Batch readings, one for each birth in a CSV or JSON Lines file";
+constexpr std::string_view MatchGroup = "Kundli matching of two readings";
 
 // The help gives each option its value's syntax only; what cannot be
 // combined is said when it is tried.
@@ -96,6 +102,8 @@ struct Options {
         DashaYear = "365.25", Save, Chart, ChartStyle = "south", ChartVarga = "d1", Batch,
         InputFormat, Output, OutputFormat = "jsonl", Groups;
     unsigned Jobs = 0;
+    std::vector<std::string> Match;
+    bool Pairs = false;
     std::array<std::string, FieldCount> Birth;
     std::array<CLI::Option*, FieldCount> BirthOptions {};
     bool Dst = false, NoDst = false, Json = false, Zones = false, Details = false;
@@ -103,7 +111,7 @@ struct Options {
     CLI::Option* AyanamsaValueOption = nullptr;
     CLI::Option *File = nullptr, *SaveOption = nullptr, *ChartOption = nullptr, *BatchOption = nullptr,
                 *InputFormatOption = nullptr, *OutputOption = nullptr, *NoDstOption = nullptr, *FindPlaceOption = nullptr,
-                *FieldsOption = nullptr;
+                *FieldsOption = nullptr, *MatchOption = nullptr, *PairsOption = nullptr;
 
     Options()
     {
@@ -215,6 +223,17 @@ struct Options {
         for (CLI::Option* setting : {InputFormatOption, OutputOption, outputFormat, jobs}) {
             setting->needs(BatchOption);
         }
+        MatchOption = App.add_option("--match", Match,
+            "match the boy's reading with the girl's, in that order: the Ashtakoota's eight kutas with their points "
+            "and reasons, the total of 36 and its verdict, the Nadi and Bhakoot doshas, and each chart's Manglik "
+            "dosha; each a reading file or a birth as one JSON object with a batch record's fields; with --json one "
+            "object {\"Boy\", \"Girl\", \"Match\"}")
+            ->type_name("BOY GIRL")->expected(2)->group(std::string(MatchGroup));
+        PairsOption = flag("--pairs", Pairs, MatchGroup,
+            "with --batch: each record holds two births side by side, the boy's fields named boy_name, boy_date and "
+            "so on, the girl's girl_name, girl_date ..., and an id; each line is the pair's match as --match --json "
+            "gives it, or in CSV the kutas' points, total, verdict, doshas and Manglik findings")
+            ->needs(BatchOption);
         CLI::Option* zones = flag("--zones", Zones, "Other commands", "list the time zones with their positions");
         FindPlaceOption = value("--find-place", FindPlace, "TEXT", "Other commands",
             "list the places of the atlas whose names start with TEXT (\"sao p\", \"London, ca\"), most populous first: "
@@ -229,6 +248,13 @@ struct Options {
                 BatchOption->excludes(option);
             }
         }
+        for (CLI::Option* option : BirthOptions) {
+            if (option != nullptr) {
+                MatchOption->excludes(option);
+            }
+        }
+        MatchOption->excludes(NoDstOption)->excludes(File)->excludes(BatchOption)->excludes(SaveOption)->excludes(ChartOption)
+            ->excludes(details);
         BatchOption->excludes(NoDstOption)->excludes(File)->excludes(json)->excludes(SaveOption)->excludes(ChartOption)->excludes(details);
         File->excludes(NoDstOption);
         birth(Field::Dst)->excludes(NoDstOption);
@@ -338,6 +364,7 @@ ParseResult Combined(const Options& o, Command command)
     command.Kind = o.Given(o.FindPlaceOption) ? CommandKind::FindPlace
         : o.Zones                            ? CommandKind::Zones
         : o.Given(o.BatchOption)             ? CommandKind::Batch
+        : o.Given(o.MatchOption)             ? CommandKind::Match
                                              : CommandKind::Reading;
     if (command.Kind == CommandKind::Batch) {
         BatchOptions& batch = command.Batch;
@@ -351,7 +378,8 @@ ParseResult Combined(const Options& o, Command command)
         }
     }
     if (o.Given(o.FieldsOption)) {
-        if (command.Kind != CommandKind::Batch && (command.Kind != CommandKind::Reading || !command.Json)) {
+        const bool json = command.Kind == CommandKind::Reading || command.Kind == CommandKind::Match;
+        if (command.Kind != CommandKind::Batch && (!json || !command.Json)) {
             return fail("--fields needs --json or --batch");
         }
         for (std::size_t i = 0; i < OutputGroupCount; ++i) {
@@ -360,6 +388,9 @@ ParseResult Combined(const Options& o, Command command)
                 return fail("--fields: " + std::string(OutputGroupTable[i].Name) + " has no CSV columns");
             }
         }
+    }
+    if (command.Kind == CommandKind::Match) {
+        command.MatchSides = {o.Match[0], o.Match[1]};
     }
     if (command.Kind != CommandKind::Reading) {
         return {std::move(command), {}};
@@ -439,20 +470,28 @@ int RunFindPlace(const Command& command, std::ostream& out, std::ostream& err)
     return OutputStatus(out, err, {});
 }
 
+// The birth data of a reading file, or nothing with the message said.
+std::optional<BirthData> OpenedReading(const std::string& path, std::ostream& err)
+{
+    const readings::OpenResult opened = readings::HasReadingExtension(path)
+        ? readings::OpenReadingFile(path)
+        : readings::OpenResult {std::nullopt, "the name does not end in \"aha\""};
+    if (!opened.Reading) {
+        err << readings::CheckTheFileMessage << "\n" << ProgramName << ": " << PrintableText(path) << ": " << opened.Reason << "\n";
+    }
+    return opened.Reading;
+}
+
 int RunReading(const Command& command, std::ostream& out, std::ostream& err)
 {
     BirthRequest request = command.Request;
     BirthData& entries = request.Entries;
     if (command.ReadingPath) {
-        const std::string& path = *command.ReadingPath;
-        const readings::OpenResult opened = readings::HasReadingExtension(path)
-            ? readings::OpenReadingFile(path)
-            : readings::OpenResult {std::nullopt, "the name does not end in \"aha\""};
-        if (!opened.Reading) {
-            err << readings::CheckTheFileMessage << "\n" << ProgramName << ": " << PrintableText(path) << ": " << opened.Reason << "\n";
+        const std::optional<BirthData> opened = OpenedReading(*command.ReadingPath, err);
+        if (!opened) {
             return ExitRefused;
         }
-        entries = *opened.Reading;
+        entries = *opened;
     }
     const AtlasOnce places;
     atlas::ZoneCache zones;
@@ -504,6 +543,59 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
     return OutputStatus(out, err, SavedFiles(command.SavePath, command.ChartPath));
 }
 
+// The boy's and the girl's readings, each from a reading file or a birth
+// given as a JSON object, then their match as text or JSON.
+int RunMatch(const Command& command, std::ostream& out, std::ostream& err)
+{
+    const AtlasOnce places;
+    atlas::ZoneCache zones;
+    const fullreading::ReadingParts parts = command.Json ? PartsFor(command.Groups) : fullreading::ReadingParts {false, false, false};
+    std::array<ResolvedBirth, 2> births;
+    std::array<fullreading::FullReadingResult, 2> readings;
+    for (std::size_t side = 0; side < 2; ++side) {
+        const std::string& given = command.MatchSides[side];
+        const std::string who = side == 0 ? "the boy's birth" : "the girl's birth";
+        BirthRequest request;
+        if (given.find_first_not_of(" \t") != std::string::npos && given[given.find_first_not_of(" \t")] == '{') {
+            if (const ValueError refused = BirthOfRecord(given, request)) {
+                err << ProgramName << ": --match: " << who << ": " << PrintableText(*refused) << "\n";
+                return ExitRefused;
+            }
+        } else {
+            const std::optional<BirthData> opened = OpenedReading(given, err);
+            if (!opened) {
+                return ExitRefused;
+            }
+            request.Entries = *opened;
+        }
+        births[side] = ResolveBirth(request, places, zones, command.Chosen);
+        if (births[side].Error) {
+            err << ProgramName << ": " << who << ": " << *births[side].Error << "\n";
+            return ExitRefused;
+        }
+        readings[side] = fullreading::CalculateFullReading(births[side].Value, command.Chosen, parts);
+        if (readings[side].Failure) {
+            err << ProgramName << ": " << who << ": " << readings[side].Failure->Message << "\n";
+            return ExitRefused;
+        }
+    }
+    const std::optional<matching::Match> match = matching::MatchReadings(readings[0].Value, readings[1].Value);
+    if (!match) {
+        err << ProgramName << ": " << NoPositionsFailure.Message << "\n";
+        return ExitRefused;
+    }
+    if (command.Json) {
+        out << MatchJson({readings[0].Value, births[0].Value, births[0].Value.TimeZone},
+            {readings[1].Value, births[1].Value, births[1].Value.TimeZone}, command.Groups, *match);
+    } else {
+        out << matching::MatchText(*match, births[0].Value.Name, births[1].Value.Name);
+        if (command.Chosen.Sky == SkyModel::Precise) {
+            out << fullreading::SkyCaption(command.Chosen) << "\n";
+        }
+    }
+    return OutputStatus(out, err, {});
+}
+
 } // namespace
 
 ParseResult ParseCommandLine(std::span<const std::string_view> args)
@@ -536,7 +628,7 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
     for (const CLI::Option* option : o.App.parse_order()) {
         const auto birth = o.BirthField(option);
         ValueError error;
-        if (option->count() > 1) {
+        if (option->count() > (option == o.MatchOption ? 2U : 1U)) {
             error = option->get_name() + " is given more than once"; // CLI11 counts a repeated switch
         } else if (birth && *birth != Field::Dst) {
             const std::string& value = o.Birth[static_cast<std::size_t>(*birth)];
@@ -566,6 +658,7 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
     command.Batch.OutputPath = o.Given(o.OutputOption) && o.Output != "-" ? std::optional(o.Output) : std::nullopt;
     command.Batch.OutputFormat = FormatNamed(o.OutputFormat).value_or(RecordFormat::JsonLines);
     command.Batch.Jobs = o.Jobs;
+    command.Batch.Pairs = o.Pairs;
     if (o.Given(o.FieldsOption)) {
         if (auto error = OutputGroupsNamed(o.Groups, command.Groups)) {
             return {std::nullopt, "--fields: " + std::move(*error)};
@@ -595,6 +688,7 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
     case CommandKind::FindPlace: return RunFindPlace(command, out, err);
     case CommandKind::Batch: return RunBatch(command.Batch, out, err, errIsTerminal);
     case CommandKind::Reading: return RunReading(command, out, err);
+    case CommandKind::Match: return RunMatch(command, out, err);
     }
     return OutputStatus(out, err, {});
 }

@@ -10,6 +10,7 @@
 #include "core/Conventions.h"
 #include "vedic/Varga.h"
 
+#include <array>
 #include <optional>
 #include <ostream>
 #include <span>
@@ -27,7 +28,7 @@ inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitRefused = 1;
 inline constexpr int ExitUsage = 2;
 
-enum class CommandKind { Help, Zones, FindPlace, Reading, Batch };
+enum class CommandKind { Help, Zones, FindPlace, Reading, Match, Batch };
 
 enum class RecordFormat { JsonLines, Csv };
 
@@ -42,6 +43,7 @@ struct BatchOptions {
     unsigned Jobs = 0; // threads computing readings; 0: one per core
     Conventions Chosen;
     OutputGroups Groups = BatchOutputGroups; // --fields
+    bool Pairs = false; // --pairs: each record a boy's and a girl's birth, matched
 };
 
 // One understood command line. For a reading, either ReadingPath names a
@@ -60,6 +62,9 @@ struct Command {
     chart::ChartStyle ChartStyle = chart::ChartStyle::South;
     int ChartVarga = vedic::RasiVarga;    // --chart-varga d1|d9: the D-number
     BatchOptions Batch;
+    // --match: the boy's and the girl's reading, each a reading file or a
+    // birth as one JSON object with a batch record's fields.
+    std::array<std::string, 2> MatchSides;
 };
 
 struct ParseResult {

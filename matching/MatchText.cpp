@@ -22,7 +22,7 @@ std::string ManglikLine(std::string_view who, const ManglikFinding& finding)
             return std::string(from) + " no Lagna";
         return std::string(from) + " " + HouseText(*house) + (IsManglikHouse(*house) ? " (Manglik)" : "");
     };
-    return std::string(who) + ": Mars " + one("from the Lagna", finding.MarsFromLagna) + ", "
+    return std::string(who) + " Mars " + one("from the Lagna", finding.MarsFromLagna) + ", "
         + one("from the Moon", finding.MarsFromMoon) + ", " + one("from Venus", finding.MarsFromVenus) + ": "
         + (finding.IsManglik() ? "Manglik" : "not Manglik");
 }
@@ -39,12 +39,12 @@ std::string PointsText(double points)
     return std::string(buffer, result.ptr);
 }
 
-std::string MatchText(const Match& match)
+std::string MatchText(const Match& match, std::string_view boyName, std::string_view girlName)
 {
     const Ashtakoota& kutas = match.Kutas;
     std::string text;
-    text += "Boy:  " + MoonStarText(kutas.Boy) + "\n";
-    text += "Girl: " + MoonStarText(kutas.Girl) + "\n\n";
+    text += "Boy:  " + std::string(boyName) + ", " + MoonStarText(kutas.Boy) + "\n";
+    text += "Girl: " + std::string(girlName) + ", " + MoonStarText(kutas.Girl) + "\n\n";
     text += "Kuta          Points  Max  Reason\n";
     for (const KutaScore& kuta : kutas.Kutas)
         text += Padded(std::string(kuta.Name), 14) + Padded(PointsText(kuta.Points), 8)
@@ -58,8 +58,8 @@ std::string MatchText(const Match& match)
         text += " " + std::string(DoshaCancellationNote) + "\n";
     }
     text += "\nManglik (Mars in the 1st, 2nd, 4th, 7th, 8th or 12th house, whole signs):\n";
-    text += ManglikLine("Boy", match.BoyManglik) + "\n";
-    text += ManglikLine("Girl", match.GirlManglik) + "\n";
+    text += ManglikLine("Boy: ", match.BoyManglik) + "\n";
+    text += ManglikLine("Girl:", match.GirlManglik) + "\n";
     text += ManglikConclusion(match) + "\n";
     return text;
 }

@@ -100,9 +100,9 @@ std::string HouseText(int house);
 // Points as they are written: "4", "1.5".
 std::string PointsText(double points);
 
-// The match as text, for the command line and the window: the two Moons,
-// the eight kutas with points, maximum and reason, the total and verdict,
-// the doshas and both Manglik findings.
-std::string MatchText(const Match& match);
+// The match as text, for the command line and the window: the two names
+// and Moons, the eight kutas with points, maximum and reason, the total and
+// verdict, the doshas and both Manglik findings.
+std::string MatchText(const Match& match, std::string_view boyName, std::string_view girlName);
 
 } // namespace halvaro::matching
