@@ -6,10 +6,13 @@
 #include "fullreading/FullReading.h"
 #include "app/UserPrompts.h"
 #include "chart/ChartFile.h"
+#include "core/InputChecks.h"
+#include "readings/ReadingFile.h"
 #include "vedic/DetailsText.h"
 #include "vedic/Varga.h"
 
 #include <QBuffer>
+#include <QCheckBox>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -44,6 +47,12 @@ const QString AppTitle = QStringLiteral("Halvaro");
 const QString WrongPictureName = QStringLiteral("Please choose a name ending in .svg or .png.");
 const QString NotPrinted = QStringLiteral("The chart could not be printed.");
 const QString NotDrawn = QStringLiteral("The picture could not be made; nothing was saved.");
+const QString MatchTitle = QStringLiteral("Match With");
+const QString ReadingFilter = QStringLiteral("Halvaro (*.aha)");
+const QString NoPartner = QStringLiteral("\"Match With\u2026\" chooses the other reading's file; this reading stays "
+                                         "the boy's, or the girl's when ticked below.");
+const QStringList MatchColumns {QStringLiteral("Kuta"), QStringLiteral("Points"), QStringLiteral("Max"),
+    QStringLiteral("Reason")};
 
 // Twice the drawing's own size: sharp on screens of high density and on paper.
 constexpr int PngScale = 2;
@@ -174,6 +183,26 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     tabTables->addTab(tblPositions, QStringLiteral("P&ositions"));
     tabTables->addTab(dashaPage, QStringLiteral("&Dasha"));
 
+    lblMatch = new QLabel(NoPartner, this);
+    lblMatch->setObjectName(QStringLiteral("lblMatch"));
+    lblMatch->setWordWrap(true);
+    lblMatch->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    tblMatch = new QTableWidget(0, static_cast<int>(MatchColumns.size()), this);
+    tblMatch->setObjectName(QStringLiteral("tblMatch"));
+    tblMatch->setHorizontalHeaderLabels(MatchColumns);
+    tblMatch->verticalHeader()->hide();
+    tblMatch->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblMatch->setWordWrap(true);
+    tblMatch->horizontalHeader()->setStretchLastSection(true);
+    chkGirl = new QCheckBox(QStringLiteral("This reading is the &girl's"), this);
+    chkGirl->setObjectName(QStringLiteral("chkGirl"));
+    auto* matchPage = new QWidget(this);
+    auto* matchLayout = new QVBoxLayout(matchPage);
+    matchLayout->addWidget(chkGirl);
+    matchLayout->addWidget(tblMatch, 1);
+    matchLayout->addWidget(lblMatch);
+    tabTables->addTab(matchPage, QStringLiteral("M&atch"));
+
     workspace = new QSplitter(Qt::Horizontal, this);
     workspace->setChildrenCollapsible(false);
     workspace->addWidget(tabCharts);
@@ -196,10 +225,12 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     cmdSavePicture->setObjectName(QStringLiteral("cmdSavePicture"));
     cmdPrint = new QPushButton(QStringLiteral("&Print\u2026"), this);
     cmdPrint->setObjectName(QStringLiteral("cmdPrint"));
+    cmdMatch = new QPushButton(QStringLiteral("Match &With\u2026"), this);
+    cmdMatch->setObjectName(QStringLiteral("cmdMatch"));
     auto* cmdClose = new QPushButton(QStringLiteral("&Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     // As in the main window, Enter presses the focused button.
-    for (QPushButton* button : {cmdSavePicture, cmdPrint, cmdClose}) {
+    for (QPushButton* button : {cmdMatch, cmdSavePicture, cmdPrint, cmdClose}) {
         button->setAutoDefault(true);
     }
 
@@ -207,6 +238,7 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     controls->addWidget(optSouth);
     controls->addWidget(optNorth);
     controls->addStretch();
+    controls->addWidget(cmdMatch);
     controls->addWidget(cmdSavePicture);
     controls->addWidget(cmdPrint);
     controls->addWidget(cmdClose);
@@ -219,6 +251,8 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     connect(optSouth, &QRadioButton::toggled, this, &ChartWindow::Redraw);
     connect(cmdSavePicture, &QPushButton::clicked, this, &ChartWindow::SavePicture);
     connect(cmdPrint, &QPushButton::clicked, this, &ChartWindow::Print);
+    connect(cmdMatch, &QPushButton::clicked, this, &ChartWindow::MatchWith);
+    connect(chkGirl, &QCheckBox::toggled, this, &ChartWindow::FillMatch);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 }
 
@@ -262,6 +296,9 @@ std::optional<QString> ChartWindow::ShowReading(const Birth& birth, const fullre
     FillPositions(!charts.empty() ? reading.Details : std::nullopt);
     dasha = !charts.empty() ? reading.Dasha : std::nullopt;
     FillDasha();
+    shownBirth = birth;
+    shownReading = reading;
+    FillMatch();
     Redraw();
     return !charts.empty() ? std::nullopt : std::optional<QString>(refusal->text());
 }
@@ -325,6 +362,92 @@ void ChartWindow::FillDasha()
         treDasha->setCurrentItem(today);
         treDasha->scrollToItem(today);
     }
+}
+
+void ChartWindow::MatchWith()
+{
+    FileDialogRequest request;
+    request.Title = MatchTitle;
+    request.Filter = ReadingFilter;
+    request.DefaultSuffix = QStringLiteral("aha");
+    request.MustExist = true;
+    const std::optional<QString> path = prompts.ChooseOpenFile(this, request);
+    if (!path || !shownReading) {
+        return;
+    }
+    // Refused as the main window's Open refuses it, in the same words.
+    const auto refuse = [this](std::string_view reason) {
+        prompts.ShowMessage(this, FromUtf8(readings::CheckTheFileMessage) + QStringLiteral("\n\n") + FromUtf8(reason) + u'.',
+            AppTitle, MessageIcon::Error);
+    };
+    const std::string native = QFile::encodeName(*path).toStdString();
+    if (!readings::HasReadingExtension(native)) {
+        refuse("the name does not end in \"aha\"");
+        return;
+    }
+    const readings::OpenResult opened = readings::OpenReadingFile(native);
+    if (!opened.Reading) {
+        refuse(opened.Reason);
+        return;
+    }
+    // Computed in the sky and conventions of the reading shown.
+    const BirthCheck checked = ValidateInput(*opened.Reading, shownReading->Used);
+    if (checked.Failure) {
+        prompts.ShowMessage(this, FromUtf8(checked.Failure->Message), AppTitle, checked.Failure->Icon);
+        return;
+    }
+    partnerBirth = checked.Value;
+    FillMatch();
+    tabTables->setCurrentIndex(tabTables->count() - 1);
+}
+
+void ChartWindow::FillMatch()
+{
+    tblMatch->setRowCount(0);
+    if (!partnerBirth || !shownReading || !shownBirth) {
+        lblMatch->setText(NoPartner);
+        return;
+    }
+    const fullreading::FullReadingResult partner =
+        fullreading::CalculateFullReading(*partnerBirth, shownReading->Used, fullreading::ReadingParts {false, false, false});
+    if (partner.Failure) {
+        lblMatch->setText(FromUtf8(partner.Failure->Message));
+        return;
+    }
+    const bool girl = chkGirl->isChecked();
+    const Reading& boyReading = girl ? partner.Value : *shownReading;
+    const Reading& girlReading = girl ? *shownReading : partner.Value;
+    const std::optional<matching::Match> match = matching::MatchReadings(boyReading, girlReading);
+    if (!match) {
+        lblMatch->setText(FromUtf8(NoPositionsFailure.Message));
+        return;
+    }
+    const matching::Ashtakoota& kutas = match->Kutas;
+    tblMatch->setRowCount(static_cast<int>(kutas.Kutas.size()) + 1);
+    const auto row = [this](int r, const QStringList& texts) {
+        for (int column = 0; column < texts.size(); ++column) {
+            tblMatch->setItem(r, column, new QTableWidgetItem(texts[column]));
+        }
+    };
+    for (std::size_t k = 0; k < kutas.Kutas.size(); ++k) {
+        const matching::KutaScore& kuta = kutas.Kutas[k];
+        row(static_cast<int>(k), {FromUtf8(kuta.Name), FromUtf8(matching::PointsText(kuta.Points)),
+            QString::number(kuta.Max), FromUtf8(kuta.Reason)});
+    }
+    row(static_cast<int>(kutas.Kutas.size()), {QStringLiteral("Total"), FromUtf8(matching::PointsText(kutas.Total)),
+        QString::number(matching::AshtakootaMax), FromUtf8(kutas.Verdict)});
+    tblMatch->resizeColumnsToContents();
+    tblMatch->resizeRowsToContents();
+    const std::string& boyName = girl ? partnerBirth->Name : shownBirth->Name;
+    const std::string& girlName = girl ? shownBirth->Name : partnerBirth->Name;
+    std::string note = "Boy: " + boyName + ", " + matching::MoonStarText(kutas.Boy) + "\nGirl: " + girlName + ", "
+        + matching::MoonStarText(kutas.Girl) + "\n";
+    if (!kutas.Doshas.empty()) {
+        note += matching::DoshaText(kutas) + "\n";
+    }
+    note += "Boy: " + matching::ManglikText(match->BoyManglik) + "\nGirl: " + matching::ManglikText(match->GirlManglik)
+        + "\n" + matching::ManglikConclusion(*match);
+    lblMatch->setText(FromUtf8(note));
 }
 
 void ChartWindow::Redraw()

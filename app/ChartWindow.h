@@ -4,6 +4,7 @@
 #include "chart/ChartData.h"
 #include "chart/ChartSvg.h"
 #include "core/Birth.h"
+#include "matching/Matching.h"
 #include "vedic/Vimshottari.h"
 
 #include <QByteArray>
@@ -15,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -31,8 +33,11 @@ class UserPrompts;
 // The reading's workspace in its own window: a tab for each varga of the
 // chart list (the Rasi and the Navamsa) with the South/North switch, saving and printing the chart in front; beside
 // them the positions table and the Vimshottari dasha with today's period
-// marked. The main window hands it each new reading, so an open window
-// follows recalculation.
+// marked, and the kundli match with a second reading ("Match With…"
+// opens its file), this reading the boy's or the girl's. The main window
+// hands it each new reading, so an open window follows recalculation, the
+// match included: a reading typed or found in the atlas is matched with the
+// file chosen.
 class ChartWindow : public QWidget {
     Q_OBJECT
 
@@ -60,6 +65,10 @@ public:
     [[nodiscard]] QTableWidget* PositionsTable() const { return tblPositions; }
     [[nodiscard]] QTreeWidget* DashaTree() const { return treDasha; }
     [[nodiscard]] QLabel* DashaNote() const { return lblDasha; }
+    [[nodiscard]] QPushButton* MatchButton() const { return cmdMatch; }
+    [[nodiscard]] QCheckBox* GirlSwitch() const { return chkGirl; }
+    [[nodiscard]] QTableWidget* MatchTable() const { return tblMatch; }
+    [[nodiscard]] QLabel* MatchNote() const { return lblMatch; }
 
 private:
     void Redraw();
@@ -68,6 +77,8 @@ private:
     [[nodiscard]] std::size_t ShownChart() const;
     void SavePicture();
     void Print();
+    void MatchWith();
+    void FillMatch();
 
     UserPrompts& prompts;
     Clock clock;
@@ -78,6 +89,10 @@ private:
     std::vector<QString> lastPicturePaths;
     std::vector<ChartView*> views;
     std::optional<vedic::VimshottariDasha> dasha;
+    // The reading shown, and the other reading's birth once chosen.
+    std::optional<Birth> shownBirth;
+    std::optional<fullreading::FullReading> shownReading;
+    std::optional<Birth> partnerBirth;
     QSplitter* workspace = nullptr;
     QTabWidget* tabCharts = nullptr;
     QTabWidget* tabTables = nullptr;
@@ -85,6 +100,10 @@ private:
     QTreeWidget* treDasha = nullptr;
     QLabel* lblDasha = nullptr;
     QLabel* refusal = nullptr;
+    QTableWidget* tblMatch = nullptr;
+    QLabel* lblMatch = nullptr;
+    QCheckBox* chkGirl = nullptr;
+    QPushButton* cmdMatch = nullptr;
     QRadioButton* optSouth = nullptr;
     QRadioButton* optNorth = nullptr;
     QPushButton* cmdSavePicture = nullptr;

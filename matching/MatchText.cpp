@@ -15,19 +15,28 @@ std::string Padded(std::string text, std::size_t width)
     return text;
 }
 
-std::string ManglikLine(std::string_view who, const ManglikFinding& finding)
+} // namespace
+
+std::string ManglikText(const ManglikFinding& finding)
 {
     const auto one = [](std::string_view from, std::optional<int> house) {
         if (!house)
             return std::string(from) + " no Lagna";
         return std::string(from) + " " + HouseText(*house) + (IsManglikHouse(*house) ? " (Manglik)" : "");
     };
-    return std::string(who) + " Mars " + one("from the Lagna", finding.MarsFromLagna) + ", "
-        + one("from the Moon", finding.MarsFromMoon) + ", " + one("from Venus", finding.MarsFromVenus) + ": "
-        + (finding.IsManglik() ? "Manglik" : "not Manglik");
+    return "Mars " + one("from the Lagna", finding.MarsFromLagna) + ", " + one("from the Moon", finding.MarsFromMoon)
+        + ", " + one("from Venus", finding.MarsFromVenus) + ": " + (finding.IsManglik() ? "Manglik" : "not Manglik");
 }
 
-} // namespace
+std::string DoshaText(const Ashtakoota& kutas)
+{
+    if (kutas.Doshas.empty())
+        return {};
+    std::string text = "Doshas:";
+    for (std::string_view dosha : kutas.Doshas)
+        text += " " + std::string(dosha) + " dosha" + (dosha == kutas.Doshas.back() ? "." : ",");
+    return text + " " + std::string(DoshaCancellationNote);
+}
 
 std::string PointsText(double points)
 {
@@ -51,15 +60,11 @@ std::string MatchText(const Match& match, std::string_view boyName, std::string_
             + Padded(std::to_string(kuta.Max), 5) + kuta.Reason + "\n";
     text += Padded("Total", 14) + Padded(PointsText(kutas.Total), 8) + Padded(std::to_string(AshtakootaMax), 5)
         + std::string(kutas.Verdict) + "\n";
-    if (!kutas.Doshas.empty()) {
-        text += "Doshas:";
-        for (std::string_view dosha : kutas.Doshas)
-            text += " " + std::string(dosha) + " dosha" + (dosha == kutas.Doshas.back() ? "." : ",");
-        text += " " + std::string(DoshaCancellationNote) + "\n";
-    }
+    if (!kutas.Doshas.empty())
+        text += DoshaText(kutas) + "\n";
     text += "\nManglik (Mars in the 1st, 2nd, 4th, 7th, 8th or 12th house, whole signs):\n";
-    text += ManglikLine("Boy: ", match.BoyManglik) + "\n";
-    text += ManglikLine("Girl:", match.GirlManglik) + "\n";
+    text += "Boy:  " + ManglikText(match.BoyManglik) + "\n";
+    text += "Girl: " + ManglikText(match.GirlManglik) + "\n";
     text += ManglikConclusion(match) + "\n";
     return text;
 }

@@ -97,6 +97,14 @@ std::string MoonStarText(const MoonStar& moon);
 // "7th house".
 std::string HouseText(int house);
 
+// "Mars from the Lagna 8th house (Manglik), from the Moon 8th house
+// (Manglik), from Venus 9th house: Manglik".
+std::string ManglikText(const ManglikFinding& finding);
+
+// "Doshas: Nadi dosha, Bhakoot dosha. Cancellations of the doshas are not
+// considered yet."; empty without a dosha.
+std::string DoshaText(const Ashtakoota& kutas);
+
 // Points as they are written: "4", "1.5".
 std::string PointsText(double points);
 

@@ -3,9 +3,12 @@
 #include "app/ChartView.h"
 #include "app/ChartWindow.h"
 #include "chart/ChartSvg.h"
+#include "readings/ReadingFile.h"
 #include "tests/common/ReferenceBirths.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -111,6 +114,7 @@ private slots:
     void todaysDashaMarked_data();
     void todaysDashaMarked();
     void navamsaSavedApart();
+    void matchWithAReadingFile();
 
 private:
     bool Calculate();
@@ -537,6 +541,59 @@ void ChartWindowTest::navamsaSavedApart()
         (QStringList {FakeUserPrompts::Dialog(QStringLiteral("save"), PictureRequest({})),
             FakeUserPrompts::Dialog(QStringLiteral("save"), PictureRequest({})),
             FakeUserPrompts::Dialog(QStringLiteral("save"), PictureRequest(navamsa))}));
+}
+
+// The shown Delhi reading (Moon 11 Leo 08, Magha pada 4; Mars in Meena,
+// Venus in Kataka, Lagna in Simha) matched with the New York 1990 reading
+// (Moon 09 Sco 25, Anuradha pada 2; Mars in Mesha, Venus in Vrishabha,
+// Lagna in Kataka), positions of the golden CLI files: worked by hand from
+// the rules, 25.5 with the New York reading the boy's (Varna Brahmin over
+// Kshatriya 1, Vashya 0, Tara 1.5, Yoni 2, Maitri 5, Gana 1, Bhakoot 7,
+// Nadi 8), 24.5 the other way (Varna 0); both Manglik.
+void ChartWindowTest::matchWithAReadingFile()
+{
+    ChartWindow* chart = OpenChart();
+    QVERIFY(chart != nullptr);
+    BirthData ravi = halvaro::testing::NewYork1990();
+    ravi.Name = "Ravi Hale";
+    const QString partner = folder->filePath(QStringLiteral("ravi.aha"));
+    QVERIFY(readings::SaveReadingFile(partner.toStdString(), halvaro::testing::BirthOf(ravi)).Saved);
+    const FileDialogRequest request {QStringLiteral("Match With"), QStringLiteral("Halvaro (*.aha)"), QStringLiteral("aha"),
+        {}, false, true};
+
+    QCOMPARE(chart->MatchButton()->text(), QStringLiteral("Match &With\u2026"));
+    w->prompts.AnswerOpenDialog(partner);
+    QTest::mouseClick(chart->MatchButton(), Qt::LeftButton);
+    const QTableWidget* table = chart->MatchTable();
+    QCOMPARE(table->rowCount(), 9);
+    QCOMPARE(table->item(8, 1)->text(), QStringLiteral("24.5"));
+    QCOMPARE(table->item(0, 1)->text(), QStringLiteral("0")); // Varna: a Kshatriya boy, a Brahmin girl
+    chart->GirlSwitch()->setChecked(true);
+    QStringList points;
+    for (int row = 0; row < 8; ++row) {
+        points << table->item(row, 1)->text();
+    }
+    QCOMPARE(points, (QStringList {"1", "0", "1.5", "2", "5", "1", "7", "8"}));
+    QCOMPARE(table->item(8, 3)->text(), QStringLiteral("very good"));
+    QVERIFY2(chart->MatchNote()->text().startsWith(QStringLiteral("Boy: Ravi Hale, Moon 9\u00B0 25' Vrischika, Anuradha pada 2\n"
+                                                                  "Girl: Asha Rao, Moon 11\u00B0 8' Simha, Magha pada 4\n")),
+        qPrintable(chart->MatchNote()->text()));
+    QVERIFY(chart->MatchNote()->text().endsWith(QStringLiteral("\nBoth are Manglik: the two doshas cancel.")));
+
+    // A recalculation is matched with the same file.
+    w->Form().txtName->clear();
+    QTest::keyClicks(w->Form().txtName, QStringLiteral("Asha Devi"));
+    w->Form().mnuCalculate->trigger();
+    QVERIFY(chart->MatchNote()->text().contains(QStringLiteral("Girl: Asha Devi, Moon")));
+
+    // A file that is no reading is refused as Open refuses it; the match stays.
+    const QString text = folder->filePath(QStringLiteral("notes.txt"));
+    w->prompts.AnswerOpenDialog(text);
+    QTest::mouseClick(chart->MatchButton(), Qt::LeftButton);
+    QCOMPARE(table->item(8, 1)->text(), QStringLiteral("25.5"));
+    QCOMPARE(w->prompts.TakeCalls(), (QStringList {FakeUserPrompts::Dialog(QStringLiteral("open"), request),
+        FakeUserPrompts::Dialog(QStringLiteral("open"), request),
+        Error(QStringLiteral("Please Check The File.\n\nthe name does not end in \"aha\"."))}));
 }
 
 QTEST_MAIN(ChartWindowTest)
