@@ -49,8 +49,9 @@ const QString NotPrinted = QStringLiteral("The chart could not be printed.");
 const QString NotDrawn = QStringLiteral("The picture could not be made; nothing was saved.");
 const QString MatchTitle = QStringLiteral("Match With");
 const QString ReadingFilter = QStringLiteral("Halvaro (*.aha)");
-const QString NoPartner = QStringLiteral("\"Match With\u2026\" chooses the other reading's file; this reading stays "
-                                         "the boy's, or the girl's when ticked below.");
+const QString NoPartner = QStringLiteral("\"Match With\u2026\" chooses the other reading's file; \"Keep As The Other "
+                                         "Reading\" keeps this one, to match it with the next reading you calculate. "
+                                         "This reading is the boy's, or the girl's when ticked.");
 const QStringList MatchColumns {QStringLiteral("Kuta"), QStringLiteral("Points"), QStringLiteral("Max"),
     QStringLiteral("Reason")};
 
@@ -196,9 +197,16 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     tblMatch->horizontalHeader()->setStretchLastSection(true);
     chkGirl = new QCheckBox(QStringLiteral("This reading is the &girl's"), this);
     chkGirl->setObjectName(QStringLiteral("chkGirl"));
+    cmdKeep = new QPushButton(QStringLiteral("&Keep As The Other Reading"), this);
+    cmdKeep->setObjectName(QStringLiteral("cmdKeep"));
+    cmdKeep->setAutoDefault(true);
+    auto* matchControls = new QHBoxLayout;
+    matchControls->addWidget(chkGirl);
+    matchControls->addStretch();
+    matchControls->addWidget(cmdKeep);
     auto* matchPage = new QWidget(this);
     auto* matchLayout = new QVBoxLayout(matchPage);
-    matchLayout->addWidget(chkGirl);
+    matchLayout->addLayout(matchControls);
     matchLayout->addWidget(tblMatch, 1);
     matchLayout->addWidget(lblMatch);
     tabTables->addTab(matchPage, QStringLiteral("M&atch"));
@@ -253,6 +261,10 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     connect(cmdPrint, &QPushButton::clicked, this, &ChartWindow::Print);
     connect(cmdMatch, &QPushButton::clicked, this, &ChartWindow::MatchWith);
     connect(chkGirl, &QCheckBox::toggled, this, &ChartWindow::FillMatch);
+    connect(cmdKeep, &QPushButton::clicked, this, [this] {
+        partnerBirth = shownBirth;
+        FillMatch();
+    });
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
 }
 

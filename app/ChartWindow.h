@@ -33,11 +33,11 @@ class UserPrompts;
 // The reading's workspace in its own window: a tab for each varga of the
 // chart list (the Rasi and the Navamsa) with the South/North switch, saving and printing the chart in front; beside
 // them the positions table and the Vimshottari dasha with today's period
-// marked, and the kundli match with a second reading ("Match With…"
-// opens its file), this reading the boy's or the girl's. The main window
-// hands it each new reading, so an open window follows recalculation, the
-// match included: a reading typed or found in the atlas is matched with the
-// file chosen.
+// marked, and the kundli match with a second reading, this reading the
+// boy's or the girl's: "Match With…" opens the other's file, or "Keep As The
+// Other Reading" keeps the one shown, to be matched with the next one typed
+// or found in the atlas. The main window hands it each new reading, so an
+// open window follows recalculation, the match included.
 class ChartWindow : public QWidget {
     Q_OBJECT
 
@@ -67,6 +67,7 @@ public:
     [[nodiscard]] QLabel* DashaNote() const { return lblDasha; }
     [[nodiscard]] QPushButton* MatchButton() const { return cmdMatch; }
     [[nodiscard]] QCheckBox* GirlSwitch() const { return chkGirl; }
+    [[nodiscard]] QPushButton* KeepButton() const { return cmdKeep; }
     [[nodiscard]] QTableWidget* MatchTable() const { return tblMatch; }
     [[nodiscard]] QLabel* MatchNote() const { return lblMatch; }
 
@@ -104,6 +105,7 @@ private:
     QLabel* lblMatch = nullptr;
     QCheckBox* chkGirl = nullptr;
     QPushButton* cmdMatch = nullptr;
+    QPushButton* cmdKeep = nullptr;
     QRadioButton* optSouth = nullptr;
     QRadioButton* optNorth = nullptr;
     QPushButton* cmdSavePicture = nullptr;

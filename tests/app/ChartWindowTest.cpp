@@ -594,6 +594,17 @@ void ChartWindowTest::matchWithAReadingFile()
     QCOMPARE(w->prompts.TakeCalls(), (QStringList {FakeUserPrompts::Dialog(QStringLiteral("open"), request),
         FakeUserPrompts::Dialog(QStringLiteral("open"), request),
         Error(QStringLiteral("Please Check The File.\n\nthe name does not end in \"aha\"."))}));
+
+    // The reading shown kept as the other, then one typed matched with it:
+    // the same two Moons, the kept reading the boy's now.
+    QTest::mouseClick(chart->KeepButton(), Qt::LeftButton);
+    QCOMPARE(table->item(8, 1)->text(), QStringLiteral("28")); // one star with itself: 36 less Nadi's 8
+    chart->GirlSwitch()->setChecked(false);
+    w->Form().txtName->clear();
+    QTest::keyClicks(w->Form().txtName, QStringLiteral("Ravi Rao"));
+    w->Form().mnuCalculate->trigger();
+    QVERIFY(chart->MatchNote()->text().startsWith(QStringLiteral("Boy: Ravi Rao, Moon 11\u00B0 8' Simha")));
+    QVERIFY(chart->MatchNote()->text().contains(QStringLiteral("\nGirl: Asha Devi, Moon 11\u00B0 8' Simha")));
 }
 
 QTEST_MAIN(ChartWindowTest)
