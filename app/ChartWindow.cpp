@@ -438,7 +438,9 @@ void ChartWindow::FillMatch()
     tblMatch->setRowCount(static_cast<int>(kutas.Kutas.size()) + 1);
     const auto row = [this](int r, const QStringList& texts) {
         for (int column = 0; column < texts.size(); ++column) {
-            tblMatch->setItem(r, column, new QTableWidgetItem(texts[column]));
+            auto* cell = new QTableWidgetItem(texts[column]);
+            cell->setToolTip(texts.back()); // the reason, whole, however narrow the column
+            tblMatch->setItem(r, column, cell);
         }
     };
     for (std::size_t k = 0; k < kutas.Kutas.size(); ++k) {

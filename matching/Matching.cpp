@@ -91,8 +91,9 @@ std::string BhakootReason(int boySign, int girlSign, double points)
 {
     const int fromGirl = SignCount(girlSign, boySign);
     const int fromBoy = SignCount(boySign, girlSign);
-    return "boy " + std::string(SignName(boySign)) + ", girl " + std::string(SignName(girlSign)) + ": "
-        + std::to_string(fromGirl) + "/" + std::to_string(fromBoy) + (points > 0 ? "" : ", Bhakoot dosha");
+    return "boy " + std::string(SignName(boySign)) + ", girl " + std::string(SignName(girlSign)) + ": the boy's sign "
+        + Ordinal(fromGirl) + " from the girl's, hers " + Ordinal(fromBoy) + " from his"
+        + (points > 0 ? "" : ", Bhakoot dosha");
 }
 
 std::string NadiReason(Nadi boy, Nadi girl)
