@@ -1,5 +1,5 @@
 // cli/ holds `halvaro-cli`: options, single readings with their details, places and zones from the atlas,
-// batch readings.
+// batch readings, and the match of two readings, alone or in a batch of pairs.
 #pragma once
 
 #include "chart/ChartSvg.h"
