@@ -390,6 +390,9 @@ ParseResult Combined(const Options& o, Command command)
         }
     }
     if (command.Kind == CommandKind::Match) {
+        if (o.Match.size() != 2) {
+            return fail("--match needs two readings, the boy's and the girl's");
+        }
         command.MatchSides = {o.Match[0], o.Match[1]};
     }
     if (command.Kind != CommandKind::Reading) {
