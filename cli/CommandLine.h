@@ -27,7 +27,7 @@ inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitRefused = 1;
 inline constexpr int ExitUsage = 2;
 
-enum class CommandKind { Help, Zones, FindPlace, Reading, Batch };
+enum class CommandKind { Help, Zones, FindPlace, Reading, Batch, Panchanga };
 
 enum class RecordFormat { JsonLines, Csv };
 

@@ -88,6 +88,8 @@ std::string Padded(std::string_view text, std::size_t width)
     return padded;
 }
 
+constexpr std::size_t Column = 14;
+
 std::string SpanLine(const ElementSpan& span, double dayNumber)
 {
     const std::string number = std::to_string(span.Number);
@@ -203,7 +205,7 @@ std::string MomentPanchangaText(const MomentPanchanga& p, bool classicSky, std::
         text += "The reading's positions are the classic model's; the panchanga is the precise sky's.\n";
     }
     text += SunriseLine(p.Convention) + "\n";
-    text += Padded("Vara", 12) + std::string(VaraName(p.Vara)) + " (" + std::string(WeekdayName(p.Vara)) + "), lord "
+    text += Padded("Vara", Column) + std::string(VaraName(p.Vara)) + " (" + std::string(WeekdayName(p.Vara)) + "), lord "
         + std::string(NamesOf(VaraLord(p.Vara)).English);
     if (p.Vara != p.CivilWeekday) {
         text += "; civil weekday " + std::string(WeekdayName(p.CivilWeekday)) + ", born before sunrise";
@@ -217,21 +219,22 @@ std::string MomentPanchangaText(const MomentPanchanga& p, bool classicSky, std::
                        26)
                 + ShortLocalTime(span->Start, day) + " to " + ShortLocalTime(span->End, day);
         }
-        text += Padded(ElementTitle(span->Which), 12) + line + "\n";
+        text += Padded(ElementTitle(span->Which), Column) + line + "\n";
     }
-    text += Padded("Hora lord", 12) + std::string(p.HoraLord ? NamesOf(*p.HoraLord).English : "none (no sunrise)") + "\n";
+    text += Padded("Hora lord", Column) + std::string(p.HoraLord ? NamesOf(*p.HoraLord).English : "none (no sunrise)") + "\n";
     const std::string_view none = "none";
-    text += Padded("Sunrise", 12) + TimeOrNone(p.Sunrise, day, "none (the Sun does not rise or set)") + "\n";
-    text += Padded("Sunset", 12) + TimeOrNone(p.Sunset, day, none) + "\n";
-    text += Padded("Next sunrise", 12) + TimeOrNone(p.NextSunrise, day, none) + "\n";
+    text += Padded("Sunrise", Column) + TimeOrNone(p.Sunrise, day, "none (the Sun does not rise or set)") + "\n";
+    text += Padded("Sunset", Column) + TimeOrNone(p.Sunset, day, none) + "\n";
+    text += Padded("Next sunrise", Column) + TimeOrNone(p.NextSunrise, day, none) + "\n";
+    // The same sunrise found from either side may differ in its last bits.
     const bool civilDiffers = p.CivilSunrise.has_value() != p.Sunrise.has_value()
-        || (p.CivilSunrise && p.Sunrise && p.CivilSunrise->JulianDay != p.Sunrise->JulianDay);
+        || (p.CivilSunrise && p.Sunrise && IsoLocalTime(*p.CivilSunrise) != IsoLocalTime(*p.Sunrise));
     if (civilDiffers) {
         text += "Civil day: sunrise " + TimeOrNone(p.CivilSunrise, day, none) + ", sunset "
             + TimeOrNone(p.CivilSunset, day, none) + "\n";
     }
-    text += Padded("Moonrise", 12) + TimeOrNone(p.Moonrise, day, none) + "\n";
-    text += Padded("Moonset", 12) + TimeOrNone(p.Moonset, day, none) + "\n";
+    text += Padded("Moonrise", Column) + TimeOrNone(p.Moonrise, day, none) + "\n";
+    text += Padded("Moonset", Column) + TimeOrNone(p.Moonset, day, none) + "\n";
     return text;
 }
 
@@ -243,23 +246,23 @@ std::string DayPanchangaText(const DayPanchanga& d, std::string_view placeName, 
     std::string text = "Panchanga of " + std::string(date.data()) + ", " + std::string(WeekdayName(d.Weekday)) + ", at "
         + std::string(placeName) + " (precise sky, " + std::string(ayanamsaName) + ")\n";
     text += SunriseLine(d.Convention) + "\n";
-    text += Padded("Vara", 12) + std::string(VaraName(d.Weekday)) + ", lord "
+    text += Padded("Vara", Column) + std::string(VaraName(d.Weekday)) + ", lord "
         + std::string(NamesOf(VaraLord(d.Weekday)).English) + "\n";
     const std::string_view none = "none";
-    text += Padded("Sunrise", 12) + TimeOrNone(d.Sunrise, day, "none (the Sun does not rise or set)") + "\n";
-    text += Padded("Sunset", 12) + TimeOrNone(d.Sunset, day, none) + "\n";
-    text += Padded("Next sunrise", 12) + TimeOrNone(d.NextSunrise, day, none) + "\n";
-    text += Padded("Moonrise", 12) + TimeOrNone(d.Moonrise, day, none) + "\n";
-    text += Padded("Moonset", 12) + TimeOrNone(d.Moonset, day, none) + "\n";
+    text += Padded("Sunrise", Column) + TimeOrNone(d.Sunrise, day, "none (the Sun does not rise or set)") + "\n";
+    text += Padded("Sunset", Column) + TimeOrNone(d.Sunset, day, none) + "\n";
+    text += Padded("Next sunrise", Column) + TimeOrNone(d.NextSunrise, day, none) + "\n";
+    text += Padded("Moonrise", Column) + TimeOrNone(d.Moonrise, day, none) + "\n";
+    text += Padded("Moonset", Column) + TimeOrNone(d.Moonset, day, none) + "\n";
     text += "From " + ShortLocalTime(d.From, day) + " to " + ShortLocalTime(d.To, day)
         + (d.Sunrise && d.NextSunrise ? " (sunrise to sunrise):\n" : " (midnight to midnight, no sunrise):\n");
     for (std::size_t i = 0; i < ElementCount; ++i) {
         for (const ElementSpan& span : d.Elements[i]) {
-            text += Padded(ElementTitle(span.Which), 12) + SpanLine(span, day) + "\n";
+            text += Padded(ElementTitle(span.Which), Column) + SpanLine(span, day) + "\n";
         }
     }
     const auto part = [&](std::string_view title, const std::optional<DayPart>& stretch) {
-        text += Padded(title, 17)
+        text += Padded(title, Column + 3)
             + (stretch ? ShortLocalTime(stretch->Start, day) + " to " + ShortLocalTime(stretch->End, day)
                        : std::string("none (no sunrise and sunset)"))
             + "\n";
