@@ -31,7 +31,7 @@ class UserPrompts;
 // The reading's workspace in its own window: a tab for each varga of the
 // chart list (the Rasi and the Navamsa) with the South/North switch, saving and printing the chart in front; beside
 // them the positions table and the Vimshottari dasha with today's period
-// marked. The main window hands it each new reading, so an open window
+// marked, and the panchanga at birth. The main window hands it each new reading, so an open window
 // follows recalculation.
 class ChartWindow : public QWidget {
     Q_OBJECT
@@ -60,11 +60,14 @@ public:
     [[nodiscard]] QTableWidget* PositionsTable() const { return tblPositions; }
     [[nodiscard]] QTreeWidget* DashaTree() const { return treDasha; }
     [[nodiscard]] QLabel* DashaNote() const { return lblDasha; }
+    [[nodiscard]] QTableWidget* PanchangaTable() const { return tblPanchanga; }
+    [[nodiscard]] QLabel* PanchangaNote() const { return lblPanchanga; }
 
 private:
     void Redraw();
     void FillPositions(const std::optional<vedic::ReadingDetails>& details);
     void FillDasha();
+    void FillPanchanga(const fullreading::FullReading* reading);
     [[nodiscard]] std::size_t ShownChart() const;
     void SavePicture();
     void Print();
@@ -84,6 +87,8 @@ private:
     QTableWidget* tblPositions = nullptr;
     QTreeWidget* treDasha = nullptr;
     QLabel* lblDasha = nullptr;
+    QTableWidget* tblPanchanga = nullptr;
+    QLabel* lblPanchanga = nullptr;
     QLabel* refusal = nullptr;
     QRadioButton* optSouth = nullptr;
     QRadioButton* optNorth = nullptr;

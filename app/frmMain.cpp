@@ -255,7 +255,8 @@ void frmMain::cmdCalculate_Click()
         ShowMessage(FromUtf8(checked.ZoneRefusal->Error), MessageIcon::Error);
         return;
     }
-    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, conventions, fullreading::EveryPart);
+    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, conventions, fullreading::EveryPart,
+        birth::BirthClock(checked.Value, zoneHistory));
     if (result.Failure) {
         ShowCheckFailure(*result.Failure);
         return;
@@ -340,7 +341,8 @@ void frmMain::Recalculate()
     }
     // The reading on screen is shown again, from its own birth, not from
     // entries that may have changed since.
-    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(shownBirth, conventions, fullreading::EveryPart);
+    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(shownBirth, conventions, fullreading::EveryPart,
+        birth::BirthClock(shownBirth, zoneHistory));
     if (result.Failure) {
         ShowCheckFailure(*result.Failure);
         return;

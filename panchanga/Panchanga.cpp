@@ -204,7 +204,7 @@ Graha HoraLord(int weekday, int index)
     while (Chaldean[first] != VaraLord(weekday)) {
         ++first;
     }
-    return Chaldean[(first + static_cast<std::size_t>(((index % 24) + 24) % 24)) % 7];
+    return Chaldean[(first + static_cast<std::size_t>(((index % 7) + 7) % 7)) % 7];
 }
 
 DayPartNumbers DayPartsOf(int weekday)

@@ -51,7 +51,7 @@ int CivilWeekday(double julianDayUniversal, int utcOffsetSeconds);
 // The lord of a weekday (0 Sunday: the Sun).
 Graha VaraLord(int weekday);
 // The lord of the hora `index` (0-11 by day from sunrise, 12-23 by night from
-// sunset) of a weekday: the Chaldean order from the vara's lord.
+// sunset; 24 is the next day's first) of a weekday: the Chaldean order from the vara's lord.
 Graha HoraLord(int weekday, int index);
 // Which of the day's eight parts (1-8) rahu kala, yamaganda and gulika kala
 // are on a weekday.

@@ -89,6 +89,7 @@ std::string Padded(std::string_view text, std::size_t width)
 }
 
 constexpr std::size_t Column = 14;
+constexpr std::size_t ValueColumn = 26;
 
 std::string SpanLine(const ElementSpan& span, double dayNumber)
 {
@@ -97,7 +98,7 @@ std::string SpanLine(const ElementSpan& span, double dayNumber)
     if (span.Which == Element::Tithi) {
         name = number + " " + std::string(PakshaOf(span.Number)) + " " + std::string(TithiName(span.Number));
     }
-    return Padded(name, 26) + ShortLocalTime(span.Start, dayNumber) + " to " + ShortLocalTime(span.End, dayNumber);
+    return Padded(name, ValueColumn) + ShortLocalTime(span.Start, dayNumber) + " to " + ShortLocalTime(span.End, dayNumber);
 }
 
 std::string SunriseLine(SunriseConvention convention)
@@ -199,42 +200,58 @@ std::string ShortLocalTime(const LocalMoment& moment, double dayNumber)
 
 std::string MomentPanchangaText(const MomentPanchanga& p, bool classicSky, std::string_view ayanamsaName)
 {
-    const double day = LocalDayNumberOf(p.Moment);
-    std::string text = "Panchanga at birth (precise sky, " + std::string(ayanamsaName) + ")\n";
-    if (classicSky) {
-        text += "The reading's positions are the classic model's; the panchanga is the precise sky's.\n";
+    std::string text = "Panchanga at birth\n" + PanchangaHeading(p, classicSky, ayanamsaName) + "\n";
+    for (const PanchangaRow& row : PanchangaRows(p)) {
+        text += Padded(row.Title, Column)
+            + (row.Start.empty() ? row.Value : Padded(row.Value, ValueColumn) + row.Start + " to " + row.End) + "\n";
     }
-    text += SunriseLine(p.Convention) + "\n";
-    text += Padded("Vara", Column) + std::string(VaraName(p.Vara)) + " (" + std::string(WeekdayName(p.Vara)) + "), lord "
+    return text;
+}
+
+std::vector<PanchangaRow> PanchangaRows(const MomentPanchanga& p)
+{
+    const double day = LocalDayNumberOf(p.Moment);
+    std::vector<PanchangaRow> rows;
+    for (const ElementSpan* span : {&p.Tithi, &p.Nakshatra, &p.Yoga, &p.Karana}) {
+        std::string value = std::to_string(span->Number) + " " + std::string(ElementName(span->Which, span->Number));
+        if (span->Which == Element::Tithi) {
+            value = std::to_string(span->Number) + " " + std::string(PakshaOf(span->Number)) + " "
+                + std::string(TithiName(span->Number));
+        } else if (span->Which == Element::Nakshatra) {
+            value += ", pada " + std::to_string(p.Pada);
+        }
+        rows.push_back({std::string(ElementTitle(span->Which)), value, ShortLocalTime(span->Start, day),
+            ShortLocalTime(span->End, day)});
+    }
+    std::string vara = std::string(VaraName(p.Vara)) + " (" + std::string(WeekdayName(p.Vara)) + "), lord "
         + std::string(NamesOf(VaraLord(p.Vara)).English);
     if (p.Vara != p.CivilWeekday) {
-        text += "; civil weekday " + std::string(WeekdayName(p.CivilWeekday)) + ", born before sunrise";
+        vara += "; civil weekday " + std::string(WeekdayName(p.CivilWeekday));
     }
-    text += "\n";
-    for (const ElementSpan* span : {&p.Tithi, &p.Nakshatra, &p.Yoga, &p.Karana}) {
-        std::string line = SpanLine(*span, day);
-        if (span->Which == Element::Nakshatra) {
-            line = Padded(std::to_string(span->Number) + " " + std::string(NakshatraNameOf(span->Number)) + ", pada "
-                    + std::to_string(p.Pada),
-                       26)
-                + ShortLocalTime(span->Start, day) + " to " + ShortLocalTime(span->End, day);
-        }
-        text += Padded(ElementTitle(span->Which), Column) + line + "\n";
+    rows.push_back({"Vara", vara, {}, {}});
+    rows.push_back({"Hora lord", p.HoraLord ? std::string(NamesOf(*p.HoraLord).English) : "none (no sunrise)", {}, {}});
+    const auto time = [&](std::string title, const std::optional<LocalMoment>& moment) {
+        rows.push_back({std::move(title), moment ? ShortLocalTime(*moment, day) : "none", {}, {}});
+    };
+    time("Sunrise", p.Sunrise);
+    time("Sunset", p.Sunset);
+    time("Next sunrise", p.NextSunrise);
+    if (p.CivilSunrise.has_value() != p.Sunrise.has_value()
+        || (p.CivilSunrise && p.Sunrise && IsoLocalTime(*p.CivilSunrise) != IsoLocalTime(*p.Sunrise))) {
+        time("Sunrise of the civil day", p.CivilSunrise);
+        time("Sunset of the civil day", p.CivilSunset);
     }
-    text += Padded("Hora lord", Column) + std::string(p.HoraLord ? NamesOf(*p.HoraLord).English : "none (no sunrise)") + "\n";
-    const std::string_view none = "none";
-    text += Padded("Sunrise", Column) + TimeOrNone(p.Sunrise, day, "none (the Sun does not rise or set)") + "\n";
-    text += Padded("Sunset", Column) + TimeOrNone(p.Sunset, day, none) + "\n";
-    text += Padded("Next sunrise", Column) + TimeOrNone(p.NextSunrise, day, none) + "\n";
-    // The same sunrise found from either side may differ in its last bits.
-    const bool civilDiffers = p.CivilSunrise.has_value() != p.Sunrise.has_value()
-        || (p.CivilSunrise && p.Sunrise && IsoLocalTime(*p.CivilSunrise) != IsoLocalTime(*p.Sunrise));
-    if (civilDiffers) {
-        text += "Civil day: sunrise " + TimeOrNone(p.CivilSunrise, day, none) + ", sunset "
-            + TimeOrNone(p.CivilSunset, day, none) + "\n";
+    time("Moonrise", p.Moonrise);
+    time("Moonset", p.Moonset);
+    return rows;
+}
+
+std::string PanchangaHeading(const MomentPanchanga& p, bool classicSky, std::string_view ayanamsaName)
+{
+    std::string text = "Precise sky, " + std::string(ayanamsaName) + "; sunrise: " + std::string(NamesOf(p.Convention).Shown);
+    if (classicSky) {
+        text += ". The reading's positions are the classic model's; the panchanga is the precise sky's.";
     }
-    text += Padded("Moonrise", Column) + TimeOrNone(p.Moonrise, day, none) + "\n";
-    text += Padded("Moonset", Column) + TimeOrNone(p.Moonset, day, none) + "\n";
     return text;
 }
 

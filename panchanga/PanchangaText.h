@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The panchanga's names and times as the outputs spell them.
 namespace halvaro::panchanga {
@@ -40,6 +41,17 @@ double LocalDayNumberOf(const LocalMoment& moment);
 // the times with the birth's date left out; `classicSky` says that the
 // reading's own positions are the classic model's.
 std::string MomentPanchangaText(const MomentPanchanga& panchanga, bool classicSky, std::string_view ayanamsaName);
+
+// The panchanga at birth as a table: a row for each element, the vara, the
+// hora lord and each rising and setting, with its value and, for the
+// elements, when it began and ends (the birth's date left out).
+struct PanchangaRow {
+    std::string Title, Value, Start, End;
+};
+std::vector<PanchangaRow> PanchangaRows(const MomentPanchanga& panchanga);
+// What the table is of: "Precise sky, Lahiri; sunrise: Hindu (...)", and
+// for a classic reading that its positions are the classic model's.
+std::string PanchangaHeading(const MomentPanchanga& panchanga, bool classicSky, std::string_view ayanamsaName);
 
 // --panchanga: a date's panchanga at a place, from sunrise to sunrise.
 std::string DayPanchangaText(const DayPanchanga& day, std::string_view placeName, std::string_view ayanamsaName);
