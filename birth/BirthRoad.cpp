@@ -49,7 +49,20 @@ std::function<int(double)> BirthClock(const Birth& birth, atlas::ZoneCache& zone
                     }
                 }
             } else if (found.Problem == atlas::ZoneOffsetResult::Fault::NoSuchLocalTime) {
-                found = zones.OffsetAt(zone, ClockTimeAt(julianDay + 0.125, guess));
+                // The guess was the wrong side of the gap: of the offsets
+                // before and after it, the one whose local time exists.
+                for (const double hours : {-3.0, 3.0}) {
+                    const atlas::ZoneOffsetResult side = zones.OffsetAt(zone, ClockTimeAt(julianDay + hours / 24, guess));
+                    if (!side.Offset) {
+                        continue;
+                    }
+                    const int candidate = side.Offset->UtcOffsetSeconds;
+                    const atlas::ZoneOffsetResult check = zones.OffsetAt(zone, ClockTimeAt(julianDay, candidate));
+                    if (check.Offset && check.Offset->UtcOffsetSeconds == candidate) {
+                        return candidate;
+                    }
+                }
+                return own;
             }
             if (!found.Offset) {
                 return own;
