@@ -75,15 +75,45 @@ struct Sky {
         if (!bracketed) {
             return std::nullopt;
         }
-        // Now the angle is short of the boundary at `before` (or `before` is
-        // where the search began) and at or past it at `after`.
-        while (after - before > CrossingToleranceDays) {
-            const double middle = before + (after - before) / 2;
-            const std::optional<double> here = offset(middle);
+        // Now the angle is short of the boundary at `before` and at or past
+        // it at `after`: regula falsi with the Illinois step (the angle is
+        // nearly linear over hours), keeping the bracket, so it converges
+        // in a few steps and never leaves the one crossing.
+        std::optional<double> low = offset(before);
+        std::optional<double> high = offset(after);
+        if (!low || !high) {
+            return std::nullopt;
+        }
+        int side = 0;
+        while (after - before > CrossingToleranceDays && *high > 0) {
+            double next = before + (after - before) * (-*low) / (*high - *low);
+            if (!(next > before && next < after)) {
+                next = before + (after - before) / 2;
+            }
+            const std::optional<double> here = offset(next);
             if (!here) {
                 return std::nullopt;
             }
-            (*here >= 0 ? after : before) = middle;
+            if (*here >= 0) {
+                after = next;
+                high = here;
+                if (side == 1) {
+                    *low /= 2;
+                }
+                side = 1;
+            } else {
+                before = next;
+                low = here;
+                if (side == -1) {
+                    *high /= 2;
+                }
+                side = -1;
+            }
+            // Close enough in angle: the Moon moves a second of time's worth
+            // in about 0.5 arc-seconds.
+            if (std::fabs(*here) < 1e-6) {
+                return *here >= 0 ? next : next + CrossingToleranceDays;
+            }
         }
         return after;
     }
