@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMap>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -111,6 +112,7 @@ private slots:
     void todaysDashaMarked_data();
     void todaysDashaMarked();
     void navamsaSavedApart();
+    void panchangaPanel();
 
 private:
     bool Calculate();
@@ -537,6 +539,30 @@ void ChartWindowTest::navamsaSavedApart()
         (QStringList {FakeUserPrompts::Dialog(QStringLiteral("save"), PictureRequest({})),
             FakeUserPrompts::Dialog(QStringLiteral("save"), PictureRequest({})),
             FakeUserPrompts::Dialog(QStringLiteral("save"), PictureRequest(navamsa))}));
+}
+
+// The New Delhi example's panchanga beside the tables: Sunday 1975-06-15
+// after sunrise, tithi 6 (the Moon in Magha 70.8 degrees ahead of the Sun,
+// the positions table), the library's Hindu sunrise at 28:39N 77:13E
+// (tests/data/panchanga/rise-set.tsv, 23:56:57.7 UT on the 14th), and the
+// note that the classic reading's panchanga is the precise sky's.
+void ChartWindowTest::panchangaPanel()
+{
+    ChartWindow* chart = OpenChart();
+    QVERIFY(chart != nullptr);
+    QTabWidget* tabs = chart->TableTabs();
+    QCOMPARE(tabs->tabText(tabs->count() - 1), QStringLiteral("Panc&hanga"));
+    const QTableWidget* table = chart->PanchangaTable();
+    QMap<QString, QString> values;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        values[table->item(row, 0)->text()] = table->item(row, 1)->text();
+    }
+    QCOMPARE(values.value(QStringLiteral("Tithi")), QStringLiteral("6 Shukla Shashthi"));
+    QCOMPARE(values.value(QStringLiteral("Nakshatra")), QStringLiteral("10 Magha, pada 4"));
+    QCOMPARE(values.value(QStringLiteral("Vara")), QStringLiteral("Ravivara (Sunday), lord Sun"));
+    QCOMPARE(values.value(QStringLiteral("Sunrise")), QStringLiteral("05:26:58"));
+    QVERIFY(chart->PanchangaNote()->text().contains(QStringLiteral("the panchanga is the precise sky's")));
+    QVERIFY(!table->item(0, 3)->text().isEmpty());
 }
 
 QTEST_MAIN(ChartWindowTest)
