@@ -298,6 +298,10 @@ void frmMain::mnuPreciseSky_Toggled(bool precise)
     // The classic model keeps its own ayanamsa, node and year.
     const Conventions chosen = conventions;
     conventions = precise ? preciseConventions : Conventions {};
+    if (!precise) {
+        // The panchanga's sunrise is no part of the classic model: it stays.
+        conventions.Sunrise = chosen.Sunrise;
+    }
     if (precise) {
         conventions.Sky = SkyModel::Precise;
     } else {

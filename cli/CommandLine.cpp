@@ -139,7 +139,8 @@ struct Options {
         CLI::Option* json = flag("--json", Json, OutputGroup,
             "print one JSON object instead: GrahaPositionTexts, MoonPositionText, Ayanamsa, the result rows, "
             "the short positions of the Lagna (null near the poles) and of Ketu, Sky, SkyDiffers (the grahas the "
-            "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha) and Birth");
+            "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha), Birth, Conventions and Panchanga (the panchanga at "
+            "birth, in the precise sky)");
         FieldsOption = value("--fields", Groups, "LIST", OutputGroup,
             "with --json or --batch: write only these groups of keys, named as the keys, comma-separated ("
                 + OutputGroupNames(AllOutputGroups, ", ")

@@ -563,6 +563,15 @@ void ChartWindowTest::panchangaPanel()
     QCOMPARE(values.value(QStringLiteral("Sunrise")), QStringLiteral("05:26:58"));
     QVERIFY(chart->PanchangaNote()->text().contains(QStringLiteral("the panchanga is the precise sky's")));
     QVERIFY(!table->item(0, 3)->text().isEmpty());
+
+    // The almanacs' sunrise, chosen in the precise sky's conventions
+    // (rise-set.tsv, upper limb: 23:52:29.9 UT), followed by the open panel.
+    w->Form().mnuPreciseSky->trigger();
+    w->prompts.AnswerConventions(QStringList {"Lahiri", "Mean node", "365.25 days", "Upper limb with refraction"});
+    w->Form().mnuConventions->trigger();
+    QCOMPARE(w->prompts.TakeCalls().size(), 1);
+    QCOMPARE(chart->PanchangaTable()->item(6, 1)->text(), QStringLiteral("05:22:30"));
+    QVERIFY(chart->PanchangaNote()->text().endsWith(QStringLiteral("sunrise: upper limb with refraction")));
 }
 
 QTEST_MAIN(ChartWindowTest)
