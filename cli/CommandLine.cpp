@@ -506,7 +506,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
     // What the output shows is computed, nothing more: what the JSON's
     // groups need, the details for --details and the chart's retrograde
     // marks, the differences from the precise sky for the chart.
-    const fullreading::ReadingParts json = command.Json ? PartsFor(command.Groups) : fullreading::ReadingParts {false, false, false};
+    const fullreading::ReadingParts json = command.Json ? PartsFor(command.Groups) : fullreading::ReadingParts {false, false, false, false};
     const fullreading::ReadingParts parts {json.Details || command.Details || command.ChartPath,
         json.Dasha || command.Details, json.SkyDifferences || command.ChartPath, json.Panchanga || command.Details};
     const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, command.Chosen, parts,

@@ -127,6 +127,40 @@ TEST(DayPanchanga, EachEndSeparatesTwoNumbers)
     EXPECT_EQ(PanchangaAt(end + SecondDays, Bangalore, TrueChitra(), Fixed(19800))->Tithi.Number, 11);
 }
 
+// January and February 2013 at Bangalore: the elements follow each other
+// without a gap, each day ends with the element the next day begins with,
+// and a tithi shorter than the day (kshaya: three in one day's list) and
+// one longer (vriddhi: alone from before one sunrise to after the next)
+// both occur, as they do every lunar month (a tithi lasts 0.9 to 1.1 days).
+TEST(DayPanchanga, DaysChainWithKshayaAndVriddhi)
+{
+    std::optional<ElementSpan> lastTithi;
+    int kshaya = 0, vriddhi = 0;
+    for (int i = 0; i < 59; ++i) {
+        const int day = 1 + i % 31, month = 1 + i / 31; // January, then February
+        const std::optional<DayPanchanga> found = PanchangaOfDay(2013, month, day, Bangalore,
+            TrueChitra(), Fixed(19800));
+        ASSERT_TRUE(found) << month << "-" << day;
+        for (const std::vector<ElementSpan>& spans : found->Elements) {
+            EXPECT_LE(spans.front().Start.JulianDay, found->Sunrise->JulianDay);
+            EXPECT_GE(spans.back().End.JulianDay, found->NextSunrise->JulianDay);
+            for (std::size_t k = 1; k < spans.size(); ++k) {
+                EXPECT_EQ(spans[k].Start.JulianDay, spans[k - 1].End.JulianDay);
+            }
+        }
+        const std::vector<ElementSpan>& tithis = found->Elements[0];
+        if (lastTithi) {
+            EXPECT_EQ(tithis.front().Number, lastTithi->Number) << month << "-" << day;
+            EXPECT_NEAR(tithis.front().End.JulianDay, lastTithi->End.JulianDay, SecondDays);
+        }
+        lastTithi = tithis.back();
+        kshaya += tithis.size() == 3 ? 1 : 0;
+        vriddhi += tithis.size() == 1 ? 1 : 0;
+    }
+    EXPECT_GE(kshaya, 1);
+    EXPECT_GE(vriddhi, 1);
+}
+
 // A birth at 05:00 on Friday 2013-01-18 in Bangalore, before the sunrise of
 // 06:49:46: the vara is Thursday's, from the sunrise of the 17th, and the
 // hora the 11th of Thursday's night (sunset 18:10 to sunrise 06:50, twelve
