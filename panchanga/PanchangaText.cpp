@@ -238,8 +238,8 @@ std::vector<PanchangaRow> PanchangaRows(const MomentPanchanga& p)
     time("Next sunrise", p.NextSunrise);
     if (p.CivilSunrise.has_value() != p.Sunrise.has_value()
         || (p.CivilSunrise && p.Sunrise && IsoLocalTime(*p.CivilSunrise) != IsoLocalTime(*p.Sunrise))) {
-        time("Sunrise of the civil day", p.CivilSunrise);
-        time("Sunset of the civil day", p.CivilSunset);
+        time("Civil sunrise", p.CivilSunrise);
+        time("Civil sunset", p.CivilSunset);
     }
     time("Moonrise", p.Moonrise);
     time("Moonset", p.Moonset);
