@@ -183,6 +183,7 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     tblPanchanga->setHorizontalHeaderLabels(
         {QString(), QStringLiteral("At birth"), QStringLiteral("Began"), QStringLiteral("Ends")});
     tblPanchanga->verticalHeader()->hide();
+    tblPanchanga->horizontalHeader()->setStretchLastSection(true);
     tblPanchanga->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblPanchanga->setSelectionBehavior(QAbstractItemView::SelectRows);
     auto* panchangaPage = new QWidget(this);
