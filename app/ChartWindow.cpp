@@ -8,6 +8,7 @@
 #include "chart/ChartFile.h"
 #include "core/InputChecks.h"
 #include "readings/ReadingFile.h"
+#include "panchanga/PanchangaText.h"
 #include "vedic/DetailsText.h"
 #include "vedic/Varga.h"
 
@@ -210,6 +211,22 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     matchLayout->addWidget(tblMatch, 1);
     matchLayout->addWidget(lblMatch);
     tabTables->addTab(matchPage, QStringLiteral("M&atch"));
+    lblPanchanga = new QLabel(this);
+    lblPanchanga->setObjectName(QStringLiteral("lblPanchanga"));
+    lblPanchanga->setWordWrap(true);
+    tblPanchanga = new QTableWidget(0, 4, this);
+    tblPanchanga->setObjectName(QStringLiteral("tblPanchanga"));
+    tblPanchanga->setHorizontalHeaderLabels(
+        {QString(), QStringLiteral("At birth"), QStringLiteral("Began"), QStringLiteral("Ends")});
+    tblPanchanga->verticalHeader()->hide();
+    tblPanchanga->horizontalHeader()->setStretchLastSection(true);
+    tblPanchanga->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblPanchanga->setSelectionBehavior(QAbstractItemView::SelectRows);
+    auto* panchangaPage = new QWidget(this);
+    auto* panchangaLayout = new QVBoxLayout(panchangaPage);
+    panchangaLayout->addWidget(lblPanchanga);
+    panchangaLayout->addWidget(tblPanchanga, 1);
+    tabTables->addTab(panchangaPage, QStringLiteral("Panc&hanga"));
 
     workspace = new QSplitter(Qt::Horizontal, this);
     workspace->setChildrenCollapsible(false);
@@ -311,8 +328,31 @@ std::optional<QString> ChartWindow::ShowReading(const Birth& birth, const fullre
     shownBirth = birth;
     shownReading = reading;
     FillMatch();
+    FillPanchanga(!charts.empty() ? &reading : nullptr);
     Redraw();
     return !charts.empty() ? std::nullopt : std::optional<QString>(refusal->text());
+}
+
+void ChartWindow::FillPanchanga(const fullreading::FullReading* reading)
+{
+    tblPanchanga->setRowCount(0);
+    if (reading == nullptr || !reading->Panchanga) {
+        lblPanchanga->setText(reading == nullptr ? QString() : QStringLiteral("The ephemeris gives no panchanga for this moment."));
+        return;
+    }
+    Conventions precise = reading->Used;
+    precise.Sky = SkyModel::Precise;
+    lblPanchanga->setText(FromUtf8(
+        panchanga::PanchangaHeading(*reading->Panchanga, reading->Sky == SkyModel::Classic, AyanamsaText(precise))));
+    const std::vector<panchanga::PanchangaRow> rows = panchanga::PanchangaRows(*reading->Panchanga);
+    tblPanchanga->setRowCount(static_cast<int>(rows.size()));
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const std::array<const std::string*, 4> cells {&rows[row].Title, &rows[row].Value, &rows[row].Start, &rows[row].End};
+        for (std::size_t column = 0; column < cells.size(); ++column) {
+            tblPanchanga->setItem(static_cast<int>(row), static_cast<int>(column), new QTableWidgetItem(FromUtf8(*cells[column])));
+        }
+    }
+    tblPanchanga->resizeColumnsToContents();
 }
 
 void ChartWindow::FillPositions(const std::optional<vedic::ReadingDetails>& details)
@@ -421,7 +461,7 @@ void ChartWindow::FillMatch()
         return;
     }
     const fullreading::FullReadingResult partner =
-        fullreading::CalculateFullReading(*partnerBirth, shownReading->Used, fullreading::ReadingParts {false, false, false});
+        fullreading::CalculateFullReading(*partnerBirth, shownReading->Used, fullreading::PositionsOnly);
     if (partner.Failure) {
         lblMatch->setText(FromUtf8(partner.Failure->Message));
         return;

@@ -38,6 +38,8 @@ class UserPrompts;
 // Other Reading" keeps the one shown, to be matched with the next one typed
 // or found in the atlas. The main window hands it each new reading, so an
 // open window follows recalculation, the match included.
+// marked, and the panchanga at birth. The main window hands it each new reading, so an open window
+// follows recalculation.
 class ChartWindow : public QWidget {
     Q_OBJECT
 
@@ -70,11 +72,14 @@ public:
     [[nodiscard]] QPushButton* KeepButton() const { return cmdKeep; }
     [[nodiscard]] QTableWidget* MatchTable() const { return tblMatch; }
     [[nodiscard]] QLabel* MatchNote() const { return lblMatch; }
+    [[nodiscard]] QTableWidget* PanchangaTable() const { return tblPanchanga; }
+    [[nodiscard]] QLabel* PanchangaNote() const { return lblPanchanga; }
 
 private:
     void Redraw();
     void FillPositions(const std::optional<vedic::ReadingDetails>& details);
     void FillDasha();
+    void FillPanchanga(const fullreading::FullReading* reading);
     [[nodiscard]] std::size_t ShownChart() const;
     void SavePicture();
     void Print();
@@ -100,6 +105,8 @@ private:
     QTableWidget* tblPositions = nullptr;
     QTreeWidget* treDasha = nullptr;
     QLabel* lblDasha = nullptr;
+    QTableWidget* tblPanchanga = nullptr;
+    QLabel* lblPanchanga = nullptr;
     QLabel* refusal = nullptr;
     QTableWidget* tblMatch = nullptr;
     QLabel* lblMatch = nullptr;

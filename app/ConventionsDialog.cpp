@@ -25,7 +25,8 @@ const QStringList DashaYearTexts {QStringLiteral("365.25 days"), QStringLiteral(
 
 ConventionsDialog::ConventionsDialog(const Conventions& current, QWidget* parent)
     : QDialog(parent), start(current), cboAyanamsa(new QComboBox(this)), txtAyanamsaValue(new QDoubleSpinBox(this)),
-      dtAyanamsaEpoch(new QDateEdit(this)), cboNode(new QComboBox(this)), cboDashaYear(new QComboBox(this))
+      dtAyanamsaEpoch(new QDateEdit(this)), cboNode(new QComboBox(this)), cboDashaYear(new QComboBox(this)),
+      cboSunrise(new QComboBox(this))
 {
     setWindowTitle(QStringLiteral("Conventions"));
     cboAyanamsa->setObjectName(QStringLiteral("cboAyanamsa"));
@@ -33,6 +34,7 @@ ConventionsDialog::ConventionsDialog(const Conventions& current, QWidget* parent
     dtAyanamsaEpoch->setObjectName(QStringLiteral("dtAyanamsaEpoch"));
     cboNode->setObjectName(QStringLiteral("cboNode"));
     cboDashaYear->setObjectName(QStringLiteral("cboDashaYear"));
+    cboSunrise->setObjectName(QStringLiteral("cboSunrise"));
 
     for (const AyanamsaNames& names : AyanamsaTable) {
         cboAyanamsa->addItem(FromUtf8(names.Shown));
@@ -54,12 +56,20 @@ ConventionsDialog::ConventionsDialog(const Conventions& current, QWidget* parent
         }
     }
 
+    for (const SunriseConventionNames& names : SunriseConventionTable) {
+        QString shown = FromUtf8(names.Shown);
+        shown[0] = shown[0].toUpper();
+        cboSunrise->addItem(shown);
+    }
+    cboSunrise->setCurrentIndex(static_cast<int>(current.Sunrise));
+
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&Ayanamsa:"), cboAyanamsa);
     form->addRow(QStringLiteral("&Your value:"), txtAyanamsaValue);
     form->addRow(QStringLiteral("At 0h UT &of:"), dtAyanamsaEpoch);
     form->addRow(QStringLiteral("&Rahu:"), cboNode);
     form->addRow(QStringLiteral("&Dasha year:"), cboDashaYear);
+    form->addRow(QStringLiteral("&Sunrise (panchanga):"), cboSunrise);
     auto* note = new QLabel(QStringLiteral("For the precise sky; kept until the program ends."), this);
     note->setWordWrap(true);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -89,6 +99,7 @@ Conventions ConventionsDialog::Chosen() const
     chosen.User = {txtAyanamsaValue->value(), epoch.year(), epoch.month(), epoch.day()};
     chosen.Node = cboNode->currentIndex() == 1 ? NodeKind::True : NodeKind::Mean;
     chosen.DashaYearDays = DashaYearChoices[static_cast<std::size_t>(std::max(0, cboDashaYear->currentIndex()))];
+    chosen.Sunrise = static_cast<SunriseConvention>(std::max(0, cboSunrise->currentIndex()));
     return chosen;
 }
 

@@ -11,7 +11,8 @@ class QDoubleSpinBox;
 namespace halvaro::app {
 
 // The small "Conventions" dialog of the precise sky: the ayanamsa (or a value
-// of the user's at an epoch), the node and the dasha year. What it gives is
+// of the user's at an epoch), the node, the dasha year and the panchanga's
+// sunrise. What it gives is
 // kept for the session only: the program keeps no settings.
 class ConventionsDialog : public QDialog {
     Q_OBJECT
@@ -31,6 +32,7 @@ private:
     QDateEdit* dtAyanamsaEpoch;
     QComboBox* cboNode;
     QComboBox* cboDashaYear;
+    QComboBox* cboSunrise;
 };
 
 } // namespace halvaro::app

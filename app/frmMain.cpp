@@ -255,7 +255,8 @@ void frmMain::cmdCalculate_Click()
         ShowMessage(FromUtf8(checked.ZoneRefusal->Error), MessageIcon::Error);
         return;
     }
-    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, conventions, fullreading::EveryPart);
+    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, conventions, fullreading::EveryPart,
+        birth::BirthClock(checked.Value, zoneHistory));
     if (result.Failure) {
         ShowCheckFailure(*result.Failure);
         return;
@@ -297,6 +298,10 @@ void frmMain::mnuPreciseSky_Toggled(bool precise)
     // The classic model keeps its own ayanamsa, node and year.
     const Conventions chosen = conventions;
     conventions = precise ? preciseConventions : Conventions {};
+    if (!precise) {
+        // The panchanga's sunrise is no part of the classic model: it stays.
+        conventions.Sunrise = chosen.Sunrise;
+    }
     if (precise) {
         conventions.Sky = SkyModel::Precise;
     } else {
@@ -340,7 +345,8 @@ void frmMain::Recalculate()
     }
     // The reading on screen is shown again, from its own birth, not from
     // entries that may have changed since.
-    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(shownBirth, conventions, fullreading::EveryPart);
+    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(shownBirth, conventions, fullreading::EveryPart,
+        birth::BirthClock(shownBirth, zoneHistory));
     if (result.Failure) {
         ShowCheckFailure(*result.Failure);
         return;

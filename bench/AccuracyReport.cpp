@@ -88,8 +88,8 @@ int ClassicReport(std::uint32_t count, std::uint32_t seed)
     std::uint32_t anyOtherSign = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
         const Birth birth = RandomBirth(random);
-        const auto classic = fullreading::CalculateFullReading(birth, DefaultConventions(SkyModel::Classic), {false, false, false});
-        const auto precise = fullreading::CalculateFullReading(birth, DefaultConventions(SkyModel::Precise), {false, false, false});
+        const auto classic = fullreading::CalculateFullReading(birth, DefaultConventions(SkyModel::Classic), {false, false, false, false});
+        const auto precise = fullreading::CalculateFullReading(birth, DefaultConventions(SkyModel::Precise), {false, false, false, false});
         if (classic.Failure || precise.Failure) {
             const CivilDateTime& t = birth.Local;
             std::fprintf(stderr, "halvaro-accuracy: no reading for %04d-%02d-%02d %02d:%02d\n", t.Year, t.Month, t.Day,
@@ -238,7 +238,7 @@ int ConventionsReport(std::uint32_t count, std::uint32_t seed)
             const auto library = LibraryColumns(birth, ayanamsa);
             for (const NodeKind node : {NodeKind::Mean, NodeKind::True}) {
                 const Conventions conventions {SkyModel::Precise, ayanamsa.System, ReportUser, node};
-                const auto reading = fullreading::CalculateFullReading(birth, conventions, {false, false, false});
+                const auto reading = fullreading::CalculateFullReading(birth, conventions, {false, false, false, false});
                 const bool lagna = reading.Value.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed;
                 if (!library || reading.Failure || !lagna) {
                     const CivilDateTime& t = birth.Local;

@@ -132,7 +132,7 @@ BENCHMARK(BM_BatchProcessJsonLines)->ArgNames({"jobs", "precise", "lean"})->Args
     for (int round = 0; round < 3; ++round) {
         for (const halvaro::BirthData& birth : births) {
             const halvaro::BirthCheck checked = halvaro::ValidateInput(birth);
-            benchmark::DoNotOptimize(halvaro::fullreading::CalculateFullReading(checked.Value, halvaro::DefaultConventions(sky), {false, false, false}));
+            benchmark::DoNotOptimize(halvaro::fullreading::CalculateFullReading(checked.Value, halvaro::DefaultConventions(sky), {false, false, false, false}));
         }
     }
 }

@@ -13,6 +13,7 @@
 #include "core/Conventions.h"
 #include "core/InputChecks.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -60,5 +61,10 @@ struct BirthResult {
 // the offset given, or the one in force in its zone at the local time.
 BirthResult ResolveBirth(const BirthRequest& request, atlas::ZoneCache& zones,
     const Conventions& conventions = {});
+
+// The birth's clock at any moment (a UT Julian day): the offset in seconds
+// its IANA zone's history gives then, or its own offset when it has no zone
+// (or a local mean time). Holds `zones`, which must outlive it.
+std::function<int(double)> BirthClock(const Birth& birth, atlas::ZoneCache& zones);
 
 } // namespace halvaro::birth

@@ -1,5 +1,7 @@
 #include "cli/Batch.h"
 
+#include "birth/BirthRoad.h"
+
 #include "cli/BirthFields.h"
 #include "cli/MatchOutput.h"
 #include "cli/ReadingOutput.h"
@@ -751,7 +753,8 @@ void Compute(const RecordReader& reader, RecordFormat format, const Conventions&
         const ResolvedBirth checked = decoded.Error.empty() ? ResolveBirth(decoded.Birth, places, block.Zones, conventions)
                                                             : ResolvedBirth {};
         const fullreading::FullReadingResult result = decoded.Error.empty() && !checked.Error
-            ? fullreading::CalculateFullReading(checked.Value, conventions, parts)
+            ? fullreading::CalculateFullReading(checked.Value, conventions, parts,
+                  parts.Panchanga ? birth::BirthClock(checked.Value, block.Zones) : panchanga::UtcOffsetAt())
             : fullreading::FullReadingResult {};
         if (decoded.Error.empty() && (checked.Error || result.Failure)) {
             decoded.Error = checked.Error ? *checked.Error : result.Failure->Message;

@@ -15,6 +15,8 @@
 #include "vedic/Varga.h"
 #include "fullreading/FullReading.h"
 #include "matching/Matching.h"
+#include "birth/BirthRoad.h"
+#include "panchanga/PanchangaText.h"
 
 #include <CLI/CLI.hpp>
 
@@ -47,6 +49,9 @@ Usage: halvaro-cli FILE.aha [--json] [--save FILE.aha]
         a batch record's fields: '{"name": "Ravi", "date": "1990-01-31", ...}')
        halvaro-cli --batch IN [--input-format csv|jsonl] [--output FILE]
                    [--output-format jsonl|csv] [--jobs N] [--fields LIST] [--pairs]
+       halvaro-cli --panchanga --date YYYY-MM-DD --place TEXT
+                   [--tz AREA/LOCATION|--utc-offset +HH:MM]
+                   [--sunrise hindu|disc-centre|upper-limb] [--ayanamsa NAME]
        halvaro-cli --find-place TEXT [--json]
        halvaro-cli --zones
        halvaro-cli --help)";
@@ -99,19 +104,19 @@ CLI::Validator OneOf(std::vector<std::string> names)
 struct Options {
     CLI::App App {std::string(Description), std::string(ProgramName)};
     std::string ReadingPath, FindPlace, Sky = "classic", Ayanamsa = "lahiri", AyanamsaValue, Node = "mean",
-        DashaYear = "365.25", Save, Chart, ChartStyle = "south", ChartVarga = "d1", Batch,
+        DashaYear = "365.25", Sunrise = "hindu", Save, Chart, ChartStyle = "south", ChartVarga = "d1", Batch,
         InputFormat, Output, OutputFormat = "jsonl", Groups;
     unsigned Jobs = 0;
     std::vector<std::string> Match;
     bool Pairs = false;
     std::array<std::string, FieldCount> Birth;
     std::array<CLI::Option*, FieldCount> BirthOptions {};
-    bool Dst = false, NoDst = false, Json = false, Zones = false, Details = false;
+    bool Dst = false, NoDst = false, Json = false, Zones = false, Details = false, Panchanga = false;
     std::vector<CLI::Option*> ConventionOptions;
     CLI::Option* AyanamsaValueOption = nullptr;
     CLI::Option *File = nullptr, *SaveOption = nullptr, *ChartOption = nullptr, *BatchOption = nullptr,
                 *InputFormatOption = nullptr, *OutputOption = nullptr, *NoDstOption = nullptr, *FindPlaceOption = nullptr,
-                *FieldsOption = nullptr, *MatchOption = nullptr, *PairsOption = nullptr;
+                *FieldsOption = nullptr, *MatchOption = nullptr, *PairsOption = nullptr, *PanchangaOption = nullptr;
 
     Options()
     {
@@ -142,15 +147,16 @@ struct Options {
         CLI::Option* json = flag("--json", Json, OutputGroup,
             "print one JSON object instead: GrahaPositionTexts, MoonPositionText, Ayanamsa, the result rows, "
             "the short positions of the Lagna (null near the poles) and of Ketu, Sky, SkyDiffers (the grahas the "
-            "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha) and Birth");
+            "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha), Birth, Conventions and Panchanga (the panchanga at "
+            "birth, in the precise sky)");
         FieldsOption = value("--fields", Groups, "LIST", OutputGroup,
             "with --json or --batch: write only these groups of keys, named as the keys, comma-separated ("
                 + OutputGroupNames(AllOutputGroups, ", ")
                 + "), in that order whatever the list's; a CSV has the columns of these groups. Only what they "
                   "show is computed");
         CLI::Option* details = flag("--details", Details, OutputGroup,
-            "add the positions table (nakshatra, pada, lord, Navamsa, dignity, R for retrograde) and the maha dasha "
-            "table, today's dasha marked, to the text output");
+            "add the positions table (nakshatra, pada, lord, Navamsa, dignity, R for retrograde), the maha dasha "
+            "table, today's dasha marked, and the panchanga at birth (in the precise sky) to the text output");
         value("--sky", Sky, "classic|precise", OutputGroup,
             "the sky the positions come from: the classic model (the default) or the precise positions of the Swiss "
             "Ephemeris with the Lahiri ayanamsa, which the text output names in a last line; a batch takes it too")
@@ -176,6 +182,15 @@ struct Options {
             "with --sky precise: the days of a dasha year, 365.25 (the default), 365.2564 (sidereal) or 360 (savana)")
             ->check(OneOf(std::vector<std::string>(DashaYearOptions.begin(), DashaYearOptions.end())));
         ConventionOptions = {ayanamsa, AyanamsaValueOption, node, dashaYear};
+        std::vector<std::string> sunrises;
+        for (const SunriseConventionNames& names : SunriseConventionTable) {
+            sunrises.emplace_back(names.Option);
+        }
+        value("--sunrise", Sunrise, "hindu|disc-centre|upper-limb", OutputGroup,
+            "when the panchanga's day begins: hindu (the default: the Sun's centre on the horizon, without "
+            "refraction), disc-centre (its centre, with refraction) or upper-limb (its upper edge with refraction, "
+            "the almanacs' sunrise)")
+            ->check(OneOf(sunrises));
         // Files written here are named *.aha, as the window's Save dialog
         // names them; reading a file asks less (any name ending in "aha").
         SaveOption = value("--save", Save, "FILE.aha", OutputGroup,
@@ -235,6 +250,10 @@ struct Options {
             "gives it, or in CSV the kutas' points, total, verdict, doshas and Manglik findings")
             ->needs(BatchOption);
         CLI::Option* zones = flag("--zones", Zones, "Other commands", "list the time zones with their positions");
+        PanchangaOption = flag("--panchanga", Panchanga, "Other commands",
+            "print the panchanga of the day --date at --place (its zone, or --tz or --utc-offset) in the precise sky, "
+            "from sunrise to the next sunrise: vara, each tithi, nakshatra, yoga and karana with its times, sunrise, "
+            "sunset, moonrise, moonset, rahu kala, yamaganda, gulika kala and abhijit muhurta");
         FindPlaceOption = value("--find-place", FindPlace, "TEXT", "Other commands",
             "list the places of the atlas whose names start with TEXT (\"sao p\", \"London, ca\"), most populous first: "
             "name, state, country, latitude and longitude as --lat and --lon take them, IANA zone and population, "
@@ -255,6 +274,8 @@ struct Options {
         }
         MatchOption->excludes(NoDstOption)->excludes(File)->excludes(BatchOption)->excludes(SaveOption)->excludes(ChartOption)
             ->excludes(details);
+        PanchangaOption->excludes(File)->excludes(BatchOption)->excludes(json)->excludes(SaveOption)->excludes(ChartOption)
+            ->excludes(details)->excludes(MatchOption);
         BatchOption->excludes(NoDstOption)->excludes(File)->excludes(json)->excludes(SaveOption)->excludes(ChartOption)->excludes(details);
         File->excludes(NoDstOption);
         birth(Field::Dst)->excludes(NoDstOption);
@@ -312,7 +333,7 @@ std::optional<UserAyanamsa> UserAyanamsaOf(std::string_view text)
 std::optional<std::string> ChooseConventions(const Options& o, Conventions& chosen)
 {
     for (const CLI::Option* option : o.ConventionOptions) {
-        if (o.Given(option) && chosen.Sky == SkyModel::Classic) {
+        if (o.Given(option) && chosen.Sky == SkyModel::Classic && !o.Panchanga) {
             return option->get_name() + " needs --sky precise: the classic model keeps its own ayanamsa, node and "
                    "dasha year";
         }
@@ -332,6 +353,11 @@ std::optional<std::string> ChooseConventions(const Options& o, Conventions& chos
         chosen.User = *user;
     }
     chosen.Node = o.Node == "true" ? NodeKind::True : NodeKind::Mean;
+    for (std::size_t i = 0; i < SunriseConventionTable.size(); ++i) {
+        if (SunriseConventionTable[i].Option == o.Sunrise) {
+            chosen.Sunrise = static_cast<SunriseConvention>(i);
+        }
+    }
     for (std::size_t i = 0; i < DashaYearOptions.size(); ++i) {
         if (DashaYearOptions[i] == o.DashaYear) {
             chosen.DashaYearDays = DashaYearChoices[i];
@@ -365,6 +391,7 @@ ParseResult Combined(const Options& o, Command command)
         : o.Zones                            ? CommandKind::Zones
         : o.Given(o.BatchOption)             ? CommandKind::Batch
         : o.Given(o.MatchOption)             ? CommandKind::Match
+        : o.Panchanga                        ? CommandKind::Panchanga
                                              : CommandKind::Reading;
     if (command.Kind == CommandKind::Batch) {
         BatchOptions& batch = command.Batch;
@@ -394,6 +421,21 @@ ParseResult Combined(const Options& o, Command command)
             return fail("--match needs two readings, the boy's and the girl's");
         }
         command.MatchSides = {o.Match[0], o.Match[1]};
+    }
+    if (command.Kind == CommandKind::Panchanga) {
+        if (!o.Given(Field::Date) || !o.Given(Field::Place)) {
+            return fail("--panchanga needs --date YYYY-MM-DD and --place TEXT");
+        }
+        for (const Field field : {Field::Name, Field::Time, Field::Zone, Field::Dst}) {
+            if (o.Given(field)) {
+                return fail("--panchanga takes a date and a place, not " + OptionName(field));
+            }
+        }
+        // The zone's offset at noon names the day; each time shown takes the
+        // offset in force then.
+        command.Request.Entries.Name = "Panchanga";
+        command.Request.Entries.Hour = 12;
+        return {std::move(command), {}};
     }
     if (command.Kind != CommandKind::Reading) {
         return {std::move(command), {}};
@@ -506,10 +548,11 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
     // What the output shows is computed, nothing more: what the JSON's
     // groups need, the details for --details and the chart's retrograde
     // marks, the differences from the precise sky for the chart.
-    const fullreading::ReadingParts json = command.Json ? PartsFor(command.Groups) : fullreading::ReadingParts {false, false, false};
+    const fullreading::ReadingParts json = command.Json ? PartsFor(command.Groups) : fullreading::PositionsOnly;
     const fullreading::ReadingParts parts {json.Details || command.Details || command.ChartPath,
-        json.Dasha || command.Details, json.SkyDifferences || command.ChartPath};
-    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, command.Chosen, parts);
+        json.Dasha || command.Details, json.SkyDifferences || command.ChartPath, json.Panchanga || command.Details};
+    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, command.Chosen, parts,
+        birth::BirthClock(checked.Value, zones));
     if (result.Failure) {
         err << result.Failure->Message << "\n";
         return ExitRefused;
@@ -552,7 +595,7 @@ int RunMatch(const Command& command, std::ostream& out, std::ostream& err)
 {
     const AtlasOnce places;
     atlas::ZoneCache zones;
-    const fullreading::ReadingParts parts = command.Json ? PartsFor(command.Groups) : fullreading::ReadingParts {false, false, false};
+    const fullreading::ReadingParts parts = command.Json ? PartsFor(command.Groups) : fullreading::PositionsOnly;
     std::array<ResolvedBirth, 2> births;
     std::array<fullreading::FullReadingResult, 2> readings;
     for (std::size_t side = 0; side < 2; ++side) {
@@ -596,6 +639,32 @@ int RunMatch(const Command& command, std::ostream& out, std::ostream& err)
             out << fullreading::SkyCaption(command.Chosen) << "\n";
         }
     }
+    return OutputStatus(out, err, {});
+}
+
+int RunPanchanga(const Command& command, std::ostream& out, std::ostream& err)
+{
+    const AtlasOnce places;
+    atlas::ZoneCache zones;
+    const ResolvedBirth checked = ResolveBirth(command.Request, places, zones, command.Chosen);
+    if (checked.Error) {
+        err << *checked.Error << "\n";
+        return ExitRefused;
+    }
+    const Birth& day = checked.Value;
+    Conventions precise = command.Chosen;
+    precise.Sky = SkyModel::Precise;
+    const std::optional<panchanga::DayPanchanga> found = panchanga::PanchangaOfDay(day.Local.Year, day.Local.Month,
+        day.Local.Day, {day.LatitudeDeg, day.LongitudeDeg}, precise, birth::BirthClock(day, zones));
+    if (!found) {
+        err << ProgramName << ": the ephemeris gives no panchanga for this day\n";
+        return ExitRefused;
+    }
+    std::string place = day.City;
+    for (const std::string* part : {&day.State, &day.Country}) {
+        place += part->empty() ? "" : ", " + *part;
+    }
+    out << panchanga::DayPanchangaText(*found, place, AyanamsaText(precise));
     return OutputStatus(out, err, {});
 }
 
@@ -692,6 +761,7 @@ int RunCommandLine(std::span<const std::string_view> args, std::ostream& out, st
     case CommandKind::Batch: return RunBatch(command.Batch, out, err, errIsTerminal);
     case CommandKind::Reading: return RunReading(command, out, err);
     case CommandKind::Match: return RunMatch(command, out, err);
+    case CommandKind::Panchanga: return RunPanchanga(command, out, err);
     }
     return OutputStatus(out, err, {});
 }

@@ -28,7 +28,7 @@ inline constexpr int ExitSuccess = 0;
 inline constexpr int ExitRefused = 1;
 inline constexpr int ExitUsage = 2;
 
-enum class CommandKind { Help, Zones, FindPlace, Reading, Match, Batch };
+enum class CommandKind { Help, Zones, FindPlace, Reading, Match, Batch, Panchanga };
 
 enum class RecordFormat { JsonLines, Csv };
 

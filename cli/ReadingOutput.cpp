@@ -5,6 +5,7 @@
 #include "core/Conventions.h"
 #include "core/SignPosition.h"
 #include "core/Text.h"
+#include "panchanga/PanchangaText.h"
 #include "vedic/DetailsText.h"
 
 #include <algorithm>
@@ -216,6 +217,81 @@ void WriteBirth(JsonWriter& json, const OutputContext& context)
     json.EndObject();
 }
 
+void Time(JsonWriter& json, std::string_view key, const std::optional<panchanga::LocalMoment>& moment)
+{
+    if (KeyOrNull(json, key, moment.has_value())) {
+        String(json, panchanga::IsoLocalTime(*moment));
+    }
+}
+
+void WriteSpan(JsonWriter& json, const panchanga::ElementSpan& span, std::optional<int> pada)
+{
+    Key(json, panchanga::ElementTitle(span.Which));
+    json.StartObject();
+    Member(json, "Number", span.Number);
+    Member(json, "Name", panchanga::ElementName(span.Which, span.Number));
+    if (span.Which == panchanga::Element::Tithi) {
+        Member(json, "Paksha", panchanga::PakshaOf(span.Number));
+    }
+    if (pada) {
+        Member(json, "Pada", *pada);
+    }
+    Time(json, "Start", span.Start);
+    Time(json, "End", span.End);
+    json.EndObject();
+}
+
+void WritePanchanga(JsonWriter& json, const OutputContext& context)
+{
+    const std::optional<panchanga::MomentPanchanga>& p = context.Reading.Panchanga;
+    if (!KeyOrNull(json, "Panchanga", p.has_value())) {
+        return;
+    }
+    json.StartObject();
+    WriteSpan(json, p->Tithi, std::nullopt);
+    WriteSpan(json, p->Nakshatra, p->Pada);
+    WriteSpan(json, p->Yoga, std::nullopt);
+    WriteSpan(json, p->Karana, std::nullopt);
+    Key(json, "Vara");
+    json.StartObject();
+    Member(json, "Number", p->Vara);
+    Member(json, "Name", panchanga::VaraName(p->Vara));
+    Member(json, "Lord", NamesOf(panchanga::VaraLord(p->Vara)).Plain);
+    json.EndObject();
+    Member(json, "CivilWeekday", p->CivilWeekday);
+    NameOrNull(json, "HoraLord", p->HoraLord ? NamesOf(*p->HoraLord).Plain : std::string_view());
+    Time(json, "Sunrise", p->Sunrise);
+    Time(json, "Sunset", p->Sunset);
+    Time(json, "NextSunrise", p->NextSunrise);
+    Time(json, "Moonrise", p->Moonrise);
+    Time(json, "Moonset", p->Moonset);
+    Member(json, "SunriseConvention", NamesOf(p->Convention).Option);
+    json.EndObject();
+}
+
+// The batch's columns: each element's number and end, the vara, the hora
+// lord and the Vedic day's sunrise and sunset.
+constexpr std::array<std::string_view, 12> PanchangaColumns {"Panchanga.Tithi", "Panchanga.TithiEnd",
+    "Panchanga.Nakshatra", "Panchanga.NakshatraEnd", "Panchanga.Yoga", "Panchanga.YogaEnd", "Panchanga.Karana",
+    "Panchanga.KaranaEnd", "Panchanga.Vara", "Panchanga.HoraLord", "Panchanga.Sunrise", "Panchanga.Sunset"};
+
+void PanchangaCsv(CsvFields& csv, const OutputContext& context)
+{
+    const std::optional<panchanga::MomentPanchanga>& p = context.Reading.Panchanga;
+    if (!p) {
+        csv.AddEmpty(PanchangaColumns.size());
+        return;
+    }
+    for (const panchanga::ElementSpan* span : {&p->Tithi, &p->Nakshatra, &p->Yoga, &p->Karana}) {
+        csv.AddRaw(DecimalText(span->Number));
+        csv.AddRaw(panchanga::IsoLocalTime(span->End));
+    }
+    csv.AddRaw(DecimalText(p->Vara));
+    csv.AddRaw(p->HoraLord ? NamesOf(*p->HoraLord).Plain : "");
+    csv.AddRaw(p->Sunrise ? panchanga::IsoLocalTime(*p->Sunrise) : "");
+    csv.AddRaw(p->Sunset ? panchanga::IsoLocalTime(*p->Sunset) : "");
+}
+
 } // namespace
 
 void Append(OutputBuffer& out, std::string_view bytes)
@@ -250,8 +326,20 @@ std::string ReadingText(const fullreading::FullReading& reading)
 
 std::string DetailsSection(const fullreading::FullReading& reading, double todayJulianDay)
 {
-    return reading.Details && reading.Dasha ? "\n" + vedic::DetailsText(*reading.Details, *reading.Dasha, todayJulianDay)
-                                            : std::string();
+    std::string text = reading.Details && reading.Dasha
+        ? "\n" + vedic::DetailsText(*reading.Details, *reading.Dasha, todayJulianDay)
+        : std::string();
+    return text + PanchangaSection(reading);
+}
+
+std::string PanchangaSection(const fullreading::FullReading& reading)
+{
+    if (!reading.Panchanga) {
+        return std::string();
+    }
+    Conventions precise = reading.Used;
+    precise.Sky = SkyModel::Precise;
+    return "\n" + panchanga::MomentPanchangaText(*reading.Panchanga, reading.Sky == SkyModel::Classic, AyanamsaText(precise));
 }
 
 void CsvFields::Separate()
@@ -284,7 +372,7 @@ void CsvFields::AddEmpty(std::size_t count)
 namespace {
 
 using fullreading::ReadingParts;
-constexpr ReadingParts NothingMore {false, false, false};
+constexpr ReadingParts NothingMore {false, false, false, false};
 
 void AppendNames(std::string& header, std::span<const std::string_view> rows, std::span<const std::string_view> columns)
 {
@@ -366,7 +454,7 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
     {"Sky", NothingMore, [](JsonWriter& json, const OutputContext& c) { Member(json, "Sky", SkyModelName(c.Reading.Sky)); },
         [](std::string& header) { header += ",Sky"; },
         [](CsvFields& csv, const OutputContext& c) { csv.Add(SkyModelName(c.Reading.Sky)); }, 1},
-    {"SkyDiffers", {false, false, true},
+    {"SkyDiffers", {false, false, true, false},
         [](JsonWriter& json, const OutputContext& c) {
             if (!c.Reading.SkyDiffers) {
                 return;
@@ -379,7 +467,7 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
             json.EndArray();
         },
         nullptr, nullptr, 0},
-    {"Grahas", {true, false, false}, WriteGrahas,
+    {"Grahas", {true, false, false, false}, WriteGrahas,
         [](std::string& header) { AppendNames(header, DetailRowNames, DetailColumnNames); },
         [](CsvFields& csv, const OutputContext& c) {
             const std::optional<vedic::ReadingDetails>& details = c.Reading.Details;
@@ -400,7 +488,7 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
             }
         },
         DetailRowNames.size() * DetailColumnNames.size()},
-    {"Dasha", {false, true, false}, WriteDasha, nullptr, nullptr, 0},
+    {"Dasha", {false, true, false, false}, WriteDasha, nullptr, nullptr, 0},
     {"Birth", NothingMore, WriteBirth, nullptr, nullptr, 0},
     {"Conventions", NothingMore,
         [](JsonWriter& json, const OutputContext& c) {
@@ -418,6 +506,13 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
         },
         [](std::string& header) { header += ",Conventions"; },
         [](CsvFields& csv, const OutputContext& c) { csv.Add(ConventionsText(c.Reading.Used)); }, 1},
+    {"Panchanga", {false, false, false, true}, WritePanchanga,
+        [](std::string& header) {
+            for (const std::string_view column : PanchangaColumns) {
+                header.append(",").append(column);
+            }
+        },
+        PanchangaCsv, PanchangaColumns.size()},
 }};
 
 fullreading::ReadingParts PartsFor(const OutputGroups& groups)
@@ -428,6 +523,7 @@ fullreading::ReadingParts PartsFor(const OutputGroups& groups)
             parts.Details = parts.Details || OutputGroupTable[i].Needs.Details;
             parts.Dasha = parts.Dasha || OutputGroupTable[i].Needs.Dasha;
             parts.SkyDifferences = parts.SkyDifferences || OutputGroupTable[i].Needs.SkyDifferences;
+            parts.Panchanga = parts.Panchanga || OutputGroupTable[i].Needs.Panchanga;
         }
     }
     return parts;

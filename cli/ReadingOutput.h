@@ -28,6 +28,8 @@ std::string ReadingText(const fullreading::FullReading& reading);
 // --details: the positions table and the maha dasha table, the dasha
 // running at `todayJulianDay` (UT) marked; empty when the reading has none.
 std::string DetailsSection(const fullreading::FullReading& reading, double todayJulianDay);
+// Its panchanga part; empty when the reading has none.
+std::string PanchangaSection(const fullreading::FullReading& reading);
 
 // What an output shows of a reading: the reading, the birth it came from and
 // the IANA zone its offset came from (empty: none).
@@ -42,7 +44,7 @@ struct OutputContext {
 // what of the reading must be computed for it.
 enum class OutputGroup {
     GrahaPositionTexts, MoonPositionText, Ayanamsa, Rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions,
-    Count
+    Panchanga, Count
 };
 inline constexpr auto OutputGroupCount = static_cast<std::size_t>(OutputGroup::Count);
 using OutputGroups = std::bitset<OutputGroupCount>;
@@ -73,9 +75,13 @@ struct OutputGroupRow {
 extern const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable;
 
 // Every group; a batch line leaves out SkyDiffers, which costs a precise
-// computation for each record.
+// computation for each record, and Panchanga, which costs some hundreds
+// (ten times a precise reading): --fields asks for them.
 inline const OutputGroups AllOutputGroups = OutputGroups().set();
-inline const OutputGroups BatchOutputGroups = OutputGroups().set().reset(static_cast<std::size_t>(OutputGroup::SkyDiffers));
+inline const OutputGroups BatchOutputGroups = OutputGroups()
+                                                  .set()
+                                                  .reset(static_cast<std::size_t>(OutputGroup::SkyDiffers))
+                                                  .reset(static_cast<std::size_t>(OutputGroup::Panchanga));
 
 // What must be computed for the groups.
 fullreading::ReadingParts PartsFor(const OutputGroups& groups);

@@ -73,6 +73,28 @@ constexpr std::string_view NodeOption(NodeKind node)
 inline constexpr std::array<double, 3> DashaYearChoices {365.25, 365.2564, 360};
 inline constexpr std::array<std::string_view, 3> DashaYearOptions {"365.25", "365.2564", "360"};
 
+// When the day begins: the Sun's rising as the panchanga counts it. Hindu:
+// the disc's centre on the geometric horizon, without refraction; disc
+// centre: the centre, with refraction; upper limb: the almanacs' sunrise,
+// the disc's top edge with refraction.
+enum class SunriseConvention { Hindu, DiscCentre, UpperLimb, Count };
+inline constexpr auto SunriseConventionCount = static_cast<std::size_t>(SunriseConvention::Count);
+
+struct SunriseConventionNames {
+    std::string_view Option; // as --sunrise takes it
+    std::string_view Shown;  // as the outputs name it
+};
+inline constexpr std::array<SunriseConventionNames, SunriseConventionCount> SunriseConventionTable {{
+    {"hindu", "Hindu (disc centre, no refraction)"},
+    {"disc-centre", "disc centre with refraction"},
+    {"upper-limb", "upper limb with refraction"},
+}};
+
+constexpr const SunriseConventionNames& NamesOf(SunriseConvention sunrise)
+{
+    return SunriseConventionTable[static_cast<std::size_t>(sunrise)];
+}
+
 struct Conventions {
     SkyModel Sky = SkyModel::Classic;
     AyanamsaSystem Ayanamsa = AyanamsaSystem::Lahiri;
@@ -80,6 +102,8 @@ struct Conventions {
     NodeKind Node = NodeKind::Mean;
     // Days of a Vimshottari year.
     double DashaYearDays = DashaYearChoices[0];
+    // When the panchanga's day begins.
+    SunriseConvention Sunrise = SunriseConvention::Hindu;
 
     // The years of birth the sky covers.
     [[nodiscard]] constexpr ListRange Years() const

@@ -61,7 +61,18 @@ std::vector<SkyDifference> SkyDifferencesOf(const Reading& reading, const Conven
 
 } // namespace
 
-FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& conventions, const ReadingParts& parts)
+std::optional<panchanga::MomentPanchanga> BirthPanchanga(const Birth& birth, double julianDayUniversal,
+    const Conventions& conventions, const panchanga::UtcOffsetAt& clock)
+{
+    Conventions precise = conventions;
+    precise.Sky = SkyModel::Precise;
+    const int offset = UtcOffsetSecondsOf(birth);
+    return panchanga::PanchangaAt(julianDayUniversal, {birth.LatitudeDeg, birth.LongitudeDeg}, precise,
+        clock ? clock : panchanga::UtcOffsetAt([offset](double) { return offset; }));
+}
+
+FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& conventions, const ReadingParts& parts,
+    const panchanga::UtcOffsetAt& clock)
 {
     // A birth checked under one sky may be asked again in the other.
     if (!conventions.Years().Contains(birth.Local.Year)) {
@@ -88,6 +99,9 @@ FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& co
     }
     if (parts.SkyDifferences) {
         reading.SkyDiffers = SkyDifferencesOf(reading, conventions);
+    }
+    if (parts.Panchanga) {
+        reading.Panchanga = BirthPanchanga(birth, reading.Moment.JulianDay, conventions, clock);
     }
     return result;
 }

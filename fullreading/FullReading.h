@@ -1,13 +1,14 @@
 // fullreading/ holds the whole reading of a checked birth under its `Conventions`, in either sky
-// (`CalculateFullReading`): the positions and texts, the positions table with the motions, the dasha, the sky
-// differences and the chart, each computed once and only when asked; the window and `halvaro-cli` only show
-// it.
+// (`CalculateFullReading`): the positions and texts, the positions table with the motions, the dasha, the
+// panchanga at birth, the sky differences and the chart, each computed once and only when asked; the window
+// and `halvaro-cli` only show it.
 #pragma once
 
 #include "calculation/Reading.h"
 #include "chart/ChartData.h"
 #include "core/Birth.h"
 #include "core/Conventions.h"
+#include "panchanga/Panchanga.h"
 #include "vedic/GrahaDetails.h"
 #include "vedic/Vimshottari.h"
 
@@ -35,8 +36,11 @@ struct ReadingParts {
     bool Details = true;         // the positions table, with the daily motions
     bool Dasha = true;           // the Vimshottari dasha
     bool SkyDifferences = false; // one precise computation more, for a classic reading
+    bool Panchanga = false;      // the panchanga at birth: some hundred precise computations
 };
-inline constexpr ReadingParts EveryPart {true, true, true};
+inline constexpr ReadingParts EveryPart {true, true, true, true};
+// The positions and texts alone.
+inline constexpr ReadingParts PositionsOnly {false, false, false, false};
 
 struct FullReading : Reading {
     Conventions Used;
@@ -45,6 +49,8 @@ struct FullReading : Reading {
     std::optional<vedic::VimshottariDasha> Dasha;
     // Empty when the skies agree; nothing when not asked for.
     std::optional<std::vector<SkyDifference>> SkyDiffers;
+    // Always the precise sky's, in either sky; nothing when not asked for.
+    std::optional<panchanga::MomentPanchanga> Panchanga;
 };
 
 // A reading, or why there is none.
@@ -53,7 +59,14 @@ struct FullReadingResult {
     FullReading Value; // meaningful only without a failure
 };
 
-FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& conventions, const ReadingParts& parts);
+// The panchanga's times are shown on `clock` (the birth's zone history);
+// without one, at the birth's own offset.
+FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& conventions, const ReadingParts& parts,
+    const panchanga::UtcOffsetAt& clock = {});
+
+// The panchanga at a birth, in the precise sky whatever the conventions' sky.
+std::optional<panchanga::MomentPanchanga> BirthPanchanga(const Birth& birth, double julianDayUniversal,
+    const Conventions& conventions, const panchanga::UtcOffsetAt& clock = {});
 
 // The grahas (Ketu last) whose motion is retrograde; none without details.
 std::array<bool, GrahaCountWithKetu> RetrogradeMarks(const FullReading& reading);

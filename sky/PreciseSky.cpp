@@ -129,6 +129,52 @@ ReadingResult CalculatePreciseReading(const Birth& birth, const Conventions& con
     return result;
 }
 
+std::optional<SunAndMoon> PreciseSunAndMoon(double julianDayUniversal, const Conventions& conventions)
+{
+    if (!std::isfinite(julianDayUniversal)) {
+        return std::nullopt;
+    }
+    UseAyanamsa(conventions);
+    std::array<char, AS_MAXCH> error {};
+    std::array<double, 2> longitudes {};
+    for (std::size_t i = 0; i < longitudes.size(); ++i) {
+        std::array<double, 6> position {};
+        if (swe_calc_ut(julianDayUniversal, i == 0 ? SE_SUN : SE_MOON, Flags, position.data(), error.data()) < 0
+            || !std::isfinite(position[0])) {
+            return std::nullopt;
+        }
+        longitudes[i] = position[0] >= 360 ? position[0] - 360 : position[0];
+    }
+    return SunAndMoon {longitudes[0], longitudes[1]};
+}
+
+HorizonCrossing NextHorizonCrossing(double julianDayUniversal, Graha body, HorizonEvent event,
+    const BirthPlace& place, SunriseConvention convention)
+{
+    if (!std::isfinite(julianDayUniversal) || !std::isfinite(place.LatitudeDeg) || !std::isfinite(place.LongitudeDeg)
+        || (body != Graha::Sun && body != Graha::Moon)) {
+        return {};
+    }
+    // The library's own definitions of each convention's horizon.
+    constexpr std::array<int32, SunriseConventionCount> ConventionBits {SE_BIT_HINDU_RISING, SE_BIT_DISC_CENTER, 0};
+    const int32 method = (event == HorizonEvent::Rise ? SE_CALC_RISE : SE_CALC_SET)
+        | ConventionBits[static_cast<std::size_t>(convention)];
+    std::array<double, 3> geographic {place.LongitudeDeg, place.LatitudeDeg, 0};
+    std::array<char, AS_MAXCH> error {};
+    double found = 0;
+    // Pressure and temperature 0: the library's standard atmosphere at sea
+    // level, for the conventions with refraction.
+    const int32 status = swe_rise_trans(julianDayUniversal, body == Graha::Sun ? SE_SUN : SE_MOON, nullptr,
+        SEFLG_MOSEPH, method, geographic.data(), 0, 0, &found, error.data());
+    if (status == -2) {
+        return {HorizonCrossing::Kind::NeverCrosses, 0};
+    }
+    if (status < 0 || !std::isfinite(found)) {
+        return {};
+    }
+    return {HorizonCrossing::Kind::Found, found};
+}
+
 std::string PreciseSkyName(const Conventions& conventions)
 {
     return "Swiss Ephemeris, " + ConventionsText(conventions);

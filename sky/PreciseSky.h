@@ -42,6 +42,30 @@ modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, cons
 // for the moment's Universal Time, then the same texts and aspects.
 ReadingResult CalculatePreciseReading(const Birth& birth, const Conventions& conventions);
 
+// The sidereal longitudes of the Sun and the Moon alone (degrees in [0, 360),
+// the conventions' ayanamsa), as PrecisePositions gives them: what the
+// panchanga's elements are counted from. Empty when the library refuses the
+// moment.
+struct SunAndMoon {
+    double Sun = 0;
+    double Moon = 0;
+};
+std::optional<SunAndMoon> PreciseSunAndMoon(double julianDayUniversal, const Conventions& conventions);
+
+enum class HorizonEvent { Rise, Set };
+
+// What the library says of the next rising or setting of the Sun or the Moon
+// after a moment at a place (north and east positive, sea level), under a
+// sunrise convention: the moment (UT Julian day), or that the body stays
+// above or below the horizon (a polar day or night), or that it refused.
+struct HorizonCrossing {
+    enum class Kind { Found, NeverCrosses, Refused };
+    Kind Outcome = Kind::Refused;
+    double JulianDayUniversal = 0; // for Found only
+};
+HorizonCrossing NextHorizonCrossing(double julianDayUniversal, Graha body, HorizonEvent event,
+    const BirthPlace& place, SunriseConvention convention);
+
 // How the outputs name the sky's model and conventions: "Swiss Ephemeris, Lahiri".
 std::string PreciseSkyName(const Conventions& conventions);
 

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMap>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -115,6 +116,7 @@ private slots:
     void todaysDashaMarked();
     void navamsaSavedApart();
     void matchWithAReadingFile();
+    void panchangaPanel();
 
 private:
     bool Calculate();
@@ -605,6 +607,39 @@ void ChartWindowTest::matchWithAReadingFile()
     w->Form().mnuCalculate->trigger();
     QVERIFY(chart->MatchNote()->text().startsWith(QStringLiteral("Boy: Ravi Rao, Moon 11\u00B0 8' Simha")));
     QVERIFY(chart->MatchNote()->text().contains(QStringLiteral("\nGirl: Asha Devi, Moon 11\u00B0 8' Simha")));
+}
+
+// The New Delhi example's panchanga beside the tables: Sunday 1975-06-15
+// after sunrise, tithi 6 (the Moon in Magha 70.8 degrees ahead of the Sun,
+// the positions table), the library's Hindu sunrise at 28:39N 77:13E
+// (tests/data/panchanga/rise-set.tsv, 23:56:57.7 UT on the 14th), and the
+// note that the classic reading's panchanga is the precise sky's.
+void ChartWindowTest::panchangaPanel()
+{
+    ChartWindow* chart = OpenChart();
+    QVERIFY(chart != nullptr);
+    QTabWidget* tabs = chart->TableTabs();
+    QCOMPARE(tabs->tabText(tabs->count() - 1), QStringLiteral("Panc&hanga"));
+    const QTableWidget* table = chart->PanchangaTable();
+    QMap<QString, QString> values;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        values[table->item(row, 0)->text()] = table->item(row, 1)->text();
+    }
+    QCOMPARE(values.value(QStringLiteral("Tithi")), QStringLiteral("6 Shukla Shashthi"));
+    QCOMPARE(values.value(QStringLiteral("Nakshatra")), QStringLiteral("10 Magha, pada 4"));
+    QCOMPARE(values.value(QStringLiteral("Vara")), QStringLiteral("Ravivara (Sunday), lord Sun"));
+    QCOMPARE(values.value(QStringLiteral("Sunrise")), QStringLiteral("05:26:58"));
+    QVERIFY(chart->PanchangaNote()->text().contains(QStringLiteral("the panchanga is the precise sky's")));
+    QVERIFY(!table->item(0, 3)->text().isEmpty());
+
+    // The almanacs' sunrise, chosen in the precise sky's conventions
+    // (rise-set.tsv, upper limb: 23:52:29.9 UT), followed by the open panel.
+    w->Form().mnuPreciseSky->trigger();
+    w->prompts.AnswerConventions(QStringList {"Lahiri", "Mean node", "365.25 days", "Upper limb with refraction"});
+    w->Form().mnuConventions->trigger();
+    QCOMPARE(w->prompts.TakeCalls().size(), 1);
+    QCOMPARE(chart->PanchangaTable()->item(6, 1)->text(), QStringLiteral("05:22:30"));
+    QVERIFY(chart->PanchangaNote()->text().endsWith(QStringLiteral("sunrise: upper limb with refraction")));
 }
 
 QTEST_MAIN(ChartWindowTest)

@@ -156,7 +156,8 @@ std::optional<Conventions> FakeUserPrompts::ChooseConventions(QWidget* parent, c
         return std::nullopt;
     }
     ConventionsDialog dialog(current, parent); // the real one, its lists chosen as a user would
-    const QStringList lists {QStringLiteral("cboAyanamsa"), QStringLiteral("cboNode"), QStringLiteral("cboDashaYear")};
+    const QStringList lists {QStringLiteral("cboAyanamsa"), QStringLiteral("cboNode"), QStringLiteral("cboDashaYear"),
+        QStringLiteral("cboSunrise")};
     for (qsizetype i = 0; i < std::min(lists.size(), entries->size()); ++i) {
         auto* list = dialog.findChild<QComboBox*>(lists[i]);
         list->setCurrentIndex(list->findText((*entries)[i]));

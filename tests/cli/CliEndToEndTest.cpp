@@ -180,9 +180,9 @@ TEST(OptionValues, AreRefusedWithTheirText)
         // A value is echoed to its first KiB only.
         {{"--date", huge}, "--date: '" + huge.substr(0, 1024) + "... (130000 bytes)' is not a date of the form YYYY-MM-DD"},
         {{"--batch", "b.csv", "--fields", "Lagna,Moon"}, "--fields: 'Moon' is not a group; the groups are GrahaPositionTexts, "
-            "MoonPositionText, Ayanamsa, rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions"},
+            "MoonPositionText, Ayanamsa, rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions, Panchanga"},
         {{"--json", "--fields", "Lagna,", "x.aha"}, "--fields: '' is not a group; the groups are GrahaPositionTexts, "
-            "MoonPositionText, Ayanamsa, rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions"},
+            "MoonPositionText, Ayanamsa, rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions, Panchanga"},
         {{"--fields", "Lagna", "x.aha"}, "--fields needs --json or --batch"},
         {{"--batch", "b.csv", "--output-format", "csv", "--fields", "Sky,Dasha"}, "--fields: Dasha has no CSV columns"},
     };
@@ -256,7 +256,10 @@ TEST_F(Cli, DetailsInTextJsonAndTheNavamsaChart)
 {
     const Ran text = Start(With(DelhiArgs, {"--details"}));
     EXPECT_EQ(std::count(text.Out.begin(), text.Out.end(), '<'), 1) << text.Out;
-    EXPECT_EQ(std::regex_replace(text.Out, std::regex("  <- today, antar dasha [A-Za-z]+ to [0-9-]+"), ""),
+    // The panchanga closes the details (its values: the Panchanga test).
+    const std::size_t panchanga = text.Out.find("\nPanchanga at birth\n");
+    ASSERT_NE(panchanga, std::string::npos) << text.Out;
+    EXPECT_EQ(std::regex_replace(text.Out.substr(0, panchanga), std::regex("  <- today, antar dasha [A-Za-z]+ to [0-9-]+"), ""),
         Golden("delhi-1975.txt") + Golden("delhi-1975-details.txt"));
 
     rapidjson::Document json;
@@ -266,7 +269,8 @@ TEST_F(Cli, DetailsInTextJsonAndTheNavamsaChart)
     for (const auto& member : json.GetObject()) {
         keys += std::string(member.name.GetString()) + " ";
     }
-    EXPECT_EQ(keys, "GrahaPositionTexts MoonPositionText Ayanamsa rows Lagna Ketu Sky SkyDiffers Grahas Dasha Birth Conventions ");
+    EXPECT_EQ(keys, "GrahaPositionTexts MoonPositionText Ayanamsa rows Lagna Ketu Sky SkyDiffers Grahas Dasha Birth Conventions "
+                    "Panchanga ");
     const auto& grahas = json["Grahas"].GetArray();
     ASSERT_EQ(grahas.Size(), 10U);
     std::string moonKeys;
@@ -297,6 +301,53 @@ TEST_F(Cli, DetailsInTextJsonAndTheNavamsaChart)
         EXPECT_NE(svg.find(varga == "d9" ? ">Navamsa chart (South Indian) of Asha Rao<" : ">Rasi chart"), std::string::npos);
     }
     EXPECT_EQ(Start(With(DelhiArgs, {"--chart-varga", "d9"})).Status, 2);
+}
+
+// The panchanga of the New Delhi example, a classic reading: Sunday
+// 1975-06-15 after sunrise, so the vara is Ravivara; the Moon in Magha pada 4
+// and, with the Sun at 00 Gem 19 (the positions table), 70.8 degrees ahead:
+// tithi 6, Shukla Shashthi; sunrise as the library gives it for the
+// convention (tests/data/panchanga/rise-set.tsv: 23:56:57.7 and, upper limb,
+// 23:52:29.9 UT on the 14th). The hora at 10:30 is the fifth of a day from
+// 05:27 to 19:16 (69 minutes each): from the Sun, Saturn.
+// A day: London on 2024-03-31, when the clocks went forward at 01:00 UT, has
+// its moonrise at 00:26:20 UT on Greenwich time and its sunrise at 05:42:37
+// UT on summer time (rise-set.tsv).
+TEST_F(Cli, PanchangaAtBirthAndOfADay)
+{
+    rapidjson::Document json;
+    json.Parse(Start(With(DelhiArgs, {"--json", "--fields", "Panchanga"})).Out.c_str());
+    ASSERT_TRUE(json.IsObject() && json.HasMember("Panchanga"));
+    const auto& p = json["Panchanga"];
+    std::string keys;
+    for (const auto& member : p.GetObject()) {
+        keys += std::string(member.name.GetString()) + " ";
+    }
+    EXPECT_EQ(keys, "Tithi Nakshatra Yoga Karana Vara CivilWeekday HoraLord Sunrise Sunset NextSunrise Moonrise Moonset "
+                    "SunriseConvention ");
+    EXPECT_EQ(std::tuple(p["Tithi"]["Number"].GetInt(), std::string(p["Tithi"]["Name"].GetString()),
+                  std::string(p["Tithi"]["Paksha"].GetString())),
+        std::tuple(6, std::string("Shashthi"), std::string("Shukla")));
+    EXPECT_EQ(std::tuple(p["Nakshatra"]["Number"].GetInt(), p["Nakshatra"]["Pada"].GetInt()), std::tuple(10, 4));
+    EXPECT_EQ(std::tuple(p["Vara"]["Number"].GetInt(), std::string(p["Vara"]["Lord"].GetString()), p["CivilWeekday"].GetInt()),
+        std::tuple(0, std::string("Sun"), 0));
+    EXPECT_STREQ(p["HoraLord"].GetString(), "Saturn");
+    EXPECT_STREQ(p["Sunrise"].GetString(), "1975-06-15T05:26:58+05:30");
+    EXPECT_STREQ(p["SunriseConvention"].GetString(), "hindu");
+    const std::string upper = Start(With(DelhiArgs, {"--json", "--fields", "Panchanga", "--sunrise", "upper-limb"})).Out;
+    EXPECT_NE(upper.find(R"("Sunrise":"1975-06-15T05:22:30+05:30")"), std::string::npos) << upper;
+    EXPECT_NE(upper.find(R"("SunriseConvention":"upper-limb")"), std::string::npos) << upper;
+    const std::string details = Start(With(DelhiArgs, {"--details"})).Out;
+    EXPECT_NE(details.find("the panchanga is the precise sky's.\n"), std::string::npos) << details;
+    EXPECT_NE(details.find("\nVara          Ravivara (Sunday), lord Sun\n"), std::string::npos) << details;
+
+    const Ran london = Start({"--panchanga", "--date", "2024-03-31", "--place", "London, GB"});
+    EXPECT_EQ(london.Status, 0) << london.Err;
+    EXPECT_NE(london.Out.find("\nMoonrise      00:26:"), std::string::npos) << london.Out;
+    EXPECT_NE(london.Out.find("\nSunrise       06:42:"), std::string::npos) << london.Out;
+    EXPECT_NE(london.Out.find("\nRahu kala        "), std::string::npos) << london.Out;
+    EXPECT_EQ(Start({"--panchanga", "--date", "2024-03-31"}).Err.find("--panchanga needs --date YYYY-MM-DD and --place TEXT"),
+        std::string("halvaro-cli: ").size());
 }
 
 // Both skies put the Moon of the New Delhi example at 11 Leo 08, so both

@@ -67,7 +67,7 @@ TEST_P(UnderEachConvention, TheSkyAndTheReadingAreTheLibrarysOwn)
         const auto lagna = sky::PreciseLagna(row.JulianDayUt, {birth.LatitudeDeg, birth.LongitudeDeg}, conventions);
         EXPECT_NEAR(AngleDifferenceDeg(lagna.Longitude, row.Ascendant()), 0, ToleranceDeg) << "sky Lagna";
 
-        const auto reading = fullreading::CalculateFullReading(birth, conventions, {false, false, false});
+        const auto reading = fullreading::CalculateFullReading(birth, conventions, {false, false, false, false});
         ASSERT_FALSE(reading.Failure.has_value());
         EXPECT_NEAR(reading.Value.Ayanamsa, -row.AyanamsaDeg, ToleranceDeg);
         ExpectLongitudes(reading.Value.Longitudes.data(), expected, "reading");
