@@ -1,5 +1,7 @@
 #include "ashtakavarga/Ashtakavarga.h"
 
+#include "core/Text.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -169,6 +171,65 @@ std::optional<Ashtakavarga> AshtakavargaOf(const ContributorSigns& signs, Benefi
         }
     }
     return result;
+}
+
+namespace {
+
+std::string Right(const std::string& text, std::size_t width)
+{
+    return std::string(width > text.size() ? width - text.size() : 0, ' ') + text;
+}
+
+std::string Left(std::string_view text, std::size_t width)
+{
+    return std::string(text) + std::string(width > text.size() ? width - text.size() : 0, ' ');
+}
+
+std::string CountsLine(std::string_view name, const Signs12& counts)
+{
+    std::string line = Left(name, 9);
+    for (const int count : counts) {
+        line += Right(DecimalText(count), 5);
+    }
+    return line + Right(DecimalText(std::accumulate(counts.begin(), counts.end(), 0)), 7) + "\n";
+}
+
+std::string CountsTable(std::string_view title, const PerGraha& rows, const Signs12* sarva)
+{
+    std::string text = "\n" + std::string(title) + "\n" + Left("", 9);
+    // Four letters, the two Vri- signs told apart.
+    constexpr std::array<std::string_view, 12> shortNames {
+        "Mesh", "Vrsh", "Mith", "Kata", "Simh", "Kany", "Thul", "Vrsc", "Dhan", "Maka", "Kumb", "Meen"};
+    for (const std::string_view sign : shortNames) {
+        text += Right(std::string(sign), 5);
+    }
+    text += Right("Total", 7) + "\n";
+    for (std::size_t graha = 0; graha < rows.size(); ++graha) {
+        text += CountsLine(NamesOf(AshtakavargaGrahas[graha]).Plain, rows[graha]);
+    }
+    if (sarva != nullptr) {
+        text += CountsLine("Sarva", *sarva);
+    }
+    return text;
+}
+
+} // namespace
+
+std::string AshtakavargaText(const Ashtakavarga& av)
+{
+    const BeneficTableNames& table = NamesOf(av.Table);
+    std::string text = CountsTable("Ashtakavarga, " + std::string(table.Shown) + " table (" + std::string(table.Source)
+            + "): bindus, Mesha to Meena",
+        av.Bhinna, &av.Sarva);
+    text += CountsTable("After the trikona shodhana", av.Trikona, nullptr);
+    text += CountsTable("After the ekadhipatya shodhana", av.Ekadhipatya, nullptr);
+    text += "\nPindas\n" + Left("", 9) + Right("Rasi", 8) + Right("Graha", 8) + Right("Shodhya", 9) + "\n";
+    for (std::size_t graha = 0; graha < av.Pindas.size(); ++graha) {
+        const Pinda& pinda = av.Pindas[graha];
+        text += Left(NamesOf(AshtakavargaGrahas[graha]).Plain, 9) + Right(DecimalText(pinda.Rasi), 8)
+            + Right(DecimalText(pinda.Graha), 8) + Right(DecimalText(pinda.Shodhya()), 9) + "\n";
+    }
+    return text;
 }
 
 } // namespace halvaro::ashtakavarga

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace halvaro::ashtakavarga {
@@ -68,5 +69,9 @@ int BinduTotal(BeneficTable table, std::size_t graha);
 // sign. `occupied` marks the signs a graha of the seven stands in.
 Signs12 TrikonaShodhana(const Signs12& bindus);
 Signs12 EkadhipatyaShodhana(const Signs12& bindus, const std::array<bool, 12>& occupied);
+
+// The --details text: the table's name and source; the bhinnas with their
+// totals and the sarva; the same after each shodhana; the pindas.
+std::string AshtakavargaText(const Ashtakavarga& av);
 
 } // namespace halvaro::ashtakavarga

@@ -93,7 +93,7 @@ CLI::Validator OneOf(std::vector<std::string> names)
 struct Options {
     CLI::App App {std::string(Description), std::string(ProgramName)};
     std::string ReadingPath, FindPlace, Sky = "classic", Ayanamsa = "lahiri", AyanamsaValue, Node = "mean",
-        DashaYear = "365.25", Save, Chart, ChartStyle = "south", ChartVarga = "d1", Batch,
+        DashaYear = "365.25", DashaLevels, AshtakavargaTable = "parashari", Save, Chart, ChartStyle = "south", ChartVarga = "d1", Batch,
         InputFormat, Output, OutputFormat = "jsonl", Groups;
     unsigned Jobs = 0;
     std::array<std::string, FieldCount> Birth;
@@ -134,7 +134,8 @@ struct Options {
         CLI::Option* json = flag("--json", Json, OutputGroup,
             "print one JSON object instead: GrahaPositionTexts, MoonPositionText, Ayanamsa, the result rows, "
             "the short positions of the Lagna (null near the poles) and of Ketu, Sky, SkyDiffers (the grahas the "
-            "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha) and Birth");
+            "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha), Birth, "
+            "Conventions, YoginiDasha and Ashtakavarga (the bhinnas, sarva, shodhanas and pindas; null near the poles)");
         FieldsOption = value("--fields", Groups, "LIST", OutputGroup,
             "with --json or --batch: write only these groups of keys, named as the keys, comma-separated ("
                 + OutputGroupNames(AllOutputGroups, ", ")
@@ -142,7 +143,21 @@ struct Options {
                   "show is computed");
         CLI::Option* details = flag("--details", Details, OutputGroup,
             "add the positions table (nakshatra, pada, lord, Navamsa, dignity, R for retrograde) and the maha dasha "
-            "table, today's dasha marked, to the text output");
+            "table, today's dasha marked, the Yogini dasha and the ashtakavarga to the text output");
+        CLI::Option* dashaLevels = value("--dasha-levels", DashaLevels, "1|2|3", OutputGroup,
+            "with --details: the Vimshottari to this depth, 1 the maha dasha table (the default), 2 with each maha "
+            "dasha's antar dashas, 3 with their pratyantar dashas too; with --json, 3 adds the pratyantars to each "
+            "antar dasha's \"Sub\"")
+            ->check(OneOf({"1", "2", "3"}));
+        std::vector<std::string> tables;
+        std::string tableHelp = "the benefic places the ashtakavarga is counted under:";
+        for (std::size_t i = 0; i < ashtakavarga::BeneficTableCount; ++i) {
+            const ashtakavarga::BeneficTableNames& names = ashtakavarga::NamesOf(static_cast<ashtakavarga::BeneficTable>(i));
+            tables.emplace_back(names.Option);
+            tableHelp += (i == 0 ? " " : ", ") + std::string(names.Option) + " (" + std::string(names.Source) + ")"
+                + (i == 0 ? ", the default" : "");
+        }
+        CLI::Option* table = value("--ashtakavarga-table", AshtakavargaTable, "NAME", OutputGroup, tableHelp)->check(OneOf(tables));
         value("--sky", Sky, "classic|precise", OutputGroup,
             "the sky the positions come from: the classic model (the default) or the precise positions of the Swiss "
             "Ephemeris with the Lahiri ayanamsa, which the text output names in a last line; a batch takes it too")
@@ -229,7 +244,8 @@ struct Options {
                 BatchOption->excludes(option);
             }
         }
-        BatchOption->excludes(NoDstOption)->excludes(File)->excludes(json)->excludes(SaveOption)->excludes(ChartOption)->excludes(details);
+        BatchOption->excludes(NoDstOption)->excludes(File)->excludes(json)->excludes(SaveOption)->excludes(ChartOption)->excludes(details)
+            ->excludes(dashaLevels)->excludes(table);
         File->excludes(NoDstOption);
         birth(Field::Dst)->excludes(NoDstOption);
         birth(Field::Zone)->excludes(birth(Field::Tz))->excludes(birth(Field::UtcOffset));
@@ -464,9 +480,11 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
     // What the output shows is computed, nothing more: what the JSON's
     // groups need, the details for --details and the chart's retrograde
     // marks, the differences from the precise sky for the chart.
-    const fullreading::ReadingParts json = command.Json ? PartsFor(command.Groups) : fullreading::ReadingParts {false, false, false};
+    const fullreading::ReadingParts json = command.Json ? PartsFor(command.Groups)
+                                                       : fullreading::ReadingParts {false, false, false, false, command.AshtakavargaTable};
     const fullreading::ReadingParts parts {json.Details || command.Details || command.ChartPath,
-        json.Dasha || command.Details, json.SkyDifferences || command.ChartPath};
+        json.Dasha || command.Details, json.SkyDifferences || command.ChartPath, json.Ashtakavarga || command.Details,
+        command.AshtakavargaTable};
     const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, command.Chosen, parts);
     if (result.Failure) {
         err << result.Failure->Message << "\n";
@@ -496,10 +514,11 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         }
     }
     if (command.Json) {
-        out << ReadingJson({result.Value, checked.Value, checked.Value.TimeZone}, command.Groups);
+        out << ReadingJson({result.Value, checked.Value, checked.Value.TimeZone, command.DashaLevels}, command.Groups);
     } else {
         out << ReadingText(result.Value)
-            << (command.Details ? DetailsSection(result.Value, vedic::JulianDayOf(std::chrono::system_clock::now())) : "");
+            << (command.Details ? DetailsSection(result.Value, vedic::JulianDayOf(std::chrono::system_clock::now()), command.DashaLevels)
+                                : "");
     }
     return OutputStatus(out, err, SavedFiles(command.SavePath, command.ChartPath));
 }
@@ -531,6 +550,8 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
     Command command;
     command.Json = o.Json;
     command.Details = o.Details;
+    command.DashaLevels = o.DashaLevels.empty() ? 1 : o.DashaLevels[0] - '0';
+    command.AshtakavargaTable = ashtakavarga::BeneficTableNamed(o.AshtakavargaTable).value_or(ashtakavarga::BeneficTable::Parashari);
     command.Request.Entries.DaylightSaving = o.Dst;
     command.Request.Dst = o.Dst ? std::optional<bool>(true) : o.NoDst ? std::optional<bool>(false) : std::nullopt;
     for (const CLI::Option* option : o.App.parse_order()) {

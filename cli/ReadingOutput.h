@@ -27,14 +27,19 @@ std::string ReadingText(const fullreading::FullReading& reading);
 
 // --details: the positions table and the maha dasha table, the dasha
 // running at `todayJulianDay` (UT) marked; empty when the reading has none.
-std::string DetailsSection(const fullreading::FullReading& reading, double todayJulianDay);
+// With `dashaLevels` 3, the running antar dasha's pratyantars; then the
+// Yogini dasha and the ashtakavarga where the reading has them.
+std::string DetailsSection(const fullreading::FullReading& reading, double todayJulianDay, int dashaLevels = 1);
 
 // What an output shows of a reading: the reading, the birth it came from and
 // the IANA zone its offset came from (empty: none).
+// The Vimshottari's maha and antar dashas are always written; DashaLevels 3
+// adds the pratyantars.
 struct OutputContext {
     const fullreading::FullReading& Reading;
     const Birth& BirthValue;
     std::string_view TimeZone;
+    int DashaLevels = 1;
 };
 
 // The groups of keys an output holds, in the order of the JSON object and of
@@ -42,7 +47,7 @@ struct OutputContext {
 // what of the reading must be computed for it.
 enum class OutputGroup {
     GrahaPositionTexts, MoonPositionText, Ayanamsa, Rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions,
-    Count
+    YoginiDasha, Ashtakavarga, Count
 };
 inline constexpr auto OutputGroupCount = static_cast<std::size_t>(OutputGroup::Count);
 using OutputGroups = std::bitset<OutputGroupCount>;

@@ -86,10 +86,34 @@ FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& co
         reading.Dasha = vedic::VimshottariDashaOf(
             reading.Longitudes[IndexOf(Graha::Moon)], reading.Moment.JulianDay, conventions.DashaYearDays);
     }
+    if (parts.Dasha) {
+        reading.Yogini = vedic::YoginiDashaOf(
+            reading.Longitudes[IndexOf(Graha::Moon)], reading.Moment.JulianDay, conventions.DashaYearDays);
+    }
+    if (parts.Ashtakavarga) {
+        reading.Ashtakavarga = AshtakavargaOf(reading, parts.AshtakavargaTable);
+    }
     if (parts.SkyDifferences) {
         reading.SkyDiffers = SkyDifferencesOf(reading, conventions);
     }
     return result;
+}
+
+std::optional<ashtakavarga::Ashtakavarga> AshtakavargaOf(const Reading& reading, ashtakavarga::BeneficTable table)
+{
+    if (reading.Lagna.Status != modVedicPlanetPosition::LagnaStatus::Computed) {
+        return std::nullopt;
+    }
+    const std::optional<SignPlace> lagna = SignPlaceOf(reading.Lagna.Longitude);
+    if (!lagna) {
+        return std::nullopt;
+    }
+    ashtakavarga::ContributorSigns signs {};
+    for (std::size_t i = 0; i < ashtakavarga::AshtakavargaGrahaCount; ++i) {
+        signs[i] = reading.Places[IndexOf(ashtakavarga::AshtakavargaGrahas[i])].Sign;
+    }
+    signs[ashtakavarga::ContributorCount - 1] = lagna->Sign;
+    return ashtakavarga::AshtakavargaOf(signs, table);
 }
 
 std::array<bool, GrahaCountWithKetu> RetrogradeMarks(const FullReading& reading)

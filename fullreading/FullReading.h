@@ -4,12 +4,14 @@
 // it.
 #pragma once
 
+#include "ashtakavarga/Ashtakavarga.h"
 #include "calculation/Reading.h"
 #include "chart/ChartData.h"
 #include "core/Birth.h"
 #include "core/Conventions.h"
 #include "vedic/GrahaDetails.h"
 #include "vedic/Vimshottari.h"
+#include "vedic/Yogini.h"
 
 #include <array>
 #include <optional>
@@ -33,16 +35,21 @@ struct SkyDifference {
 // shows none of a part does not pay for it.
 struct ReadingParts {
     bool Details = true;         // the positions table, with the daily motions
-    bool Dasha = true;           // the Vimshottari dasha
+    bool Dasha = true;           // the Vimshottari dasha, and the Yogini beside it
     bool SkyDifferences = false; // one precise computation more, for a classic reading
+    bool Ashtakavarga = false;   // under the table below
+    ashtakavarga::BeneficTable AshtakavargaTable = ashtakavarga::BeneficTable::Parashari;
 };
-inline constexpr ReadingParts EveryPart {true, true, true};
+inline constexpr ReadingParts EveryPart {true, true, true, true, ashtakavarga::BeneficTable::Parashari};
 
 struct FullReading : Reading {
     Conventions Used;
     // Each is nothing when not asked for, or when the sky gave none.
     std::optional<vedic::ReadingDetails> Details;
     std::optional<vedic::VimshottariDasha> Dasha;
+    std::optional<vedic::YoginiDasha> Yogini;
+    // Nothing also for a reading without a Lagna.
+    std::optional<ashtakavarga::Ashtakavarga> Ashtakavarga;
     // Empty when the skies agree; nothing when not asked for.
     std::optional<std::vector<SkyDifference>> SkyDiffers;
 };
@@ -54,6 +61,9 @@ struct FullReadingResult {
 };
 
 FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& conventions, const ReadingParts& parts);
+
+// The ashtakavarga of a reading's signs under a table; nothing without a Lagna.
+std::optional<ashtakavarga::Ashtakavarga> AshtakavargaOf(const Reading& reading, ashtakavarga::BeneficTable table);
 
 // The grahas (Ketu last) whose motion is retrograde; none without details.
 std::array<bool, GrahaCountWithKetu> RetrogradeMarks(const FullReading& reading);
