@@ -15,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -29,9 +30,10 @@ class ChartView;
 class UserPrompts;
 
 // The reading's workspace in its own window: a tab for each varga of the
-// chart list (the Rasi and the Navamsa) with the South/North switch, saving and printing the chart in front; beside
-// them the positions table and the Vimshottari dasha with today's period
-// marked. The main window hands it each new reading, so an open window
+// chart list (the Rasi and the Navamsa) and the chart of the sarva bindus, with the South/North switch, saving and
+// printing the chart in front; beside them the positions table, the Vimshottari dasha to the pratyantars and the
+// Yogini dasha with today's periods marked, and the ashtakavarga's tables under the table of benefic places
+// chosen. The main window hands it each new reading, so an open window
 // follows recalculation.
 class ChartWindow : public QWidget {
     Q_OBJECT
@@ -60,11 +62,21 @@ public:
     [[nodiscard]] QTableWidget* PositionsTable() const { return tblPositions; }
     [[nodiscard]] QTreeWidget* DashaTree() const { return treDasha; }
     [[nodiscard]] QLabel* DashaNote() const { return lblDasha; }
+    [[nodiscard]] QTreeWidget* YoginiTree() const { return treYogini; }
+    [[nodiscard]] QComboBox* AshtakavargaTableChoice() const { return cboAshtakavargaTable; }
+    [[nodiscard]] QComboBox* AshtakavargaStepChoice() const { return cboAshtakavargaStep; }
+    [[nodiscard]] QTableWidget* AshtakavargaTable() const { return tblAshtakavarga; }
+    [[nodiscard]] QTableWidget* PindasTable() const { return tblPindas; }
 
 private:
     void Redraw();
     void FillPositions(const std::optional<vedic::ReadingDetails>& details);
     void FillDasha();
+    void FillYogini();
+    // Counts the ashtakavarga again under the table chosen, redraws its chart
+    // and fills its tables.
+    void ShowAshtakavarga();
+    void FillAshtakavargaTables();
     [[nodiscard]] std::size_t ShownChart() const;
     void SavePicture();
     void Print();
@@ -78,12 +90,24 @@ private:
     std::vector<QString> lastPicturePaths;
     std::vector<ChartView*> views;
     std::optional<vedic::VimshottariDasha> dasha;
+    std::optional<vedic::YoginiDasha> yogini;
+    // What the chart of bindus is drawn from; the ashtakavarga of the table chosen.
+    std::optional<Birth> shownBirth;
+    std::optional<fullreading::FullReading> shownReading;
+    std::optional<ashtakavarga::Ashtakavarga> ashtakavargaShown;
     QSplitter* workspace = nullptr;
     QTabWidget* tabCharts = nullptr;
     QTabWidget* tabTables = nullptr;
     QTableWidget* tblPositions = nullptr;
     QTreeWidget* treDasha = nullptr;
     QLabel* lblDasha = nullptr;
+    QTreeWidget* treYogini = nullptr;
+    QLabel* lblYogini = nullptr;
+    QComboBox* cboAshtakavargaTable = nullptr;
+    QComboBox* cboAshtakavargaStep = nullptr;
+    QLabel* lblAshtakavarga = nullptr;
+    QTableWidget* tblAshtakavarga = nullptr;
+    QTableWidget* tblPindas = nullptr;
     QLabel* refusal = nullptr;
     QRadioButton* optSouth = nullptr;
     QRadioButton* optNorth = nullptr;

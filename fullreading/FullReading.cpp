@@ -99,7 +99,7 @@ FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& co
     return result;
 }
 
-std::optional<ashtakavarga::Ashtakavarga> AshtakavargaOf(const Reading& reading, ashtakavarga::BeneficTable table)
+std::optional<ashtakavarga::ContributorSigns> AshtakavargaSignsOf(const Reading& reading)
 {
     if (reading.Lagna.Status != modVedicPlanetPosition::LagnaStatus::Computed) {
         return std::nullopt;
@@ -113,7 +113,26 @@ std::optional<ashtakavarga::Ashtakavarga> AshtakavargaOf(const Reading& reading,
         signs[i] = reading.Places[IndexOf(ashtakavarga::AshtakavargaGrahas[i])].Sign;
     }
     signs[ashtakavarga::ContributorCount - 1] = lagna->Sign;
-    return ashtakavarga::AshtakavargaOf(signs, table);
+    return signs;
+}
+
+std::optional<ashtakavarga::Ashtakavarga> AshtakavargaOf(const Reading& reading, ashtakavarga::BeneficTable table)
+{
+    const std::optional<ashtakavarga::ContributorSigns> signs = AshtakavargaSignsOf(reading);
+    return signs ? ashtakavarga::AshtakavargaOf(*signs, table) : std::nullopt;
+}
+
+std::optional<chart::ChartData> SarvaChartOf(const Birth& birth, const FullReading& reading, const ashtakavarga::Ashtakavarga& av)
+{
+    chart::ChartResult chart = ChartOf(birth, reading, vedic::RasiVarga);
+    if (!chart.Refusal.empty()) {
+        return std::nullopt;
+    }
+    chart.Data.Bindus = av.Sarva;
+    chart.Data.Title = "Sarvashtakavarga";
+    chart.Data.SkyText += " \u2014 bindus of the " + std::string(ashtakavarga::NamesOf(av.Table).Shown) + " table ("
+        + std::string(ashtakavarga::NamesOf(av.Table).Source) + ")";
+    return chart.Data;
 }
 
 std::array<bool, GrahaCountWithKetu> RetrogradeMarks(const FullReading& reading)

@@ -62,8 +62,14 @@ struct FullReadingResult {
 
 FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& conventions, const ReadingParts& parts);
 
-// The ashtakavarga of a reading's signs under a table; nothing without a Lagna.
+// The signs of a reading's seven grahas and Lagna, which its ashtakavarga is
+// counted from under a table; nothing without a Lagna.
+std::optional<ashtakavarga::ContributorSigns> AshtakavargaSignsOf(const Reading& reading);
 std::optional<ashtakavarga::Ashtakavarga> AshtakavargaOf(const Reading& reading, ashtakavarga::BeneficTable table);
+
+// The sarva ashtakavarga as a chart of bindus in the Rasi; nothing without
+// an ashtakavarga.
+std::optional<chart::ChartData> SarvaChartOf(const Birth& birth, const FullReading& reading, const ashtakavarga::Ashtakavarga& av);
 
 // The grahas (Ketu last) whose motion is retrograde; none without details.
 std::array<bool, GrahaCountWithKetu> RetrogradeMarks(const FullReading& reading);
