@@ -78,9 +78,14 @@ struct OutputGroupRow {
 extern const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable;
 
 // Every group; a batch line leaves out SkyDiffers, which costs a precise
-// computation for each record.
+// computation for each record, and, unless --fields names them, the groups
+// its lines and columns have not always held.
 inline const OutputGroups AllOutputGroups = OutputGroups().set();
-inline const OutputGroups BatchOutputGroups = OutputGroups().set().reset(static_cast<std::size_t>(OutputGroup::SkyDiffers));
+inline const OutputGroups BatchOutputGroups = OutputGroups()
+                                                  .set()
+                                                  .reset(static_cast<std::size_t>(OutputGroup::SkyDiffers))
+                                                  .reset(static_cast<std::size_t>(OutputGroup::YoginiDasha))
+                                                  .reset(static_cast<std::size_t>(OutputGroup::Ashtakavarga));
 
 // What must be computed for the groups.
 fullreading::ReadingParts PartsFor(const OutputGroups& groups);
