@@ -111,6 +111,7 @@ private slots:
     void todaysDashaMarked_data();
     void todaysDashaMarked();
     void navamsaSavedApart();
+    void ashtakavargaAndYogini();
 
 private:
     bool Calculate();
@@ -549,6 +550,44 @@ void ChartWindowTest::navamsaSavedApart()
         (QStringList {FakeUserPrompts::Dialog(QStringLiteral("save"), PictureRequest({})),
             FakeUserPrompts::Dialog(QStringLiteral("save"), PictureRequest({})),
             FakeUserPrompts::Dialog(QStringLiteral("save"), PictureRequest(navamsa))}));
+}
+
+// The Delhi reading's ashtakavarga: each bhinna holds the total BPHS gives
+// its graha in any chart (48, 49, 39, 54, 56, 52, 39), the sarva 337; a
+// sign's sarva in the chart of bindus equals its row's. The Moon in Magha
+// (10) begins the Yogini dasha with the 13th yogini from Mangala, Bhadrika.
+void ChartWindowTest::ashtakavargaAndYogini()
+{
+    ChartWindow* chart = OpenChart();
+    QVERIFY(chart != nullptr);
+    QTableWidget* table = chart->AshtakavargaTable();
+    QCOMPARE(table->rowCount(), 8);
+    QStringList totals;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        totals << table->verticalHeaderItem(row)->text() + " " + table->item(row, 12)->text();
+    }
+    QCOMPARE(totals, (QStringList {"Sun 48", "Moon 49", "Mars 39", "Mercury 54", "Jupiter 56", "Venus 52", "Saturn 39", "Sarva 337"}));
+    const QString simha = table->item(7, 4)->text();
+    chart->AshtakavargaStepChoice()->setCurrentIndex(1);
+    QCOMPARE(table->rowCount(), 7);
+    QCOMPARE(chart->PindasTable()->rowCount(), 7);
+
+    QVERIFY(chart->ChartTabs()->isTabVisible(2));
+    chart->ChartTabs()->setCurrentIndex(2);
+    const QString svg = QString::fromUtf8(chart->Svg());
+    QVERIFY(svg.contains("Sarvashtakavarga chart (South Indian) of Asha Rao"));
+    QVERIFY(!svg.contains(">Me (R)"));
+    // Simha's count, centred in its South Indian cell (3, 2) of 150 from 20.
+    QVERIFY2(svg.contains(QStringLiteral("<text x=\"545\" y=\"407\" font-size=\"32\" fill=\"#1b1b1b\" text-anchor=\"middle\" "
+                                         "font-weight=\"bold\">")
+                 + simha + "</text>"),
+        qPrintable(svg));
+
+    const QTreeWidget* yogini = chart->YoginiTree();
+    QCOMPARE(yogini->topLevelItemCount(), 24);
+    QCOMPARE(yogini->topLevelItem(0)->text(0), QStringLiteral("Bhadrika (Mercury)"));
+    QCOMPARE(yogini->topLevelItem(0)->childCount(), 8);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList());
 }
 
 QTEST_MAIN(ChartWindowTest)
