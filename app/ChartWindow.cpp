@@ -237,11 +237,19 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     lblAshtakavarga->setObjectName(QStringLiteral("lblAshtakavarga"));
     lblAshtakavarga->setWordWrap(true);
     QStringList signColumns;
-    for (const std::string_view sign : VedicSignNames) {
+    for (const std::string_view sign : ashtakavarga::ShortSignNames) {
         signColumns << FromUtf8(sign);
     }
     tblAshtakavarga = NewCountsTable(this, QStringLiteral("tblAshtakavarga"), signColumns << QStringLiteral("Total"));
+    for (std::size_t sign = 0; sign < VedicSignNames.size(); ++sign) {
+        tblAshtakavarga->horizontalHeaderItem(static_cast<int>(sign))->setToolTip(FromUtf8(VedicSignNames[sign]));
+    }
     tblPindas = NewCountsTable(this, QStringLiteral("tblPindas"), PindaColumns);
+    // The tables take the width the positions leave, scrolling if they must.
+    for (QTableWidget* table : {tblAshtakavarga, tblPindas}) {
+        table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustIgnored);
+        table->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    }
     auto* tableLabel = new QLabel(QStringLiteral("T&able:"), this);
     tableLabel->setBuddy(cboAshtakavargaTable);
     auto* stepLabel = new QLabel(QStringLiteral("S&how:"), this);

@@ -197,10 +197,7 @@ std::string CountsLine(std::string_view name, const Signs12& counts)
 std::string CountsTable(std::string_view title, const PerGraha& rows, const Signs12* sarva)
 {
     std::string text = "\n" + std::string(title) + "\n" + Left("", 9);
-    // Four letters, the two Vri- signs told apart.
-    constexpr std::array<std::string_view, 12> shortNames {
-        "Mesh", "Vrsh", "Mith", "Kata", "Simh", "Kany", "Thul", "Vrsc", "Dhan", "Maka", "Kumb", "Meen"};
-    for (const std::string_view sign : shortNames) {
+    for (const std::string_view sign : ShortSignNames) {
         text += Right(std::string(sign), 5);
     }
     text += Right("Total", 7) + "\n";
