@@ -103,7 +103,7 @@ struct Options {
     CLI::Option* AyanamsaValueOption = nullptr;
     CLI::Option *File = nullptr, *SaveOption = nullptr, *ChartOption = nullptr, *BatchOption = nullptr,
                 *InputFormatOption = nullptr, *OutputOption = nullptr, *NoDstOption = nullptr, *FindPlaceOption = nullptr,
-                *FieldsOption = nullptr;
+                *FieldsOption = nullptr, *DashaLevelsOption = nullptr;
 
     Options()
     {
@@ -144,7 +144,7 @@ struct Options {
         CLI::Option* details = flag("--details", Details, OutputGroup,
             "add the positions table (nakshatra, pada, lord, Navamsa, dignity, R for retrograde) and the maha dasha "
             "table, today's dasha marked, the Yogini dasha and the ashtakavarga to the text output");
-        CLI::Option* dashaLevels = value("--dasha-levels", DashaLevels, "1|2|3", OutputGroup,
+        DashaLevelsOption = value("--dasha-levels", DashaLevels, "1|2|3", OutputGroup,
             "with --details: the Vimshottari to this depth, 1 the maha dasha table (the default), 2 with each maha "
             "dasha's antar dashas, 3 with their pratyantar dashas too; with --json, 3 adds the pratyantars to each "
             "antar dasha's \"Sub\"")
@@ -245,7 +245,7 @@ struct Options {
             }
         }
         BatchOption->excludes(NoDstOption)->excludes(File)->excludes(json)->excludes(SaveOption)->excludes(ChartOption)->excludes(details)
-            ->excludes(dashaLevels)->excludes(table);
+            ->excludes(DashaLevelsOption)->excludes(table);
         File->excludes(NoDstOption);
         birth(Field::Dst)->excludes(NoDstOption);
         birth(Field::Zone)->excludes(birth(Field::Tz))->excludes(birth(Field::UtcOffset));
@@ -365,6 +365,9 @@ ParseResult Combined(const Options& o, Command command)
         } else {
             return fail("--batch: " + Shown(batch.Input) + " ends in neither .csv nor .jsonl; name its format with --input-format");
         }
+    }
+    if (o.Given(o.DashaLevelsOption) && (command.Kind != CommandKind::Reading || !(command.Json || command.Details))) {
+        return fail("--dasha-levels needs --details or --json");
     }
     if (o.Given(o.FieldsOption)) {
         if (command.Kind != CommandKind::Batch && (command.Kind != CommandKind::Reading || !command.Json)) {

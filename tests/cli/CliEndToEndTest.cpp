@@ -186,6 +186,7 @@ TEST(OptionValues, AreRefusedWithTheirText)
             "MoonPositionText, Ayanamsa, rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions, YoginiDasha, "
             "Ashtakavarga"},
         {{"--fields", "Lagna", "x.aha"}, "--fields needs --json or --batch"},
+        {{"--dasha-levels", "3", "x.aha"}, "--dasha-levels needs --details or --json"},
         {{"--batch", "b.csv", "--output-format", "csv", "--fields", "Sky,Dasha"}, "--fields: Dasha has no CSV columns"},
     };
     for (const ValueCase& c : cases) {
