@@ -414,7 +414,9 @@ void ChartWindow::FillDasha()
     }
     lblDasha->setText(FromUtf8(vedic::DashaHeading(dasha->YearDays)) + QStringLiteral("\nBalance at birth: ")
         + FromUtf8(vedic::BalanceText(dasha->Balance)));
-    const std::optional<vedic::RunningDasha> running = vedic::RunningAt(*dasha, vedic::JulianDayOf(clock()));
+    // Indices no period has when nothing runs today.
+    const vedic::RunningDasha running = vedic::RunningAt(*dasha, vedic::JulianDayOf(clock()))
+                                            .value_or(vedic::RunningDasha {vedic::DashaCount, vedic::DashaCount, vedic::DashaCount});
     QTreeWidgetItem* today = nullptr;
     for (std::size_t m = 0; m < dasha->Periods.size(); ++m) {
         QTreeWidgetItem* maha = DashaItem(dasha->Periods[m].Period);
@@ -423,12 +425,12 @@ void ChartWindow::FillDasha()
             const vedic::DashaPeriod& antarPeriod = dasha->Periods[m].Sub[a];
             QTreeWidgetItem* antar = DashaItem(antarPeriod);
             maha->addChild(antar);
-            const bool antarToday = running && running->Maha == m && running->Antar == a;
+            const bool antarToday = running.Maha == m && running.Antar == a;
             const std::array<vedic::DashaPeriod, vedic::DashaCount> pratyantars = vedic::PratyantarDashas(antarPeriod);
             for (std::size_t p = 0; p < pratyantars.size(); ++p) {
                 QTreeWidgetItem* pratyantar = DashaItem(pratyantars[p]);
                 antar->addChild(pratyantar);
-                if (antarToday && running->Pratyantar == p) {
+                if (antarToday && running.Pratyantar == p) {
                     MarkToday(maha);
                     MarkToday(antar);
                     MarkToday(pratyantar);

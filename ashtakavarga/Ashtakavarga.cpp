@@ -59,8 +59,9 @@ constexpr std::array<TableRow, BeneficTableCount> Tables {{
     {{"parashari", "Parashari", "Brihat Parashara Hora Shastra, ch. 66"}, &ParashariPlaces},
 }};
 
-// The multipliers of the pindas, from the same chapter's sequel (ch. 67):
-// the signs Mesha to Meena, and the grahas in AshtakavargaGrahas' order.
+// The multipliers of the pindas, from the chapters of the same text that
+// follow it (the shodhanas, then the pindas): the signs Mesha to Meena, and
+// the grahas in AshtakavargaGrahas' order.
 constexpr Signs12 RasiMultipliers {7, 10, 8, 4, 10, 5, 7, 8, 9, 5, 11, 12};
 constexpr std::array<int, AshtakavargaGrahaCount> GrahaMultipliers {5, 5, 8, 5, 10, 7, 5};
 

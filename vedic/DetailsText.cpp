@@ -104,8 +104,9 @@ std::string DashaLevelsText(const VimshottariDasha& dasha, std::optional<double>
     if (levels < 2) {
         return {};
     }
-    const std::optional<RunningDasha> running =
-        todayJulianDay ? RunningAt(dasha, *todayJulianDay) : std::optional<RunningDasha> {};
+    // Indices no period has when nothing runs today.
+    const RunningDasha running = (todayJulianDay ? RunningAt(dasha, *todayJulianDay) : std::nullopt)
+                                     .value_or(RunningDasha {DashaCount, DashaCount, DashaCount});
     const auto line = [](std::size_t indent, const DashaPeriod& period, bool today) {
         return std::string(indent, ' ') + Padded(std::string(NamesOf(period.Lord).Plain), 12 - indent)
             + Padded(DateText(period.Start), 12) + DateText(period.End) + (today ? "  <- today\n" : "\n");
@@ -114,16 +115,16 @@ std::string DashaLevelsText(const VimshottariDasha& dasha, std::optional<double>
     text += Padded("Dasha", 12) + Padded("Start", 12) + "End\n";
     for (std::size_t m = 0; m < dasha.Periods.size(); ++m) {
         const MahaDasha& maha = dasha.Periods[m];
-        text += line(0, maha.Period, running && running->Maha == m);
+        text += line(0, maha.Period, running.Maha == m);
         for (std::size_t a = 0; a < maha.Sub.size(); ++a) {
-            const bool antarToday = running && running->Maha == m && running->Antar == a;
+            const bool antarToday = running.Maha == m && running.Antar == a;
             text += line(2, maha.Sub[a], antarToday);
             if (levels < 3) {
                 continue;
             }
             const std::array<DashaPeriod, DashaCount> pratyantars = PratyantarDashas(maha.Sub[a]);
             for (std::size_t p = 0; p < pratyantars.size(); ++p) {
-                text += line(4, pratyantars[p], antarToday && running->Pratyantar == p);
+                text += line(4, pratyantars[p], antarToday && running.Pratyantar == p);
             }
         }
     }

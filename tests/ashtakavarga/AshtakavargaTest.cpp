@@ -51,8 +51,8 @@ TEST(Ashtakavarga, TrikonaShodhanaLeavesEachTrikonaLessItsSmallest)
     EXPECT_EQ(TrikonaShodhana({5, 0, 2, 6, 5, 3, 2, 1, 5, 8, 2, 6}), (Signs12 {0, 0, 0, 5, 0, 3, 0, 0, 0, 8, 0, 5}));
 }
 
-// The rules of the ekadhipatya shodhana (B. V. Raman, Ashtakavarga System of
-// Prediction, ch. 4), one pair a row, each worked by hand.
+// The rules of the ekadhipatya shodhana as B. V. Raman's Ashtakavarga System
+// of Prediction states them, one pair a row, each worked by hand.
 TEST(Ashtakavarga, EkadhipatyaShodhanaFollowsTheOccupiedAndEmptySigns)
 {
     struct Row {

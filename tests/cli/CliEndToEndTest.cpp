@@ -249,6 +249,8 @@ TEST_F(Cli, ChartIsDrawnInEitherStyleAndTheTextStaysTheSame)
     const Ran polar = Start(With(Delhi("--lat", "90:00N"), {"--json", "--chart", "chart.svg"}));
     EXPECT_NE(polar.Out.find("]],\"Lagna\":null,\"Ketu\":\"05 Tau 24\",\"Sky\":\"classic\","), std::string::npos) << polar.Out;
     EXPECT_NE(FileBytes(folder_ / "chart.svg").find(">No Lagna: at a pole"), std::string::npos);
+    // The ashtakavarga counts from the Lagna too: none, and no crash.
+    EXPECT_TRUE(polar.Out.ends_with(",\"Ashtakavarga\":null}\n")) << polar.Out;
 }
 
 // The details of the New Delhi example: the positions table is the README's,
