@@ -9,11 +9,13 @@
 #include "core/InputChecks.h"
 #include "readings/ReadingFile.h"
 #include "panchanga/PanchangaText.h"
+#include "core/SignPosition.h"
 #include "vedic/DetailsText.h"
 #include "vedic/Varga.h"
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -33,6 +35,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -65,11 +68,19 @@ struct ChartTab {
     int Varga;
     const char* Caption;
     const char* ViewName;
+    bool Bindus; // the sarva ashtakavarga's chart, in the Rasi
 };
-constexpr std::array<ChartTab, 2> ChartTabList {{
-    {vedic::RasiVarga, "&Rasi", "svgChart"},
-    {vedic::NavamsaVarga, "Nava&msa", "svgNavamsa"},
+constexpr std::array<ChartTab, 3> ChartTabList {{
+    {vedic::RasiVarga, "&Rasi", "svgChart", false},
+    {vedic::NavamsaVarga, "Nava&msa", "svgNavamsa", false},
+    {vedic::RasiVarga, "Sarva bind&us", "svgSarva", true},
 }};
+constexpr std::size_t SarvaTab = 2;
+
+const QStringList AshtakavargaSteps {QStringLiteral("Bindus"), QStringLiteral("After the trikona shodhana"),
+    QStringLiteral("After the ekadhipatya shodhana")};
+const QStringList PindaColumns {QStringLiteral("Rasi pinda"), QStringLiteral("Graha pinda"), QStringLiteral("Shodhya pinda")};
+const QString NoAshtakavarga = QStringLiteral("No ashtakavarga: it is counted from the Lagna too, and this reading has none.");
 
 const QStringList PositionColumns {QStringLiteral("Graha"), QStringLiteral("Position"), QStringLiteral("Nakshatra"),
     QStringLiteral("Pada"), QStringLiteral("Lord"), QStringLiteral("Navamsa"), QStringLiteral("Dignity"),
@@ -108,6 +119,40 @@ QTreeWidgetItem* DashaItem(const vedic::DashaPeriod& period)
 {
     return new QTreeWidgetItem(QStringList {Lord(period.Lord), FromUtf8(vedic::DateText(period.Start)),
         FromUtf8(vedic::DateText(period.End))});
+}
+
+QTreeWidgetItem* YoginiItem(const vedic::YoginiPeriod& period)
+{
+    return new QTreeWidgetItem(QStringList {FromUtf8(vedic::YoginiName(period.Yogini)),
+        FromUtf8(vedic::DateText(period.Start)), FromUtf8(vedic::DateText(period.End))});
+}
+
+bool Runs(double julianDay, double start, double end)
+{
+    return julianDay >= start && julianDay < end;
+}
+
+void FillCounts(QTableWidget* table, int row, const ashtakavarga::Signs12& counts)
+{
+    int total = 0;
+    for (std::size_t sign = 0; sign < counts.size(); ++sign) {
+        auto* cell = new QTableWidgetItem(QString::number(counts[sign]));
+        cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        table->setItem(row, static_cast<int>(sign), cell);
+        total += counts[sign];
+    }
+    auto* cell = new QTableWidgetItem(QString::number(total));
+    cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    table->setItem(row, static_cast<int>(counts.size()), cell);
+}
+
+QTableWidget* NewCountsTable(QWidget* parent, const QString& name, const QStringList& columns)
+{
+    auto* table = new QTableWidget(0, static_cast<int>(columns.size()), parent);
+    table->setObjectName(name);
+    table->setHorizontalHeaderLabels(columns);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    return table;
 }
 
 void MarkToday(QTreeWidgetItem* item)
@@ -180,10 +225,65 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     dashaLayout->addWidget(lblDasha);
     dashaLayout->addWidget(treDasha, 1);
 
+    lblYogini = new QLabel(this);
+    lblYogini->setObjectName(QStringLiteral("lblYogini"));
+    lblYogini->setWordWrap(true);
+    treYogini = new QTreeWidget(this);
+    treYogini->setObjectName(QStringLiteral("treYogini"));
+    treYogini->setHeaderLabels({QStringLiteral("Yogini"), QStringLiteral("Start"), QStringLiteral("End"), QString()});
+    auto* yoginiPage = new QWidget(this);
+    auto* yoginiLayout = new QVBoxLayout(yoginiPage);
+    yoginiLayout->addWidget(lblYogini);
+    yoginiLayout->addWidget(treYogini, 1);
+
+    cboAshtakavargaTable = new QComboBox(this);
+    cboAshtakavargaTable->setObjectName(QStringLiteral("cboAshtakavargaTable"));
+    for (std::size_t i = 0; i < ashtakavarga::BeneficTableCount; ++i) {
+        cboAshtakavargaTable->addItem(FromUtf8(ashtakavarga::NamesOf(static_cast<ashtakavarga::BeneficTable>(i)).Shown));
+    }
+    cboAshtakavargaStep = new QComboBox(this);
+    cboAshtakavargaStep->setObjectName(QStringLiteral("cboAshtakavargaStep"));
+    cboAshtakavargaStep->addItems(AshtakavargaSteps);
+    lblAshtakavarga = new QLabel(this);
+    lblAshtakavarga->setObjectName(QStringLiteral("lblAshtakavarga"));
+    lblAshtakavarga->setWordWrap(true);
+    QStringList signColumns;
+    for (const std::string_view sign : ashtakavarga::ShortSignNames) {
+        signColumns << FromUtf8(sign);
+    }
+    tblAshtakavarga = NewCountsTable(this, QStringLiteral("tblAshtakavarga"), signColumns << QStringLiteral("Total"));
+    for (std::size_t sign = 0; sign < VedicSignNames.size(); ++sign) {
+        tblAshtakavarga->horizontalHeaderItem(static_cast<int>(sign))->setToolTip(FromUtf8(VedicSignNames[sign]));
+    }
+    tblPindas = NewCountsTable(this, QStringLiteral("tblPindas"), PindaColumns);
+    // The tables take the width the positions leave, scrolling if they must.
+    for (QTableWidget* table : {tblAshtakavarga, tblPindas}) {
+        table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustIgnored);
+        table->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Expanding);
+    }
+    auto* tableLabel = new QLabel(QStringLiteral("T&able:"), this);
+    tableLabel->setBuddy(cboAshtakavargaTable);
+    auto* stepLabel = new QLabel(QStringLiteral("S&how:"), this);
+    stepLabel->setBuddy(cboAshtakavargaStep);
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(tableLabel);
+    choices->addWidget(cboAshtakavargaTable);
+    choices->addWidget(stepLabel);
+    choices->addWidget(cboAshtakavargaStep);
+    choices->addStretch();
+    auto* ashtakavargaPage = new QWidget(this);
+    auto* ashtakavargaLayout = new QVBoxLayout(ashtakavargaPage);
+    ashtakavargaLayout->addLayout(choices);
+    ashtakavargaLayout->addWidget(lblAshtakavarga);
+    ashtakavargaLayout->addWidget(tblAshtakavarga, 2);
+    ashtakavargaLayout->addWidget(tblPindas, 1);
+
     tabTables = new QTabWidget(this);
     tabTables->setObjectName(QStringLiteral("tabTables"));
     tabTables->addTab(tblPositions, QStringLiteral("P&ositions"));
     tabTables->addTab(dashaPage, QStringLiteral("&Dasha"));
+    tabTables->addTab(yoginiPage, QStringLiteral("&Yogini"));
+    tabTables->addTab(ashtakavargaPage, QStringLiteral("Ash&takavarga"));
 
     lblMatch = new QLabel(NoPartner, this);
     lblMatch->setObjectName(QStringLiteral("lblMatch"));
@@ -274,6 +374,11 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     resize(QSize(1180, 900).boundedTo(screen()->availableSize()));
 
     connect(optSouth, &QRadioButton::toggled, this, &ChartWindow::Redraw);
+    connect(cboAshtakavargaTable, &QComboBox::currentIndexChanged, this, [this] {
+        ShowAshtakavarga();
+        Redraw();
+    });
+    connect(cboAshtakavargaStep, &QComboBox::currentIndexChanged, this, &ChartWindow::FillAshtakavargaTables);
     connect(cmdSavePicture, &QPushButton::clicked, this, &ChartWindow::SavePicture);
     connect(cmdPrint, &QPushButton::clicked, this, &ChartWindow::Print);
     connect(cmdMatch, &QPushButton::clicked, this, &ChartWindow::MatchWith);
@@ -289,6 +394,7 @@ void ChartWindow::SetClock(Clock now)
 {
     clock = std::move(now);
     FillDasha();
+    FillYogini();
 }
 
 const QByteArray& ChartWindow::Svg() const
@@ -311,6 +417,7 @@ std::optional<QString> ChartWindow::ShowReading(const Birth& birth, const fullre
 {
     charts.clear();
     for (const ChartTab& tab : ChartTabList) {
+        // The chart of bindus is drawn by ShowAshtakavarga.
         chart::ChartResult result = fullreading::ChartOf(birth, reading, tab.Varga);
         if (!result.Refusal.empty()) {
             charts.clear();
@@ -329,6 +436,9 @@ std::optional<QString> ChartWindow::ShowReading(const Birth& birth, const fullre
     shownReading = reading;
     FillMatch();
     FillPanchanga(!charts.empty() ? &reading : nullptr);
+    yogini = !charts.empty() ? reading.Yogini : std::nullopt;
+    FillYogini();
+    ShowAshtakavarga();
     Redraw();
     return !charts.empty() ? std::nullopt : std::optional<QString>(refusal->text());
 }
@@ -391,19 +501,30 @@ void ChartWindow::FillDasha()
     }
     lblDasha->setText(FromUtf8(vedic::DashaHeading(dasha->YearDays)) + QStringLiteral("\nBalance at birth: ")
         + FromUtf8(vedic::BalanceText(dasha->Balance)));
-    const std::optional<vedic::RunningDasha> running = vedic::RunningAt(*dasha, vedic::JulianDayOf(clock()));
+    // Indices no period has when nothing runs today.
+    const vedic::RunningDasha running = vedic::RunningAt(*dasha, vedic::JulianDayOf(clock()))
+                                            .value_or(vedic::RunningDasha {vedic::DashaCount, vedic::DashaCount, vedic::DashaCount});
     QTreeWidgetItem* today = nullptr;
     for (std::size_t m = 0; m < dasha->Periods.size(); ++m) {
         QTreeWidgetItem* maha = DashaItem(dasha->Periods[m].Period);
         treDasha->addTopLevelItem(maha);
         for (std::size_t a = 0; a < dasha->Periods[m].Sub.size(); ++a) {
-            QTreeWidgetItem* antar = DashaItem(dasha->Periods[m].Sub[a]);
+            const vedic::DashaPeriod& antarPeriod = dasha->Periods[m].Sub[a];
+            QTreeWidgetItem* antar = DashaItem(antarPeriod);
             maha->addChild(antar);
-            if (running && running->Maha == m && running->Antar == a) {
-                MarkToday(maha);
-                MarkToday(antar);
-                maha->setExpanded(true);
-                today = antar;
+            const bool antarToday = running.Maha == m && running.Antar == a;
+            const std::array<vedic::DashaPeriod, vedic::DashaCount> pratyantars = vedic::PratyantarDashas(antarPeriod);
+            for (std::size_t p = 0; p < pratyantars.size(); ++p) {
+                QTreeWidgetItem* pratyantar = DashaItem(pratyantars[p]);
+                antar->addChild(pratyantar);
+                if (antarToday && running.Pratyantar == p) {
+                    MarkToday(maha);
+                    MarkToday(antar);
+                    MarkToday(pratyantar);
+                    maha->setExpanded(true);
+                    antar->setExpanded(true);
+                    today = pratyantar;
+                }
             }
         }
     }
@@ -504,6 +625,99 @@ void ChartWindow::FillMatch()
     lblMatch->setText(FromUtf8(note));
 }
 
+void ChartWindow::FillYogini()
+{
+    treYogini->clear();
+    if (!yogini) {
+        lblYogini->clear();
+        return;
+    }
+    lblYogini->setText(QStringLiteral("Yogini dasha (dates in Universal Time; a year is %1 days)\nFirst at birth: %2")
+                           .arg(FromUtf8(vedic::YearDaysText(yogini->YearDays)), FromUtf8(vedic::YoginiName(yogini->FirstYogini))));
+    const double now = vedic::JulianDayOf(clock());
+    QTreeWidgetItem* today = nullptr;
+    for (const vedic::YoginiMaha& maha : yogini->Periods) {
+        QTreeWidgetItem* mahaItem = YoginiItem(maha.Period);
+        treYogini->addTopLevelItem(mahaItem);
+        for (const vedic::YoginiPeriod& antar : maha.Sub) {
+            QTreeWidgetItem* antarItem = YoginiItem(antar);
+            mahaItem->addChild(antarItem);
+            if (Runs(now, antar.StartJulianDay, antar.EndJulianDay)) {
+                MarkToday(mahaItem);
+                MarkToday(antarItem);
+                mahaItem->setExpanded(true);
+                today = antarItem;
+            }
+        }
+    }
+    for (int column = 0; column < treYogini->columnCount(); ++column) {
+        treYogini->resizeColumnToContents(column);
+    }
+    if (today != nullptr) {
+        treYogini->setCurrentItem(today);
+        treYogini->scrollToItem(today);
+    }
+}
+
+void ChartWindow::ShowAshtakavarga()
+{
+    const auto table = static_cast<ashtakavarga::BeneficTable>(std::max(0, cboAshtakavargaTable->currentIndex()));
+    ashtakavargaShown = !charts.empty() && shownReading ? fullreading::AshtakavargaOf(*shownReading, table) : std::nullopt;
+    const std::optional<chart::ChartData> sarva = ashtakavargaShown && shownBirth
+        ? fullreading::SarvaChartOf(*shownBirth, *shownReading, *ashtakavargaShown)
+        : std::nullopt;
+    if (sarva && charts.size() > SarvaTab) {
+        charts[SarvaTab] = *sarva;
+    }
+    tabCharts->setTabVisible(static_cast<int>(SarvaTab), sarva.has_value());
+    if (!sarva && tabCharts->currentIndex() == static_cast<int>(SarvaTab)) {
+        tabCharts->setCurrentIndex(0);
+    }
+    FillAshtakavargaTables();
+}
+
+void ChartWindow::FillAshtakavargaTables()
+{
+    tblAshtakavarga->setRowCount(0);
+    tblPindas->setRowCount(0);
+    if (!ashtakavargaShown) {
+        lblAshtakavarga->setText(!charts.empty() ? NoAshtakavarga : QString());
+        return;
+    }
+    const ashtakavarga::Ashtakavarga& av = *ashtakavargaShown;
+    const ashtakavarga::BeneficTableNames& names = ashtakavarga::NamesOf(av.Table);
+    lblAshtakavarga->setText(QStringLiteral("Bindus of the %1 table (%2), by sign.")
+                                 .arg(FromUtf8(names.Shown), FromUtf8(names.Source)));
+    const int step = cboAshtakavargaStep->currentIndex();
+    const ashtakavarga::PerGraha& rows = step == 1 ? av.Trikona : step == 2 ? av.Ekadhipatya : av.Bhinna;
+    QStringList grahas;
+    for (const Graha graha : ashtakavarga::AshtakavargaGrahas) {
+        grahas << Lord(graha);
+    }
+    const bool sarva = step <= 0;
+    tblAshtakavarga->setRowCount(static_cast<int>(rows.size()) + (sarva ? 1 : 0));
+    for (std::size_t graha = 0; graha < rows.size(); ++graha) {
+        FillCounts(tblAshtakavarga, static_cast<int>(graha), rows[graha]);
+    }
+    if (sarva) {
+        FillCounts(tblAshtakavarga, static_cast<int>(rows.size()), av.Sarva);
+    }
+    tblAshtakavarga->setVerticalHeaderLabels(sarva ? QStringList(grahas) << QStringLiteral("Sarva") : grahas);
+    tblAshtakavarga->resizeColumnsToContents();
+    tblPindas->setRowCount(static_cast<int>(av.Pindas.size()));
+    tblPindas->setVerticalHeaderLabels(grahas);
+    for (std::size_t graha = 0; graha < av.Pindas.size(); ++graha) {
+        const ashtakavarga::Pinda& pinda = av.Pindas[graha];
+        const std::array<int, 3> values {pinda.Rasi, pinda.Graha, pinda.Shodhya()};
+        for (std::size_t column = 0; column < values.size(); ++column) {
+            auto* cell = new QTableWidgetItem(QString::number(values[column]));
+            cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            tblPindas->setItem(static_cast<int>(graha), static_cast<int>(column), cell);
+        }
+    }
+    tblPindas->resizeColumnsToContents();
+}
+
 void ChartWindow::Redraw()
 {
     const bool drawn = !charts.empty();
@@ -546,7 +760,9 @@ void ChartWindow::Print()
 {
     QPrinter printer(QPrinter::HighResolution);
     const std::optional<vedic::VargaRule> rule = vedic::VargaRuleOf(ChartTabList[ShownChart()].Varga);
-    printer.setDocName(FromUtf8(rule ? rule->Name : std::string_view()) + QStringLiteral(" Chart")
+    const bool bindus = ChartTabList[ShownChart()].Bindus;
+    printer.setDocName((bindus ? QStringLiteral("Sarvashtakavarga") : FromUtf8(rule ? rule->Name : std::string_view()))
+        + QStringLiteral(" Chart")
         + (!charts.empty() ? QStringLiteral(" \u2013 ") + FromUtf8(charts.front().Name) : QString()));
     if (!prompts.ChoosePrinter(this, printer)) {
         return;

@@ -17,6 +17,7 @@
 #include <vector>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -31,15 +32,14 @@ class ChartView;
 class UserPrompts;
 
 // The reading's workspace in its own window: a tab for each varga of the
-// chart list (the Rasi and the Navamsa) with the South/North switch, saving and printing the chart in front; beside
-// them the positions table and the Vimshottari dasha with today's period
-// marked, and the kundli match with a second reading, this reading the
+// chart list (the Rasi and the Navamsa) and the chart of the sarva bindus, with the South/North switch, saving and
+// printing the chart in front; beside them the positions table, the Vimshottari dasha to the pratyantars and the
+// Yogini dasha with today's periods marked, the ashtakavarga's tables under the table of benefic places
+// chosen, the panchanga at birth, and the kundli match with a second reading, this reading the
 // boy's or the girl's: "Match With…" opens the other's file, or "Keep As The
 // Other Reading" keeps the one shown, to be matched with the next one typed
 // or found in the atlas. The main window hands it each new reading, so an
 // open window follows recalculation, the match included.
-// marked, and the panchanga at birth. The main window hands it each new reading, so an open window
-// follows recalculation.
 class ChartWindow : public QWidget {
     Q_OBJECT
 
@@ -74,12 +74,22 @@ public:
     [[nodiscard]] QLabel* MatchNote() const { return lblMatch; }
     [[nodiscard]] QTableWidget* PanchangaTable() const { return tblPanchanga; }
     [[nodiscard]] QLabel* PanchangaNote() const { return lblPanchanga; }
+    [[nodiscard]] QTreeWidget* YoginiTree() const { return treYogini; }
+    [[nodiscard]] QComboBox* AshtakavargaTableChoice() const { return cboAshtakavargaTable; }
+    [[nodiscard]] QComboBox* AshtakavargaStepChoice() const { return cboAshtakavargaStep; }
+    [[nodiscard]] QTableWidget* AshtakavargaTable() const { return tblAshtakavarga; }
+    [[nodiscard]] QTableWidget* PindasTable() const { return tblPindas; }
 
 private:
     void Redraw();
     void FillPositions(const std::optional<vedic::ReadingDetails>& details);
     void FillDasha();
     void FillPanchanga(const fullreading::FullReading* reading);
+    void FillYogini();
+    // Counts the ashtakavarga again under the table chosen, redraws its chart
+    // and fills its tables.
+    void ShowAshtakavarga();
+    void FillAshtakavargaTables();
     [[nodiscard]] std::size_t ShownChart() const;
     void SavePicture();
     void Print();
@@ -95,10 +105,13 @@ private:
     std::vector<QString> lastPicturePaths;
     std::vector<ChartView*> views;
     std::optional<vedic::VimshottariDasha> dasha;
-    // The reading shown, and the other reading's birth once chosen.
+    // The reading shown, and the other reading's birth once chosen; the
+    // chart of bindus is drawn from the ashtakavarga of the table chosen.
     std::optional<Birth> shownBirth;
     std::optional<fullreading::FullReading> shownReading;
     std::optional<Birth> partnerBirth;
+    std::optional<vedic::YoginiDasha> yogini;
+    std::optional<ashtakavarga::Ashtakavarga> ashtakavargaShown;
     QSplitter* workspace = nullptr;
     QTabWidget* tabCharts = nullptr;
     QTabWidget* tabTables = nullptr;
@@ -107,6 +120,13 @@ private:
     QLabel* lblDasha = nullptr;
     QTableWidget* tblPanchanga = nullptr;
     QLabel* lblPanchanga = nullptr;
+    QTreeWidget* treYogini = nullptr;
+    QLabel* lblYogini = nullptr;
+    QComboBox* cboAshtakavargaTable = nullptr;
+    QComboBox* cboAshtakavargaStep = nullptr;
+    QLabel* lblAshtakavarga = nullptr;
+    QTableWidget* tblAshtakavarga = nullptr;
+    QTableWidget* tblPindas = nullptr;
     QLabel* refusal = nullptr;
     QTableWidget* tblMatch = nullptr;
     QLabel* lblMatch = nullptr;

@@ -39,7 +39,7 @@ void BM_ReadingJsonRapidJsonWriter(benchmark::State& state)
         json.StartObject();
         json.Key("line");
         json.Uint64(2);
-        halvaro::cli::WriteReadingMembers(json, {Example(), ExampleBirth(), {}}, halvaro::cli::BatchOutputGroups);
+        halvaro::cli::WriteReadingMembers(json, {Example(), ExampleBirth(), {}, 1}, halvaro::cli::BatchOutputGroups);
         json.EndObject();
         buffer.Put('\n');
         benchmark::DoNotOptimize(buffer.GetString());

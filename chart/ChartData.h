@@ -43,6 +43,10 @@ struct ChartData {
     // "In the precise sky the Sun stands in Vrishabha."; set by the caller,
     // which knows both skies.
     std::string SkyDifferences;
+    // A chart of bindus (the sarva ashtakavarga) draws a count in each sign
+    // instead of the grahas, under its own title.
+    std::optional<std::array<int, SignCount>> Bindus;
+    std::string Title; // empty: the varga's name
 };
 
 // A chart, or the message that refuses one (a place no chart can have).

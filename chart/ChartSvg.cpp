@@ -134,10 +134,19 @@ struct CellLine {
     bool Lagna;
 };
 
-// The lines of one sign: the Lagna first when it rises there, then the grahas.
+std::string TitleOf(const ChartData& chart)
+{
+    return chart.Title.empty() ? std::string(VargaName(chart.Varga)) : chart.Title;
+}
+
+// The lines of one sign: the Lagna first when it rises there, then the grahas;
+// none in a chart of bindus.
 std::vector<CellLine> LinesOfSign(const ChartData& chart, int sign)
 {
     std::vector<CellLine> lines;
+    if (chart.Bindus) {
+        return lines;
+    }
     if (chart.Lagna && chart.Lagna->Sign == sign) {
         lines.push_back({GrahaLine("Lagna", *chart.Lagna, chart.Varga), true});
     }
@@ -172,6 +181,10 @@ void DrawSouth(SvgWriter& svg, const ChartData& chart)
             // The Lagna's customary mark: a stroke across the cell's corner.
             svg.Line(x, y + 30, x + 30, y, LagnaColour, 2);
         }
+        if (chart.Bindus) {
+            svg.Text(x + Cell / 2, y + Cell / 2 + 12, Number((*chart.Bindus)[static_cast<std::size_t>(sign)]), 32,
+                TextColour, "middle", true);
+        }
         const std::vector<CellLine> lines = LinesOfSign(chart, sign);
         const TypeSize type = TypeFor(lines.size());
         int lineY = y + 40;
@@ -181,7 +194,7 @@ void DrawSouth(SvgWriter& svg, const ChartData& chart)
         }
     }
     const int middle = Margin + Side / 2;
-    svg.Text(middle, middle - 18, VargaName(chart.Varga), 24, LineColour, "middle", true);
+    svg.Text(middle, middle - 18, TitleOf(chart), 24, LineColour, "middle", true);
     svg.Text(middle, middle + 12, chart.Name, 15, TextColour, "middle", false, 30);
     svg.Text(middle, middle + 36, "South Indian", 12, MutedColour, "middle");
 }
@@ -209,6 +222,10 @@ void DrawNorth(SvgWriter& svg, const ChartData& chart)
         const HouseSpot& spot = NorthHouses[static_cast<std::size_t>(house)];
         const int sign = (firstSign + house) % SignCount;
         svg.Text(Margin + spot.NumberX, Margin + spot.NumberY + 5, Number(sign + 1), 13, MutedColour, "middle", true);
+        if (chart.Bindus) {
+            svg.Text(Margin + spot.TextX, Margin + spot.TextY + 10, Number((*chart.Bindus)[static_cast<std::size_t>(sign)]),
+                spot.Diamond ? 30 : 24, TextColour, "middle", true);
+        }
         const std::vector<CellLine> lines = LinesOfSign(chart, sign);
         const TypeSize type = TypeFor(lines.size() + (spot.Diamond ? 0 : 2));
         const int blockHeight = static_cast<int>(lines.size()) * type.Step;
@@ -237,7 +254,7 @@ std::vector<CaptionLine> CaptionLines(const ChartData& chart, ChartStyle style)
             lines.push_back({std::move(line), size, colour, bold});
         }
     };
-    add(std::string(VargaName(chart.Varga)) + (style == ChartStyle::South ? " chart (South Indian) of " : " chart (North Indian) of ")
+    add(TitleOf(chart) + (style == ChartStyle::South ? " chart (South Indian) of " : " chart (North Indian) of ")
             + chart.Name,
         TitleCharacters, 17, TextColour, true);
     for (const std::string* text : {&chart.WhenText, &chart.WhereText, &chart.SkyText, &chart.SkyDifferences}) {
@@ -273,7 +290,7 @@ std::string ChartSvg(const ChartData& chart, ChartStyle style)
     // The picture grows with its caption, which is never cut.
     const int height = CaptionTop + static_cast<int>(caption.size() - 1) * CaptionStep + CaptionBottom;
     SvgWriter svg(height);
-    svg.Raw("<title>" + std::string(VargaName(chart.Varga)) + " chart of " + XmlEscaped(chart.Name) + "</title>");
+    svg.Raw("<title>" + XmlEscaped(TitleOf(chart)) + " chart of " + XmlEscaped(chart.Name) + "</title>");
     svg.Raw("<rect width=\"" + Number(Width) + "\" height=\"" + Number(height) + "\" fill=\"#fffdf7\"/>");
     if (style == ChartStyle::South) {
         DrawSouth(svg, chart);

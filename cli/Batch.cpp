@@ -765,7 +765,7 @@ void Compute(const RecordReader& reader, RecordFormat format, const Conventions&
         if (format == RecordFormat::Csv) {
             if (reading) {
                 block.Output.Put(',');
-                AppendReadingCsvFields(block.Output, {result.Value, checked.Value, checked.Value.TimeZone}, groups);
+                AppendReadingCsvFields(block.Output, {result.Value, checked.Value, checked.Value.TimeZone, 1}, groups);
             } else {
                 AppendCsvField(block.Output, decoded.Error);
                 Append(block.Output, std::string(ReadingCsvFieldCount(groups), ','));
@@ -774,7 +774,7 @@ void Compute(const RecordReader& reader, RecordFormat format, const Conventions&
             continue;
         }
         if (reading) {
-            WriteReadingMembers(json, {result.Value, checked.Value, checked.Value.TimeZone}, groups);
+            WriteReadingMembers(json, {result.Value, checked.Value, checked.Value.TimeZone, 1}, groups);
         } else {
             json.Key("error");
             json.String(decoded.Error.data(), static_cast<rapidjson::SizeType>(decoded.Error.size()));

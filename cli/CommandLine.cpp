@@ -104,7 +104,7 @@ CLI::Validator OneOf(std::vector<std::string> names)
 struct Options {
     CLI::App App {std::string(Description), std::string(ProgramName)};
     std::string ReadingPath, FindPlace, Sky = "classic", Ayanamsa = "lahiri", AyanamsaValue, Node = "mean",
-        DashaYear = "365.25", Sunrise = "hindu", Save, Chart, ChartStyle = "south", ChartVarga = "d1", Batch,
+        DashaYear = "365.25", Sunrise = "hindu", DashaLevels, AshtakavargaTable = "parashari", Save, Chart, ChartStyle = "south", ChartVarga = "d1", Batch,
         InputFormat, Output, OutputFormat = "jsonl", Groups;
     unsigned Jobs = 0;
     std::vector<std::string> Match;
@@ -116,7 +116,8 @@ struct Options {
     CLI::Option* AyanamsaValueOption = nullptr;
     CLI::Option *File = nullptr, *SaveOption = nullptr, *ChartOption = nullptr, *BatchOption = nullptr,
                 *InputFormatOption = nullptr, *OutputOption = nullptr, *NoDstOption = nullptr, *FindPlaceOption = nullptr,
-                *FieldsOption = nullptr, *MatchOption = nullptr, *PairsOption = nullptr, *PanchangaOption = nullptr;
+                *FieldsOption = nullptr, *MatchOption = nullptr, *PairsOption = nullptr, *PanchangaOption = nullptr,
+                *DashaLevelsOption = nullptr;
 
     Options()
     {
@@ -147,16 +148,32 @@ struct Options {
         CLI::Option* json = flag("--json", Json, OutputGroup,
             "print one JSON object instead: GrahaPositionTexts, MoonPositionText, Ayanamsa, the result rows, "
             "the short positions of the Lagna (null near the poles) and of Ketu, Sky, SkyDiffers (the grahas the "
-            "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha), Birth, Conventions and Panchanga (the panchanga at "
-            "birth, in the precise sky)");
+            "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha), Birth, "
+            "Conventions, Panchanga (the panchanga at birth, in the precise sky), YoginiDasha and Ashtakavarga (the "
+            "bhinnas, sarva, shodhanas and pindas; null near the poles)");
         FieldsOption = value("--fields", Groups, "LIST", OutputGroup,
             "with --json or --batch: write only these groups of keys, named as the keys, comma-separated ("
                 + OutputGroupNames(AllOutputGroups, ", ")
                 + "), in that order whatever the list's; a CSV has the columns of these groups. Only what they "
                   "show is computed");
         CLI::Option* details = flag("--details", Details, OutputGroup,
-            "add the positions table (nakshatra, pada, lord, Navamsa, dignity, R for retrograde), the maha dasha "
-            "table, today's dasha marked, and the panchanga at birth (in the precise sky) to the text output");
+            "add the positions table (nakshatra, pada, lord, Navamsa, dignity, R for retrograde) and the maha dasha "
+            "table, today's dasha marked, the Yogini dasha, the ashtakavarga and the panchanga at birth (in the "
+            "precise sky) to the text output");
+        DashaLevelsOption = value("--dasha-levels", DashaLevels, "1|2|3", OutputGroup,
+            "with --details: the Vimshottari to this depth, 1 the maha dasha table (the default), 2 with each maha "
+            "dasha's antar dashas, 3 with their pratyantar dashas too; with --json, 3 adds the pratyantars to each "
+            "antar dasha's \"Sub\"")
+            ->check(OneOf({"1", "2", "3"}));
+        std::vector<std::string> tables;
+        std::string tableHelp = "the benefic places the ashtakavarga is counted under:";
+        for (std::size_t i = 0; i < ashtakavarga::BeneficTableCount; ++i) {
+            const ashtakavarga::BeneficTableNames& names = ashtakavarga::NamesOf(static_cast<ashtakavarga::BeneficTable>(i));
+            tables.emplace_back(names.Option);
+            tableHelp += (i == 0 ? " " : ", ") + std::string(names.Option) + " (" + std::string(names.Source) + ")"
+                + (i == 0 ? ", the default" : "");
+        }
+        CLI::Option* table = value("--ashtakavarga-table", AshtakavargaTable, "NAME", OutputGroup, tableHelp)->check(OneOf(tables));
         value("--sky", Sky, "classic|precise", OutputGroup,
             "the sky the positions come from: the classic model (the default) or the precise positions of the Swiss "
             "Ephemeris with the Lahiri ayanamsa, which the text output names in a last line; a batch takes it too")
@@ -276,7 +293,8 @@ struct Options {
             ->excludes(details);
         PanchangaOption->excludes(File)->excludes(BatchOption)->excludes(json)->excludes(SaveOption)->excludes(ChartOption)
             ->excludes(details)->excludes(MatchOption);
-        BatchOption->excludes(NoDstOption)->excludes(File)->excludes(json)->excludes(SaveOption)->excludes(ChartOption)->excludes(details);
+        BatchOption->excludes(NoDstOption)->excludes(File)->excludes(json)->excludes(SaveOption)->excludes(ChartOption)->excludes(details)
+            ->excludes(DashaLevelsOption)->excludes(table);
         File->excludes(NoDstOption);
         birth(Field::Dst)->excludes(NoDstOption);
         birth(Field::Zone)->excludes(birth(Field::Tz))->excludes(birth(Field::UtcOffset));
@@ -403,6 +421,9 @@ ParseResult Combined(const Options& o, Command command)
         } else {
             return fail("--batch: " + Shown(batch.Input) + " ends in neither .csv nor .jsonl; name its format with --input-format");
         }
+    }
+    if (o.Given(o.DashaLevelsOption) && (command.Kind != CommandKind::Reading || !(command.Json || command.Details))) {
+        return fail("--dasha-levels needs --details or --json");
     }
     if (o.Given(o.FieldsOption)) {
         const bool json = command.Kind == CommandKind::Reading || command.Kind == CommandKind::Match;
@@ -548,9 +569,11 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
     // What the output shows is computed, nothing more: what the JSON's
     // groups need, the details for --details and the chart's retrograde
     // marks, the differences from the precise sky for the chart.
-    const fullreading::ReadingParts json = command.Json ? PartsFor(command.Groups) : fullreading::PositionsOnly;
+    const fullreading::ReadingParts json = command.Json ? PartsFor(command.Groups)
+                                                       : fullreading::ReadingParts {false, false, false, false, false, command.AshtakavargaTable};
     const fullreading::ReadingParts parts {json.Details || command.Details || command.ChartPath,
-        json.Dasha || command.Details, json.SkyDifferences || command.ChartPath, json.Panchanga || command.Details};
+        json.Dasha || command.Details, json.SkyDifferences || command.ChartPath, json.Panchanga || command.Details,
+        json.Ashtakavarga || command.Details, command.AshtakavargaTable};
     const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, command.Chosen, parts,
         birth::BirthClock(checked.Value, zones));
     if (result.Failure) {
@@ -581,10 +604,11 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         }
     }
     if (command.Json) {
-        out << ReadingJson({result.Value, checked.Value, checked.Value.TimeZone}, command.Groups);
+        out << ReadingJson({result.Value, checked.Value, checked.Value.TimeZone, command.DashaLevels}, command.Groups);
     } else {
         out << ReadingText(result.Value)
-            << (command.Details ? DetailsSection(result.Value, vedic::JulianDayOf(std::chrono::system_clock::now())) : "");
+            << (command.Details ? DetailsSection(result.Value, vedic::JulianDayOf(std::chrono::system_clock::now()), command.DashaLevels)
+                                : "");
     }
     return OutputStatus(out, err, SavedFiles(command.SavePath, command.ChartPath));
 }
@@ -695,6 +719,8 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
     Command command;
     command.Json = o.Json;
     command.Details = o.Details;
+    command.DashaLevels = o.DashaLevels.empty() ? 1 : o.DashaLevels[0] - '0';
+    command.AshtakavargaTable = ashtakavarga::BeneficTableNamed(o.AshtakavargaTable).value_or(ashtakavarga::BeneficTable::Parashari);
     command.Request.Entries.DaylightSaving = o.Dst;
     command.Request.Dst = o.Dst ? std::optional<bool>(true) : o.NoDst ? std::optional<bool>(false) : std::nullopt;
     for (const CLI::Option* option : o.App.parse_order()) {

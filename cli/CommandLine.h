@@ -58,6 +58,8 @@ struct Command {
     std::optional<std::string> SavePath;
     Conventions Chosen;
     bool Details = false;                  // --details
+    int DashaLevels = 1;                   // --dasha-levels 1|2|3
+    ashtakavarga::BeneficTable AshtakavargaTable = ashtakavarga::BeneficTable::Parashari; // --ashtakavarga-table
     std::optional<std::string> ChartPath; // --chart FILE.svg
     chart::ChartStyle ChartStyle = chart::ChartStyle::South;
     int ChartVarga = vedic::RasiVarga;    // --chart-varga d1|d9: the D-number

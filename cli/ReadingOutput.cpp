@@ -185,12 +185,115 @@ void WriteDasha(JsonWriter& json, const OutputContext& context)
         for (const vedic::DashaPeriod& antar : maha.Sub) {
             json.StartObject();
             WritePeriod(json, antar);
+            if (context.DashaLevels >= 3) {
+                Key(json, "Sub");
+                json.StartArray();
+                for (const vedic::DashaPeriod& pratyantar : vedic::PratyantarDashas(antar)) {
+                    json.StartObject();
+                    WritePeriod(json, pratyantar);
+                    json.EndObject();
+                }
+                json.EndArray();
+            }
             json.EndObject();
         }
         json.EndArray();
         json.EndObject();
     }
     json.EndArray();
+    json.EndObject();
+}
+
+void WriteYoginiPeriod(JsonWriter& json, const vedic::YoginiPeriod& period)
+{
+    vedic::DateChars start {}, end {};
+    const vedic::YoginiRow& yogini = vedic::YoginiTable[period.Yogini];
+    Member(json, "Yogini", yogini.Name);
+    Member(json, "Lord", NamesOf(yogini.Lord).Plain);
+    Member(json, "Start", vedic::DateText(period.Start, start));
+    Member(json, "End", vedic::DateText(period.End, end));
+}
+
+void WriteYogini(JsonWriter& json, const OutputContext& context)
+{
+    const std::optional<vedic::YoginiDasha>& dasha = context.Reading.Yogini;
+    if (!KeyOrNull(json, "YoginiDasha", dasha.has_value())) {
+        return;
+    }
+    json.StartObject();
+    Member(json, "System", "Yogini");
+    Key(json, "YearDays");
+    const std::string yearDays = vedic::YearDaysText(dasha->YearDays);
+    json.RawValue(yearDays.data(), yearDays.size(), rapidjson::kNumberType);
+    Key(json, "Periods");
+    json.StartArray();
+    for (const vedic::YoginiMaha& maha : dasha->Periods) {
+        json.StartObject();
+        WriteYoginiPeriod(json, maha.Period);
+        Key(json, "Sub");
+        json.StartArray();
+        for (const vedic::YoginiPeriod& antar : maha.Sub) {
+            json.StartObject();
+            WriteYoginiPeriod(json, antar);
+            json.EndObject();
+        }
+        json.EndArray();
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+}
+
+void Counts(JsonWriter& json, const ashtakavarga::Signs12& counts)
+{
+    json.StartArray();
+    for (const int count : counts) {
+        json.Int(count);
+    }
+    json.EndArray();
+}
+
+void PerGraha(JsonWriter& json, std::string_view key, const ashtakavarga::PerGraha& rows)
+{
+    Key(json, key);
+    json.StartObject();
+    for (std::size_t graha = 0; graha < rows.size(); ++graha) {
+        Key(json, NamesOf(ashtakavarga::AshtakavargaGrahas[graha]).Plain);
+        Counts(json, rows[graha]);
+    }
+    json.EndObject();
+}
+
+void WriteAshtakavarga(JsonWriter& json, const OutputContext& context)
+{
+    const std::optional<ashtakavarga::Ashtakavarga>& av = context.Reading.Ashtakavarga;
+    if (!KeyOrNull(json, "Ashtakavarga", av.has_value())) {
+        return;
+    }
+    const ashtakavarga::BeneficTableNames& table = ashtakavarga::NamesOf(av->Table);
+    json.StartObject();
+    Member(json, "Table", table.Shown);
+    Member(json, "Source", table.Source);
+    PerGraha(json, "Bhinna", av->Bhinna);
+    Key(json, "Sarva");
+    Counts(json, av->Sarva);
+    Key(json, "Shodhana");
+    json.StartObject();
+    PerGraha(json, "Trikona", av->Trikona);
+    PerGraha(json, "Ekadhipatya", av->Ekadhipatya);
+    json.EndObject();
+    Key(json, "Pindas");
+    json.StartObject();
+    for (std::size_t graha = 0; graha < av->Pindas.size(); ++graha) {
+        const ashtakavarga::Pinda& pinda = av->Pindas[graha];
+        Key(json, NamesOf(ashtakavarga::AshtakavargaGrahas[graha]).Plain);
+        json.StartObject();
+        Member(json, "Rasi", pinda.Rasi);
+        Member(json, "Graha", pinda.Graha);
+        Member(json, "Shodhya", pinda.Shodhya());
+        json.EndObject();
+    }
+    json.EndObject();
     json.EndObject();
 }
 
@@ -324,11 +427,19 @@ std::string ReadingText(const fullreading::FullReading& reading)
     return text;
 }
 
-std::string DetailsSection(const fullreading::FullReading& reading, double todayJulianDay)
+std::string DetailsSection(const fullreading::FullReading& reading, double todayJulianDay, int dashaLevels)
 {
-    std::string text = reading.Details && reading.Dasha
-        ? "\n" + vedic::DetailsText(*reading.Details, *reading.Dasha, todayJulianDay)
-        : std::string();
+    if (!reading.Details || !reading.Dasha) {
+        return PanchangaSection(reading);
+    }
+    std::string text = "\n" + vedic::DetailsText(*reading.Details, *reading.Dasha, todayJulianDay)
+        + vedic::DashaLevelsText(*reading.Dasha, todayJulianDay, dashaLevels);
+    if (reading.Yogini) {
+        text += vedic::YoginiText(*reading.Yogini, todayJulianDay);
+    }
+    if (reading.Ashtakavarga) {
+        text += ashtakavarga::AshtakavargaText(*reading.Ashtakavarga);
+    }
     return text + PanchangaSection(reading);
 }
 
@@ -372,7 +483,8 @@ void CsvFields::AddEmpty(std::size_t count)
 namespace {
 
 using fullreading::ReadingParts;
-constexpr ReadingParts NothingMore {false, false, false, false};
+constexpr auto Parashari = ashtakavarga::BeneficTable::Parashari;
+constexpr ReadingParts NothingMore {false, false, false, false, false, Parashari};
 
 void AppendNames(std::string& header, std::span<const std::string_view> rows, std::span<const std::string_view> columns)
 {
@@ -454,7 +566,7 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
     {"Sky", NothingMore, [](JsonWriter& json, const OutputContext& c) { Member(json, "Sky", SkyModelName(c.Reading.Sky)); },
         [](std::string& header) { header += ",Sky"; },
         [](CsvFields& csv, const OutputContext& c) { csv.Add(SkyModelName(c.Reading.Sky)); }, 1},
-    {"SkyDiffers", {false, false, true, false},
+    {"SkyDiffers", {false, false, true, false, false, Parashari},
         [](JsonWriter& json, const OutputContext& c) {
             if (!c.Reading.SkyDiffers) {
                 return;
@@ -467,7 +579,7 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
             json.EndArray();
         },
         nullptr, nullptr, 0},
-    {"Grahas", {true, false, false, false}, WriteGrahas,
+    {"Grahas", {true, false, false, false, false, Parashari}, WriteGrahas,
         [](std::string& header) { AppendNames(header, DetailRowNames, DetailColumnNames); },
         [](CsvFields& csv, const OutputContext& c) {
             const std::optional<vedic::ReadingDetails>& details = c.Reading.Details;
@@ -488,7 +600,7 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
             }
         },
         DetailRowNames.size() * DetailColumnNames.size()},
-    {"Dasha", {false, true, false, false}, WriteDasha, nullptr, nullptr, 0},
+    {"Dasha", {false, true, false, false, false, Parashari}, WriteDasha, nullptr, nullptr, 0},
     {"Birth", NothingMore, WriteBirth, nullptr, nullptr, 0},
     {"Conventions", NothingMore,
         [](JsonWriter& json, const OutputContext& c) {
@@ -506,13 +618,36 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
         },
         [](std::string& header) { header += ",Conventions"; },
         [](CsvFields& csv, const OutputContext& c) { csv.Add(ConventionsText(c.Reading.Used)); }, 1},
-    {"Panchanga", {false, false, false, true}, WritePanchanga,
+    {"Panchanga", {false, false, false, true, false, Parashari}, WritePanchanga,
         [](std::string& header) {
             for (const std::string_view column : PanchangaColumns) {
                 header.append(",").append(column);
             }
         },
         PanchangaCsv, PanchangaColumns.size()},
+    {"YoginiDasha", {false, true, false, false, false, Parashari}, WriteYogini, nullptr, nullptr, 0},
+    // The sarva as twelve columns, the bhinnas being for the JSON.
+    {"Ashtakavarga", {false, false, false, false, true, Parashari}, WriteAshtakavarga,
+        [](std::string& header) {
+            header += ",Ashtakavarga.Table";
+            for (const std::string_view sign : VedicSignNames) {
+                header.append(",Sarva.").append(sign);
+            }
+        },
+        [](CsvFields& csv, const OutputContext& c) {
+            const std::optional<ashtakavarga::Ashtakavarga>& av = c.Reading.Ashtakavarga;
+            if (!av) {
+                csv.AddEmpty(13);
+                return;
+            }
+            csv.Add(ashtakavarga::NamesOf(av->Table).Shown);
+            for (const int count : av->Sarva) {
+                std::array<char, 8> digits {};
+                const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), count).ptr;
+                csv.AddRaw({digits.data(), static_cast<std::size_t>(end - digits.data())});
+            }
+        },
+        13},
 }};
 
 fullreading::ReadingParts PartsFor(const OutputGroups& groups)
@@ -524,6 +659,7 @@ fullreading::ReadingParts PartsFor(const OutputGroups& groups)
             parts.Dasha = parts.Dasha || OutputGroupTable[i].Needs.Dasha;
             parts.SkyDifferences = parts.SkyDifferences || OutputGroupTable[i].Needs.SkyDifferences;
             parts.Panchanga = parts.Panchanga || OutputGroupTable[i].Needs.Panchanga;
+            parts.Ashtakavarga = parts.Ashtakavarga || OutputGroupTable[i].Needs.Ashtakavarga;
         }
     }
     return parts;

@@ -27,16 +27,21 @@ std::string ReadingText(const fullreading::FullReading& reading);
 
 // --details: the positions table and the maha dasha table, the dasha
 // running at `todayJulianDay` (UT) marked; empty when the reading has none.
-std::string DetailsSection(const fullreading::FullReading& reading, double todayJulianDay);
+// With `dashaLevels` 3, the running antar dasha's pratyantars; then the
+// Yogini dasha, the ashtakavarga and the panchanga where the reading has them.
+std::string DetailsSection(const fullreading::FullReading& reading, double todayJulianDay, int dashaLevels = 1);
 // Its panchanga part; empty when the reading has none.
 std::string PanchangaSection(const fullreading::FullReading& reading);
 
 // What an output shows of a reading: the reading, the birth it came from and
 // the IANA zone its offset came from (empty: none).
+// The Vimshottari's maha and antar dashas are always written; DashaLevels 3
+// adds the pratyantars.
 struct OutputContext {
     const fullreading::FullReading& Reading;
     const Birth& BirthValue;
     std::string_view TimeZone;
+    int DashaLevels = 1;
 };
 
 // The groups of keys an output holds, in the order of the JSON object and of
@@ -44,7 +49,7 @@ struct OutputContext {
 // what of the reading must be computed for it.
 enum class OutputGroup {
     GrahaPositionTexts, MoonPositionText, Ayanamsa, Rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions,
-    Panchanga, Count
+    Panchanga, YoginiDasha, Ashtakavarga, Count
 };
 inline constexpr auto OutputGroupCount = static_cast<std::size_t>(OutputGroup::Count);
 using OutputGroups = std::bitset<OutputGroupCount>;
@@ -75,13 +80,16 @@ struct OutputGroupRow {
 extern const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable;
 
 // Every group; a batch line leaves out SkyDiffers, which costs a precise
-// computation for each record, and Panchanga, which costs some hundreds
-// (ten times a precise reading): --fields asks for them.
+// computation for each record, Panchanga, which costs some hundreds (ten
+// times a precise reading), and the groups its lines and columns have not
+// always held: --fields asks for them.
 inline const OutputGroups AllOutputGroups = OutputGroups().set();
 inline const OutputGroups BatchOutputGroups = OutputGroups()
                                                   .set()
                                                   .reset(static_cast<std::size_t>(OutputGroup::SkyDiffers))
-                                                  .reset(static_cast<std::size_t>(OutputGroup::Panchanga));
+                                                  .reset(static_cast<std::size_t>(OutputGroup::Panchanga))
+                                                  .reset(static_cast<std::size_t>(OutputGroup::YoginiDasha))
+                                                  .reset(static_cast<std::size_t>(OutputGroup::Ashtakavarga));
 
 // What must be computed for the groups.
 fullreading::ReadingParts PartsFor(const OutputGroups& groups);

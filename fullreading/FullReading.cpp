@@ -97,6 +97,13 @@ FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& co
         reading.Dasha = vedic::VimshottariDashaOf(
             reading.Longitudes[IndexOf(Graha::Moon)], reading.Moment.JulianDay, conventions.DashaYearDays);
     }
+    if (parts.Dasha) {
+        reading.Yogini = vedic::YoginiDashaOf(
+            reading.Longitudes[IndexOf(Graha::Moon)], reading.Moment.JulianDay, conventions.DashaYearDays);
+    }
+    if (parts.Ashtakavarga) {
+        reading.Ashtakavarga = AshtakavargaOf(reading, parts.AshtakavargaTable);
+    }
     if (parts.SkyDifferences) {
         reading.SkyDiffers = SkyDifferencesOf(reading, conventions);
     }
@@ -104,6 +111,42 @@ FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& co
         reading.Panchanga = BirthPanchanga(birth, reading.Moment.JulianDay, conventions, clock);
     }
     return result;
+}
+
+std::optional<ashtakavarga::ContributorSigns> AshtakavargaSignsOf(const Reading& reading)
+{
+    if (reading.Lagna.Status != modVedicPlanetPosition::LagnaStatus::Computed) {
+        return std::nullopt;
+    }
+    const std::optional<SignPlace> lagna = SignPlaceOf(reading.Lagna.Longitude);
+    if (!lagna) {
+        return std::nullopt;
+    }
+    ashtakavarga::ContributorSigns signs {};
+    for (std::size_t i = 0; i < ashtakavarga::AshtakavargaGrahaCount; ++i) {
+        signs[i] = reading.Places[IndexOf(ashtakavarga::AshtakavargaGrahas[i])].Sign;
+    }
+    signs[ashtakavarga::ContributorCount - 1] = lagna->Sign;
+    return signs;
+}
+
+std::optional<ashtakavarga::Ashtakavarga> AshtakavargaOf(const Reading& reading, ashtakavarga::BeneficTable table)
+{
+    const std::optional<ashtakavarga::ContributorSigns> signs = AshtakavargaSignsOf(reading);
+    return signs ? ashtakavarga::AshtakavargaOf(*signs, table) : std::nullopt;
+}
+
+std::optional<chart::ChartData> SarvaChartOf(const Birth& birth, const FullReading& reading, const ashtakavarga::Ashtakavarga& av)
+{
+    chart::ChartResult chart = ChartOf(birth, reading, vedic::RasiVarga);
+    if (!chart.Refusal.empty()) {
+        return std::nullopt;
+    }
+    chart.Data.Bindus = av.Sarva;
+    chart.Data.Title = "Sarvashtakavarga";
+    chart.Data.SkyText += " \u2014 bindus of the " + std::string(ashtakavarga::NamesOf(av.Table).Shown) + " table ("
+        + std::string(ashtakavarga::NamesOf(av.Table).Source) + ")";
+    return chart.Data;
 }
 
 std::array<bool, GrahaCountWithKetu> RetrogradeMarks(const FullReading& reading)

@@ -4,6 +4,7 @@
 // and `halvaro-cli` only show it.
 #pragma once
 
+#include "ashtakavarga/Ashtakavarga.h"
 #include "calculation/Reading.h"
 #include "chart/ChartData.h"
 #include "core/Birth.h"
@@ -11,6 +12,7 @@
 #include "panchanga/Panchanga.h"
 #include "vedic/GrahaDetails.h"
 #include "vedic/Vimshottari.h"
+#include "vedic/Yogini.h"
 
 #include <array>
 #include <optional>
@@ -34,19 +36,24 @@ struct SkyDifference {
 // shows none of a part does not pay for it.
 struct ReadingParts {
     bool Details = true;         // the positions table, with the daily motions
-    bool Dasha = true;           // the Vimshottari dasha
+    bool Dasha = true;           // the Vimshottari dasha, and the Yogini beside it
     bool SkyDifferences = false; // one precise computation more, for a classic reading
     bool Panchanga = false;      // the panchanga at birth: some hundred precise computations
+    bool Ashtakavarga = false;   // under the table below
+    ashtakavarga::BeneficTable AshtakavargaTable = ashtakavarga::BeneficTable::Parashari;
 };
-inline constexpr ReadingParts EveryPart {true, true, true, true};
+inline constexpr ReadingParts EveryPart {true, true, true, true, true, ashtakavarga::BeneficTable::Parashari};
 // The positions and texts alone.
-inline constexpr ReadingParts PositionsOnly {false, false, false, false};
+inline constexpr ReadingParts PositionsOnly {false, false, false, false, false, ashtakavarga::BeneficTable::Parashari};
 
 struct FullReading : Reading {
     Conventions Used;
     // Each is nothing when not asked for, or when the sky gave none.
     std::optional<vedic::ReadingDetails> Details;
     std::optional<vedic::VimshottariDasha> Dasha;
+    std::optional<vedic::YoginiDasha> Yogini;
+    // Nothing also for a reading without a Lagna.
+    std::optional<ashtakavarga::Ashtakavarga> Ashtakavarga;
     // Empty when the skies agree; nothing when not asked for.
     std::optional<std::vector<SkyDifference>> SkyDiffers;
     // Always the precise sky's, in either sky; nothing when not asked for.
@@ -67,6 +74,15 @@ FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& co
 // The panchanga at a birth, in the precise sky whatever the conventions' sky.
 std::optional<panchanga::MomentPanchanga> BirthPanchanga(const Birth& birth, double julianDayUniversal,
     const Conventions& conventions, const panchanga::UtcOffsetAt& clock = {});
+
+// The signs of a reading's seven grahas and Lagna, which its ashtakavarga is
+// counted from under a table; nothing without a Lagna.
+std::optional<ashtakavarga::ContributorSigns> AshtakavargaSignsOf(const Reading& reading);
+std::optional<ashtakavarga::Ashtakavarga> AshtakavargaOf(const Reading& reading, ashtakavarga::BeneficTable table);
+
+// The sarva ashtakavarga as a chart of bindus in the Rasi; nothing without
+// an ashtakavarga.
+std::optional<chart::ChartData> SarvaChartOf(const Birth& birth, const FullReading& reading, const ashtakavarga::Ashtakavarga& av);
 
 // The grahas (Ketu last) whose motion is retrograde; none without details.
 std::array<bool, GrahaCountWithKetu> RetrogradeMarks(const FullReading& reading);

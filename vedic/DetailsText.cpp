@@ -99,4 +99,67 @@ std::string DetailsText(const ReadingDetails& details, const VimshottariDasha& d
     return text;
 }
 
+std::string DashaLevelsText(const VimshottariDasha& dasha, std::optional<double> todayJulianDay, int levels)
+{
+    if (levels < 2) {
+        return {};
+    }
+    // Indices no period has when nothing runs today.
+    const RunningDasha running = (todayJulianDay ? RunningAt(dasha, *todayJulianDay) : std::nullopt)
+                                     .value_or(RunningDasha {DashaCount, DashaCount, DashaCount});
+    const auto line = [](std::size_t indent, const DashaPeriod& period, bool today) {
+        return std::string(indent, ' ') + Padded(std::string(NamesOf(period.Lord).Plain), 12 - indent)
+            + Padded(DateText(period.Start), 12) + DateText(period.End) + (today ? "  <- today\n" : "\n");
+    };
+    std::string text = levels >= 3 ? "\nMaha, antar and pratyantar dashas\n" : "\nMaha and antar dashas\n";
+    text += Padded("Dasha", 12) + Padded("Start", 12) + "End\n";
+    for (std::size_t m = 0; m < dasha.Periods.size(); ++m) {
+        const MahaDasha& maha = dasha.Periods[m];
+        text += line(0, maha.Period, running.Maha == m);
+        for (std::size_t a = 0; a < maha.Sub.size(); ++a) {
+            const bool antarToday = running.Maha == m && running.Antar == a;
+            text += line(2, maha.Sub[a], antarToday);
+            if (levels < 3) {
+                continue;
+            }
+            const std::array<DashaPeriod, DashaCount> pratyantars = PratyantarDashas(maha.Sub[a]);
+            for (std::size_t p = 0; p < pratyantars.size(); ++p) {
+                text += line(4, pratyantars[p], antarToday && running.Pratyantar == p);
+            }
+        }
+    }
+    return text;
+}
+
+std::string YoginiName(std::size_t yogini)
+{
+    const YoginiRow& row = YoginiTable[yogini % YoginiCount];
+    return std::string(row.Name) + " (" + std::string(NamesOf(row.Lord).Plain) + ")";
+}
+
+std::string YoginiText(const YoginiDasha& dasha, std::optional<double> todayJulianDay)
+{
+    std::string text = "\nYogini dasha (dates in Universal Time; a year is " + YearDaysText(dasha.YearDays) + " days)\n";
+    const double balance = dasha.BalanceYears;
+    const int years = static_cast<int>(balance);
+    const int days = static_cast<int>((balance - years) * dasha.YearDays);
+    text += "Balance at birth: " + YoginiName(dasha.FirstYogini) + ", " + Plural(years, "year") + " "
+        + Plural(days, "day") + "\n";
+    text += Padded("Yogini", 20) + Padded("Start", 12) + "End\n";
+    for (const YoginiMaha& maha : dasha.Periods) {
+        const YoginiPeriod& period = maha.Period;
+        text += Padded(YoginiName(period.Yogini), 20) + Padded(DateText(period.Start), 12) + DateText(period.End);
+        if (todayJulianDay && *todayJulianDay >= period.StartJulianDay && *todayJulianDay < period.EndJulianDay) {
+            for (const YoginiPeriod& antar : maha.Sub) {
+                if (*todayJulianDay < antar.EndJulianDay) {
+                    text += "  <- today, antar dasha " + YoginiName(antar.Yogini) + " to " + DateText(antar.End);
+                    break;
+                }
+            }
+        }
+        text += "\n";
+    }
+    return text;
+}
+
 } // namespace halvaro::vedic

@@ -2,6 +2,7 @@
 
 #include "vedic/GrahaDetails.h"
 #include "vedic/Vimshottari.h"
+#include "vedic/Yogini.h"
 
 #include <optional>
 #include <string>
@@ -28,5 +29,17 @@ std::string DashaHeading(double yearDays);
 // table, the one running at `todayJulianDay` (UT) marked with its antar dasha.
 std::string DetailsText(const ReadingDetails& details, const VimshottariDasha& dasha,
     std::optional<double> todayJulianDay);
+
+// The Vimshottari's deeper levels for --details --dasha-levels 2 or 3: each
+// maha dasha, its antar dashas indented under it and, at 3, their
+// pratyantars under them; what runs at `todayJulianDay` marked.
+std::string DashaLevelsText(const VimshottariDasha& dasha, std::optional<double> todayJulianDay, int levels);
+
+// "Yogini dasha (…)", the balance at birth and the maha periods, the one
+// running at `todayJulianDay` marked with its antar dasha.
+std::string YoginiText(const YoginiDasha& dasha, std::optional<double> todayJulianDay);
+
+// "Bhramari (Mars)"
+std::string YoginiName(std::size_t yogini);
 
 } // namespace halvaro::vedic

@@ -21,14 +21,6 @@ constexpr double NakshatraSpanDeg = 40.0 / 3.0;
 
 constexpr std::array<int, GrahaCountWithKetu> YearsByGraha {6, 10, 17, 20, 7, 16, 19, 18, 7};
 
-// For the Julian days of a dasha, which VimshottariDashaOf keeps finite and
-// within FarthestDays of the epoch.
-year_month_day CivilDateOf(double julianDayUt)
-{
-    const double days = std::floor(julianDayUt - UnixEpochJulianDay);
-    return year_month_day {sys_days {std::chrono::days {static_cast<long>(std::clamp(days, -FarthestDays, FarthestDays))}}};
-}
-
 // Whole years, months and days from one date to a later one: the months are
 // counted on from the first date, a day of month that the last month lacks
 // standing at that month's end.
@@ -49,6 +41,20 @@ void CalendarDifference(year_month_day from, year_month_day to, DashaBalance& ba
 }
 
 } // namespace
+
+// For the Julian days of a dasha, which DashaCanBeCounted keeps finite and
+// within FarthestDays of the epoch.
+year_month_day CivilDateOf(double julianDayUt)
+{
+    const double days = std::floor(julianDayUt - UnixEpochJulianDay);
+    return year_month_day {sys_days {std::chrono::days {static_cast<long>(std::clamp(days, -FarthestDays, FarthestDays))}}};
+}
+
+bool DashaCanBeCounted(double moonLongitudeDeg, double birthJulianDayUt, double yearDays)
+{
+    return ZodiacPlaceOf(moonLongitudeDeg) && std::isfinite(birthJulianDayUt) && yearDays > 0 && yearDays < 1000
+        && std::fabs(birthJulianDayUt - UnixEpochJulianDay) <= FarthestDays - DashaCycleYears * yearDays;
+}
 
 int MahaDashaYears(Graha lord)
 {
@@ -99,8 +105,7 @@ double JulianDayOf(system_clock::time_point moment)
 std::optional<VimshottariDasha> VimshottariDashaOf(double moonLongitudeDeg, double birthJulianDayUt, double yearDays)
 {
     const std::optional<ZodiacPlace> moon = ZodiacPlaceOf(moonLongitudeDeg);
-    if (!moon || !std::isfinite(birthJulianDayUt) || !(yearDays > 0 && yearDays < 1000)
-        || std::fabs(birthJulianDayUt - UnixEpochJulianDay) > FarthestDays - DashaCycleYears * yearDays) {
+    if (!moon || !DashaCanBeCounted(moonLongitudeDeg, birthJulianDayUt, yearDays)) {
         return std::nullopt;
     }
     const auto nakshatra = static_cast<std::size_t>(moon->Nakshatra - 1);
@@ -155,6 +160,28 @@ std::optional<VimshottariDasha> VimshottariDashaOf(double moonLongitudeDeg, doub
     return dasha;
 }
 
+std::array<DashaPeriod, DashaCount> PratyantarDashas(const DashaPeriod& antar)
+{
+    std::array<DashaPeriod, DashaCount> sub {};
+    const auto first = static_cast<std::size_t>(
+        std::find(NakshatraLordOrder.begin(), NakshatraLordOrder.end(), antar.Lord) - NakshatraLordOrder.begin());
+    const double length = antar.EndJulianDay - antar.StartJulianDay;
+    double yearsBefore = 0;
+    double start = antar.StartJulianDay;
+    year_month_day startDate = antar.Start;
+    for (std::size_t p = 0; p < DashaCount; ++p) {
+        const Graha lord = NakshatraLordOrder[(first + p) % DashaCount];
+        yearsBefore += MahaDashaYears(lord);
+        const bool last = p + 1 == DashaCount;
+        const double end = last ? antar.EndJulianDay : antar.StartJulianDay + length * yearsBefore / DashaCycleYears;
+        const year_month_day endDate = last ? antar.End : CivilDateOf(end);
+        sub[p] = {lord, start, end, startDate, endDate};
+        start = end;
+        startDate = endDate;
+    }
+    return sub;
+}
+
 std::optional<RunningDasha> RunningAt(const VimshottariDasha& dasha, double julianDayUt)
 {
     for (std::size_t m = 0; m < DashaCount; ++m) {
@@ -162,12 +189,16 @@ std::optional<RunningDasha> RunningAt(const VimshottariDasha& dasha, double juli
         if (!(julianDayUt >= maha.Period.StartJulianDay && julianDayUt < maha.Period.EndJulianDay)) {
             continue;
         }
-        for (std::size_t a = 0; a < DashaCount; ++a) {
-            if (julianDayUt < maha.Sub[a].EndJulianDay) {
-                return RunningDasha {m, a};
-            }
+        std::size_t a = 0;
+        while (a + 1 < DashaCount && julianDayUt >= maha.Sub[a].EndJulianDay) {
+            ++a;
         }
-        return RunningDasha {m, DashaCount - 1};
+        const std::array<DashaPeriod, DashaCount> pratyantars = PratyantarDashas(maha.Sub[a]);
+        std::size_t p = 0;
+        while (p + 1 < DashaCount && julianDayUt >= pratyantars[p].EndJulianDay) {
+            ++p;
+        }
+        return RunningDasha {m, a, p};
     }
     return std::nullopt;
 }

@@ -69,16 +69,29 @@ struct VimshottariDasha {
     std::array<MahaDasha, DashaCount> Periods;
 };
 
-// Nothing for a Moon longitude, a Julian day or a year that is not finite
-// (or not positive), or a birth further than a few thousand years from
-// today's calendar.
+// Whether a dasha can be counted: not for a Moon longitude, a Julian day or a
+// year that is not finite (or not positive), nor for a birth further than a
+// few thousand years from today's calendar.
+bool DashaCanBeCounted(double moonLongitudeDeg, double birthJulianDayUt, double yearDays);
+
+// The civil date (proleptic Gregorian, Universal Time) of a dasha's Julian day.
+std::chrono::year_month_day CivilDateOf(double julianDayUt);
+
+// Nothing where DashaCanBeCounted says no.
 std::optional<VimshottariDasha> VimshottariDashaOf(double moonLongitudeDeg, double birthJulianDayUt, double yearDays);
 
-// The maha and antar dasha (indices into Periods and Sub) running at a moment;
-// nothing before the first or after the last.
+// The nine pratyantar dashas of an antar dasha, the third level: in order
+// from the antar lord, each lasting the antar's length x its lord's years /
+// 120, the last ending where the antar does.
+std::array<DashaPeriod, DashaCount> PratyantarDashas(const DashaPeriod& antar);
+
+// The maha, antar and pratyantar dasha (indices into Periods, Sub and
+// PratyantarDashas' nine) running at a moment; nothing before the first or
+// after the last.
 struct RunningDasha {
     std::size_t Maha = 0;
     std::size_t Antar = 0;
+    std::size_t Pratyantar = 0;
 };
 std::optional<RunningDasha> RunningAt(const VimshottariDasha& dasha, double julianDayUt);
 

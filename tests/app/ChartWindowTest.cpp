@@ -117,6 +117,7 @@ private slots:
     void navamsaSavedApart();
     void matchWithAReadingFile();
     void panchangaPanel();
+    void ashtakavargaAndYogini();
 
 private:
     bool Calculate();
@@ -472,20 +473,24 @@ void ChartWindowTest::retrogradeInBothSkies()
 // The Delhi dasha from the Moon at 11°08' Simha, born 1975-06-15 05:00 UT, by
 // tests/data/vedic/independent-vedic.py: Ketu's balance ends 1976-08-10
 // 01:43 UT; Saturn's antar dasha in Rahu's begins 2024-09-15 14:19 UT; the
-// last maha dasha, Mercury's, ends 2089-08-10.
+// last maha dasha, Mercury's, ends 2089-08-10. The pratyantars from those
+// starts by tests/data/vedic/pratyantar.py.
 void ChartWindowTest::todaysDashaMarked_data()
 {
     QTest::addColumn<QDateTime>("today");
     QTest::addColumn<QStringList>("maha");
     QTest::addColumn<QStringList>("antar");
+    QTest::addColumn<QStringList>("pratyantar");
     const auto utc = [](int y, int m, int d, int h) { return QDateTime(QDate(y, m, d), QTime(h, 0), Qt::UTC); };
     QTest::newRow("the birth day") << utc(1975, 6, 15, 12) << QStringList {"Ketu", "1969-08-10", "1976-08-10"}
-                                   << QStringList {"Saturn", "1974-07-05", "1975-08-13"};
+                                   << QStringList {"Saturn", "1974-07-05", "1975-08-13"}
+                                   << QStringList {"Rahu", "1975-04-21", "1975-06-20"};
     QTest::newRow("2020") << utc(2020, 1, 1, 0) << QStringList {"Rahu", "2019-08-10", "2037-08-10"}
-                          << QStringList {"Rahu", "2019-08-10", "2022-04-22"};
+                          << QStringList {"Rahu", "2019-08-10", "2022-04-22"} << QStringList {"Rahu", "2019-08-10", "2020-01-05"};
     QTest::newRow("hours into an antar dasha") << utc(2024, 9, 15, 20) << QStringList {"Rahu", "2019-08-10", "2037-08-10"}
-                                               << QStringList {"Saturn", "2024-09-15", "2027-07-23"};
-    QTest::newRow("after the 120 years") << utc(2100, 1, 1, 0) << QStringList() << QStringList();
+                                               << QStringList {"Saturn", "2024-09-15", "2027-07-23"}
+                                               << QStringList {"Saturn", "2024-09-15", "2025-02-27"};
+    QTest::newRow("after the 120 years") << utc(2100, 1, 1, 0) << QStringList() << QStringList() << QStringList();
 }
 
 void ChartWindowTest::todaysDashaMarked()
@@ -493,6 +498,7 @@ void ChartWindowTest::todaysDashaMarked()
     QFETCH(QDateTime, today);
     QFETCH(QStringList, maha);
     QFETCH(QStringList, antar);
+    QFETCH(QStringList, pratyantar);
     ChartWindow* chart = OpenChart();
     QVERIFY(chart != nullptr);
     chart->SetClock([today] { return std::chrono::system_clock::time_point(std::chrono::milliseconds(today.toMSecsSinceEpoch())); });
@@ -513,13 +519,20 @@ void ChartWindowTest::todaysDashaMarked()
             marked << texts(item);
         }
         for (int a = 0; a < item->childCount(); ++a) {
-            if (!item->child(a)->text(3).isEmpty()) {
-                marked << texts(item->child(a));
-                QCOMPARE(tree->currentItem(), item->child(a));
+            const QTreeWidgetItem* child = item->child(a);
+            QCOMPARE(child->childCount(), 9);
+            if (!child->text(3).isEmpty()) {
+                marked << texts(child);
+                for (int p = 0; p < child->childCount(); ++p) {
+                    if (!child->child(p)->text(3).isEmpty()) {
+                        marked << texts(child->child(p));
+                        QCOMPARE(tree->currentItem(), child->child(p));
+                    }
+                }
             }
         }
     }
-    QCOMPARE(marked, maha + antar);
+    QCOMPARE(marked, maha + antar + pratyantar);
 }
 
 void ChartWindowTest::navamsaSavedApart()
@@ -640,6 +653,44 @@ void ChartWindowTest::panchangaPanel()
     QCOMPARE(w->prompts.TakeCalls().size(), 1);
     QCOMPARE(chart->PanchangaTable()->item(6, 1)->text(), QStringLiteral("05:22:30"));
     QVERIFY(chart->PanchangaNote()->text().endsWith(QStringLiteral("sunrise: upper limb with refraction")));
+}
+
+// The Delhi reading's ashtakavarga: each bhinna holds the total BPHS gives
+// its graha in any chart (48, 49, 39, 54, 56, 52, 39), the sarva 337; a
+// sign's sarva in the chart of bindus equals its row's. The Moon in Magha
+// (10) begins the Yogini dasha with the 13th yogini from Mangala, Bhadrika.
+void ChartWindowTest::ashtakavargaAndYogini()
+{
+    ChartWindow* chart = OpenChart();
+    QVERIFY(chart != nullptr);
+    QTableWidget* table = chart->AshtakavargaTable();
+    QCOMPARE(table->rowCount(), 8);
+    QStringList totals;
+    for (int row = 0; row < table->rowCount(); ++row) {
+        totals << table->verticalHeaderItem(row)->text() + " " + table->item(row, 12)->text();
+    }
+    QCOMPARE(totals, (QStringList {"Sun 48", "Moon 49", "Mars 39", "Mercury 54", "Jupiter 56", "Venus 52", "Saturn 39", "Sarva 337"}));
+    const QString simha = table->item(7, 4)->text();
+    chart->AshtakavargaStepChoice()->setCurrentIndex(1);
+    QCOMPARE(table->rowCount(), 7);
+    QCOMPARE(chart->PindasTable()->rowCount(), 7);
+
+    QVERIFY(chart->ChartTabs()->isTabVisible(2));
+    chart->ChartTabs()->setCurrentIndex(2);
+    const QString svg = QString::fromUtf8(chart->Svg());
+    QVERIFY(svg.contains("Sarvashtakavarga chart (South Indian) of Asha Rao"));
+    QVERIFY(!svg.contains(">Me (R)"));
+    // Simha's count, centred in its South Indian cell (3, 2) of 150 from 20.
+    QVERIFY2(svg.contains(QStringLiteral("<text x=\"545\" y=\"407\" font-size=\"32\" fill=\"#1b1b1b\" text-anchor=\"middle\" "
+                                         "font-weight=\"bold\">")
+                 + simha + "</text>"),
+        qPrintable(svg));
+
+    const QTreeWidget* yogini = chart->YoginiTree();
+    QCOMPARE(yogini->topLevelItemCount(), 24);
+    QCOMPARE(yogini->topLevelItem(0)->text(0), QStringLiteral("Bhadrika (Mercury)"));
+    QCOMPARE(yogini->topLevelItem(0)->childCount(), 8);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList());
 }
 
 QTEST_MAIN(ChartWindowTest)

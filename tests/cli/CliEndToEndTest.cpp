@@ -180,10 +180,13 @@ TEST(OptionValues, AreRefusedWithTheirText)
         // A value is echoed to its first KiB only.
         {{"--date", huge}, "--date: '" + huge.substr(0, 1024) + "... (130000 bytes)' is not a date of the form YYYY-MM-DD"},
         {{"--batch", "b.csv", "--fields", "Lagna,Moon"}, "--fields: 'Moon' is not a group; the groups are GrahaPositionTexts, "
-            "MoonPositionText, Ayanamsa, rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions, Panchanga"},
+            "MoonPositionText, Ayanamsa, rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions, Panchanga, "
+            "YoginiDasha, Ashtakavarga"},
         {{"--json", "--fields", "Lagna,", "x.aha"}, "--fields: '' is not a group; the groups are GrahaPositionTexts, "
-            "MoonPositionText, Ayanamsa, rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions, Panchanga"},
+            "MoonPositionText, Ayanamsa, rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions, Panchanga, "
+            "YoginiDasha, Ashtakavarga"},
         {{"--fields", "Lagna", "x.aha"}, "--fields needs --json or --batch"},
+        {{"--dasha-levels", "3", "x.aha"}, "--dasha-levels needs --details or --json"},
         {{"--batch", "b.csv", "--output-format", "csv", "--fields", "Sky,Dasha"}, "--fields: Dasha has no CSV columns"},
     };
     for (const ValueCase& c : cases) {
@@ -246,6 +249,8 @@ TEST_F(Cli, ChartIsDrawnInEitherStyleAndTheTextStaysTheSame)
     const Ran polar = Start(With(Delhi("--lat", "90:00N"), {"--json", "--chart", "chart.svg"}));
     EXPECT_NE(polar.Out.find("]],\"Lagna\":null,\"Ketu\":\"05 Tau 24\",\"Sky\":\"classic\","), std::string::npos) << polar.Out;
     EXPECT_NE(FileBytes(folder_ / "chart.svg").find(">No Lagna: at a pole"), std::string::npos);
+    // The ashtakavarga counts from the Lagna too: none, and no crash.
+    EXPECT_TRUE(polar.Out.ends_with(",\"Ashtakavarga\":null}\n")) << polar.Out;
 }
 
 // The details of the New Delhi example: the positions table is the README's,
@@ -255,12 +260,23 @@ TEST_F(Cli, ChartIsDrawnInEitherStyleAndTheTextStaysTheSame)
 TEST_F(Cli, DetailsInTextJsonAndTheNavamsaChart)
 {
     const Ran text = Start(With(DelhiArgs, {"--details"}));
-    EXPECT_EQ(std::count(text.Out.begin(), text.Out.end(), '<'), 1) << text.Out;
     // The panchanga closes the details (its values: the Panchanga test).
-    const std::size_t panchanga = text.Out.find("\nPanchanga at birth\n");
-    ASSERT_NE(panchanga, std::string::npos) << text.Out;
-    EXPECT_EQ(std::regex_replace(text.Out.substr(0, panchanga), std::regex("  <- today, antar dasha [A-Za-z]+ to [0-9-]+"), ""),
+    EXPECT_NE(text.Out.find("\nPanchanga at birth\n"), std::string::npos) << text.Out;
+    const std::size_t yogini = text.Out.find("\nYogini dasha (dates in Universal Time; a year is 365.25 days)\n");
+    ASSERT_NE(yogini, std::string::npos) << text.Out;
+    const std::string vimshottari = text.Out.substr(0, yogini);
+    EXPECT_EQ(std::count(vimshottari.begin(), vimshottari.end(), '<'), 1) << text.Out;
+    EXPECT_EQ(std::regex_replace(vimshottari, std::regex("  <- today, antar dasha [A-Za-z]+ to [0-9-]+"), ""),
         Golden("delhi-1975.txt") + Golden("delhi-1975-details.txt"));
+    // The Moon in Magha (10): the first yogini is the 10 + 3 = 13th from
+    // Mangala, Bhadrika; each bhinna holds its table's published total.
+    EXPECT_NE(text.Out.find("Balance at birth: Bhadrika (Mercury)"), std::string::npos);
+    EXPECT_NE(text.Out.find("Ashtakavarga, Parashari table (Brihat Parashara Hora Shastra, ch. 66)"), std::string::npos);
+    EXPECT_TRUE(std::regex_search(text.Out, std::regex("\nSarva( +[0-9]+){12} +337\n"))) << text.Out;
+
+    // To the third level: each antar dasha's nine pratyantars, under it.
+    const std::string deep = Start(With(DelhiArgs, {"--details", "--dasha-levels", "3"})).Out;
+    EXPECT_NE(deep.find("\n  Ketu      1969-08-10  1970-01-06\n    Ketu    1969-08-10  1969-08-18\n"), std::string::npos) << deep;
 
     rapidjson::Document json;
     json.Parse(Start(With(DelhiArgs, {"--json"})).Out.c_str());
@@ -270,7 +286,7 @@ TEST_F(Cli, DetailsInTextJsonAndTheNavamsaChart)
         keys += std::string(member.name.GetString()) + " ";
     }
     EXPECT_EQ(keys, "GrahaPositionTexts MoonPositionText Ayanamsa rows Lagna Ketu Sky SkyDiffers Grahas Dasha Birth Conventions "
-                    "Panchanga ");
+                    "Panchanga YoginiDasha Ashtakavarga ");
     const auto& grahas = json["Grahas"].GetArray();
     ASSERT_EQ(grahas.Size(), 10U);
     std::string moonKeys;
@@ -292,6 +308,25 @@ TEST_F(Cli, DetailsInTextJsonAndTheNavamsaChart)
     EXPECT_EQ(dasha["Balance"]["Years"].GetInt() * 10000 + dasha["Balance"]["Months"].GetInt() * 100 + dasha["Balance"]["Days"].GetInt(), 10126);
     EXPECT_STREQ(dasha["Periods"][0]["End"].GetString(), "1976-08-10");
     EXPECT_EQ(dasha["Periods"][8]["Sub"].Size(), 9U);
+    EXPECT_FALSE(dasha["Periods"][8]["Sub"][0].HasMember("Sub"));
+    const auto& av = json["Ashtakavarga"];
+    EXPECT_STREQ(av["Table"].GetString(), "Parashari");
+    int sarva = 0;
+    for (const auto& count : av["Sarva"].GetArray()) {
+        sarva += count.GetInt();
+    }
+    EXPECT_EQ(sarva, 337);
+    EXPECT_EQ(av["Bhinna"]["Saturn"].Size(), 12U);
+    EXPECT_TRUE(av["Shodhana"]["Ekadhipatya"]["Sun"].IsArray() && av["Pindas"]["Sun"]["Shodhya"].IsInt());
+    EXPECT_STREQ(json["YoginiDasha"]["Periods"][0]["Yogini"].GetString(), "Bhadrika");
+
+    rapidjson::Document deepJson;
+    deepJson.Parse(Start(With(DelhiArgs, {"--json", "--fields", "Dasha", "--dasha-levels", "3"})).Out.c_str());
+    ASSERT_TRUE(deepJson.IsObject());
+    const auto& pratyantars = deepJson["Dasha"]["Periods"][0]["Sub"][0]["Sub"];
+    ASSERT_EQ(pratyantars.Size(), 9U);
+    EXPECT_STREQ(pratyantars[1]["Lord"].GetString(), "Venus");
+    EXPECT_STREQ(pratyantars[1]["Start"].GetString(), "1969-08-18");
 
     // Mercury retrograde in both charts; d9 draws the Navamsa.
     for (const std::string varga : {"d1", "d9"}) {
