@@ -255,7 +255,7 @@ ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places,
     ResolvedBirth resolved;
     birth::BirthRequest road {request.Entries, std::nullopt, request.ZoneGiven, request.TimeZone,
         request.UtcOffsetMinutes ? std::optional<int>(*request.UtcOffsetMinutes * 60) : std::nullopt, request.Dst,
-        request.LocalMeanTime};
+        request.LocalMeanTime, request.Offset};
     if (!request.Place.empty()) {
         const atlas::AtlasLoad& load = places.Get();
         const atlas::Resolution found = load.Loaded ? load.Loaded->Resolve(request.Place) : atlas::Resolution {};

@@ -443,20 +443,29 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
 {
     BirthRequest request = command.Request;
     BirthData& entries = request.Entries;
+    Conventions chosen = command.Chosen;
     if (command.ReadingPath) {
         const std::string& path = *command.ReadingPath;
         const readings::OpenResult opened = readings::HasReadingExtension(path)
             ? readings::OpenReadingFile(path)
-            : readings::OpenResult {std::nullopt, "the name does not end in \"aha\""};
+            : readings::OpenResult {std::nullopt, "the name does not end in \"aha\"", std::nullopt, std::nullopt};
         if (!opened.Reading) {
             err << readings::CheckTheFileMessage << "\n" << ProgramName << ": " << PrintableText(path) << ": " << opened.Reason << "\n";
             return ExitRefused;
         }
         entries = *opened.Reading;
+        // The file's offset and conventions, unless the options say otherwise.
+        if (!request.ZoneGiven && request.TimeZone.empty() && !request.UtcOffsetMinutes && !request.LocalMeanTime
+            && request.Place.empty()) {
+            request.Offset = opened.Offset;
+        }
+        if (opened.Chosen && chosen == Conventions {}) {
+            chosen = *opened.Chosen;
+        }
     }
     const AtlasOnce places;
     atlas::ZoneCache zones;
-    const ResolvedBirth checked = ResolveBirth(request, places, zones, command.Chosen);
+    const ResolvedBirth checked = ResolveBirth(request, places, zones, chosen);
     if (checked.Error) {
         err << *checked.Error << "\n";
         return ExitRefused;
@@ -467,7 +476,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
     const fullreading::ReadingParts json = command.Json ? PartsFor(command.Groups) : fullreading::ReadingParts {false, false, false};
     const fullreading::ReadingParts parts {json.Details || command.Details || command.ChartPath,
         json.Dasha || command.Details, json.SkyDifferences || command.ChartPath};
-    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, command.Chosen, parts);
+    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, chosen, parts);
     if (result.Failure) {
         err << result.Failure->Message << "\n";
         return ExitRefused;
@@ -480,7 +489,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         return ExitRefused;
     }
     if (command.SavePath) {
-        const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, checked.Value);
+        const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, checked.Value, chosen);
         if (!saved.Saved) {
             err << ProgramName << ": " << saved.Error << "\n";
             return ExitRefused;
