@@ -55,6 +55,12 @@ void QtUserPrompts::ShowMessage(QWidget* parent, const QString& text, const QStr
     }
 }
 
+bool QtUserPrompts::AskYesNo(QWidget* parent, const QString& text, const QString& title)
+{
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
+}
+
 void QtUserPrompts::ShowSelectableMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon)
 {
     QMessageBox box(BoxIcon(icon), title, text, QMessageBox::Ok, parent);
