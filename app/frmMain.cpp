@@ -582,6 +582,7 @@ void frmMain::ApplyFoundZone()
         // The offset comes from the longitude, as the calculation will take it.
         birth::BirthRequest request;
         request.Entries = entries;
+        request.Entries.ZonePosition = std::max(entries.ZonePosition, 0); // blank: no entry is meant
         request.LocalMeanTime = true;
         const birth::BirthResult checked = birth::ResolveBirth(request, zoneHistory, DefaultConventions(SkyModel::Precise));
         const QString why = foundLocalMeanTime ? tr("as asked") : tr("%1 kept no standard time yet").arg(FromUtf8(foundZone));
@@ -604,7 +605,7 @@ void frmMain::ApplyFoundZone()
         QString line;
         switch (offset.Problem) {
         case atlas::ZoneOffsetResult::Fault::NoSuchLocalTime:
-            line = tr("No %1 in %2: the clocks went forward. Correct the time or set the zone by hand.").arg(when, zone);
+            line = tr("No %1 in %2: the clocks went forward. Set the zone by hand.").arg(when, zone);
             break;
         case atlas::ZoneOffsetResult::Fault::TwiceLocalTime:
             line = tr("%1 came twice in %2. Set the zone and the DST box by hand.").arg(when, zone);
