@@ -272,6 +272,8 @@ ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places,
         resolved.Error = checked.ZoneRefusal->Error;
         if (checked.ZoneRefusal->Problem == atlas::ZoneOffsetResult::Fault::TwiceLocalTime) {
             *resolved.Error += " (--dst takes the first, --no-dst the second; in a batch record, dst true or false)";
+        } else if (checked.ZoneRefusal->Problem == atlas::ZoneOffsetResult::Fault::NoSuchLocalTime) {
+            *resolved.Error += " (--utc-offset gives the offset meant, in a batch record utc_offset; or correct the time)";
         }
     } else {
         resolved.Value = std::move(checked.Value);
