@@ -330,18 +330,24 @@ TEST_F(Cli, ConventionOptionsGiveTheLibrarysOwnPositions)
         const auto row = std::find_if(rows.begin(), rows.end(),
             [&c](const auto& r) { return r.Ayanamsa == c.Ayanamsa && r.Local.Year == 1975; });
         ASSERT_NE(row, rows.end());
-        rapidjson::Document json;
-        json.Parse(Start(With(With(DelhiArgs, {"--sky", "precise", "--json"}), c.Options)).Out.c_str());
-        ASSERT_TRUE(json.IsObject()) << c.Ayanamsa;
-        EXPECT_NEAR(json["Ayanamsa"].GetDouble(), -row->AyanamsaDeg, 1e-9) << c.Ayanamsa;
-        const auto expected = row->Longitudes(c.Node);
-        const auto& grahas = json["Grahas"].GetArray();
-        ASSERT_EQ(grahas.Size(), 10U);
-        for (rapidjson::SizeType g = 0; g < 8; ++g) {
-            EXPECT_NEAR(grahas[g]["Longitude"].GetDouble(), expected[g], 5e-7) << c.Ayanamsa << ' ' << g;
+        // Computed from the options, then from the file they saved, which keeps the sky and conventions.
+        const std::string file = c.Ayanamsa + ".aha";
+        ASSERT_EQ(Start(With(With(DelhiArgs, {"--sky", "precise", "--save", file}), c.Options)).Status, 0);
+        for (const std::vector<std::string>& args : {With(With(DelhiArgs, {"--sky", "precise", "--json"}), c.Options),
+                 std::vector<std::string> {"--json", file}}) {
+            rapidjson::Document json;
+            json.Parse(Start(args).Out.c_str());
+            ASSERT_TRUE(json.IsObject()) << c.Ayanamsa;
+            EXPECT_NEAR(json["Ayanamsa"].GetDouble(), -row->AyanamsaDeg, 1e-9) << c.Ayanamsa;
+            const auto expected = row->Longitudes(c.Node);
+            const auto& grahas = json["Grahas"].GetArray();
+            ASSERT_EQ(grahas.Size(), 10U);
+            for (rapidjson::SizeType g = 0; g < 8; ++g) {
+                EXPECT_NEAR(grahas[g]["Longitude"].GetDouble(), expected[g], 5e-7) << c.Ayanamsa << ' ' << g;
         }
         EXPECT_NEAR(grahas[8]["Longitude"].GetDouble(), std::fmod(expected[7] + 180, 360), 5e-7) << c.Ayanamsa << " Ketu";
         EXPECT_NEAR(grahas[9]["Longitude"].GetDouble(), row->Ascendant(), 5e-7) << c.Ayanamsa << " Lagna";
+        }
     }
 }
 
