@@ -344,9 +344,9 @@ TEST_F(Cli, ConventionOptionsGiveTheLibrarysOwnPositions)
             ASSERT_EQ(grahas.Size(), 10U);
             for (rapidjson::SizeType g = 0; g < 8; ++g) {
                 EXPECT_NEAR(grahas[g]["Longitude"].GetDouble(), expected[g], 5e-7) << c.Ayanamsa << ' ' << g;
-        }
-        EXPECT_NEAR(grahas[8]["Longitude"].GetDouble(), std::fmod(expected[7] + 180, 360), 5e-7) << c.Ayanamsa << " Ketu";
-        EXPECT_NEAR(grahas[9]["Longitude"].GetDouble(), row->Ascendant(), 5e-7) << c.Ayanamsa << " Lagna";
+            }
+            EXPECT_NEAR(grahas[8]["Longitude"].GetDouble(), std::fmod(expected[7] + 180, 360), 5e-7) << c.Ayanamsa << " Ketu";
+            EXPECT_NEAR(grahas[9]["Longitude"].GetDouble(), row->Ascendant(), 5e-7) << c.Ayanamsa << " Lagna";
         }
     }
 }
