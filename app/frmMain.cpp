@@ -298,9 +298,11 @@ bool frmMain::ConfirmZone(const Birth& birth)
         questions.push_back(std::move(*twice));
     }
     // Only a list entry nobody chose: a found zone or a file's offset is meant.
+    bool askedFar = false;
     if (!zoneChosen && !fileOffset && birth.TimeZone.empty() && !birth.LocalMeanTime) {
         if (auto far = birth::FarFromMeanTimeQuestion(birth)) {
             questions.push_back(std::move(*far));
+            askedFar = true;
         }
     }
     for (const std::string& question : questions) {
@@ -314,7 +316,7 @@ bool frmMain::ConfirmZone(const Birth& birth)
         }
         confirmedQuestions.append(text);
     }
-    zoneChosen = true; // the list's entry, now confirmed
+    zoneChosen = zoneChosen || askedFar; // the list's entry, now confirmed
     return true;
 }
 
