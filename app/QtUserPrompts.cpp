@@ -6,7 +6,9 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QEvent>
 #include <QSettings>
+#include <QTimer>
 
 namespace halvaro::app {
 
@@ -34,6 +36,49 @@ QMessageBox::Icon BoxIcon(MessageIcon icon)
     return icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::Critical;
 }
 
+// Keeps a message box centred on its parent's window while it is up: a
+// window shown just before (a file named on the command line) is placed by
+// the window manager only after the box has been.
+class CentreOnWindow final : public QObject {
+public:
+    CentreOnWindow(QWidget& box, QWidget& window)
+        : QObject(&box)
+        , box_(box)
+        , window_(window)
+    {
+        window.installEventFilter(this);
+        box.installEventFilter(this);
+    }
+    CentreOnWindow(const CentreOnWindow&) = delete;
+    CentreOnWindow& operator=(const CentreOnWindow&) = delete;
+    ~CentreOnWindow() override { window_.removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const bool windowMoved = watched == &window_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize);
+        const bool boxShown = watched == &box_ && event->type() == QEvent::Show;
+        if (windowMoved || boxShown) {
+            QTimer::singleShot(0, &box_, [this] {
+                box_.move(box_.pos() + window_.frameGeometry().center() - box_.frameGeometry().center());
+            });
+        }
+        return false;
+    }
+
+private:
+    QWidget& box_;
+    QWidget& window_;
+};
+
+int ExecCentred(QMessageBox& box, QWidget* parent)
+{
+    if (parent != nullptr) {
+        new CentreOnWindow(box, *parent->window()); // owned by the box
+    }
+    return box.exec();
+}
+
 } // namespace
 
 QtUserPrompts::QtUserPrompts()
@@ -48,11 +93,15 @@ QtUserPrompts::QtUserPrompts()
 
 void QtUserPrompts::ShowMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon)
 {
-    if (icon == MessageIcon::Information) {
-        QMessageBox::information(parent, title, text);
-    } else {
-        QMessageBox::critical(parent, title, text);
-    }
+    QMessageBox box(BoxIcon(icon), title, text, QMessageBox::Ok, parent);
+    ExecCentred(box, parent);
+}
+
+bool QtUserPrompts::AskYesNo(QWidget* parent, const QString& text, const QString& title)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    return ExecCentred(box, parent) == QMessageBox::Yes;
 }
 
 void QtUserPrompts::ShowSelectableMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon)
@@ -60,7 +109,7 @@ void QtUserPrompts::ShowSelectableMessage(QWidget* parent, const QString& text, 
     QMessageBox box(BoxIcon(icon), title, text, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    box.exec();
+    ExecCentred(box, parent);
 }
 
 std::optional<QString> QtUserPrompts::ChooseSaveFile(QWidget* parent, const FileDialogRequest& request)

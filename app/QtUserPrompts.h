@@ -13,6 +13,7 @@ public:
     QtUserPrompts();
 
     void ShowMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) override;
+    bool AskYesNo(QWidget* parent, const QString& text, const QString& title) override;
     void ShowSelectableMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) override;
     std::optional<QString> ChooseSaveFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> ChooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;

@@ -42,6 +42,8 @@ public:
 
     // A modal message with one OK button.
     virtual void ShowMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) = 0;
+    // A question with Yes and No, No the default; true for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& text, const QString& title) = 0;
     // The same, with text the user can select and copy (an address to paste
     // elsewhere).
     virtual void ShowSelectableMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) = 0;

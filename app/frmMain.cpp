@@ -5,6 +5,8 @@
 #include "app/KeyCodes.h"
 #include "app/UserPrompts.h"
 #include "birth/BirthRoad.h"
+#include "birth/ZoneCautions.h"
+#include "readings/ReadingExtras.h"
 #include "core/Calendar.h"
 #include "core/Ranges.h"
 #include "core/TimeZones.h"
@@ -153,6 +155,10 @@ frmMain::frmMain(UserPrompts& userPrompts, QWidget* parent)
     }
     connect(ui->cboTimeZone, &QComboBox::currentIndexChanged, this, &frmMain::ForgetFoundZone);
     connect(ui->chkDST, &QCheckBox::toggled, this, &frmMain::ForgetFoundZone);
+    // Picking the entry already shown is a choice too.
+    connect(ui->cboTimeZone, &QComboBox::activated, this, [this] { zoneChosen = true; });
+    connect(ui->chkDST, &QCheckBox::clicked, this, [this] { zoneChosen = true; });
+    ShowOffsetInForce();
 }
 
 frmMain::~frmMain() = default;
@@ -243,8 +249,17 @@ void frmMain::cmdCalculate_Click()
     birth::BirthRequest request;
     request.Entries = ReadBirthData(*ui, controls);
     request.LocalMeanTime = foundLocalMeanTime;
-    if (foundZoneHolds) {
+    // A found zone decides even where its history has no single offset:
+    // the road refuses such a time, as on the command line.
+    if (fileOffset) {
+        request.Offset = fileOffset;
+    } else if (!foundZone.empty()) {
         request.TimeZone = foundZone;
+    }
+    // A blank list stands for an offset of none of its entries: the entry
+    // nearest it passes the list's own check.
+    if (request.Entries.ZonePosition < 0 && (fileOffset || !foundZone.empty() || foundLocalMeanTime)) {
+        request.Entries.ZonePosition = readings::NearestListEntry(fileOffset ? fileOffset->UtcOffsetSeconds : 0);
     }
     birth::BirthResult checked = birth::ResolveBirth(request, zoneHistory, conventions);
     if (checked.Failure) {
@@ -252,7 +267,18 @@ void frmMain::cmdCalculate_Click()
         return;
     }
     if (checked.ZoneRefusal) {
-        ShowMessage(FromUtf8(checked.ZoneRefusal->Error), MessageIcon::Error);
+        QString text = FromUtf8(checked.ZoneRefusal->Error);
+        if (checked.ZoneRefusal->Problem == atlas::ZoneOffsetResult::Fault::NoSuchLocalTime) {
+            text += tr("\n\nChoose the zone list entry (and the Daylight Saving Time box) of the offset meant, "
+                       "or correct the time.");
+        } else if (checked.ZoneRefusal->Problem == atlas::ZoneOffsetResult::Fault::TwiceLocalTime) {
+            text += tr("\n\nChoose the zone list entry and the Daylight Saving Time box of the offset meant.");
+        }
+        ShowMessage(text, MessageIcon::Error);
+        ui->cboTimeZone->setFocus();
+        return;
+    }
+    if (!ConfirmZone(checked.Value)) {
         return;
     }
     const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, conventions, fullreading::EveryPart,
@@ -264,6 +290,35 @@ void frmMain::cmdCalculate_Click()
     shownBirth = std::move(checked.Value);
     ShowReading(result.Value);
     BringToFront(Screen::Result);
+}
+
+bool frmMain::ConfirmZone(const Birth& birth)
+{
+    std::vector<std::string> questions;
+    if (auto twice = birth::DaylightTwiceQuestion(birth)) {
+        questions.push_back(std::move(*twice));
+    }
+    // Only a list entry nobody chose: a found zone or a file's offset is meant.
+    bool askedFar = false;
+    if (!zoneChosen && !fileOffset && birth.TimeZone.empty() && !birth.LocalMeanTime) {
+        if (auto far = birth::FarFromMeanTimeQuestion(birth)) {
+            questions.push_back(std::move(*far));
+            askedFar = true;
+        }
+    }
+    for (const std::string& question : questions) {
+        const QString text = FromUtf8(question);
+        if (confirmedQuestions.contains(text)) {
+            continue;
+        }
+        if (!prompts.AskYesNo(this, text, AppTitle)) {
+            ui->cboTimeZone->setFocus();
+            return false;
+        }
+        confirmedQuestions.append(text);
+    }
+    zoneChosen = zoneChosen || askedFar; // the list's entry, now confirmed
+    return true;
 }
 
 void frmMain::ShowReading(const fullreading::FullReading& reading)
@@ -379,14 +434,6 @@ void frmMain::cmdBack_Click()
 
 void frmMain::cmdSave_Click()
 {
-    // An offset of no list entry (found through the atlas) can never go into
-    // a reading file: refused before a file is chosen, with the reading
-    // module's reason.
-    if (!shownBirth.Zone) {
-        const readings::BytesResult storable = readings::ReadingFileBytes(shownBirth);
-        ShowMessage(FromUtf8(storable.Error), MessageIcon::Error);
-        return;
-    }
     FileDialogRequest request;
     request.Title = AppTitle;
     request.Filter = ReadingFilter;
@@ -397,7 +444,7 @@ void frmMain::cmdSave_Click()
     if (!path) {
         return;
     }
-    const readings::SaveResult saved = readings::SaveReadingFile(NativePath(*path), shownBirth);
+    const readings::SaveResult saved = readings::SaveReadingFile(NativePath(*path), shownBirth, conventions);
     if (!saved.Saved) {
         // The reading module's reason already says that nothing was saved.
         ShowMessage(saved.Error.empty() ? QStringLiteral("The reading could not be saved.") : FromUtf8(saved.Error),
@@ -438,19 +485,36 @@ void frmMain::OpenSavedReading(const QString& path)
         refuse(opened.Reason);
         return;
     }
-    // A year only the precise sky covers opens in the precise sky.
-    if (!conventions.Years().Contains(opened.Reading->Year) && PreciseYearRange.Contains(opened.Reading->Year)) {
+    // The sky and conventions the file was saved under; else a year only
+    // the precise sky covers opens in the precise sky.
+    if (opened.Chosen) {
+        const bool precise = opened.Chosen->Sky == SkyModel::Precise;
+        if (precise) {
+            preciseConventions = *opened.Chosen;
+        }
+        ui->mnuPreciseSky->setChecked(precise);
+        conventions = precise ? *opened.Chosen : Conventions {};
+    } else if (!conventions.Years().Contains(opened.Reading->Year) && PreciseYearRange.Contains(opened.Reading->Year)) {
         ui->mnuPreciseSky->setChecked(true);
     }
     // The file's zone entry is the zone now, whatever was found before; its
     // date must not bring the found zone's history back meanwhile.
     const std::string zoneBefore = std::exchange(foundZone, std::string());
+    std::optional<ExactOffset> offsetBefore = std::exchange(fileOffset, std::nullopt);
     if (!ApplyBirthData(*ui, controls, *opened.Reading)) {
         foundZone = zoneBefore; // nothing was applied
+        fileOffset = std::move(offsetBefore);
         refuse("a degree or minute line holds more than the three characters of its box");
         return;
     }
     ForgetFoundZone();
+    // The file's own offset, over its nearest list entry.
+    fileOffset = opened.Offset;
+    zoneChosen = true;
+    if (fileOffset && (!fileOffset->Zone || fileOffset->LocalMeanTime)) {
+        BlankZoneList();
+    }
+    ShowOffsetInForce();
     cmdCalculate_Click();
 }
 
@@ -504,6 +568,12 @@ void frmMain::cmdFindPlace_Click()
 
 void frmMain::ApplyFoundZone()
 {
+    // A file's offset found in a zone follows the zone's history once the
+    // date or time changes; a mean time or a bare offset stays.
+    if (fileOffset && !fileOffset->TimeZone.empty() && !fileOffset->LocalMeanTime && foundZone.empty()) {
+        foundZone = fileOffset->TimeZone;
+        fileOffset.reset();
+    }
     if (foundZone.empty()) {
         return;
     }
@@ -513,10 +583,14 @@ void frmMain::ApplyFoundZone()
     const atlas::ZoneOffsetResult& offset = answer.Found;
     foundZoneHolds = answer.Offset.has_value();
     ui->lblFoundZone->setToolTip(QString());
+    if (foundLocalMeanTime || !answer.Offset || !answer.Offset->Zone) {
+        BlankZoneList();
+    }
     if (foundLocalMeanTime || (answer.Offset && answer.Offset->LocalMeanTime)) {
         // The offset comes from the longitude, as the calculation will take it.
         birth::BirthRequest request;
         request.Entries = entries;
+        request.Entries.ZonePosition = std::max(entries.ZonePosition, 0); // blank: no entry is meant
         request.LocalMeanTime = true;
         const birth::BirthResult checked = birth::ResolveBirth(request, zoneHistory, DefaultConventions(SkyModel::Precise));
         const QString why = foundLocalMeanTime ? tr("as asked") : tr("%1 kept no standard time yet").arg(FromUtf8(foundZone));
@@ -570,8 +644,42 @@ void frmMain::ForgetFoundZone()
     foundZone.clear();
     foundZoneHolds = false;
     foundLocalMeanTime = false;
-    ui->lblFoundZone->clear();
+    fileOffset.reset();
+    zoneChosen = true;
+    ShowOffsetInForce();
+}
+
+void frmMain::BlankZoneList()
+{
+    settingZone = true;
+    ui->cboTimeZone->setCurrentIndex(-1);
+    ui->chkDST->setChecked(false);
+    settingZone = false;
+}
+
+void frmMain::ShowOffsetInForce()
+{
+    if (!foundZone.empty() || foundLocalMeanTime) {
+        return; // the found zone's line says it
+    }
     ui->lblFoundZone->setToolTip(QString());
+    if (fileOffset) {
+        const QString offset = FromUtf8(atlas::UtcOffsetSecondsText(fileOffset->UtcOffsetSeconds));
+        const QString zone = fileOffset->TimeZone.empty() ? QString() : QStringLiteral(" (%1)").arg(FromUtf8(fileOffset->TimeZone));
+        ui->lblFoundZone->setText(fileOffset->LocalMeanTime
+                ? tr("Local mean time%1, as the reading file keeps it: from the longitude.").arg(zone)
+                : tr("UTC%1%2, as the reading file keeps it.").arg(offset, zone));
+        return;
+    }
+    const int position = ui->cboTimeZone->currentIndex();
+    if (position < 0 || position >= TimeZoneCount) {
+        ui->lblFoundZone->setText(tr("No zone chosen."));
+        return;
+    }
+    const bool dst = ui->chkDST->isChecked();
+    const QString offset = FromUtf8(atlas::UtcOffsetSecondsText(readings::ListEntryOffsetSeconds({position, dst})));
+    ui->lblFoundZone->setText(dst ? tr("In force: UTC%1, the zone and an hour of daylight saving.").arg(offset)
+                                  : tr("In force: UTC%1, the zone.").arg(offset));
 }
 
 void frmMain::mnuAbout_Click()

@@ -79,6 +79,15 @@ private:
     void ApplyFoundZone();
     // A hand change of the zone list or DST box: the found offset no longer applies.
     void ForgetFoundZone();
+    // The line under the zone list, when neither a found zone nor local mean
+    // time says more: the offset in force, from a reading file or the list.
+    void ShowOffsetInForce();
+    // Shows the zone list and DST box blank: the offset in force is none of
+    // the list's.
+    void BlankZoneList();
+    // The questions a misleading zone choice raises, each put once; false
+    // when the user would rather correct the zone.
+    bool ConfirmZone(const Birth& birth);
     void mnuAbout_Click();
     void OpenPage(WebPage page);
     void OpenAddress(const QUrl& address);
@@ -109,6 +118,14 @@ private:
     bool foundZoneHolds = false;
     bool foundLocalMeanTime = false; // Find Place asked for the place's local mean time
     bool settingZone = false; // the zone list and DST box being set from the atlas
+    // The offset a reading file keeps (to the second, with its zone), in
+    // force until the zone list or DST box is changed by hand.
+    std::optional<ExactOffset> fileOffset;
+    // The zone list or DST box was set, by hand, from a place or a file, so
+    // its offset is no forgotten default.
+    bool zoneChosen = false;
+    QStringList confirmedQuestions; // answered Yes, not asked again
+
 };
 
 } // namespace halvaro::app

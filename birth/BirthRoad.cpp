@@ -111,7 +111,9 @@ BirthResult ResolveBirth(const BirthRequest& request, atlas::ZoneCache& zones, c
     // gets the check's message, not the zone's.
     std::optional<ExactOffset> offset;
     std::optional<atlas::ZoneOffsetResult> refusal;
-    if (request.LocalMeanTime) {
+    if (request.Offset) {
+        offset = request.Offset;
+    } else if (request.LocalMeanTime) {
         offset = ExactOffset {};
         offset->LocalMeanTime = true;
     } else if (request.UtcOffsetSeconds) {

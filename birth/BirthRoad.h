@@ -33,6 +33,9 @@ struct BirthRequest {
     std::optional<bool> Dst; // in an autumn overlap: the daylight offset, or the standard
     // The place's local mean time, instead of any zone or offset.
     bool LocalMeanTime = false;
+    // An offset as a reading file keeps it (to the second, with its zone and
+    // list entry), instead of all the above.
+    std::optional<ExactOffset> Offset;
 };
 
 // The offset in force in a zone at a local time, with the list entry that

@@ -255,7 +255,7 @@ ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places,
     ResolvedBirth resolved;
     birth::BirthRequest road {request.Entries, std::nullopt, request.ZoneGiven, request.TimeZone,
         request.UtcOffsetMinutes ? std::optional<int>(*request.UtcOffsetMinutes * 60) : std::nullopt, request.Dst,
-        request.LocalMeanTime};
+        request.LocalMeanTime, request.Offset};
     if (!request.Place.empty()) {
         const atlas::AtlasLoad& load = places.Get();
         const atlas::Resolution found = load.Loaded ? load.Loaded->Resolve(request.Place) : atlas::Resolution {};
@@ -272,6 +272,8 @@ ResolvedBirth ResolveBirth(const BirthRequest& request, const AtlasOnce& places,
         resolved.Error = checked.ZoneRefusal->Error;
         if (checked.ZoneRefusal->Problem == atlas::ZoneOffsetResult::Fault::TwiceLocalTime) {
             *resolved.Error += " (--dst takes the first, --no-dst the second; in a batch record, dst true or false)";
+        } else if (checked.ZoneRefusal->Problem == atlas::ZoneOffsetResult::Fault::NoSuchLocalTime) {
+            *resolved.Error += " (--utc-offset gives the offset meant, in a batch record utc_offset; or correct the time)";
         }
     } else {
         resolved.Value = std::move(checked.Value);

@@ -5,6 +5,7 @@
 #include "core/Birth.h"
 #include "core/BirthData.h"
 #include "core/Conventions.h"
+#include "core/InputChecks.h"
 
 #include <array>
 #include <cstddef>
@@ -50,6 +51,7 @@ struct BirthRequest {
     bool LocalMeanTime = false; // utc_offset lmt
     std::optional<bool> Dst; // as given: in an overlap, daylight or standard
     bool ZoneGiven = false;  // a list position
+    std::optional<ExactOffset> Offset; // as a reading file keeps it, in place of all the above
 };
 
 // The atlas, loaded on first use (about 0.1 s), then shared read-only.

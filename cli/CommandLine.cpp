@@ -536,32 +536,42 @@ int RunFindPlace(const Command& command, std::ostream& out, std::ostream& err)
     return OutputStatus(out, err, {});
 }
 
-// The birth data of a reading file, or nothing with the message said.
-std::optional<BirthData> OpenedReading(const std::string& path, std::ostream& err)
+// A reading file opened, or nothing with the message said.
+std::optional<readings::OpenResult> OpenedReading(const std::string& path, std::ostream& err)
 {
-    const readings::OpenResult opened = readings::HasReadingExtension(path)
+    readings::OpenResult opened = readings::HasReadingExtension(path)
         ? readings::OpenReadingFile(path)
-        : readings::OpenResult {std::nullopt, "the name does not end in \"aha\""};
+        : readings::OpenResult {std::nullopt, "the name does not end in \"aha\"", std::nullopt, std::nullopt};
     if (!opened.Reading) {
         err << readings::CheckTheFileMessage << "\n" << ProgramName << ": " << PrintableText(path) << ": " << opened.Reason << "\n";
+        return std::nullopt;
     }
-    return opened.Reading;
+    return opened;
 }
 
 int RunReading(const Command& command, std::ostream& out, std::ostream& err)
 {
     BirthRequest request = command.Request;
     BirthData& entries = request.Entries;
+    Conventions chosen = command.Chosen;
     if (command.ReadingPath) {
-        const std::optional<BirthData> opened = OpenedReading(*command.ReadingPath, err);
+        const std::optional<readings::OpenResult> opened = OpenedReading(*command.ReadingPath, err);
         if (!opened) {
             return ExitRefused;
         }
-        entries = *opened;
+        entries = *opened->Reading;
+        // The file's offset and conventions, unless the options say otherwise.
+        if (!request.ZoneGiven && request.TimeZone.empty() && !request.UtcOffsetMinutes && !request.LocalMeanTime
+            && request.Place.empty()) {
+            request.Offset = opened->Offset;
+        }
+        if (opened->Chosen && chosen == Conventions {}) {
+            chosen = *opened->Chosen;
+        }
     }
     const AtlasOnce places;
     atlas::ZoneCache zones;
-    const ResolvedBirth checked = ResolveBirth(request, places, zones, command.Chosen);
+    const ResolvedBirth checked = ResolveBirth(request, places, zones, chosen);
     if (checked.Error) {
         err << *checked.Error << "\n";
         return ExitRefused;
@@ -574,7 +584,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
     const fullreading::ReadingParts parts {json.Details || command.Details || command.ChartPath,
         json.Dasha || command.Details, json.SkyDifferences || command.ChartPath, json.Panchanga || command.Details,
         json.Ashtakavarga || command.Details, command.AshtakavargaTable};
-    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, command.Chosen, parts,
+    const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, chosen, parts,
         birth::BirthClock(checked.Value, zones));
     if (result.Failure) {
         err << result.Failure->Message << "\n";
@@ -588,7 +598,7 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         return ExitRefused;
     }
     if (command.SavePath) {
-        const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, checked.Value);
+        const readings::SaveResult saved = readings::SaveReadingFile(*command.SavePath, checked.Value, chosen);
         if (!saved.Saved) {
             err << ProgramName << ": " << saved.Error << "\n";
             return ExitRefused;
@@ -632,11 +642,12 @@ int RunMatch(const Command& command, std::ostream& out, std::ostream& err)
                 return ExitRefused;
             }
         } else {
-            const std::optional<BirthData> opened = OpenedReading(given, err);
+            const std::optional<readings::OpenResult> opened = OpenedReading(given, err);
             if (!opened) {
                 return ExitRefused;
             }
-            request.Entries = *opened;
+            request.Entries = *opened->Reading;
+            request.Offset = opened->Offset;
         }
         births[side] = ResolveBirth(request, places, zones, command.Chosen);
         if (births[side].Error) {

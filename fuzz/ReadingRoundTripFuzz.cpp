@@ -3,6 +3,7 @@
 // field (texts trimmed of blanks), or a saved reading would not reopen.
 #include "core/InputChecks.h"
 #include "core/Text.h"
+#include "readings/ReadingExtras.h"
 #include "readings/ReadingFile.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -60,15 +61,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     birth.DaylightSaving = in.ConsumeBool();
     birth.City = SmallText(in);
     birth.State = SmallText(in);
+    // An offset the list may lack, to the second, or the place's mean time,
+    // and the conventions of either sky.
+    const bool exact = in.ConsumeBool();
+    ExactOffset given;
+    given.UtcOffsetSeconds = Between(in, -15 * 3600, 15 * 3600);
+    given.LocalMeanTime = in.ConsumeBool();
+    given.TimeZone = in.ConsumeBool() ? "America/Argentina/Buenos_Aires" : "";
+    Conventions chosen = DefaultConventions(in.ConsumeBool() ? SkyModel::Precise : SkyModel::Classic);
+    if (chosen.Sky == SkyModel::Precise) {
+        chosen.Ayanamsa = static_cast<AyanamsaSystem>(Between(in, 0, static_cast<int>(AyanamsaSystemCount) - 1));
+        if (chosen.Ayanamsa == AyanamsaSystem::User) {
+            chosen.User = {Between(in, 0, 359) + in.ConsumeProbability<double>() * 0.999, Between(in, 1600, 2399),
+                Between(in, 1, 12), Between(in, 1, 28)};
+        }
+        chosen.Node = in.ConsumeBool() ? NodeKind::True : NodeKind::Mean;
+        chosen.DashaYearDays = DashaYearChoices[static_cast<std::size_t>(Between(in, 0, 2))];
+    }
     birth.Country = in.ConsumeRemainingBytesAsString();
 
     // Files hold every year of the precise sky.
     const Conventions Wide = DefaultConventions(SkyModel::Precise);
-    const BirthCheck checked = ValidateInput(birth, Wide);
+    const BirthCheck checked = ValidateInput(birth, Wide, exact ? &given : nullptr);
     if (checked.Failure) {
         return 0; // the window would not have saved it either
     }
-    const BytesResult written = ReadingFileBytes(checked.Value);
+    const BytesResult written = ReadingFileBytes(checked.Value, chosen);
     if (!written.Bytes) {
         Require(!written.Error.empty(), "a refused record names its field");
         return 0;
@@ -79,21 +97,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(r.Name == TrimBlanks(birth.Name), "name");
     Require(r.Month == birth.Month && r.Day == birth.Day && r.Year == birth.Year, "date");
     Require(r.Hour == birth.Hour && r.Minute == birth.Minute, "time");
-    Require(r.ZonePosition == birth.ZonePosition, "zone position");
+    const Birth& b = checked.Value;
+    const ZoneChoice entry = b.Zone.value_or(ZoneChoice {NearestListEntry(UtcOffsetSecondsOf(b)), false});
+    Require(r.ZonePosition == entry.Position, "zone position");
     Require(r.LonDeg == std::to_string(lonDeg), "longitude degrees");
     Require(r.LonMin == std::to_string(lonMin), "longitude minutes");
     Require(r.LatDeg == std::to_string(latDeg), "latitude degrees");
     Require(r.LatMin == std::to_string(latMin), "latitude minutes");
     Require(r.East == birth.East && r.West == birth.West, "east");
     Require(r.South == birth.South && r.North == birth.North, "south");
-    Require(r.DaylightSaving == birth.DaylightSaving, "daylight saving");
+    Require(r.DaylightSaving == entry.DaylightSaving, "daylight saving");
+    Require(opened.Chosen.value_or(Conventions {}) == chosen, "sky and conventions");
     Require(r.City == TrimBlanks(birth.City), "city");
     Require(r.State == TrimBlanks(birth.State), "state");
     Require(r.Country == TrimBlanks(birth.Country), "country");
     // Opened, the file gives the birth it was written from.
-    const BirthCheck reopened = ValidateInput(r, Wide);
+    const BirthCheck reopened = ValidateInput(r, Wide, opened.Offset ? &*opened.Offset : nullptr);
     Require(!reopened.Failure, "the opened reading passes the checks");
-    Require(reopened.Value.UtcOffsetMinutes == checked.Value.UtcOffsetMinutes, "offset");
+    Require(UtcOffsetSecondsOf(reopened.Value) == UtcOffsetSecondsOf(b), "offset");
+    Require(reopened.Value.TimeZone == b.TimeZone && reopened.Value.LocalMeanTime == b.LocalMeanTime, "zone");
+    // An offset given without its entry comes back with the entry line 7
+    // holds when that gives it exactly.
+    const std::optional<ZoneChoice>& back = reopened.Value.Zone;
+    Require(b.Zone ? back && back->Position == b.Zone->Position && back->DaylightSaving == b.Zone->DaylightSaving
+                   : !back || ListEntryOffsetSeconds(*back) == UtcOffsetSecondsOf(b),
+        "zone list entry");
     Require(reopened.Value.LatitudeDeg == checked.Value.LatitudeDeg, "latitude");
     Require(reopened.Value.LongitudeDeg == checked.Value.LongitudeDeg, "longitude");
     return 0;

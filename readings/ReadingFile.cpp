@@ -6,12 +6,15 @@
 #include "core/InputChecks.h"
 #include "core/Ranges.h"
 #include "core/Text.h"
+#include "readings/ReadingExtras.h"
 #include "readings/Scramble.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <charconv>
 #include <system_error>
+#include <vector>
 
 namespace halvaro::readings {
 
@@ -47,14 +50,6 @@ std::string Decimal(int value)
 std::string TruthText(bool value)
 {
     return value ? "True" : "False";
-}
-
-// "UTC+05:30", "UTC-03:30".
-std::string OffsetText(int minutes)
-{
-    const int size = minutes < 0 ? -minutes : minutes;
-    const auto two = [](int value) { return (value < 10 ? "0" : "") + DecimalText(value); };
-    return std::string("UTC") + (minutes < 0 ? "-" : "+") + two(size / 60) + ":" + two(size % 60);
 }
 
 std::string CodePointLabel(char32_t code)
@@ -176,13 +171,17 @@ std::optional<bool> ParseTruth(std::string_view text)
 
 OpenResult Refuse(std::string reason)
 {
-    return {std::nullopt, std::move(reason)};
+    return {std::nullopt, std::move(reason), std::nullopt, std::nullopt};
 }
 
 std::string LineLabel(int line)
 {
     return "line " + Decimal(line) + " (" + std::string(LineNames[line - 1]) + ")";
 }
+
+// Lines 15 to 17, the place, may be missing (they open as empty texts); a
+// file that stops before is cut short.
+constexpr int LeastLineCount = 14;
 
 std::string SaveFailure(const fs::path& path, std::string_view reason)
 {
@@ -217,14 +216,11 @@ StoredLineCheck CheckStoredLine(std::string_view stored)
     return {};
 }
 
-BytesResult ReadingFileBytes(const Birth& birth)
+BytesResult ReadingFileBytes(const Birth& birth, const Conventions& conventions)
 {
-    if (!birth.Zone) {
-        return {std::nullopt,
-            "The time zone of this birth is the offset " + OffsetText(birth.UtcOffsetMinutes)
-                + ", not a zone of the list, and a reading file keeps only a zone of the list; the reading was not "
-                  "saved."};
-    }
+    // An offset no entry gives keeps the nearest entry in line 7, for a
+    // reader of the 17 lines; the lines after them keep the offset itself.
+    const ZoneChoice entry = birth.Zone.value_or(ZoneChoice {NearestListEntry(UtcOffsetSecondsOf(birth)), false});
     const long long longitude = WholeArcMinutes(birth.LongitudeDeg);
     const long long latitude = WholeArcMinutes(birth.LatitudeDeg);
     const std::array<std::string, ReadingLineCount> fields {
@@ -234,14 +230,14 @@ BytesResult ReadingFileBytes(const Birth& birth)
         Decimal(birth.Local.Year),
         Decimal(birth.Local.Hour),
         Decimal(birth.Local.Minute),
-        Decimal(birth.Zone->Position),
+        Decimal(entry.Position),
         DecimalText(longitude / 60),
         DecimalText(longitude % 60),
         DecimalText(latitude / 60),
         DecimalText(latitude % 60),
         TruthText(!std::signbit(birth.LongitudeDeg)),
         TruthText(std::signbit(birth.LatitudeDeg)),
-        TruthText(birth.Zone->DaylightSaving),
+        TruthText(entry.DaylightSaving),
         birth.City,
         birth.State,
         birth.Country,
@@ -282,12 +278,17 @@ BytesResult ReadingFileBytes(const Birth& birth)
         bytes += scrambled;
         bytes += "\r\n";
     }
+    // Written by this program from checked values: ASCII and short.
+    for (const std::string& extra : ExtraLineTexts(birth, conventions)) {
+        bytes += modHelp::ScrambleText(extra);
+        bytes += "\r\n";
+    }
     return {std::move(bytes), {}};
 }
 
-SaveResult SaveReadingFile(const fs::path& path, const Birth& birth)
+SaveResult SaveReadingFile(const fs::path& path, const Birth& birth, const Conventions& conventions)
 {
-    BytesResult content = ReadingFileBytes(birth);
+    BytesResult content = ReadingFileBytes(birth, conventions);
     if (!content.Bytes) {
         return {false, std::move(content.Error)};
     }
@@ -303,26 +304,30 @@ OpenResult ParseReadingFile(std::string_view bytes)
         return Refuse("the file is far larger than a reading");
     }
 
-    std::array<std::string_view, ReadingLineCount> lines {};
-    std::size_t pos = 0;
-    for (int line = 1; line <= ReadingLineCount && pos < bytes.size(); ++line) {
+    if (bytes.empty()) {
+        return Refuse("the file is empty");
+    }
+    std::vector<std::string_view> lines;
+    for (std::size_t pos = 0; pos < bytes.size();) {
         const std::size_t end = bytes.find("\r\n", pos);
         const std::size_t stop = end == std::string_view::npos ? bytes.size() : end;
-        lines[static_cast<std::size_t>(line - 1)] = bytes.substr(pos, stop - pos);
+        lines.push_back(bytes.substr(pos, stop - pos));
         pos = end == std::string_view::npos ? bytes.size() : end + 2;
     }
-
-    std::array<std::string, ReadingLineCount> texts;
-    for (int line = 1; line <= ReadingLineCount; ++line) {
-        const std::string_view stored = lines[static_cast<std::size_t>(line - 1)];
-        const StoredLineCheck check = CheckStoredLine(stored);
+    std::vector<std::string> texts(std::max<std::size_t>(lines.size(), ReadingLineCount));
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const int line = static_cast<int>(i) + 1;
+        const StoredLineCheck check = CheckStoredLine(lines[i]);
         if (check.Found == StoredLineCheck::Fault::TooLong) {
-            return Refuse(LineLabel(line) + " is far longer than any field");
+            return Refuse((line <= ReadingLineCount ? LineLabel(line) : "line " + Decimal(line)) + " is far longer than any field");
         }
         if (check.Found == StoredLineCheck::Fault::ByteWithoutField) {
-            return Refuse(LineLabel(line) + " holds the byte " + Decimal(check.Byte) + ", which no field is stored as");
+            return Refuse("line " + Decimal(line) + " is not in the reading file's form (was it edited as plain text?)");
         }
-        texts[static_cast<std::size_t>(line - 1)] = modHelp::UnscrambleText(stored);
+        texts[i] = modHelp::UnscrambleText(lines[i]);
+    }
+    if (lines.size() < LeastLineCount) {
+        return Refuse("the file ends at line " + Decimal(static_cast<int>(lines.size())) + " of " + Decimal(ReadingLineCount));
     }
 
     std::array<int, 8> numbers {};
@@ -364,7 +369,22 @@ OpenResult ParseReadingFile(std::string_view bytes)
     reading.City = text(15);
     reading.State = text(16);
     reading.Country = text(17);
-    return {std::move(reading), {}};
+
+    // Blank lines after the 17th are harmless; any other must be one of ours.
+    std::vector<std::string_view> extras;
+    std::vector<int> extraLines;
+    for (std::size_t i = ReadingLineCount; i < lines.size(); ++i) {
+        if (!texts[i].empty()) {
+            extras.push_back(texts[i]);
+            extraLines.push_back(static_cast<int>(i) + 1);
+        }
+    }
+    ExtrasRead read = ReadExtraLines(extras, ZoneChoice {reading.ZonePosition, reading.DaylightSaving});
+    if (!read.Reason.empty()) {
+        return Refuse(read.BadLine ? "line " + Decimal(extraLines[static_cast<std::size_t>(*read.BadLine)]) + " " + read.Reason
+                                   : std::move(read.Reason));
+    }
+    return {std::move(reading), {}, std::move(read.Offset), read.Chosen};
 }
 
 OpenResult OpenReadingFile(const fs::path& path)

@@ -16,6 +16,11 @@ QString FakeUserPrompts::Message(MessageIcon icon, const QString& text, const QS
         .arg(icon == MessageIcon::Error ? QStringLiteral("error") : QStringLiteral("information"), title, text);
 }
 
+QString FakeUserPrompts::Question(const QString& text, const QString& title)
+{
+    return QStringLiteral("question \"%1\": %2").arg(title, text);
+}
+
 QString FakeUserPrompts::SelectableMessage(MessageIcon icon, const QString& text, const QString& title)
 {
     return QStringLiteral("selectable ") + Message(icon, text, title);
@@ -46,6 +51,9 @@ QStringList FakeUserPrompts::Leftovers() const
     QStringList left;
     for (const QString& call : calls) {
         left.append(QStringLiteral("prompt not taken: ") + call);
+    }
+    for (const bool answer : questionAnswers) {
+        left.append(QStringLiteral("question answer not used: ") + (answer ? QStringLiteral("yes") : QStringLiteral("no")));
     }
     for (const auto& answer : saveAnswers) {
         left.append(QStringLiteral("save answer not used: ") + answer.value_or(QStringLiteral("(cancel)")));
@@ -86,6 +94,19 @@ std::optional<QString> FakeUserPrompts::Answer(std::deque<std::optional<QString>
 void FakeUserPrompts::ShowMessage(QWidget* /*parent*/, const QString& text, const QString& title, MessageIcon icon)
 {
     calls.append(Message(icon, text, title));
+}
+
+bool FakeUserPrompts::AskYesNo(QWidget* /*parent*/, const QString& text, const QString& title)
+{
+    // Unscripted, the question is recorded as unexpected and answered No.
+    if (questionAnswers.empty()) {
+        calls.append(QStringLiteral("UNEXPECTED ") + Question(text, title));
+        return false;
+    }
+    calls.append(Question(text, title));
+    const bool yes = questionAnswers.front();
+    questionAnswers.pop_front();
+    return yes;
 }
 
 void FakeUserPrompts::ShowSelectableMessage(

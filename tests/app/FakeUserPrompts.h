@@ -16,6 +16,8 @@ class FakeUserPrompts final : public UserPrompts {
 public:
     void AnswerSaveDialog(std::optional<QString> path) { saveAnswers.push_back(std::move(path)); }
     void AnswerOpenDialog(std::optional<QString> path) { openAnswers.push_back(std::move(path)); }
+    // The next question is answered Yes (true) or No.
+    void AnswerQuestion(bool yes) { questionAnswers.push_back(yes); }
     // From now on no browser takes an address (none is installed).
     void RefuseBrowser() { browserOpens = false; }
     // A print dialog answered with a path prints to that PDF file; nothing cancels it.
@@ -36,6 +38,7 @@ public:
     [[nodiscard]] QStringList Leftovers() const;
 
     void ShowMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) override;
+    bool AskYesNo(QWidget* parent, const QString& text, const QString& title) override;
     void ShowSelectableMessage(QWidget* parent, const QString& text, const QString& title, MessageIcon icon) override;
     std::optional<QString> ChooseSaveFile(QWidget* parent, const FileDialogRequest& request) override;
     std::optional<QString> ChooseOpenFile(QWidget* parent, const FileDialogRequest& request) override;
@@ -47,6 +50,7 @@ public:
 
     // How the recorded lines spell each prompt.
     static QString Message(MessageIcon icon, const QString& text, const QString& title = QStringLiteral("Halvaro"));
+    static QString Question(const QString& text, const QString& title = QStringLiteral("Halvaro"));
     static QString SelectableMessage(
         MessageIcon icon, const QString& text, const QString& title = QStringLiteral("Halvaro"));
     static QString Dialog(const QString& kind, const FileDialogRequest& request);
@@ -56,6 +60,7 @@ private:
     std::optional<QString> Answer(std::deque<std::optional<QString>>& answers, const QString& call);
 
     QStringList calls;
+    std::deque<bool> questionAnswers;
     std::deque<std::optional<QString>> saveAnswers;
     std::deque<std::optional<QString>> openAnswers;
     bool browserOpens = true;

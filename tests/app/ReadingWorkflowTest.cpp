@@ -81,6 +81,8 @@ private slots:
     void saveThenOpen();
     void secondSaveProposesFirstPath();
     void foundOffsetOfNoListEntry();
+    void localMeanTimeSavedWhole();
+    void zoneTrapsAskOnce();
     void openChecksTheName_data();
     void openChecksTheName();
     void openRefusesDamagedFile_data();
@@ -206,8 +208,16 @@ void ReadingWorkflowTest::recordFromControls()
         QTest::mouseClick(f.optLong_1, Qt::LeftButton);
         QTest::mouseClick(f.chkDST, Qt::LeftButton);
     }
+    // A war time already counts daylight saving: the box as well is asked about.
+    QStringList asked;
+    if (southWestDst) {
+        w->prompts.AnswerQuestion(true);
+        asked << FakeUserPrompts::Question(QStringLiteral("The zone \u201CYukon War Time,YWT,-8.0\u201D already counts "
+            "daylight saving, and the Daylight Saving Time box adds another hour: the birth would be at UTC-07:00. "
+            "Calculate at UTC-07:00 all the same?"));
+    }
     QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
-    QCOMPARE(w->prompts.TakeCalls(), QStringList());
+    QCOMPARE(w->prompts.TakeCalls(), asked);
     const Birth& r = w->window.ShownBirth();
     QCOMPARE(QString::fromStdString(r.Name), storedName);
     QCOMPARE(QString::fromStdString(r.City), storedCity);
@@ -335,8 +345,9 @@ void ReadingWorkflowTest::saveThenOpen()
 }
 
 // Kathmandu in 1990 kept +05:45 (tests/data/atlas/zone-offsets.tsv), which
-// no zone list entry gives: the reading takes it as it is, and Save refuses,
-// naming it, before any file dialog. The example reading is New Delhi, Indian Time.
+// no zone list entry gives: the reading takes it as it is, and Save keeps it,
+// with its zone, for a window that never saw it. The example reading is New
+// Delhi, Indian Time.
 void ReadingWorkflowTest::foundOffsetOfNoListEntry()
 {
     const Ui::frmMain& f = w->Form();
@@ -353,9 +364,10 @@ void ReadingWorkflowTest::foundOffsetOfNoListEntry()
     QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
     QVERIFY(w->window.ResultScreenInFront() && !w->window.ShownBirth().Zone);
     QCOMPARE(w->window.ShownBirth().UtcOffsetMinutes, 5 * 60 + 45);
-    QTest::mouseClick(f.cmdSave, Qt::LeftButton); // no file dialog: none is scripted
-    const QStringList calls = w->prompts.TakeCalls();
-    QVERIFY2(calls.size() == 1 && calls[0].startsWith(Error({})) && calls[0].contains("UTC+05:45"), qPrintable(calls.join('\n')));
+    const QString kathmandu = folder->filePath(QStringLiteral("kathmandu.aha"));
+    w->prompts.AnswerSaveDialog(kathmandu);
+    QTest::mouseClick(f.cmdSave, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {FakeUserPrompts::Dialog("save", SaveRequest(delhi))});
     // Asked for in Find Place: Kathmandu's local mean time, 85°19' E at four
     // minutes a degree, +5:41:16, whatever its zone says.
     QTest::mouseClick(f.cmdBack, Qt::LeftButton);
@@ -370,7 +382,111 @@ void ReadingWorkflowTest::foundOffsetOfNoListEntry()
     // An opened reading's zone entry replaces the found offset.
     w->window.OpenSavedReading(delhi);
     QCOMPARE(w->window.ShownBirth().UtcOffsetMinutes, 5 * 60 + 30); // Indian Time
-    QCOMPARE(f.lblFoundZone->text(), QString());
+    QCOMPARE(f.lblFoundZone->text(), QStringLiteral("In force: UTC+05:30, the zone."));
+
+    // Reopened in a fresh window: +05:45 in Asia/Kathmandu, no list entry shown.
+    w = std::make_unique<WindowUnderTest>();
+    QVERIFY(ShowAndActivate(*w));
+    w->window.OpenSavedReading(kathmandu);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList());
+    const Birth& reopened = w->window.ShownBirth();
+    QVERIFY(w->window.ResultScreenInFront() && !reopened.Zone);
+    QCOMPARE(UtcOffsetSecondsOf(reopened), (5 * 60 + 45) * 60);
+    QCOMPARE(reopened.TimeZone, std::string("Asia/Kathmandu"));
+    QCOMPARE(w->Form().cboTimeZone->currentIndex(), -1);
+    QCOMPARE(w->Form().lblFoundZone->text(), QStringLiteral("UTC+05:45 (Asia/Kathmandu), as the reading file keeps it."));
+}
+
+// Porbandar on 1869-10-02, before India kept a standard time: its own mean
+// time, 69°37' E at four minutes a degree, +4:38:28, in the precise sky, which
+// alone covers the year. Saved and reopened in a fresh window, all of it holds.
+void ReadingWorkflowTest::localMeanTimeSavedWhole()
+{
+    QAction* precise = w->window.findChild<QAction*>(QStringLiteral("mnuPreciseSky"));
+    QVERIFY(precise != nullptr);
+    precise->setChecked(true);
+    const Ui::frmMain& f = w->Form();
+    QTest::keyClicks(f.txtName, QStringLiteral("Mohan"));
+    QVERIFY(Pick(f.cboDate, "2") && Pick(f.cboMonth, "October") && Pick(f.cboYear, "1869") && Pick(f.cboHour, "7")
+        && Pick(f.cboMinute, "11"));
+    w->prompts.AnswerFindPlace(QStringLiteral("Porbandar"));
+    QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {"find place \"Porbandar\""});
+    QVERIFY(w->window.ResultScreenInFront() && w->window.ShownBirth().LocalMeanTime);
+    const QString path = folder->filePath(QStringLiteral("porbandar.aha"));
+    w->prompts.AnswerSaveDialog(path);
+    QTest::mouseClick(f.cmdSave, Qt::LeftButton);
+    w->prompts.TakeCalls();
+    const QStringList results = ResultTexts(w->window.Controls());
+
+    w = std::make_unique<WindowUnderTest>();
+    QVERIFY(ShowAndActivate(*w));
+    w->window.OpenSavedReading(path);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList());
+    const Birth& reopened = w->window.ShownBirth();
+    QVERIFY(reopened.LocalMeanTime && !reopened.Zone);
+    QCOMPARE(UtcOffsetSecondsOf(reopened), (4 * 60 + 38) * 60 + 28);
+    QCOMPARE(reopened.TimeZone, std::string("Asia/Kolkata"));
+    QCOMPARE(w->window.Sky(), SkyModel::Precise);
+    QCOMPARE(ResultTexts(w->window.Controls()), results);
+}
+
+// The zone traps: New York on 1980-10-26 at 01:30 with "Eastern Daylight
+// Time" (UTC-04:00) and the DST box is UTC-03:00; a New Delhi birth left at
+// the list's first entry is UTC-09:00, 14 hours from 77°13' E's mean time
+// (+5:08:52); New York had no 02:30 on 27 April 1980 (EST -05:00 to EDT
+// -04:00, tests/data/atlas/zone-offsets.tsv). Each is asked once, or refused.
+void ReadingWorkflowTest::zoneTrapsAskOnce()
+{
+    const Ui::frmMain& f = w->Form();
+    const QString farQuestion = FakeUserPrompts::Question(QStringLiteral("The time zone was not chosen, and the zone "
+        "\u201CAlaska/Hawaii Daylight Time,AHDT,-9.0\u201D gives UTC-09:00, more than three hours from the mean time of "
+        "the longitude (UTC+05:08:52). Calculate at UTC-09:00 all the same?"));
+    QTest::keyClicks(f.txtName, QStringLiteral("Asha"));
+    for (const auto& [box, text] : {std::pair {f.txtLatDeg, "28"}, {f.txtLatMin, "39"}, {f.txtLonDeg, "77"},
+             {f.txtLonMin, "13"}, {f.txtCity, "Delhi"}, {f.txtState, "Delhi"}, {f.txtCountry, "India"}}) {
+        QTest::keyClicks(box, QString::fromLatin1(text));
+    }
+    QVERIFY(Pick(f.cboYear, "1975"));
+    w->prompts.AnswerQuestion(false);
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {farQuestion});
+    QVERIFY(!w->window.ResultScreenInFront());
+    QCOMPARE(f.lblFoundZone->text(), QStringLiteral("In force: UTC-09:00, the zone."));
+    w->prompts.AnswerQuestion(true);
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {farQuestion});
+    QCOMPARE(w->window.ShownBirth().UtcOffsetMinutes, -9 * 60);
+    QTest::mouseClick(f.cmdBack, Qt::LeftButton);
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton); // answered: not again
+    QCOMPARE(w->prompts.TakeCalls(), QStringList());
+
+    QTest::mouseClick(f.cmdBack, Qt::LeftButton);
+    w->prompts.AnswerFindPlace(QStringLiteral("New York, US"));
+    QVERIFY(Pick(f.cboDate, "26") && Pick(f.cboMonth, "October") && Pick(f.cboYear, "1980") && Pick(f.cboHour, "1")
+        && Pick(f.cboMinute, "30"));
+    QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
+    w->prompts.TakeCalls();
+    QVERIFY(Pick(f.cboTimeZone, "Eastern Daylight Time,EDT,-4.0"));
+    QTest::mouseClick(f.chkDST, Qt::LeftButton);
+    QCOMPARE(f.lblFoundZone->text(), QStringLiteral("In force: UTC-03:00, the zone and an hour of daylight saving."));
+    w->prompts.AnswerQuestion(false);
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    QCOMPARE(w->prompts.TakeCalls(), QStringList {FakeUserPrompts::Question(QStringLiteral("The zone \u201CEastern "
+        "Daylight Time,EDT,-4.0\u201D already counts daylight saving, and the Daylight Saving Time box adds another "
+        "hour: the birth would be at UTC-03:00. Calculate at UTC-03:00 all the same?"))});
+    QVERIFY(!w->window.ResultScreenInFront());
+
+    w->prompts.AnswerFindPlace(QStringLiteral("New York, US"));
+    QVERIFY(Pick(f.cboDate, "27") && Pick(f.cboMonth, "April") && Pick(f.cboHour, "2"));
+    QTest::mouseClick(f.cmdFindPlace, Qt::LeftButton);
+    QTest::mouseClick(f.cmdCalculate, Qt::LeftButton);
+    const QStringList calls = w->prompts.TakeCalls();
+    QVERIFY2(calls.size() == 2 && calls[1].startsWith(Error(QStringLiteral("There was no 02:30 on 27 April 1980 in "
+        "America/New_York"))) && calls[1].contains("UTC-05:00") && calls[1].contains("UTC-04:00")
+            && calls[1].contains("Choose the zone list entry"), qPrintable(calls.join('\n')));
+    QVERIFY(!w->window.ResultScreenInFront());
 }
 
 void ReadingWorkflowTest::secondSaveProposesFirstPath()
@@ -436,8 +552,8 @@ void ReadingWorkflowTest::openRefusesDamagedFile_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
     QTest::newRow("plain text") << QByteArray("Asha\r\n6\r\n15\r\n")
-                                << "line 1 (name) holds the byte 65, which no field is stored as";
-    QTest::newRow("empty file") << QByteArray() << "line 2 (month) is not a number from 1 to 12";
+                                << "line 1 is not in the reading file's form (was it edited as plain text?)";
+    QTest::newRow("empty file") << QByteArray() << "the file is empty";
     Birth record;
     record.Name = "Asha";
     record.Local = {1975, 6, 15, 10, 0};

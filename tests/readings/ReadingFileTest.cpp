@@ -246,9 +246,6 @@ INSTANTIATE_TEST_SUITE_P(NothingWritten, RefusedRecord,
             "The Time Zone field holds 71, outside its list (0 to 70); the reading was not saved."},
         RefusedRecordCase {"NoZoneSelected", [](Birth& r) { r.Zone->Position = -1; },
             "The Time Zone field holds -1, outside its list (0 to 70); the reading was not saved."},
-        RefusedRecordCase {"OffsetFromNoZoneOfTheList", [](Birth& r) { r.Zone.reset(), r.UtcOffsetMinutes = -210; },
-            "The time zone of this birth is the offset UTC-03:30, not a zone of the list, and a reading file keeps "
-            "only a zone of the list; the reading was not saved."},
         RefusedRecordCase {"NameOfFiveThousandLetters", [](Birth& r) { r.Name = std::string(5000, 'A'); },
             "The Name field holds 5000 characters, more than the 4096 a reading file keeps in one field; "
             "the reading was not saved."},
@@ -285,6 +282,82 @@ TEST_P(RefusedRecord, IsRefusedNamingTheFieldAndTheOldFileSurvives)
     EXPECT_EQ(folder.entries(), std::vector<std::string> {"kept.aha"});
 }
 
+// Births the 17 lines cannot hold whole: the lines after them, written out by
+// hand. Line 7 is the entry nearest the offset, read off the zone table: for
+// +05:45 Indian Time (+5:30) and USSR Zone 5 (+6:00) lie 15 minutes off and
+// the first in list order is taken; for +04:38:28 USSR Zone 4 (+5:00) lies
+// 21:32 off, USSR Zone 3 (+4:00) 38:28. Porbandar's mean time is 69°37' E at
+// four minutes a degree.
+struct SavedWholeCase {
+    const char* Label;
+    void (*Change)(Birth&, Conventions&);
+    const char* Line7;
+    const char* Line14;
+    std::vector<std::string> Extra;
+    std::optional<ZoneChoice> ReopenedZone;
+};
+
+void PrintTo(const SavedWholeCase& c, std::ostream* os) { *os << c.Label; }
+class SavedWhole : public ::testing::TestWithParam<SavedWholeCase> {};
+
+INSTANTIATE_TEST_SUITE_P(LinesAfterTheSeventeenth, SavedWhole,
+    ::testing::Values(
+        SavedWholeCase {"Kathmandu1990",
+            [](Birth& r, Conventions&) { r.Zone.reset(), r.UtcOffsetMinutes = 345, r.TimeZone = "Asia/Kathmandu"; },
+            "34", "False", {"utc-offset=+05:45:00", "time-zone=Asia/Kathmandu", "sky=classic"}, std::nullopt},
+        SavedWholeCase {"Porbandar1869LocalMeanTime",
+            [](Birth& r, Conventions& c) {
+                r.Zone.reset(), r.UtcOffsetMinutes = 278, r.UtcOffsetExtraSeconds = 28, r.LocalMeanTime = true;
+                r.TimeZone = "Asia/Kolkata", r.Local.Year = 1869, c = DefaultConventions(SkyModel::Precise);
+            },
+            "64", "False",
+            {"utc-offset=+04:38:28", "local-mean-time=true", "time-zone=Asia/Kolkata", "sky=precise", "ayanamsa=lahiri",
+                "node=mean", "dasha-year=365.25"},
+            std::nullopt},
+        SavedWholeCase {"FoundZoneWithItsEntry",
+            [](Birth& r, Conventions&) { r.Zone = ZoneChoice {34, false}, r.UtcOffsetMinutes = 330, r.TimeZone = "Asia/Kolkata"; },
+            "34", "False", {"utc-offset=+05:30:00", "time-zone=Asia/Kolkata", "sky=classic"}, ZoneChoice {34, false}},
+        SavedWholeCase {"OffsetOfAnEntryGivenAsItIs", [](Birth& r, Conventions&) { r.Zone.reset(), r.UtcOffsetMinutes = -210; },
+            "50", "False", {"utc-offset=-03:30:00", "sky=classic"}, ZoneChoice {50, false}},
+        SavedWholeCase {"PreciseSkyOwnConventions",
+            [](Birth&, Conventions& c) {
+                c = DefaultConventions(SkyModel::Precise);
+                c.Ayanamsa = AyanamsaSystem::User, c.User = {23.5, 2000, 1, 1}, c.Node = NodeKind::True, c.DashaYearDays = 360;
+            },
+            "70", "True",
+            {"utc-offset=-07:00:00", "sky=precise", "ayanamsa=user", "ayanamsa-value=23.5@2000-01-01", "node=true",
+                "dasha-year=360"},
+            ZoneChoice {70, true}}),
+    [](const auto& row) { return std::string(row.param.Label); });
+
+TEST_P(SavedWhole, TheFileKeepsItAndOpeningRestoresIt)
+{
+    const SavedWholeCase& c = GetParam();
+    Birth record = GoodRecord();
+    Conventions conventions;
+    c.Change(record, conventions);
+    std::vector<std::string> fields = GoodFields();
+    fields[3] = DecimalText(record.Local.Year), fields[6] = c.Line7, fields[13] = c.Line14;
+    fields.insert(fields.end(), c.Extra.begin(), c.Extra.end());
+    const BytesResult bytes = ReadingFileBytes(record, conventions);
+    ASSERT_TRUE(bytes.Bytes) << bytes.Error;
+    EXPECT_EQ(*bytes.Bytes, StoredFile(fields));
+
+    const OpenResult opened = ParseReadingFile(*bytes.Bytes);
+    ASSERT_TRUE(opened.Reading) << opened.Reason;
+    ASSERT_TRUE(opened.Offset);
+    EXPECT_EQ(opened.Offset->UtcOffsetSeconds, UtcOffsetSecondsOf(record));
+    EXPECT_EQ(opened.Offset->TimeZone, record.TimeZone);
+    EXPECT_EQ(opened.Offset->LocalMeanTime, record.LocalMeanTime);
+    EXPECT_EQ(opened.Offset->Zone.has_value(), c.ReopenedZone.has_value());
+    if (opened.Offset->Zone && c.ReopenedZone) {
+        EXPECT_EQ(opened.Offset->Zone->Position, c.ReopenedZone->Position);
+        EXPECT_EQ(opened.Offset->Zone->DaylightSaving, c.ReopenedZone->DaylightSaving);
+    }
+    ASSERT_TRUE(opened.Chosen);
+    EXPECT_EQ(*opened.Chosen, conventions);
+}
+
 struct DamagedFileCase {
     const char* Label;
     std::string Bytes;
@@ -313,17 +386,45 @@ std::string WithRawByte(int line, char byte)
     return bytes;
 }
 
+std::string WithExtra(std::vector<std::string> extra)
+{
+    std::vector<std::string> fields = GoodFields();
+    fields.insert(fields.end(), extra.begin(), extra.end());
+    return StoredFile(fields);
+}
+
 void PrintTo(const DamagedFileCase& c, std::ostream* os) { *os << c.Label; }
 class DamagedFile : public ::testing::TestWithParam<DamagedFileCase> {};
 
 INSTANTIATE_TEST_SUITE_P(RefusedAsAWhole, DamagedFile,
     ::testing::Values(
-        DamagedFileCase {"PlainTextFile", "Ann Lee\r\n12\r\n", "line 1 (name) holds the byte 65, which no field is stored as"},
-        DamagedFileCase {"UnixLineEnds", "\x96\xC3\xC3\n\x86\x87\n", "line 1 (name) holds the byte 10, which no field is stored as"},
-        DamagedFileCase {"LoneCarriageReturn", WithRawByte(15, '\r'), "line 15 (city) holds the byte 13, which no field is stored as"},
-        DamagedFileCase {"NulByte", WithRawByte(1, '\0'), "line 1 (name) holds the byte 0, which no field is stored as"},
-        DamagedFileCase {"EmptyFile", "", "line 2 (month) is not a number from 1 to 12"},
-        DamagedFileCase {"OnlyANameLine", StoredFile({"Ann"}), "line 2 (month) is not a number from 1 to 12"},
+        DamagedFileCase {"PlainTextFile", "Ann Lee\r\n12\r\n", "line 1 is not in the reading file's form (was it edited as plain text?)"},
+        DamagedFileCase {"UnixLineEnds", "\x96\xC3\xC3\n\x86\x87\n", "line 1 is not in the reading file's form (was it edited as plain text?)"},
+        DamagedFileCase {"LoneCarriageReturn", WithRawByte(15, '\r'), "line 15 is not in the reading file's form (was it edited as plain text?)"},
+        DamagedFileCase {"NulByte", WithRawByte(1, '\0'), "line 1 is not in the reading file's form (was it edited as plain text?)"},
+        DamagedFileCase {"EmptyFile", "", "the file is empty"},
+        DamagedFileCase {"CutAfterTheMinute", StoredFile({"Ann", "1", "1", "1901", "0", "0"}), "the file ends at line 6 of 17"},
+        DamagedFileCase {"EighteenthLineOfPlainBytes", StoredFile(GoodFields()) + std::string("junk\n\0", 6),
+            "line 18 is not in the reading file's form (was it edited as plain text?)"},
+        DamagedFileCase {"ExtraLineWithoutKey", WithExtra({"sky=classic", "precise"}),
+            "line 19 is not a \"key=value\" line of a reading file"},
+        DamagedFileCase {"ExtraKeyUnknown", WithExtra({"colour=blue"}), "line 18 names colour, which a reading file does not hold"},
+        DamagedFileCase {"ExtraKeyTwice", WithExtra({"sky=classic", "sky=precise"}), "line 19 gives sky a second time"},
+        DamagedFileCase {"OffsetBeyondFifteenHours", WithExtra({"utc-offset=+15:00:01"}),
+            "line 18 holds utc-offset=+15:00:01, but utc-offset must be an offset from -15:00:00 to +15:00:00, e.g. +05:45:00"},
+        DamagedFileCase {"OffsetWithoutSeconds", WithExtra({"utc-offset=+05:45"}),
+            "line 18 holds utc-offset=+05:45, but utc-offset must be an offset from -15:00:00 to +15:00:00, e.g. +05:45:00"},
+        DamagedFileCase {"ZoneNameWithBlank", WithExtra({"utc-offset=+05:45:00", "time-zone=Asia/Kath mandu"}),
+            "line 19 holds time-zone=Asia/Kath mandu, but time-zone must be a zone name of the tz database, e.g. Asia/Kathmandu"},
+        DamagedFileCase {"ZoneWithoutOffset", WithExtra({"time-zone=Asia/Kathmandu"}),
+            "the lines after the 17th name a zone or local mean time but no utc-offset"},
+        DamagedFileCase {"ConventionsInTheClassicSky", WithExtra({"sky=classic", "node=true"}),
+            "the lines after the 17th give conventions without sky=precise, the only sky that takes them"},
+        DamagedFileCase {"UserAyanamsaWithoutValue", WithExtra({"sky=precise", "ayanamsa=user"}),
+            "the lines after the 17th give ayanamsa=user and ayanamsa-value only together"},
+        DamagedFileCase {"UserAyanamsaOnNoDate", WithExtra({"sky=precise", "ayanamsa=user", "ayanamsa-value=23.5@2001-02-29"}),
+            "line 20 holds ayanamsa-value=23.5@2001-02-29, but ayanamsa-value must be DEG@YYYY-MM-DD, degrees from 0 to below 360"},
+        DamagedFileCase {"OnlyANameLine", StoredFile({"Ann"}), "the file ends at line 1 of 17"},
         DamagedFileCase {"MonthThirteen", WithField(2, "13"), "line 2 (month) is not a number from 1 to 12"},
         DamagedFileCase {"MonthZero", WithField(2, "0"), "line 2 (month) is not a number from 1 to 12"},
         DamagedFileCase {"MonthLeadingZero", WithField(2, "012"), "line 2 (month) is not a number from 1 to 12"},
@@ -374,7 +475,7 @@ INSTANTIATE_TEST_SUITE_P(Lenient, AcceptedFile,
         AcceptedFileCase {"ZeroPointZeroIsFalse", WithField(14, "0.0"), true, false, false, "Delhi"},
         AcceptedFileCase {"LastLineWithoutLineEnd", StoredFile(GoodFields()).substr(0, StoredFile(GoodFields()).size() - 2),
             true, false, true, "Delhi"},
-        AcceptedFileCase {"EighteenthLineIgnored", StoredFile(GoodFields()) + std::string("junk\n\0", 6), true, false, true, "Delhi"},
+        AcceptedFileCase {"BlankLinesAfterTheSeventeenth", StoredFile(GoodFields()) + "\r\n\r\n", true, false, true, "Delhi"},
         AcceptedFileCase {"MissingPlaceLinesAreEmpty", StoredFile({"Ann", "1", "1", "1901", "0", "0", "0", "0", "0", "0", "0", "0", "0", "0"}),
             false, false, false, ""},
         AcceptedFileCase {"TextLineHoldsAnyText", WithField(15, std::string("9 \x01\xAA", 4)), true, false, true, "9 \x01\xC2\xAA"}),
