@@ -19,6 +19,7 @@ constexpr std::string_view AyanamsaKey = "ayanamsa";
 constexpr std::string_view UserAyanamsaKey = "ayanamsa-value";
 constexpr std::string_view NodeKey = "node";
 constexpr std::string_view DashaYearKey = "dasha-year";
+constexpr std::string_view SunriseKey = "sunrise";
 
 // No offset in use lies farther than this from Universal Time (Kiribati's
 // +14:00, a mean time at 180°: 12 hours).
@@ -168,6 +169,10 @@ std::vector<std::string> ExtraLineTexts(const Birth& birth, const Conventions& c
             }
         }
     }
+    // The panchanga's sunrise is chosen in either sky.
+    if (conventions.Sunrise != SunriseConvention::Hindu) {
+        lines.push_back(Line(SunriseKey, NamesOf(conventions.Sunrise).Option));
+    }
     return lines;
 }
 
@@ -219,6 +224,19 @@ ExtrasRead ReadExtraLines(const std::vector<std::string_view>& texts, const Zone
             Conventions sky = chosen.value_or(Conventions {});
             sky.Sky = value == SkyModelName(SkyModel::Precise) ? SkyModel::Precise : SkyModel::Classic;
             chosen = sky;
+        } else if (key == SunriseKey) {
+            Conventions c = chosen.value_or(Conventions {});
+            bool known = false;
+            for (std::size_t r = 0; r < SunriseConventionTable.size(); ++r) {
+                if (SunriseConventionTable[r].Option == value) {
+                    c.Sunrise = static_cast<SunriseConvention>(r);
+                    known = true;
+                }
+            }
+            if (!known) {
+                return wrong("hindu, disc-centre or upper-limb");
+            }
+            chosen = c;
         } else if (key == AyanamsaKey || key == UserAyanamsaKey || key == NodeKey || key == DashaYearKey) {
             conventionsGiven = true;
             Conventions c = chosen.value_or(Conventions {});

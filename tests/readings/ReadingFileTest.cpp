@@ -323,10 +323,11 @@ INSTANTIATE_TEST_SUITE_P(LinesAfterTheSeventeenth, SavedWhole,
             [](Birth&, Conventions& c) {
                 c = DefaultConventions(SkyModel::Precise);
                 c.Ayanamsa = AyanamsaSystem::User, c.User = {23.5, 2000, 1, 1}, c.Node = NodeKind::True, c.DashaYearDays = 360;
+                c.Sunrise = SunriseConvention::UpperLimb;
             },
             "70", "True",
             {"utc-offset=-07:00:00", "sky=precise", "ayanamsa=user", "ayanamsa-value=23.5@2000-01-01", "node=true",
-                "dasha-year=360"},
+                "dasha-year=360", "sunrise=upper-limb"},
             ZoneChoice {70, true}}),
     [](const auto& row) { return std::string(row.param.Label); });
 
@@ -420,6 +421,8 @@ INSTANTIATE_TEST_SUITE_P(RefusedAsAWhole, DamagedFile,
             "the lines after the 17th name a zone or local mean time but no utc-offset"},
         DamagedFileCase {"ConventionsInTheClassicSky", WithExtra({"sky=classic", "node=true"}),
             "the lines after the 17th give conventions without sky=precise, the only sky that takes them"},
+        DamagedFileCase {"SunriseUnknown", WithExtra({"sky=classic", "sunrise=dawn"}),
+            "line 19 holds sunrise=dawn, but sunrise must be hindu, disc-centre or upper-limb"},
         DamagedFileCase {"UserAyanamsaWithoutValue", WithExtra({"sky=precise", "ayanamsa=user"}),
             "the lines after the 17th give ayanamsa=user and ayanamsa-value only together"},
         DamagedFileCase {"UserAyanamsaOnNoDate", WithExtra({"sky=precise", "ayanamsa=user", "ayanamsa-value=23.5@2001-02-29"}),
