@@ -35,10 +35,11 @@ using BatchProgress = std::function<void(std::uint64_t records, std::uint64_t by
 
 // Reads the records from `inputFd` and writes one output line (or CSV row)
 // for each, in input order, computing on `jobs` threads (1: on this one),
-// of the output groups given. Memory stays within a few blocks of records
+// of the output groups given, the houses in `houses`. Memory stays within a few blocks of records
 // for each job, whatever the input holds.
 BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat outputFormat, unsigned jobs, const Conventions& conventions,
-    const OutputGroups& groups, const BatchSink& write, const BatchProgress& progress = {});
+    const OutputGroups& groups, const BatchSink& write, const BatchProgress& progress = {},
+    houses::HouseSystem houses = houses::HouseSystem::WholeSign);
 
 // While it lives, SIGINT, SIGTERM and SIGHUP remove the writer's named
 // temporary file, if it has one, before they end the program as they would

@@ -42,6 +42,7 @@ struct BatchOptions {
     unsigned Jobs = 0; // threads computing readings; 0: one per core
     Conventions Chosen;
     OutputGroups Groups = BatchOutputGroups; // --fields
+    houses::HouseSystem Houses = houses::HouseSystem::WholeSign; // --houses
 };
 
 // One understood command line. For a reading, either ReadingPath names a
@@ -58,7 +59,9 @@ struct Command {
     bool Details = false;                  // --details
     std::optional<std::string> ChartPath; // --chart FILE.svg
     chart::ChartStyle ChartStyle = chart::ChartStyle::South;
-    int ChartVarga = vedic::RasiVarga;    // --chart-varga d1|d9: the D-number
+    int ChartVarga = vedic::RasiVarga;    // --chart-varga d1|d2|...|d60: the D-number
+    bool ChartBhava = false;               // --chart-varga bhava: the bhava chalit chart in Houses
+    houses::HouseSystem Houses = houses::HouseSystem::WholeSign; // --houses
     BatchOptions Batch;
 };
 

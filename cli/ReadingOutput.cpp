@@ -284,7 +284,81 @@ void CsvFields::AddEmpty(std::size_t count)
 namespace {
 
 using fullreading::ReadingParts;
-constexpr ReadingParts NothingMore {false, false, false};
+constexpr ReadingParts NothingMore {false, false, false, false, false, houses::HouseSystem::WholeSign};
+constexpr ReadingParts VargaSigns {false, false, false, true, false, houses::HouseSystem::WholeSign};
+constexpr ReadingParts TheHouses {false, false, false, false, true, houses::HouseSystem::WholeSign};
+
+// Vargas: {"D1": {"Sun": 1-12, ..., "Ketu", "Lagna"}, ...}, signs counted from Mesha as 1.
+void WriteVargas(JsonWriter& json, const OutputContext& context)
+{
+    const std::optional<vargas::VargaSigns>& signs = context.Reading.Vargas;
+    if (!KeyOrNull(json, "Vargas", signs.has_value())) {
+        return;
+    }
+    json.StartObject();
+    for (std::size_t v = 0; v < vargas::VargaCount; ++v) {
+        Key(json, "D" + DecimalText(vedic::VargaRules[v].N));
+        json.StartObject();
+        for (std::size_t graha = 0; graha < GrahaCountWithKetu; ++graha) {
+            Member(json, GrahaNameTable[graha].Plain, signs->Grahas[v][graha] + 1);
+        }
+        if (KeyOrNull(json, "Lagna", signs->Lagna[v].has_value())) {
+            json.Int(*signs->Lagna[v] + 1);
+        }
+        json.EndObject();
+    }
+    json.EndObject();
+}
+
+// Vimshopaka: {"Scheme": ..., "Sun": 0-20, ..., "Saturn"}, two decimals.
+void WriteVimshopaka(JsonWriter& json, const OutputContext& context)
+{
+    const auto& strength = context.Reading.Vimshopaka;
+    if (!KeyOrNull(json, "Vimshopaka", strength.has_value())) {
+        return;
+    }
+    json.StartObject();
+    Member(json, "Scheme", vargas::VimshopakaScheme);
+    for (std::size_t graha = 0; graha < strength->size(); ++graha) {
+        Key(json, GrahaNameTable[graha].Plain);
+        std::array<char, 32> digits {};
+        const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), (*strength)[graha],
+            std::chars_format::fixed, 2).ptr;
+        json.RawValue(digits.data(), static_cast<std::size_t>(end - digits.data()), rapidjson::kNumberType);
+    }
+    json.EndObject();
+}
+
+// Houses: {"System", "Cusps": [12 sidereal degrees, house 1 first], "Grahas": {"Sun": 1-12, ...}, "Note"}.
+void WriteHouses(JsonWriter& json, const OutputContext& context)
+{
+    const std::optional<houses::Houses>& found = context.Reading.Houses;
+    if (!KeyOrNull(json, "Houses", found.has_value())) {
+        return;
+    }
+    json.StartObject();
+    Member(json, "System", houses::NamesOf(found->System).Shown);
+    if (KeyOrNull(json, "Cusps", found->Cusp.has_value())) {
+        json.StartArray();
+        for (const double cusp : *found->Cusp) {
+            std::array<char, 32> digits {};
+            const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), cusp, std::chars_format::fixed, 6).ptr;
+            json.RawValue(digits.data(), static_cast<std::size_t>(end - digits.data()), rapidjson::kNumberType);
+        }
+        json.EndArray();
+    }
+    if (KeyOrNull(json, "Grahas", found->Cusp.has_value())) {
+        json.StartObject();
+        for (std::size_t graha = 0; graha < GrahaCountWithKetu; ++graha) {
+            Member(json, GrahaNameTable[graha].Plain, found->Grahas[graha]);
+        }
+        json.EndObject();
+    }
+    if (KeyOrNull(json, "Note", !found->Note.empty())) {
+        String(json, found->Note);
+    }
+    json.EndObject();
+}
 
 void AppendNames(std::string& header, std::span<const std::string_view> rows, std::span<const std::string_view> columns)
 {
@@ -366,7 +440,7 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
     {"Sky", NothingMore, [](JsonWriter& json, const OutputContext& c) { Member(json, "Sky", SkyModelName(c.Reading.Sky)); },
         [](std::string& header) { header += ",Sky"; },
         [](CsvFields& csv, const OutputContext& c) { csv.Add(SkyModelName(c.Reading.Sky)); }, 1},
-    {"SkyDiffers", {false, false, true},
+    {"SkyDiffers", {false, false, true, false, false, houses::HouseSystem::WholeSign},
         [](JsonWriter& json, const OutputContext& c) {
             if (!c.Reading.SkyDiffers) {
                 return;
@@ -379,7 +453,7 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
             json.EndArray();
         },
         nullptr, nullptr, 0},
-    {"Grahas", {true, false, false}, WriteGrahas,
+    {"Grahas", {true, false, false, false, false, houses::HouseSystem::WholeSign}, WriteGrahas,
         [](std::string& header) { AppendNames(header, DetailRowNames, DetailColumnNames); },
         [](CsvFields& csv, const OutputContext& c) {
             const std::optional<vedic::ReadingDetails>& details = c.Reading.Details;
@@ -400,7 +474,7 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
             }
         },
         DetailRowNames.size() * DetailColumnNames.size()},
-    {"Dasha", {false, true, false}, WriteDasha, nullptr, nullptr, 0},
+    {"Dasha", {false, true, false, false, false, houses::HouseSystem::WholeSign}, WriteDasha, nullptr, nullptr, 0},
     {"Birth", NothingMore, WriteBirth, nullptr, nullptr, 0},
     {"Conventions", NothingMore,
         [](JsonWriter& json, const OutputContext& c) {
@@ -418,6 +492,9 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
         },
         [](std::string& header) { header += ",Conventions"; },
         [](CsvFields& csv, const OutputContext& c) { csv.Add(ConventionsText(c.Reading.Used)); }, 1},
+    {"Vargas", VargaSigns, WriteVargas, nullptr, nullptr, 0},
+    {"Vimshopaka", VargaSigns, WriteVimshopaka, nullptr, nullptr, 0},
+    {"Houses", TheHouses, WriteHouses, nullptr, nullptr, 0},
 }};
 
 fullreading::ReadingParts PartsFor(const OutputGroups& groups)
@@ -428,6 +505,8 @@ fullreading::ReadingParts PartsFor(const OutputGroups& groups)
             parts.Details = parts.Details || OutputGroupTable[i].Needs.Details;
             parts.Dasha = parts.Dasha || OutputGroupTable[i].Needs.Dasha;
             parts.SkyDifferences = parts.SkyDifferences || OutputGroupTable[i].Needs.SkyDifferences;
+            parts.Vargas = parts.Vargas || OutputGroupTable[i].Needs.Vargas;
+            parts.Houses = parts.Houses || OutputGroupTable[i].Needs.Houses;
         }
     }
     return parts;

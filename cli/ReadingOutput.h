@@ -42,7 +42,7 @@ struct OutputContext {
 // what of the reading must be computed for it.
 enum class OutputGroup {
     GrahaPositionTexts, MoonPositionText, Ayanamsa, Rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions,
-    Count
+    Vargas, Vimshopaka, Houses, Count
 };
 inline constexpr auto OutputGroupCount = static_cast<std::size_t>(OutputGroup::Count);
 using OutputGroups = std::bitset<OutputGroupCount>;

@@ -8,6 +8,8 @@
 #include "chart/ChartData.h"
 #include "core/Birth.h"
 #include "core/Conventions.h"
+#include "houses/Houses.h"
+#include "vargas/Vargas.h"
 #include "vedic/GrahaDetails.h"
 #include "vedic/Vimshottari.h"
 
@@ -35,8 +37,11 @@ struct ReadingParts {
     bool Details = true;         // the positions table, with the daily motions
     bool Dasha = true;           // the Vimshottari dasha
     bool SkyDifferences = false; // one precise computation more, for a classic reading
+    bool Vargas = false;         // the signs in the sixteen vargas, and the Vimshopaka strength
+    bool Houses = false;         // the houses in HouseSystem
+    houses::HouseSystem HouseSystem = houses::HouseSystem::WholeSign;
 };
-inline constexpr ReadingParts EveryPart {true, true, true};
+inline constexpr ReadingParts EveryPart {true, true, true, true, true, houses::HouseSystem::WholeSign};
 
 struct FullReading : Reading {
     Conventions Used;
@@ -45,6 +50,9 @@ struct FullReading : Reading {
     std::optional<vedic::VimshottariDasha> Dasha;
     // Empty when the skies agree; nothing when not asked for.
     std::optional<std::vector<SkyDifference>> SkyDiffers;
+    std::optional<vargas::VargaSigns> Vargas;
+    std::optional<std::array<double, vargas::VimshopakaGrahaCount>> Vimshopaka;
+    std::optional<houses::Houses> Houses;
 };
 
 // A reading, or why there is none.
@@ -79,5 +87,16 @@ std::string SkyCaptionWithDifferences(const FullReading& reading);
 // The reading's chart in the varga Dn with its retrograde marks and, for a
 // classic reading, the sentence on the precise sky.
 chart::ChartResult ChartOf(const Birth& birth, const FullReading& reading, int varga = vedic::RasiVarga);
+
+// The houses of a reading in a system. Sripati and Placidus take the angles
+// and cusps of the precise sky at the reading's moment and place under its
+// conventions; a classic reading, which has none of its own, takes the
+// precise sky's and says so in the houses' note. Without a Lagna, or inside
+// the polar circles for Placidus, no cusps and a note why.
+houses::Houses HousesOf(const FullReading& reading, houses::HouseSystem system);
+
+// The reading's bhava chalit chart in its houses, or the houses' note as
+// the refusal.
+chart::ChartResult BhavaChartOf(const Birth& birth, const FullReading& reading, const houses::Houses& houses);
 
 } // namespace halvaro::fullreading
