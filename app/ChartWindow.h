@@ -15,6 +15,7 @@
 #include <optional>
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -29,9 +30,11 @@ class ChartView;
 class UserPrompts;
 
 // The reading's workspace in its own window: a tab for each varga of the
-// chart list (the Rasi and the Navamsa) with the South/North switch, saving and printing the chart in front; beside
-// them the positions table and the Vimshottari dasha with today's period
-// marked. The main window hands it each new reading, so an open window
+// chart list (the Rasi and the Navamsa), one for any varga a chooser names
+// and one for the bhava chalit chart in the houses a chooser names, with the
+// South/North switch, saving and printing the chart in front; beside them
+// the positions table, the vargas with the Vimshopaka strength, and the
+// Vimshottari dasha with today's period marked. The main window hands it each new reading, so an open window
 // follows recalculation.
 class ChartWindow : public QWidget {
     Q_OBJECT
@@ -60,11 +63,19 @@ public:
     [[nodiscard]] QTableWidget* PositionsTable() const { return tblPositions; }
     [[nodiscard]] QTreeWidget* DashaTree() const { return treDasha; }
     [[nodiscard]] QLabel* DashaNote() const { return lblDasha; }
+    [[nodiscard]] QComboBox* VargaChooser() const { return cboVarga; }
+    [[nodiscard]] QComboBox* HousesChooser() const { return cboHouses; }
+    [[nodiscard]] QLabel* HousesNote() const { return lblHouses; }
+    [[nodiscard]] QTableWidget* VargasTable() const { return tblVargas; }
 
 private:
     void Redraw();
     void FillPositions(const std::optional<vedic::ReadingDetails>& details);
     void FillDasha();
+    void FillVargas(const fullreading::FullReading& reading);
+    void ChooseVarga();
+    void ChooseHouses();
+    void EnableChartButtons();
     [[nodiscard]] std::size_t ShownChart() const;
     void SavePicture();
     void Print();
@@ -78,6 +89,13 @@ private:
     std::vector<QString> lastPicturePaths;
     std::vector<ChartView*> views;
     std::optional<vedic::VimshottariDasha> dasha;
+    // What the chosen varga and houses are drawn from; nothing without charts.
+    std::optional<Birth> shownBirth;
+    std::optional<fullreading::FullReading> shownReading;
+    QComboBox* cboVarga = nullptr;
+    QComboBox* cboHouses = nullptr;
+    QLabel* lblHouses = nullptr; // why the chosen houses have no chart; hidden when they have one
+    QTableWidget* tblVargas = nullptr;
     QSplitter* workspace = nullptr;
     QTabWidget* tabCharts = nullptr;
     QTabWidget* tabTables = nullptr;

@@ -156,15 +156,16 @@ ChartResult MakeBhavaChart(const ChartData& rasi, const houses::Houses& houses)
     }
     ChartData& chart = result.Data;
     chart.Title = "Bhava Chalit";
-    chart.HousesText = std::string(houses::NamesOf(houses.System).Shown) + " houses";
-    if (!houses.Note.empty()) {
-        chart.HousesText += " (" + houses.Note + ")";
-    }
-    chart.HousesText += ", cusps:";
+    // "Sripati houses: 1 20 Can 34, ..., 12 21 Gem 02." and where the cusps came from.
+    chart.HousesText = std::string(houses::NamesOf(houses.System).Shown) + " houses:";
     for (std::size_t house = 0; house < houses.Cusp->size(); ++house) {
         const std::optional<SignPlace> cusp = SignPlaceOf((*houses.Cusp)[house]);
         chart.HousesText += (house == 0 ? " " : ", ") + DecimalText(static_cast<long long>(house + 1)) + " "
             + (cusp ? ShortPlaceText(*cusp) : std::string("?"));
+    }
+    chart.HousesText += ".";
+    if (!houses.Note.empty()) {
+        chart.HousesText += " The " + houses.Note + ".";
     }
     for (std::vector<int>& inSign : chart.GrahasInSign) {
         inSign.clear();
