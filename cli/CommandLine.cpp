@@ -134,7 +134,9 @@ struct Options {
         CLI::Option* json = flag("--json", Json, OutputGroup,
             "print one JSON object instead: GrahaPositionTexts, MoonPositionText, Ayanamsa, the result rows, "
             "the short positions of the Lagna (null near the poles) and of Ketu, Sky, SkyDiffers (the grahas the "
-            "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha) and Birth");
+            "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha), Birth, "
+            "Conventions, Vargas (each graha's sign, 1 for Mesha, in the sixteen vargas D1 to D60), Vimshopaka (the "
+            "strength of the seven grahas from them, 0 to 20, and its scheme) and Houses (see --houses)");
         FieldsOption = value("--fields", Groups, "LIST", OutputGroup,
             "with --json or --batch: write only these groups of keys, named as the keys, comma-separated ("
                 + OutputGroupNames(AllOutputGroups, ", ")
