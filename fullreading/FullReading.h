@@ -1,7 +1,7 @@
 // fullreading/ holds the whole reading of a checked birth under its `Conventions`, in either sky
 // (`CalculateFullReading`): the positions and texts, the positions table with the motions, the dasha, the sky
-// differences and the chart, each computed once and only when asked; the window and `halvaro-cli` only show
-// it.
+// differences, the vargas with their strength, the houses and the charts, each computed once and only when
+// asked; the window and `halvaro-cli` only show it.
 #pragma once
 
 #include "calculation/Reading.h"
