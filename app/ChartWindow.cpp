@@ -227,7 +227,15 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     tblVargas->verticalHeader()->hide();
     tblVargas->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblVargas->setSelectionBehavior(QAbstractItemView::SelectRows);
-    tabTables->addTab(tblVargas, QStringLiteral("V&argas"));
+    // The strength's scheme under the table, where the numbers are read.
+    auto* vargasPage = new QWidget(this);
+    auto* vargasLayout = new QVBoxLayout(vargasPage);
+    vargasLayout->addWidget(tblVargas, 1);
+    auto* scheme = new QLabel(QStringLiteral("Vimshopaka: ") + FromUtf8(vargas::VimshopakaScheme) + QLatin1Char('.'), this);
+    scheme->setObjectName(QStringLiteral("lblVimshopaka"));
+    scheme->setWordWrap(true);
+    vargasLayout->addWidget(scheme);
+    tabTables->addTab(vargasPage, QStringLiteral("V&argas"));
     tabTables->addTab(dashaPage, QStringLiteral("&Dasha"));
 
     workspace = new QSplitter(Qt::Horizontal, this);

@@ -3,9 +3,9 @@
 # build or the tests: run by hand with Debian's python3,
 #   python3 varga-boundaries.py > varga-boundaries.tsv
 # Written apart from vedic/ from the rules of Brihat Parashara Hora Shastra,
-# ch. 6, as the houses-and-vargas issue words them: each varga by its own
-# rule, the part found with exact fractions, so that the rows do not share
-# the program's arithmetic. For every sign and every part of every varga, one
+# ch. 6: each varga by its own rule (d the degrees in the sign, odd signs
+# Mesha, Mithuna, ...), the part found with exact fractions, so that the rows
+# do not share the program's arithmetic. For every sign and every part of every varga, one
 # longitude just after the part begins and one just before it ends (1e-6
 # degree inside): every boundary is crossed from both sides.
 from fractions import Fraction as F
