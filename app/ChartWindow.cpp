@@ -11,6 +11,7 @@
 #include "panchanga/PanchangaText.h"
 #include "core/SignPosition.h"
 #include "vedic/DetailsText.h"
+#include "vargas/Vargas.h"
 #include "vedic/Varga.h"
 
 #include <QBuffer>
@@ -81,6 +82,30 @@ const QStringList AshtakavargaSteps {QStringLiteral("Bindus"), QStringLiteral("A
     QStringLiteral("After the ekadhipatya shodhana")};
 const QStringList PindaColumns {QStringLiteral("Rasi pinda"), QStringLiteral("Graha pinda"), QStringLiteral("Shodhya pinda")};
 const QString NoAshtakavarga = QStringLiteral("No ashtakavarga: it is counted from the Lagna too, and this reading has none.");
+// After them the tab of the chosen varga and the bhava chalit tab.
+constexpr std::size_t ChosenVargaTab = ChartTabList.size();
+constexpr std::size_t BhavaTab = ChosenVargaTab + 1;
+// The varga chooser's first choice: the first one without a tab of its own.
+constexpr int FirstChosenVarga = 10;
+
+// A chart tab with its chooser above the chart, and a note under the chooser.
+QWidget* NewChooserTab(QWidget* parent, const QString& label, QComboBox* chooser, QLabel* note, QScrollArea* chart)
+{
+    auto* page = new QWidget(parent);
+    auto* layout = new QVBoxLayout(page);
+    auto* row = new QHBoxLayout;
+    auto* caption = new QLabel(label, page);
+    caption->setBuddy(chooser);
+    row->addWidget(caption);
+    row->addWidget(chooser);
+    row->addStretch();
+    layout->addLayout(row);
+    if (note != nullptr) {
+        layout->addWidget(note);
+    }
+    layout->addWidget(chart, 1);
+    return page;
+}
 
 const QStringList PositionColumns {QStringLiteral("Graha"), QStringLiteral("Position"), QStringLiteral("Nakshatra"),
     QStringLiteral("Pada"), QStringLiteral("Lord"), QStringLiteral("Navamsa"), QStringLiteral("Dignity"),
@@ -204,6 +229,30 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
         tabCharts->addTab(NewChartTab(this, views.back(), QString::fromLatin1(tab.ViewName)),
             QString::fromLatin1(tab.Caption));
     }
+    cboVarga = new QComboBox(this);
+    cboVarga->setObjectName(QStringLiteral("cboVarga"));
+    for (const vedic::VargaRule& rule : vedic::VargaRules) {
+        cboVarga->addItem(QStringLiteral("D%1 ").arg(rule.N) + FromUtf8(rule.Name), rule.N);
+    }
+    cboVarga->setCurrentIndex(cboVarga->findData(FirstChosenVarga));
+    views.push_back(new ChartView(this));
+    tabCharts->addTab(NewChooserTab(this, QStringLiteral("D&ivision:"), cboVarga, nullptr,
+                          NewChartTab(this, views.back(), QStringLiteral("svgVarga"))),
+        QStringLiteral("Var&ga"));
+    cboHouses = new QComboBox(this);
+    cboHouses->setObjectName(QStringLiteral("cboHouses"));
+    for (const houses::HouseSystemNames& names : houses::HouseSystemTable) {
+        cboHouses->addItem(FromUtf8(names.Shown));
+    }
+    cboHouses->setCurrentIndex(static_cast<int>(houses::HouseSystem::Sripati));
+    lblHouses = new QLabel(this);
+    lblHouses->setObjectName(QStringLiteral("lblHousesNote"));
+    lblHouses->setWordWrap(true);
+    lblHouses->hide();
+    views.push_back(new ChartView(this));
+    tabCharts->addTab(NewChooserTab(this, QStringLiteral("&Houses:"), cboHouses, lblHouses,
+                          NewChartTab(this, views.back(), QStringLiteral("svgBhava"))),
+        QStringLiteral("&Bhava Chalit"));
     svgs.resize(views.size());
     lastPicturePaths.resize(views.size());
 
@@ -281,6 +330,20 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     tabTables = new QTabWidget(this);
     tabTables->setObjectName(QStringLiteral("tabTables"));
     tabTables->addTab(tblPositions, QStringLiteral("P&ositions"));
+    tblVargas = new QTableWidget(0, 0, this);
+    tblVargas->setObjectName(QStringLiteral("tblVargas"));
+    tblVargas->verticalHeader()->hide();
+    tblVargas->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblVargas->setSelectionBehavior(QAbstractItemView::SelectRows);
+    // The strength's scheme under the table, where the numbers are read.
+    auto* vargasPage = new QWidget(this);
+    auto* vargasLayout = new QVBoxLayout(vargasPage);
+    vargasLayout->addWidget(tblVargas, 1);
+    auto* scheme = new QLabel(QStringLiteral("Vimshopaka: ") + FromUtf8(vargas::VimshopakaScheme) + QLatin1Char('.'), this);
+    scheme->setObjectName(QStringLiteral("lblVimshopaka"));
+    scheme->setWordWrap(true);
+    vargasLayout->addWidget(scheme);
+    tabTables->addTab(vargasPage, QStringLiteral("V&argas"));
     tabTables->addTab(dashaPage, QStringLiteral("&Dasha"));
     tabTables->addTab(yoginiPage, QStringLiteral("&Yogini"));
     tabTables->addTab(ashtakavargaPage, QStringLiteral("Ash&takavarga"));
@@ -379,6 +442,9 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
         Redraw();
     });
     connect(cboAshtakavargaStep, &QComboBox::currentIndexChanged, this, &ChartWindow::FillAshtakavargaTables);
+    connect(cboVarga, &QComboBox::currentIndexChanged, this, &ChartWindow::ChooseVarga);
+    connect(cboHouses, &QComboBox::currentIndexChanged, this, &ChartWindow::ChooseHouses);
+    connect(tabCharts, &QTabWidget::currentChanged, this, &ChartWindow::EnableChartButtons);
     connect(cmdSavePicture, &QPushButton::clicked, this, &ChartWindow::SavePicture);
     connect(cmdPrint, &QPushButton::clicked, this, &ChartWindow::Print);
     connect(cmdMatch, &QPushButton::clicked, this, &ChartWindow::MatchWith);
@@ -426,12 +492,20 @@ std::optional<QString> ChartWindow::ShowReading(const Birth& birth, const fullre
         }
         charts.push_back(std::move(result.Data));
     }
+    shownBirth.reset();
+    shownReading.reset();
     if (!charts.empty()) {
         setWindowTitle(WindowTitle + QStringLiteral(" \u2013 ") + FromUtf8(charts.front().Name));
+        shownBirth = birth;
+        shownReading = reading;
+        // Placeholders, each drawn by its chooser below.
+        charts.resize(views.size(), charts.front());
     }
     FillPositions(!charts.empty() ? reading.Details : std::nullopt);
+    FillVargas(reading);
     dasha = !charts.empty() ? reading.Dasha : std::nullopt;
     FillDasha();
+    // The match needs no chart: a reading without a Lagna is matched too.
     shownBirth = birth;
     shownReading = reading;
     FillMatch();
@@ -439,7 +513,10 @@ std::optional<QString> ChartWindow::ShowReading(const Birth& birth, const fullre
     yogini = !charts.empty() ? reading.Yogini : std::nullopt;
     FillYogini();
     ShowAshtakavarga();
-    Redraw();
+    if (!charts.empty()) {
+        charts[ChosenVargaTab] = fullreading::ChartOf(birth, reading, cboVarga->currentData().toInt()).Data;
+    }
+    ChooseHouses(); // which redraws
     return !charts.empty() ? std::nullopt : std::optional<QString>(refusal->text());
 }
 
@@ -490,6 +567,82 @@ void ChartWindow::FillPositions(const std::optional<vedic::ReadingDetails>& deta
     tblPositions->resizeColumnsToContents();
     tblPositions->setMinimumWidth(tblPositions->horizontalHeader()->length() + 2 * tblPositions->frameWidth()
         + tblPositions->verticalScrollBar()->sizeHint().width());
+}
+
+void ChartWindow::ChooseVarga()
+{
+    if (!shownReading || charts.size() <= ChosenVargaTab) {
+        return;
+    }
+    charts[ChosenVargaTab] = fullreading::ChartOf(*shownBirth, *shownReading, cboVarga->currentData().toInt()).Data;
+    lastPicturePaths[ChosenVargaTab].clear(); // another chart: its own picture
+    Redraw();
+}
+
+void ChartWindow::ChooseHouses()
+{
+    lblHouses->clear();
+    if (shownReading && charts.size() > BhavaTab) {
+        const auto system = static_cast<houses::HouseSystem>(cboHouses->currentIndex());
+        const chart::ChartResult bhava = fullreading::BhavaChartOf(
+            *shownBirth, *shownReading, fullreading::HousesOf(*shownReading, system));
+        if (bhava.Refusal.empty()) {
+            charts[BhavaTab] = bhava.Data;
+        } else {
+            lblHouses->setText(FromUtf8(bhava.Refusal));
+        }
+        lastPicturePaths[BhavaTab].clear();
+    }
+    lblHouses->setVisible(!lblHouses->text().isEmpty());
+    Redraw();
+}
+
+void ChartWindow::FillVargas(const fullreading::FullReading& reading)
+{
+    tblVargas->clear();
+    tblVargas->setRowCount(0);
+    if (charts.empty()) {
+        return;
+    }
+    const std::optional<double> lagna = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed
+        ? std::optional<double>(reading.Lagna.Longitude)
+        : std::nullopt;
+    const vargas::VargaSigns signs = reading.Vargas ? *reading.Vargas : vargas::VargaSignsOf(reading.Longitudes, lagna);
+    const auto strength = reading.Vimshopaka ? *reading.Vimshopaka : vargas::VimshopakaOf(signs);
+    QStringList header {QStringLiteral("Graha")};
+    for (const vedic::VargaRule& rule : vedic::VargaRules) {
+        header << QStringLiteral("D%1").arg(rule.N);
+    }
+    header << QStringLiteral("Vimshopaka");
+    const int rows = GrahaCountWithKetu + (lagna ? 1 : 0);
+    tblVargas->setColumnCount(static_cast<int>(header.size()));
+    tblVargas->setHorizontalHeaderLabels(header);
+    for (std::size_t v = 0; v < vargas::VargaCount; ++v) {
+        tblVargas->horizontalHeaderItem(static_cast<int>(v) + 1)->setToolTip(FromUtf8(vedic::VargaRules[v].Name));
+    }
+    tblVargas->horizontalHeaderItem(static_cast<int>(header.size()) - 1)->setToolTip(FromUtf8(vargas::VimshopakaScheme));
+    tblVargas->setRowCount(rows);
+    const auto setCell = [this](int row, int column, const QString& text, const QString& tip = {}) {
+        auto* cell = new QTableWidgetItem(text);
+        cell->setToolTip(tip);
+        tblVargas->setItem(row, column, cell);
+    };
+    for (int row = 0; row < rows; ++row) {
+        const auto graha = static_cast<std::size_t>(row);
+        const bool isLagna = graha == GrahaCountWithKetu;
+        setCell(row, 0, isLagna ? QStringLiteral("Lagna") : FromUtf8(GrahaNameTable[graha].Plain));
+        for (std::size_t v = 0; v < vargas::VargaCount; ++v) {
+            const std::optional<int> sign = isLagna ? signs.Lagna[v] : std::optional<int>(signs.Grahas[v][graha]);
+            if (sign) {
+                setCell(row, static_cast<int>(v) + 1, FromUtf8(SignAbbreviation(*sign)),
+                    FromUtf8(VedicSignNames[static_cast<std::size_t>(*sign)]));
+            }
+        }
+        if (graha < vargas::VimshopakaGrahaCount) {
+            setCell(row, static_cast<int>(header.size()) - 1, QString::number(strength[graha], 'f', 2));
+        }
+    }
+    tblVargas->resizeColumnsToContents();
 }
 
 void ChartWindow::FillDasha()
@@ -725,8 +878,19 @@ void ChartWindow::Redraw()
         svgs[tab] = drawn ? QByteArray::fromStdString(chart::ChartSvg(charts[tab], Style())) : QByteArray();
         views[tab]->load(svgs[tab]);
     }
+    if (drawn && !lblHouses->text().isEmpty()) {
+        // The chosen houses have no chart here: the note says why.
+        svgs[BhavaTab].clear();
+        views[BhavaTab]->load(svgs[BhavaTab]);
+    }
     workspace->setVisible(drawn);
     refusal->setVisible(!drawn);
+    EnableChartButtons();
+}
+
+void ChartWindow::EnableChartButtons()
+{
+    const bool drawn = !Svg().isEmpty();
     cmdSavePicture->setEnabled(drawn);
     cmdPrint->setEnabled(drawn);
 }
@@ -759,9 +923,12 @@ void ChartWindow::SavePicture()
 void ChartWindow::Print()
 {
     QPrinter printer(QPrinter::HighResolution);
-    const std::optional<vedic::VargaRule> rule = vedic::VargaRuleOf(ChartTabList[ShownChart()].Varga);
-    const bool bindus = ChartTabList[ShownChart()].Bindus;
-    printer.setDocName((bindus ? QStringLiteral("Sarvashtakavarga") : FromUtf8(rule ? rule->Name : std::string_view()))
+    if (charts.empty()) {
+        return;
+    }
+    const chart::ChartData& shown = charts[ShownChart()];
+    const std::optional<vedic::VargaRule> rule = vedic::VargaRuleOf(shown.Varga);
+    printer.setDocName((shown.Title.empty() ? FromUtf8(rule ? rule->Name : std::string_view()) : FromUtf8(shown.Title))
         + QStringLiteral(" Chart")
         + (!charts.empty() ? QStringLiteral(" \u2013 ") + FromUtf8(charts.front().Name) : QString()));
     if (!prompts.ChoosePrinter(this, printer)) {

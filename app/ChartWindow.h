@@ -32,14 +32,18 @@ class ChartView;
 class UserPrompts;
 
 // The reading's workspace in its own window: a tab for each varga of the
-// chart list (the Rasi and the Navamsa) and the chart of the sarva bindus, with the South/North switch, saving and
-// printing the chart in front; beside them the positions table, the Vimshottari dasha to the pratyantars and the
-// Yogini dasha with today's periods marked, the ashtakavarga's tables under the table of benefic places
-// chosen, the panchanga at birth, and the kundli match with a second reading, this reading the
-// boy's or the girl's: "Match With…" opens the other's file, or "Keep As The
-// Other Reading" keeps the one shown, to be matched with the next one typed
-// or found in the atlas. The main window hands it each new reading, so an
-// open window follows recalculation, the match included.
+// chart list (the Rasi and the Navamsa), the chart of the sarva bindus, one
+// for any varga a chooser names and one for the bhava chalit chart in the
+// houses a chooser names, with the South/North switch, saving and printing the
+// chart in front; beside them the positions table, the vargas with the
+// Vimshopaka strength, the Vimshottari dasha to the pratyantars and the Yogini
+// dasha with today's periods marked, the ashtakavarga's tables under the table
+// of benefic places chosen, the panchanga at birth, and the kundli match with a
+// second reading, this reading the boy's or the girl's: "Match With…" opens
+// the other's file, or "Keep As The Other Reading" keeps the one shown, to be
+// matched with the next one typed or found in the atlas. The main window hands
+// it each new reading, so an open window follows recalculation, the match
+// included.
 class ChartWindow : public QWidget {
     Q_OBJECT
 
@@ -79,6 +83,10 @@ public:
     [[nodiscard]] QComboBox* AshtakavargaStepChoice() const { return cboAshtakavargaStep; }
     [[nodiscard]] QTableWidget* AshtakavargaTable() const { return tblAshtakavarga; }
     [[nodiscard]] QTableWidget* PindasTable() const { return tblPindas; }
+    [[nodiscard]] QComboBox* VargaChooser() const { return cboVarga; }
+    [[nodiscard]] QComboBox* HousesChooser() const { return cboHouses; }
+    [[nodiscard]] QLabel* HousesNote() const { return lblHouses; }
+    [[nodiscard]] QTableWidget* VargasTable() const { return tblVargas; }
 
 private:
     void Redraw();
@@ -90,6 +98,10 @@ private:
     // and fills its tables.
     void ShowAshtakavarga();
     void FillAshtakavargaTables();
+    void FillVargas(const fullreading::FullReading& reading);
+    void ChooseVarga();
+    void ChooseHouses();
+    void EnableChartButtons();
     [[nodiscard]] std::size_t ShownChart() const;
     void SavePicture();
     void Print();
@@ -106,12 +118,17 @@ private:
     std::vector<ChartView*> views;
     std::optional<vedic::VimshottariDasha> dasha;
     // The reading shown, and the other reading's birth once chosen; the
-    // chart of bindus is drawn from the ashtakavarga of the table chosen.
+    // chosen varga, the houses and the chart of bindus (the ashtakavarga of
+    // the table chosen) are drawn from it.
     std::optional<Birth> shownBirth;
     std::optional<fullreading::FullReading> shownReading;
     std::optional<Birth> partnerBirth;
     std::optional<vedic::YoginiDasha> yogini;
     std::optional<ashtakavarga::Ashtakavarga> ashtakavargaShown;
+    QComboBox* cboVarga = nullptr;
+    QComboBox* cboHouses = nullptr;
+    QLabel* lblHouses = nullptr; // why the chosen houses have no chart; hidden when they have one
+    QTableWidget* tblVargas = nullptr;
     QSplitter* workspace = nullptr;
     QTabWidget* tabCharts = nullptr;
     QTabWidget* tabTables = nullptr;

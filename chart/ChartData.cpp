@@ -147,4 +147,35 @@ ChartResult MakeChart(const Birth& birth, const Reading& reading, int varga)
     return result;
 }
 
+ChartResult MakeBhavaChart(const ChartData& rasi, const houses::Houses& houses)
+{
+    ChartResult result {{}, rasi};
+    if (!houses.Cusp || !rasi.Lagna) {
+        result.Refusal = houses.Note.empty() ? std::string(NoLagnaNote) : houses.Note;
+        return result;
+    }
+    ChartData& chart = result.Data;
+    chart.Title = "Bhava Chalit";
+    // "Sripati houses: 1 20 Can 34, ..., 12 21 Gem 02." and where the cusps came from.
+    chart.HousesText = std::string(houses::NamesOf(houses.System).Shown) + " houses:";
+    for (std::size_t house = 0; house < houses.Cusp->size(); ++house) {
+        const std::optional<SignPlace> cusp = SignPlaceOf((*houses.Cusp)[house]);
+        chart.HousesText += (house == 0 ? " " : ", ") + DecimalText(static_cast<long long>(house + 1)) + " "
+            + (cusp ? ShortPlaceText(*cusp) : std::string("?"));
+    }
+    chart.HousesText += ".";
+    if (!houses.Note.empty()) {
+        chart.HousesText += " The " + houses.Note + ".";
+    }
+    for (std::vector<int>& inSign : chart.GrahasInSign) {
+        inSign.clear();
+    }
+    for (std::size_t graha = 0; graha < ChartGrahaCount; ++graha) {
+        const int sign = (rasi.Lagna->Sign + houses.Grahas[graha] - 1 + SignCount) % SignCount;
+        chart.Grahas[graha].Sign = sign;
+        chart.GrahasInSign[static_cast<std::size_t>(sign)].push_back(static_cast<int>(graha));
+    }
+    return result;
+}
+
 } // namespace halvaro::chart

@@ -1,10 +1,11 @@
-// chart/ holds the chart of a reading in a varga (the Rasi, the Navamsa), as data and as SVG.
+// chart/ holds the chart of a reading in a varga (the Rasi, the Navamsa, the other divisions) or in its houses (the bhava chalit), as data and as SVG.
 #pragma once
 
 #include "calculation/Reading.h"
 #include "core/Birth.h"
 #include "core/Graha.h"
 #include "core/SignPosition.h"
+#include "houses/Houses.h"
 #include "vedic/Varga.h"
 
 #include <array>
@@ -44,9 +45,12 @@ struct ChartData {
     // which knows both skies.
     std::string SkyDifferences;
     // A chart of bindus (the sarva ashtakavarga) draws a count in each sign
-    // instead of the grahas, under its own title.
+    // instead of the grahas.
     std::optional<std::array<int, SignCount>> Bindus;
-    std::string Title; // empty: the varga's name
+    // The chart's name when it is not its varga's ("Bhava Chalit", "Sarvashtakavarga"), and the
+    // line on its houses: their system, where the cusps came from, the cusps.
+    std::string Title;
+    std::string HousesText;
 };
 
 // A chart, or the message that refuses one (a place no chart can have).
@@ -58,6 +62,12 @@ struct ChartResult {
 // The chart in the varga Dn of a computed reading and the birth it was
 // computed from.
 ChartResult MakeChart(const Birth& birth, const Reading& reading, int varga = vedic::RasiVarga);
+
+// The bhava chalit chart of a Rasi chart: each graha drawn in the sign that
+// stands in its house counted from the Lagna, its degrees its own; a
+// refusal, the houses' note, where the houses have no cusps or the chart no
+// Lagna.
+ChartResult MakeBhavaChart(const ChartData& rasi, const houses::Houses& houses);
 
 inline constexpr std::string_view LatitudeRefusal =
     "The latitude lies beyond 90\xC2\xB0. Please check the latitude to draw the chart.";

@@ -80,6 +80,11 @@ std::string_view VargaName(int varga)
     return rule ? rule->Name : "";
 }
 
+std::string_view ChartTitle(const ChartData& chart)
+{
+    return chart.Title.empty() ? VargaName(chart.Varga) : std::string_view(chart.Title);
+}
+
 class SvgWriter {
 public:
     explicit SvgWriter(int height)
@@ -133,11 +138,6 @@ struct CellLine {
     std::string Text;
     bool Lagna;
 };
-
-std::string TitleOf(const ChartData& chart)
-{
-    return chart.Title.empty() ? std::string(VargaName(chart.Varga)) : chart.Title;
-}
 
 // The lines of one sign: the Lagna first when it rises there, then the grahas;
 // none in a chart of bindus.
@@ -194,7 +194,7 @@ void DrawSouth(SvgWriter& svg, const ChartData& chart)
         }
     }
     const int middle = Margin + Side / 2;
-    svg.Text(middle, middle - 18, TitleOf(chart), 24, LineColour, "middle", true);
+    svg.Text(middle, middle - 18, ChartTitle(chart), 24, LineColour, "middle", true);
     svg.Text(middle, middle + 12, chart.Name, 15, TextColour, "middle", false, 30);
     svg.Text(middle, middle + 36, "South Indian", 12, MutedColour, "middle");
 }
@@ -254,10 +254,10 @@ std::vector<CaptionLine> CaptionLines(const ChartData& chart, ChartStyle style)
             lines.push_back({std::move(line), size, colour, bold});
         }
     };
-    add(TitleOf(chart) + (style == ChartStyle::South ? " chart (South Indian) of " : " chart (North Indian) of ")
+    add(std::string(ChartTitle(chart)) + (style == ChartStyle::South ? " chart (South Indian) of " : " chart (North Indian) of ")
             + chart.Name,
         TitleCharacters, 17, TextColour, true);
-    for (const std::string* text : {&chart.WhenText, &chart.WhereText, &chart.SkyText, &chart.SkyDifferences}) {
+    for (const std::string* text : {&chart.WhenText, &chart.WhereText, &chart.SkyText, &chart.HousesText, &chart.SkyDifferences}) {
         if (!text->empty()) {
             add(*text, CaptionCharacters, 13, TextColour, false);
         }
@@ -290,7 +290,7 @@ std::string ChartSvg(const ChartData& chart, ChartStyle style)
     // The picture grows with its caption, which is never cut.
     const int height = CaptionTop + static_cast<int>(caption.size() - 1) * CaptionStep + CaptionBottom;
     SvgWriter svg(height);
-    svg.Raw("<title>" + XmlEscaped(TitleOf(chart)) + " chart of " + XmlEscaped(chart.Name) + "</title>");
+    svg.Raw("<title>" + XmlEscaped(ChartTitle(chart)) + " chart of " + XmlEscaped(chart.Name) + "</title>");
     svg.Raw("<rect width=\"" + Number(Width) + "\" height=\"" + Number(height) + "\" fill=\"#fffdf7\"/>");
     if (style == ChartStyle::South) {
         DrawSouth(svg, chart);

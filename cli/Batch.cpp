@@ -739,9 +739,10 @@ void ComputePair(const RecordReader& reader, RecordFormat format, const Conventi
 // Decodes, computes and writes out every record of a block. Each reading is
 // a value of its own, so blocks may be computed on any number of threads.
 void Compute(const RecordReader& reader, RecordFormat format, const Conventions& conventions, const OutputGroups& groups,
-    const AtlasOnce& places, Block& block)
+    houses::HouseSystem houses, const AtlasOnce& places, Block& block)
 {
-    const fullreading::ReadingParts parts = PartsFor(groups);
+    fullreading::ReadingParts parts = PartsFor(groups);
+    parts.HouseSystem = houses;
     JsonWriter json;
     for (const Record& record : block.Records) {
         if (reader.Pairs) {
@@ -905,7 +906,7 @@ TemporaryRemovedOnSignal::~TemporaryRemovedOnSignal()
 }
 
 BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat outputFormat, unsigned jobs, const Conventions& conventions,
-    const OutputGroups& groups, const BatchSink& write, const BatchProgress& progress, bool pairs)
+    const OutputGroups& groups, const BatchSink& write, const BatchProgress& progress, bool pairs, houses::HouseSystem houses)
 {
     BatchTotals totals;
     const AtlasOnce places; // loaded by the first record that names a place
@@ -934,7 +935,7 @@ BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat out
                 more = more && !totals.OutputFailed;
             }
             if (!block.Records.empty() && !totals.OutputFailed) {
-                const auto compute = [&, &block = block] { Compute(*reader, outputFormat, conventions, groups, places, block); };
+                const auto compute = [&, &block = block] { Compute(*reader, outputFormat, conventions, groups, houses, places, block); };
                 if (jobs == 1) {
                     compute();
                 } else {
@@ -1026,7 +1027,8 @@ int RunBatch(const BatchOptions& options, std::ostream& out, std::ostream& err, 
     // jobs than a few for each core only cost memory.
     const unsigned cores = std::max(1U, std::thread::hardware_concurrency());
     const unsigned jobs = options.Jobs != 0 ? std::min(options.Jobs, JobsPerCore * cores) : cores;
-    BatchTotals totals = ProcessBatch(fd, options.InputFormat, options.OutputFormat, jobs, options.Chosen, options.Groups, write, progress, options.Pairs);
+    BatchTotals totals = ProcessBatch(fd, options.InputFormat, options.OutputFormat, jobs, options.Chosen, options.Groups, write, progress,
+        options.Pairs, options.Houses);
     progressLine.reset();
     if (!options.OutputPath && !totals.OutputFailed) {
         errno = 0;

@@ -35,11 +35,12 @@ using BatchProgress = std::function<void(std::uint64_t records, std::uint64_t by
 
 // Reads the records from `inputFd` and writes one output line (or CSV row)
 // for each, in input order, computing on `jobs` threads (1: on this one),
-// of the output groups given; with `pairs`, each record holds a boy's and a
+// of the output groups given, the houses in `houses`; with `pairs`, each record holds a boy's and a
 // girl's birth and gives their match. Memory stays within a few blocks of records
 // for each job, whatever the input holds.
 BatchTotals ProcessBatch(int inputFd, RecordFormat inputFormat, RecordFormat outputFormat, unsigned jobs, const Conventions& conventions,
-    const OutputGroups& groups, const BatchSink& write, const BatchProgress& progress = {}, bool pairs = false);
+    const OutputGroups& groups, const BatchSink& write, const BatchProgress& progress = {}, bool pairs = false,
+    houses::HouseSystem houses = houses::HouseSystem::WholeSign);
 
 // A birth given as one JSON object with a batch record's fields (as --match
 // takes it), or why it is refused.

@@ -43,7 +43,7 @@ Usage: halvaro-cli FILE.aha [--json] [--save FILE.aha]
         +HH:MM for --zone; --place alone gives its zone too)
        (either form also takes [--sky classic|precise]
         [--details] and [--chart FILE.svg [--chart-style south|north]
-        [--chart-varga d1|d9]])
+        [--chart-varga d1|d2|...|d60|bhava]] and [--houses whole|sripati|placidus])
        halvaro-cli --match BOY GIRL [--json [--fields LIST]] [--sky ...]
        (BOY and GIRL each a reading file, or a birth as one JSON object with
         a batch record's fields: '{"name": "Ravi", "date": "1990-01-31", ...}')
@@ -104,7 +104,8 @@ CLI::Validator OneOf(std::vector<std::string> names)
 struct Options {
     CLI::App App {std::string(Description), std::string(ProgramName)};
     std::string ReadingPath, FindPlace, Sky = "classic", Ayanamsa = "lahiri", AyanamsaValue, Node = "mean",
-        DashaYear = "365.25", Sunrise = "hindu", DashaLevels, AshtakavargaTable = "parashari", Save, Chart, ChartStyle = "south", ChartVarga = "d1", Batch,
+        DashaYear = "365.25", Sunrise = "hindu", DashaLevels, AshtakavargaTable = "parashari", Save, Chart, ChartStyle = "south",
+        ChartVarga = "d1", Houses = "whole", Batch,
         InputFormat, Output, OutputFormat = "jsonl", Groups;
     unsigned Jobs = 0;
     std::vector<std::string> Match;
@@ -149,8 +150,10 @@ struct Options {
             "print one JSON object instead: GrahaPositionTexts, MoonPositionText, Ayanamsa, the result rows, "
             "the short positions of the Lagna (null near the poles) and of Ketu, Sky, SkyDiffers (the grahas the "
             "precise sky places in another sign), Grahas (the positions table), Dasha (the Vimshottari dasha), Birth, "
-            "Conventions, Panchanga (the panchanga at birth, in the precise sky), YoginiDasha and Ashtakavarga (the "
-            "bhinnas, sarva, shodhanas and pindas; null near the poles)");
+            "Conventions, Panchanga (the panchanga at birth, in the precise sky), YoginiDasha, Ashtakavarga (the "
+            "bhinnas, sarva, shodhanas and pindas; null near the poles), Vargas (each graha's sign, 1 for Mesha, in the "
+            "sixteen vargas D1 to D60), Vimshopaka (the strength of the seven grahas from them, 0 to 20, and its scheme) "
+            "and Houses (see --houses)");
         FieldsOption = value("--fields", Groups, "LIST", OutputGroup,
             "with --json or --batch: write only these groups of keys, named as the keys, comma-separated ("
                 + OutputGroupNames(AllOutputGroups, ", ")
@@ -226,11 +229,24 @@ struct Options {
             vargaHelp += (i == 0 ? " " : i + 1 == vedic::VargaRules.size() ? ", or " : ", ") + vargas.back() + ", the "
                 + std::string(vedic::VargaRules[i].Name) + (i == 0 ? " (the default)" : "");
         }
+        vargas.emplace_back("bhava");
+        vargaHelp += "; or bhava, the bhava chalit chart: each graha in its house (see --houses)";
         std::string vargaSyntax;
         for (const std::string& name : vargas) {
             vargaSyntax += (vargaSyntax.empty() ? "" : "|") + name;
         }
         value("--chart-varga", ChartVarga, vargaSyntax, OutputGroup, vargaHelp)->check(OneOf(vargas))->needs(ChartOption);
+        std::vector<std::string> houseSystems;
+        for (const houses::HouseSystemNames& names : houses::HouseSystemTable) {
+            houseSystems.emplace_back(names.Option);
+        }
+        value("--houses", Houses, "whole|sripati|placidus", OutputGroup,
+            "the houses of the JSON's Houses and of --chart-varga bhava: whole signs from the Lagna (the default), "
+            "Sripati's bhava chalit (cusps midway between the thirds of the quadrants) or Placidus (as KP uses "
+            "them), from the Swiss Ephemeris's angles and cusps at the moment; the classic sky takes the precise "
+            "sky's and says so; Placidus has none inside the polar circles, which the output notes; a batch "
+            "takes it too")
+            ->check(OneOf(houseSystems));
         BatchOption = value("--batch", Batch, "IN", BatchGroup,
             "read the births from IN, a .csv or .jsonl file, or from standard input for - (then give "
             "--input-format). Each record holds name, date, time, zone, lat, lon, city, state and country with the "
@@ -579,11 +595,11 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
     // What the output shows is computed, nothing more: what the JSON's
     // groups need, the details for --details and the chart's retrograde
     // marks, the differences from the precise sky for the chart.
-    const fullreading::ReadingParts json = command.Json ? PartsFor(command.Groups)
-                                                       : fullreading::ReadingParts {false, false, false, false, false, command.AshtakavargaTable};
+    const fullreading::ReadingParts json = command.Json ? PartsFor(command.Groups) : fullreading::PositionsOnly;
     const fullreading::ReadingParts parts {json.Details || command.Details || command.ChartPath,
         json.Dasha || command.Details, json.SkyDifferences || command.ChartPath, json.Panchanga || command.Details,
-        json.Ashtakavarga || command.Details, command.AshtakavargaTable};
+        json.Ashtakavarga || command.Details, command.AshtakavargaTable, json.Vargas, json.Houses || command.ChartBhava,
+        command.Houses};
     const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, chosen, parts,
         birth::BirthClock(checked.Value, zones));
     if (result.Failure) {
@@ -591,8 +607,9 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         return ExitRefused;
     }
     // A chart that cannot be drawn is refused before anything is written.
-    chart::ChartResult drawn =
-        command.ChartPath ? fullreading::ChartOf(checked.Value, result.Value, command.ChartVarga) : chart::ChartResult {};
+    chart::ChartResult drawn = !command.ChartPath ? chart::ChartResult {}
+        : command.ChartBhava ? fullreading::BhavaChartOf(checked.Value, result.Value, *result.Value.Houses)
+                             : fullreading::ChartOf(checked.Value, result.Value, command.ChartVarga);
     if (!drawn.Refusal.empty()) {
         err << drawn.Refusal << "\n";
         return ExitRefused;
@@ -763,7 +780,11 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
     command.SavePath = o.Given(o.SaveOption) ? std::optional(o.Save) : std::nullopt;
     command.ChartPath = o.Given(o.ChartOption) ? std::optional(o.Chart) : std::nullopt;
     command.ChartStyle = chart::ChartStyleNamed(o.ChartStyle).value_or(chart::ChartStyle::South);
-    command.ChartVarga = DigitsNumber(std::string_view(o.ChartVarga).substr(1), 2).value_or(vedic::RasiVarga);
+    command.ChartBhava = o.ChartVarga == "bhava";
+    command.ChartVarga = command.ChartBhava ? vedic::RasiVarga
+                                            : DigitsNumber(std::string_view(o.ChartVarga).substr(1), 2).value_or(vedic::RasiVarga);
+    command.Houses = houses::HouseSystemNamed(o.Houses).value_or(houses::HouseSystem::WholeSign);
+    command.Batch.Houses = command.Houses;
     command.Batch.OutputPath = o.Given(o.OutputOption) && o.Output != "-" ? std::optional(o.Output) : std::nullopt;
     command.Batch.OutputFormat = FormatNamed(o.OutputFormat).value_or(RecordFormat::JsonLines);
     command.Batch.Jobs = o.Jobs;

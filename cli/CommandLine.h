@@ -44,6 +44,7 @@ struct BatchOptions {
     Conventions Chosen;
     OutputGroups Groups = BatchOutputGroups; // --fields
     bool Pairs = false; // --pairs: each record a boy's and a girl's birth, matched
+    houses::HouseSystem Houses = houses::HouseSystem::WholeSign; // --houses
 };
 
 // One understood command line. For a reading, either ReadingPath names a
@@ -62,7 +63,9 @@ struct Command {
     ashtakavarga::BeneficTable AshtakavargaTable = ashtakavarga::BeneficTable::Parashari; // --ashtakavarga-table
     std::optional<std::string> ChartPath; // --chart FILE.svg
     chart::ChartStyle ChartStyle = chart::ChartStyle::South;
-    int ChartVarga = vedic::RasiVarga;    // --chart-varga d1|d9: the D-number
+    int ChartVarga = vedic::RasiVarga;    // --chart-varga d1|d2|...|d60: the D-number
+    bool ChartBhava = false;               // --chart-varga bhava: the bhava chalit chart in Houses
+    houses::HouseSystem Houses = houses::HouseSystem::WholeSign; // --houses
     BatchOptions Batch;
     // --match: the boy's and the girl's reading, each a reading file or a
     // birth as one JSON object with a batch record's fields.

@@ -484,7 +484,81 @@ namespace {
 
 using fullreading::ReadingParts;
 constexpr auto Parashari = ashtakavarga::BeneficTable::Parashari;
-constexpr ReadingParts NothingMore {false, false, false, false, false, Parashari};
+constexpr ReadingParts NothingMore {false, false, false, false, false, Parashari, false, false, houses::HouseSystem::WholeSign};
+constexpr ReadingParts VargaSigns {false, false, false, false, false, Parashari, true, false, houses::HouseSystem::WholeSign};
+constexpr ReadingParts TheHouses {false, false, false, false, false, Parashari, false, true, houses::HouseSystem::WholeSign};
+
+// Vargas: {"D1": {"Sun": 1-12, ..., "Ketu", "Lagna"}, ...}, signs counted from Mesha as 1.
+void WriteVargas(JsonWriter& json, const OutputContext& context)
+{
+    const std::optional<vargas::VargaSigns>& signs = context.Reading.Vargas;
+    if (!KeyOrNull(json, "Vargas", signs.has_value())) {
+        return;
+    }
+    json.StartObject();
+    for (std::size_t v = 0; v < vargas::VargaCount; ++v) {
+        Key(json, "D" + DecimalText(vedic::VargaRules[v].N));
+        json.StartObject();
+        for (std::size_t graha = 0; graha < GrahaCountWithKetu; ++graha) {
+            Member(json, GrahaNameTable[graha].Plain, signs->Grahas[v][graha] + 1);
+        }
+        if (KeyOrNull(json, "Lagna", signs->Lagna[v].has_value())) {
+            json.Int(*signs->Lagna[v] + 1);
+        }
+        json.EndObject();
+    }
+    json.EndObject();
+}
+
+// Vimshopaka: {"Scheme": ..., "Sun": 0-20, ..., "Saturn"}, two decimals.
+void WriteVimshopaka(JsonWriter& json, const OutputContext& context)
+{
+    const auto& strength = context.Reading.Vimshopaka;
+    if (!KeyOrNull(json, "Vimshopaka", strength.has_value())) {
+        return;
+    }
+    json.StartObject();
+    Member(json, "Scheme", vargas::VimshopakaScheme);
+    for (std::size_t graha = 0; graha < strength->size(); ++graha) {
+        Key(json, GrahaNameTable[graha].Plain);
+        std::array<char, 32> digits {};
+        const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), (*strength)[graha],
+            std::chars_format::fixed, 2).ptr;
+        json.RawValue(digits.data(), static_cast<std::size_t>(end - digits.data()), rapidjson::kNumberType);
+    }
+    json.EndObject();
+}
+
+// Houses: {"System", "Cusps": [12 sidereal degrees, house 1 first], "Grahas": {"Sun": 1-12, ...}, "Note"}.
+void WriteHouses(JsonWriter& json, const OutputContext& context)
+{
+    const std::optional<houses::Houses>& found = context.Reading.Houses;
+    if (!KeyOrNull(json, "Houses", found.has_value())) {
+        return;
+    }
+    json.StartObject();
+    Member(json, "System", houses::NamesOf(found->System).Shown);
+    if (KeyOrNull(json, "Cusps", found->Cusp.has_value())) {
+        json.StartArray();
+        for (const double cusp : *found->Cusp) {
+            std::array<char, 32> digits {};
+            const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), cusp, std::chars_format::fixed, 6).ptr;
+            json.RawValue(digits.data(), static_cast<std::size_t>(end - digits.data()), rapidjson::kNumberType);
+        }
+        json.EndArray();
+    }
+    if (KeyOrNull(json, "Grahas", found->Cusp.has_value())) {
+        json.StartObject();
+        for (std::size_t graha = 0; graha < GrahaCountWithKetu; ++graha) {
+            Member(json, GrahaNameTable[graha].Plain, found->Grahas[graha]);
+        }
+        json.EndObject();
+    }
+    if (KeyOrNull(json, "Note", !found->Note.empty())) {
+        String(json, found->Note);
+    }
+    json.EndObject();
+}
 
 void AppendNames(std::string& header, std::span<const std::string_view> rows, std::span<const std::string_view> columns)
 {
@@ -566,7 +640,7 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
     {"Sky", NothingMore, [](JsonWriter& json, const OutputContext& c) { Member(json, "Sky", SkyModelName(c.Reading.Sky)); },
         [](std::string& header) { header += ",Sky"; },
         [](CsvFields& csv, const OutputContext& c) { csv.Add(SkyModelName(c.Reading.Sky)); }, 1},
-    {"SkyDiffers", {false, false, true, false, false, Parashari},
+    {"SkyDiffers", {false, false, true, false, false, Parashari, false, false, houses::HouseSystem::WholeSign},
         [](JsonWriter& json, const OutputContext& c) {
             if (!c.Reading.SkyDiffers) {
                 return;
@@ -579,7 +653,7 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
             json.EndArray();
         },
         nullptr, nullptr, 0},
-    {"Grahas", {true, false, false, false, false, Parashari}, WriteGrahas,
+    {"Grahas", {true, false, false, false, false, Parashari, false, false, houses::HouseSystem::WholeSign}, WriteGrahas,
         [](std::string& header) { AppendNames(header, DetailRowNames, DetailColumnNames); },
         [](CsvFields& csv, const OutputContext& c) {
             const std::optional<vedic::ReadingDetails>& details = c.Reading.Details;
@@ -600,7 +674,7 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
             }
         },
         DetailRowNames.size() * DetailColumnNames.size()},
-    {"Dasha", {false, true, false, false, false, Parashari}, WriteDasha, nullptr, nullptr, 0},
+    {"Dasha", {false, true, false, false, false, Parashari, false, false, houses::HouseSystem::WholeSign}, WriteDasha, nullptr, nullptr, 0},
     {"Birth", NothingMore, WriteBirth, nullptr, nullptr, 0},
     {"Conventions", NothingMore,
         [](JsonWriter& json, const OutputContext& c) {
@@ -618,16 +692,16 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
         },
         [](std::string& header) { header += ",Conventions"; },
         [](CsvFields& csv, const OutputContext& c) { csv.Add(ConventionsText(c.Reading.Used)); }, 1},
-    {"Panchanga", {false, false, false, true, false, Parashari}, WritePanchanga,
+    {"Panchanga", {false, false, false, true, false, Parashari, false, false, houses::HouseSystem::WholeSign}, WritePanchanga,
         [](std::string& header) {
             for (const std::string_view column : PanchangaColumns) {
                 header.append(",").append(column);
             }
         },
         PanchangaCsv, PanchangaColumns.size()},
-    {"YoginiDasha", {false, true, false, false, false, Parashari}, WriteYogini, nullptr, nullptr, 0},
+    {"YoginiDasha", {false, true, false, false, false, Parashari, false, false, houses::HouseSystem::WholeSign}, WriteYogini, nullptr, nullptr, 0},
     // The sarva as twelve columns, the bhinnas being for the JSON.
-    {"Ashtakavarga", {false, false, false, false, true, Parashari}, WriteAshtakavarga,
+    {"Ashtakavarga", {false, false, false, false, true, Parashari, false, false, houses::HouseSystem::WholeSign}, WriteAshtakavarga,
         [](std::string& header) {
             header += ",Ashtakavarga.Table";
             for (const std::string_view sign : VedicSignNames) {
@@ -648,6 +722,9 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
             }
         },
         13},
+    {"Vargas", VargaSigns, WriteVargas, nullptr, nullptr, 0},
+    {"Vimshopaka", VargaSigns, WriteVimshopaka, nullptr, nullptr, 0},
+    {"Houses", TheHouses, WriteHouses, nullptr, nullptr, 0},
 }};
 
 fullreading::ReadingParts PartsFor(const OutputGroups& groups)
@@ -660,6 +737,8 @@ fullreading::ReadingParts PartsFor(const OutputGroups& groups)
             parts.SkyDifferences = parts.SkyDifferences || OutputGroupTable[i].Needs.SkyDifferences;
             parts.Panchanga = parts.Panchanga || OutputGroupTable[i].Needs.Panchanga;
             parts.Ashtakavarga = parts.Ashtakavarga || OutputGroupTable[i].Needs.Ashtakavarga;
+            parts.Vargas = parts.Vargas || OutputGroupTable[i].Needs.Vargas;
+            parts.Houses = parts.Houses || OutputGroupTable[i].Needs.Houses;
         }
     }
     return parts;

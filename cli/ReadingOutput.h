@@ -49,7 +49,7 @@ struct OutputContext {
 // what of the reading must be computed for it.
 enum class OutputGroup {
     GrahaPositionTexts, MoonPositionText, Ayanamsa, Rows, Lagna, Ketu, Sky, SkyDiffers, Grahas, Dasha, Birth, Conventions,
-    Panchanga, YoginiDasha, Ashtakavarga, Count
+    Panchanga, YoginiDasha, Ashtakavarga, Vargas, Vimshopaka, Houses, Count
 };
 inline constexpr auto OutputGroupCount = static_cast<std::size_t>(OutputGroup::Count);
 using OutputGroups = std::bitset<OutputGroupCount>;

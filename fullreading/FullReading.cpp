@@ -59,6 +59,13 @@ std::vector<SkyDifference> SkyDifferencesOf(const Reading& reading, const Conven
     return differences;
 }
 
+std::optional<double> LagnaOf(const Reading& reading)
+{
+    return reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed
+        ? std::optional<double>(reading.Lagna.Longitude)
+        : std::nullopt;
+}
+
 } // namespace
 
 std::optional<panchanga::MomentPanchanga> BirthPanchanga(const Birth& birth, double julianDayUniversal,
@@ -88,10 +95,7 @@ FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& co
     static_cast<Reading&>(reading) = computed.Value;
     reading.Used = conventions;
     if (parts.Details) {
-        const std::optional<double> lagna = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::Computed
-            ? std::optional<double>(reading.Lagna.Longitude)
-            : std::nullopt;
-        reading.Details = vedic::ReadingDetailsOf(reading.Longitudes, lagna, GrahaSpeedsOf(reading, conventions));
+        reading.Details = vedic::ReadingDetailsOf(reading.Longitudes, LagnaOf(reading), GrahaSpeedsOf(reading, conventions));
     }
     if (parts.Dasha) {
         reading.Dasha = vedic::VimshottariDashaOf(
@@ -109,6 +113,13 @@ FullReadingResult CalculateFullReading(const Birth& birth, const Conventions& co
     }
     if (parts.Panchanga) {
         reading.Panchanga = BirthPanchanga(birth, reading.Moment.JulianDay, conventions, clock);
+    }
+    if (parts.Vargas) {
+        reading.Vargas = vargas::VargaSignsOf(reading.Longitudes, LagnaOf(reading));
+        reading.Vimshopaka = vargas::VimshopakaOf(*reading.Vargas);
+    }
+    if (parts.Houses) {
+        reading.Houses = HousesOf(reading, parts.HouseSystem);
     }
     return result;
 }
@@ -215,6 +226,48 @@ chart::ChartResult ChartOf(const Birth& birth, const FullReading& reading, int v
         }
     }
     return chart;
+}
+
+houses::Houses HousesOf(const FullReading& reading, houses::HouseSystem system)
+{
+    using houses::HouseSystem;
+    houses::Houses none;
+    none.System = system;
+    const std::optional<double> lagna = LagnaOf(reading);
+    if (!lagna) {
+        none.Note = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::PolarLatitude
+            ? "No houses: at a pole no point of the horizon lies east."
+            : "No houses: this sky model gave no Lagna.";
+        return none;
+    }
+    if (system == HouseSystem::WholeSign) {
+        return houses::HousesBetween(system, houses::WholeSignCusps(*lagna), reading.Longitudes);
+    }
+    Conventions precise = reading.Used;
+    precise.Sky = SkyModel::Precise;
+    const std::optional<sky::SkyHouses> angles = sky::PreciseHouses(reading.Moment.JulianDay, reading.Place, precise);
+    if (!angles) {
+        none.Note = "No houses: the precise sky gave no angles for this moment and place.";
+        return none;
+    }
+    if (system == HouseSystem::Placidus && !angles->Placidus) {
+        none.Note = houses::NoCuspsNote(system, reading.Place.LatitudeDeg);
+        return none;
+    }
+    houses::Houses found = houses::HousesBetween(system,
+        system == HouseSystem::Placidus ? *angles->Placidus : houses::SripatiCusps(angles->Ascendant, angles->Midheaven),
+        reading.Longitudes);
+    if (reading.Sky == SkyModel::Classic) {
+        found.Note = "cusps of the precise sky (" + sky::PreciseSkyName(precise)
+            + ") at the same moment: the classic model has no houses of its own";
+    }
+    return found;
+}
+
+chart::ChartResult BhavaChartOf(const Birth& birth, const FullReading& reading, const houses::Houses& houses)
+{
+    const chart::ChartResult rasi = ChartOf(birth, reading, vedic::RasiVarga);
+    return rasi.Refusal.empty() ? chart::MakeBhavaChart(rasi.Data, houses) : rasi;
 }
 
 } // namespace halvaro::fullreading

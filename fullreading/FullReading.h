@@ -1,7 +1,7 @@
 // fullreading/ holds the whole reading of a checked birth under its `Conventions`, in either sky
 // (`CalculateFullReading`): the positions and texts, the positions table with the motions, the dasha, the
-// panchanga at birth, the sky differences and the chart, each computed once and only when asked; the window
-// and `halvaro-cli` only show it.
+// panchanga at birth, the ashtakavarga, the sky differences, the vargas with their strength, the houses and the
+// charts, each computed once and only when asked; the window and `halvaro-cli` only show it.
 #pragma once
 
 #include "ashtakavarga/Ashtakavarga.h"
@@ -10,6 +10,8 @@
 #include "core/Birth.h"
 #include "core/Conventions.h"
 #include "panchanga/Panchanga.h"
+#include "houses/Houses.h"
+#include "vargas/Vargas.h"
 #include "vedic/GrahaDetails.h"
 #include "vedic/Vimshottari.h"
 #include "vedic/Yogini.h"
@@ -41,10 +43,15 @@ struct ReadingParts {
     bool Panchanga = false;      // the panchanga at birth: some hundred precise computations
     bool Ashtakavarga = false;   // under the table below
     ashtakavarga::BeneficTable AshtakavargaTable = ashtakavarga::BeneficTable::Parashari;
+    bool Vargas = false;         // the signs in the sixteen vargas, and the Vimshopaka strength
+    bool Houses = false;         // the houses in HouseSystem
+    houses::HouseSystem HouseSystem = houses::HouseSystem::WholeSign;
 };
-inline constexpr ReadingParts EveryPart {true, true, true, true, true, ashtakavarga::BeneficTable::Parashari};
+inline constexpr ReadingParts EveryPart {true, true, true, true, true, ashtakavarga::BeneficTable::Parashari, true, true,
+    houses::HouseSystem::WholeSign};
 // The positions and texts alone.
-inline constexpr ReadingParts PositionsOnly {false, false, false, false, false, ashtakavarga::BeneficTable::Parashari};
+inline constexpr ReadingParts PositionsOnly {false, false, false, false, false, ashtakavarga::BeneficTable::Parashari,
+    false, false, houses::HouseSystem::WholeSign};
 
 struct FullReading : Reading {
     Conventions Used;
@@ -58,6 +65,9 @@ struct FullReading : Reading {
     std::optional<std::vector<SkyDifference>> SkyDiffers;
     // Always the precise sky's, in either sky; nothing when not asked for.
     std::optional<panchanga::MomentPanchanga> Panchanga;
+    std::optional<vargas::VargaSigns> Vargas;
+    std::optional<std::array<double, vargas::VimshopakaGrahaCount>> Vimshopaka;
+    std::optional<houses::Houses> Houses;
 };
 
 // A reading, or why there is none.
@@ -108,5 +118,16 @@ std::string SkyCaptionWithDifferences(const FullReading& reading);
 // The reading's chart in the varga Dn with its retrograde marks and, for a
 // classic reading, the sentence on the precise sky.
 chart::ChartResult ChartOf(const Birth& birth, const FullReading& reading, int varga = vedic::RasiVarga);
+
+// The houses of a reading in a system. Sripati and Placidus take the angles
+// and cusps of the precise sky at the reading's moment and place under its
+// conventions; a classic reading, which has none of its own, takes the
+// precise sky's and says so in the houses' note. Without a Lagna, or inside
+// the polar circles for Placidus, no cusps and a note why.
+houses::Houses HousesOf(const FullReading& reading, houses::HouseSystem system);
+
+// The reading's bhava chalit chart in its houses, or the houses' note as
+// the refusal.
+chart::ChartResult BhavaChartOf(const Birth& birth, const FullReading& reading, const houses::Houses& houses);
 
 } // namespace halvaro::fullreading

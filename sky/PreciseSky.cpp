@@ -112,6 +112,39 @@ modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, cons
     return {LagnaStatus::Computed, angles[SE_ASC] >= 360 ? angles[SE_ASC] - 360 : angles[SE_ASC]};
 }
 
+std::optional<SkyHouses> PreciseHouses(double julianDayUniversal, const BirthPlace& place,
+    const Conventions& conventions)
+{
+    using modVedicPlanetPosition::LagnaStatus;
+    if (modVedicPlanetPosition::LagnaLatitudeStatus(place.LatitudeDeg) != LagnaStatus::Computed
+        || !std::isfinite(place.LongitudeDeg) || !std::isfinite(julianDayUniversal)) {
+        return std::nullopt;
+    }
+    UseAyanamsa(conventions);
+    std::array<double, 13> cusps {};
+    std::array<double, 10> angles {};
+    // Where Placidus fails the library says so and fills in other cusps,
+    // and still gives the angles.
+    const int status = swe_houses_ex(julianDayUniversal, Flags, place.LatitudeDeg, place.LongitudeDeg, 'P',
+        cusps.data(), angles.data());
+    const auto reduced = [](double degrees) { return degrees >= 360 ? degrees - 360 : degrees; };
+    if (!std::isfinite(angles[SE_ASC]) || !std::isfinite(angles[SE_MC])) {
+        return std::nullopt;
+    }
+    SkyHouses houses {reduced(angles[SE_ASC]), reduced(angles[SE_MC]), std::nullopt};
+    if (status >= 0) {
+        std::array<double, 12> placidus {};
+        for (std::size_t house = 0; house < placidus.size(); ++house) {
+            if (!std::isfinite(cusps[house + 1])) {
+                return houses;
+            }
+            placidus[house] = reduced(cusps[house + 1]);
+        }
+        houses.Placidus = placidus;
+    }
+    return houses;
+}
+
 ReadingResult CalculatePreciseReading(const Birth& birth, const Conventions& conventions)
 {
     ReadingResult result {std::nullopt, BeginReading(birth, SkyModel::Precise)};

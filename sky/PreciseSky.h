@@ -37,6 +37,18 @@ std::optional<std::array<double, GrahaCount>> PreciseSpeeds(double julianDayUniv
 modVedicPlanetPosition::LagnaResult PreciseLagna(double julianDayUniversal, const BirthPlace& place,
     const Conventions& conventions);
 
+// The angles of the precise sky at a moment and place, and its Placidus
+// cusps (house 1 first), sidereal with the conventions' ayanamsa, in
+// [0, 360). The cusps are nothing where the library finds none (inside the
+// polar circles); the whole is nothing at a pole or an impossible place.
+struct SkyHouses {
+    double Ascendant = 0;
+    double Midheaven = 0;
+    std::optional<std::array<double, 12>> Placidus;
+};
+std::optional<SkyHouses> PreciseHouses(double julianDayUniversal, const BirthPlace& place,
+    const Conventions& conventions);
+
 // The whole reading in the precise sky: the same moment and place as the
 // classic CalculateReading, the longitudes and ayanamsa from PrecisePositions
 // for the moment's Universal Time, then the same texts and aspects.

@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QComboBox>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
@@ -118,6 +119,7 @@ private slots:
     void matchWithAReadingFile();
     void panchangaPanel();
     void ashtakavargaAndYogini();
+    void chosenVargaAndBhavaChalit();
 
 private:
     bool Calculate();
@@ -691,6 +693,49 @@ void ChartWindowTest::ashtakavargaAndYogini()
     QCOMPARE(yogini->topLevelItem(0)->text(0), QStringLiteral("Bhadrika (Mercury)"));
     QCOMPARE(yogini->topLevelItem(0)->childCount(), 8);
     QCOMPARE(w->prompts.TakeCalls(), QStringList());
+}
+
+// The Delhi vargas by hand from the rules: the Sun at 0°19' Mithuna stands in
+// the first sixtieth, the sign's own; the Moon at 11°08' Simha in the fourth
+// tenth of an odd sign, Vrischika. Its Placidus cusps 1 and 2, 125.92° and
+// 151.85°, from the Swiss Ephemeris called directly
+// (tests/data/houses/house-cusps.tsv). At Tromso Placidus has no cusps.
+void ChartWindowTest::chosenVargaAndBhavaChalit()
+{
+    ChartWindow* chart = OpenChart();
+    QVERIFY(chart != nullptr);
+    const QTableWidget* vargas = chart->VargasTable();
+    QCOMPARE(vargas->horizontalHeaderItem(16)->text(), QStringLiteral("D60"));
+    QCOMPARE(vargas->item(0, 16)->text(), QStringLiteral("Gem"));
+    QCOMPARE(vargas->item(1, 7)->text(), QStringLiteral("Sco"));
+    chart->ChartTabs()->setCurrentIndex(3);
+    chart->VargaChooser()->setCurrentIndex(chart->VargaChooser()->findData(60));
+    for (QRadioButton* style : {chart->NorthButton(), chart->SouthButton()}) {
+        style->click();
+        QVERIFY(chart->Svg().contains(style == chart->NorthButton() ? "Shashtiamsa chart (North Indian) of Asha Rao"
+                                                                    : "Shashtiamsa chart (South Indian) of Asha Rao"));
+    }
+    chart->ChartTabs()->setCurrentIndex(4);
+    chart->HousesChooser()->setCurrentIndex(static_cast<int>(houses::HouseSystem::Placidus));
+    QVERIFY(chart->Svg().contains("Bhava Chalit chart (South Indian) of Asha Rao"));
+    QVERIFY(chart->Svg().contains("Placidus houses: 1 05 Leo 55, 2 01 Vir 51,"));
+    const QString bhava = folder->filePath(QStringLiteral("bhava.svg"));
+    w->prompts.AnswerSaveDialog(bhava);
+    QTest::mouseClick(chart->SaveButton(), Qt::LeftButton);
+    QCOMPARE(FileBytes(bhava), chart->Svg());
+    QCOMPARE(w->prompts.TakeCalls(), (QStringList {FakeUserPrompts::Dialog(QStringLiteral("save"), PictureRequest({}))}));
+
+    BirthData polar = halvaro::testing::Delhi1975();
+    polar.LatDeg = "69";
+    const Birth birth = halvaro::testing::BirthOf(polar);
+    const auto reading = fullreading::CalculateFullReading(birth, DefaultConventions(SkyModel::Classic), fullreading::EveryPart);
+    QVERIFY(!reading.Failure);
+    QVERIFY(!chart->ShowReading(birth, reading.Value));
+    QVERIFY(chart->HousesNote()->text().startsWith(QStringLiteral("Placidus houses do not exist at latitude 69")));
+    QVERIFY(chart->Svg().isEmpty() && !chart->SaveButton()->isEnabled() && !chart->PrintButton()->isEnabled());
+    chart->HousesChooser()->setCurrentIndex(static_cast<int>(houses::HouseSystem::Sripati));
+    QVERIFY(chart->HousesNote()->isHidden() && chart->Svg().contains("Sripati houses: 1 "));
+    QVERIFY(chart->SaveButton()->isEnabled());
 }
 
 QTEST_MAIN(ChartWindowTest)

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
+#include <sstream>
 #include <optional>
 #include <string>
 
@@ -77,6 +79,43 @@ TEST(SignInVarga, HoldsUnevenPartsStepsAndSignKinds)
         {shodasamsa, 91.875, Vrishabha}};
     for (const auto& c : cases) {
         EXPECT_EQ(SignInVarga(c.rule, c.longitude), c.sign) << c.rule.Name << " at " << c.longitude;
+    }
+}
+
+// Every boundary of every part of the sixteen vargas, crossed from both
+// sides: the expected signs from tests/data/vedic/varga-boundaries.py, an
+// evaluation of the rules written apart from this code.
+TEST(VargaSign, MatchesTheIndependentBoundaryTable)
+{
+    std::ifstream file(HALVARO_VEDIC_DATA "/varga-boundaries.tsv");
+    ASSERT_TRUE(file) << "no varga-boundaries.tsv";
+    std::string line;
+    int rows = 0;
+    while (std::getline(file, line)) {
+        if (line.empty() || line[0] == '#') {
+            continue;
+        }
+        std::istringstream fields(line);
+        int n = 0, sign = 0;
+        double longitude = 0;
+        ASSERT_TRUE(fields >> n >> longitude >> sign) << line;
+        EXPECT_EQ(VargaSign(n, longitude), sign - 1) << "D" << n << " at " << longitude << "\u00b0";
+        ++rows;
+    }
+    // 16 vargas: 12 signs times their parts, two longitudes in each.
+    EXPECT_EQ(rows, 2 * 12 * (1 + 2 + 3 + 4 + 7 + 9 + 10 + 12 + 16 + 20 + 24 + 27 + 5 + 40 + 45 + 60));
+}
+
+// The vargas whose parts run on from Mesha without a break follow the
+// continuous rule: the sign of floor(n * longitude / 30°) mod 12.
+TEST(VargaSign, UnbrokenVargasFollowTheContinuousRule)
+{
+    for (const int n : {9, 16, 20, 27}) {
+        for (int step = 0; step < 360 * 97; ++step) {
+            const double longitude = step / 97.0 + 1e-7;
+            const int expected = static_cast<int>(std::floor(n * longitude / 30)) % 12;
+            ASSERT_EQ(VargaSign(n, longitude), expected) << "D" << n << " at " << longitude;
+        }
     }
 }
 
