@@ -21,6 +21,7 @@
 #include <QScrollBar>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QSvgRenderer>
 #include <QSplitter>
 #include <QScrollArea>
@@ -44,6 +45,14 @@ const QString AppTitle = QStringLiteral("Halvaro");
 const QString WrongPictureName = QStringLiteral("Please choose a name ending in .svg or .png.");
 const QString NotPrinted = QStringLiteral("The chart could not be printed.");
 const QString NotDrawn = QStringLiteral("The picture could not be made; nothing was saved.");
+
+// The window manager's frame around the window, which is not known before
+// the window first shows: room for a title bar and borders thicker than
+// most desktops draw.
+constexpr QSize FrameAllowance(16, 48);
+// The least the tables keep beside the chart at the first size; the
+// splitter may give the chart more.
+constexpr int LeastTablesWidth = 240;
 
 // Twice the drawing's own size: sharp on screens of high density and on paper.
 constexpr int PngScale = 2;
@@ -203,7 +212,9 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
         button->setAutoDefault(true);
     }
 
-    auto* controls = new QHBoxLayout;
+    buttonRow = new QWidget(this);
+    auto* controls = new QHBoxLayout(buttonRow);
+    controls->setContentsMargins(0, 0, 0, 0);
     controls->addWidget(optSouth);
     controls->addWidget(optNorth);
     controls->addStretch();
@@ -213,13 +224,56 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(workspace, 1);
     layout->addWidget(refusal, 1);
-    layout->addLayout(controls);
-    resize(QSize(1180, 900).boundedTo(screen()->availableSize()));
+    layout->addWidget(buttonRow);
+
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     connect(optSouth, &QRadioButton::toggled, this, &ChartWindow::Redraw);
     connect(cmdSavePicture, &QPushButton::clicked, this, &ChartWindow::SavePicture);
     connect(cmdPrint, &QPushButton::clicked, this, &ChartWindow::Print);
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void ChartWindow::showEvent(QShowEvent* event)
+{
+    if (!fitted) {
+        fitted = true;
+        FitInto(screen()->availableGeometry());
+    }
+    QWidget::showEvent(event);
+}
+
+void ChartWindow::FitInto(const QRect& available)
+{
+    ensurePolished();
+    const QMargins margins = layout()->contentsMargins();
+    const int below = layout()->spacing() + buttonRow->sizeHint().height() + margins.top() + margins.bottom();
+    const int beside = margins.left() + margins.right() + workspace->handleWidth();
+    const QSize room = available.size() - FrameAllowance;
+    // The tab bar and frames around the chart's view.
+    QWidget* page = tabCharts->currentWidget();
+    const QSize chrome = page != nullptr ? tabCharts->sizeHint() - page->sizeHint() : QSize();
+    const QSize wanted = views[ShownChart()]->sizeHint();
+    const int tables = std::max(tablesWidth, tabTables->minimumSizeHint().width());
+
+    // The chart keeps its proportions: as tall as the screen lets it be, and
+    // as wide as that height makes it.
+    double scale = 1;
+    if (wanted.height() > 0) {
+        scale = std::min(1.0, double(room.height() - below - chrome.height()) / wanted.height());
+        scale = std::min(scale, double(room.width() - beside - LeastTablesWidth - chrome.width()) / wanted.width());
+    }
+    const QSize chartSize = wanted.isEmpty() ? tabCharts->sizeHint() : (QSizeF(wanted) * scale).toSize() + chrome;
+    const QSize size = QSize(chartSize.width() + beside + tables, chartSize.height() + below)
+                           .expandedTo(minimumSizeHint())
+                           .boundedTo(room);
+    resize(size);
+    workspace->setSizes({chartSize.width(), size.width() - beside - chartSize.width()});
+    // Centred in the available area, the frame included.
+    const QSize outer = size + FrameAllowance;
+    move(available.x() + std::max(0, (available.width() - outer.width()) / 2),
+        available.y() + std::max(0, (available.height() - outer.height()) / 2));
 }
 
 void ChartWindow::SetClock(Clock now)
@@ -287,10 +341,11 @@ void ChartWindow::FillPositions(const std::optional<vedic::ReadingDetails>& deta
             tblPositions->setItem(static_cast<int>(r), column, cell);
         }
     }
-    // Every column readable without scrolling; the chart takes what is left.
+    // Every column readable without scrolling at the first size; the
+    // splitter may still give the chart more, and the table then scrolls.
     tblPositions->resizeColumnsToContents();
-    tblPositions->setMinimumWidth(tblPositions->horizontalHeader()->length() + 2 * tblPositions->frameWidth()
-        + tblPositions->verticalScrollBar()->sizeHint().width());
+    tablesWidth = tblPositions->horizontalHeader()->length() + 2 * tblPositions->frameWidth()
+        + tblPositions->verticalScrollBar()->sizeHint().width() + (tabTables->sizeHint() - tblPositions->sizeHint()).width();
 }
 
 void ChartWindow::FillDasha()

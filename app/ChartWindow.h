@@ -47,6 +47,10 @@ public:
     std::optional<QString> ShowReading(const Birth& birth, const fullreading::FullReading& reading);
     // Marks the dasha running at the clock's now again.
     void SetClock(Clock now);
+    // Sizes and places the window within a screen's available area: the
+    // chart whole, as large as its text wants where the screen has room,
+    // the tables beside it and the buttons below. Done when it first shows.
+    void FitInto(const QRect& available);
 
     // The chart on the chart tab in front, as drawn.
     [[nodiscard]] const QByteArray& Svg() const;
@@ -60,6 +64,10 @@ public:
     [[nodiscard]] QTableWidget* PositionsTable() const { return tblPositions; }
     [[nodiscard]] QTreeWidget* DashaTree() const { return treDasha; }
     [[nodiscard]] QLabel* DashaNote() const { return lblDasha; }
+    [[nodiscard]] QSplitter* Workspace() const { return workspace; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Redraw();
@@ -89,6 +97,9 @@ private:
     QRadioButton* optNorth = nullptr;
     QPushButton* cmdSavePicture = nullptr;
     QPushButton* cmdPrint = nullptr;
+    QWidget* buttonRow = nullptr;
+    int tablesWidth = 0; // the positions table with every column whole
+    bool fitted = false;
 };
 
 // The picture's bytes for a file name: SVG as drawn, PNG rendered at twice
