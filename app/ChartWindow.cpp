@@ -50,9 +50,6 @@ const QString NotDrawn = QStringLiteral("The picture could not be made; nothing 
 // the window first shows: room for a title bar and borders thicker than
 // most desktops draw.
 constexpr QSize FrameAllowance(16, 48);
-// The least the tables keep beside the chart at the first size; the
-// splitter may give the chart more.
-constexpr int LeastTablesWidth = 240;
 
 // Twice the drawing's own size: sharp on screens of high density and on paper.
 constexpr int PngScale = 2;
@@ -257,12 +254,15 @@ void ChartWindow::FitInto(const QRect& available)
     const QSize wanted = views[ShownChart()]->sizeHint();
     const int tables = std::max(tablesWidth, tabTables->minimumSizeHint().width());
 
-    // The chart keeps its proportions: as tall as the screen lets it be, and
-    // as wide as that height makes it.
+    // The chart keeps its proportions: as tall as the screen lets it be, as
+    // wide as that height makes it, and narrower where the tables would
+    // otherwise be cut, down to its least legible size.
     double scale = 1;
-    if (wanted.height() > 0) {
-        scale = std::min(1.0, double(room.height() - below - chrome.height()) / wanted.height());
-        scale = std::min(scale, double(room.width() - beside - LeastTablesWidth - chrome.width()) / wanted.width());
+    if (wanted.height() > 0 && wanted.width() > 0) {
+        const double least = double(views[ShownChart()]->minimumSizeHint().height()) / wanted.height();
+        const double byHeight = double(room.height() - below - chrome.height()) / wanted.height();
+        const double byWidth = double(room.width() - beside - tables - chrome.width()) / wanted.width();
+        scale = std::min({1.0, byHeight, std::max(byWidth, least)});
     }
     const QSize chartSize = wanted.isEmpty() ? tabCharts->sizeHint() : (QSizeF(wanted) * scale).toSize() + chrome;
     const QSize size = QSize(chartSize.width() + beside + tables, chartSize.height() + below)

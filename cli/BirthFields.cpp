@@ -192,14 +192,6 @@ ValueError SetField(Field field, std::string_view label, std::string_view value,
         return std::string(label) + ": " + Shown(value) + " holds a NUL character";
     }
     BirthData& birth = request.Entries;
-    const bool text = field == Field::Name || field == Field::City || field == Field::State || field == Field::Country;
-    if (const auto refused = text && IsUtf8(value) ? FirstNameCharacterRefused(value) : std::nullopt) {
-        std::string character;
-        AppendUtf8(character, *refused);
-        return std::string(label) + ": " + Shown(value) + " holds " + Shown(character)
-            + "; as in the window, a name or place takes only the letters A to Z, the blank and ' - ., "
-              "which a reading file can hold";
-    }
     switch (field) {
     case Field::Name: birth.Name = value; break;
     case Field::City: birth.City = value; break;

@@ -570,8 +570,19 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
         } else if (birth && *birth != Field::Dst) {
             const std::string& value = o.Birth[static_cast<std::size_t>(*birth)];
             // As a batch record's fields are checked: the JSON output holds them.
+            const bool text = *birth == Field::Name || *birth == Field::City || *birth == Field::State
+                || *birth == Field::Country;
             if (!IsUtf8(value)) {
                 error = option->get_name() + ": " + Shown(value) + " is not valid UTF-8";
+            } else if (const auto refused = text ? FirstNameCharacterRefused(value) : std::nullopt) {
+                // As the window's boxes refuse it: a reading saved from here
+                // must open there. (A batch record never becomes a reading
+                // file, and its CSV or JSON output quotes any text.)
+                std::string character;
+                AppendUtf8(character, *refused);
+                error = option->get_name() + ": " + Shown(value) + " holds " + Shown(character)
+                    + "; as in the window, a name or place takes only the letters A to Z, the blank and ' - ., "
+                      "which a reading file can hold";
             } else if (value.empty() && (*birth == Field::Place || *birth == Field::Tz || *birth == Field::UtcOffset)) {
                 // Empty, it would stand for nothing and leave the fields it replaces unset.
                 error = option->get_name() + ": the value is empty";

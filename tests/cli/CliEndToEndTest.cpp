@@ -207,7 +207,7 @@ TEST(OptionValues, AreRefusedWithTheirText)
     }
     // Values as the options have always taken them: a lone digit, either case, "--" before a file.
     const std::vector<std::string_view> loose {"--time", "9:5", "--lat", "40:43s", "--lon=074:0w", "--name=", "--date",
-        "1990-7-4", "--zone", "27"};
+        "1990-7-4", "--zone", "27", "--city", "A", "--state", "B", "--country", "C"};
     const auto parsed = halvaro::cli::ParseCommandLine(loose);
     ASSERT_TRUE(parsed.Parsed) << parsed.Error;
     const halvaro::BirthData& e = parsed.Parsed->Request.Entries;
@@ -219,7 +219,13 @@ TEST(OptionValues, AreRefusedWithTheirText)
         decimal {{{"--lat", "28.65N", "--lon", "77.2167E"}, {"28", "39", "77", "13"}},
             {{"--lat", "28.9999n", "--lon", "0.00834w"}, {"29", "0", "0", "1"}},
             {{"--lat", "28:39N", "--lon", "077.5E", "--name", "Mary-Jo O'Brien St. Clair"}, {"28", "39", "77", "30"}}};
-    for (const auto& [args, expected] : decimal) {
+    for (const auto& [given, expected] : decimal) {
+        std::vector<std::string_view> args = given;
+        args.insert(args.end(), {"--date", "1990-07-04", "--time", "9:00", "--zone", "27", "--city", "A", "--state", "B",
+                                    "--country", "C"});
+        if (std::find(args.begin(), args.end(), "--name") == args.end()) {
+            args.insert(args.end(), {"--name", "A"});
+        }
         const auto taken = halvaro::cli::ParseCommandLine(args);
         ASSERT_TRUE(taken.Parsed) << taken.Error;
         const halvaro::BirthData& d = taken.Parsed->Request.Entries;
