@@ -22,6 +22,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 #include <QSvgRenderer>
 #include <QSplitter>
 #include <QScrollArea>
@@ -30,6 +31,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -50,6 +52,8 @@ const QString NotDrawn = QStringLiteral("The picture could not be made; nothing 
 // the window first shows: room for a title bar and borders thicker than
 // most desktops draw.
 constexpr QSize FrameAllowance(16, 48);
+// About when a window manager has framed a window just shown.
+constexpr int FrameKnownMs = 250;
 
 // Twice the drawing's own size: sharp on screens of high density and on paper.
 constexpr int PngScale = 2;
@@ -237,8 +241,24 @@ void ChartWindow::showEvent(QShowEvent* event)
     if (!fitted) {
         fitted = true;
         FitInto(screen()->availableGeometry());
+        // Once the window manager has framed the window, its real frame
+        // keeps the title bar on the screen too.
+        QTimer::singleShot(FrameKnownMs, this, [this] { KeepFrameWithin(screen()->availableGeometry()); });
     }
     QWidget::showEvent(event);
+}
+
+void ChartWindow::KeepFrameWithin(const QRect& available)
+{
+    const QRect frame = frameGeometry();
+    if (!isVisible() || frame.size() == size() || available.contains(frame)) {
+        return; // not framed (yet), or framed within
+    }
+    const QSize margins = frame.size() - size();
+    resize(size().boundedTo(available.size() - margins));
+    const QSize outer = size() + margins;
+    move(std::clamp(frame.x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width())),
+        std::clamp(frame.y(), available.top(), std::max(available.top(), available.bottom() + 1 - outer.height())));
 }
 
 void ChartWindow::FitInto(const QRect& available)

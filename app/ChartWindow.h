@@ -71,6 +71,9 @@ protected:
 
 private:
     void Redraw();
+    // Moves the framed window back within the available area, smaller if
+    // its frame is larger than the allowance FitInto made for it.
+    void KeepFrameWithin(const QRect& available);
     void FillPositions(const std::optional<vedic::ReadingDetails>& details);
     void FillDasha();
     [[nodiscard]] std::size_t ShownChart() const;
