@@ -302,7 +302,7 @@ void ChartWindowTest::chartKeepsItsProportionsAndLegibleText()
     }
 }
 
-// The screens of the newcomer's report and two larger ones: the window within
+// A laptop's screen and two larger ones: the window within
 // the available area, the chart whole (no scroll bar), at its full size where
 // the height allows it (the chart's sizeHint plus tab bar and buttons, about
 // 800 pixels, fits 1000 and 1080 but not 768), the buttons inside the window;

@@ -397,8 +397,8 @@ void InputScreenTest::enterInABoxCalculates()
 }
 
 // Digits typed into a closed list within a second select the number they
-// make, as the user means it: the cases of the newcomer's report ("2" at
-// hour 12 is 2, not 20; "3" at day 15 is 3, not 30), "23" and "02"; a digit
+// make, as the user means it ("2" at hour 12 is 2, where the list's own
+// search took 20; "3" at day 15 is 3, not 30), "23" and "02"; a digit
 // that makes no number of the list, or one after a pause ("|", 1.1 s),
 // begins a new one.
 void InputScreenTest::digitsTypedIntoAList_data()
