@@ -20,7 +20,24 @@ void ChartView::load(const QByteArray& svg)
     update();
 }
 
+namespace {
+
+// Text at three quarters of the window font's size is still read without
+// effort; smaller, the chart tab rather scrolls.
+constexpr double SmallestTextShare = 0.75;
+
+} // namespace
+
 QSize ChartView::minimumSizeHint() const
+{
+    if (!renderer.isValid()) {
+        return {};
+    }
+    const double scale = SmallestTextShare * QFontInfo(font()).pixelSize() / ChartTextUnits;
+    return (QSizeF(renderer.defaultSize()) * scale).toSize();
+}
+
+QSize ChartView::sizeHint() const
 {
     if (!renderer.isValid()) {
         return {};
@@ -28,11 +45,6 @@ QSize ChartView::minimumSizeHint() const
     // Scaled so that the picture's text is the window font's size.
     const double scale = std::max(1.0, QFontInfo(font()).pixelSize() / ChartTextUnits);
     return (QSizeF(renderer.defaultSize()) * scale).toSize();
-}
-
-QSize ChartView::sizeHint() const
-{
-    return minimumSizeHint();
 }
 
 QRectF ChartView::PictureRect() const

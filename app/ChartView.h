@@ -7,9 +7,10 @@
 namespace halvaro::app {
 
 // A chart picture drawn at any size with its proportions kept, centred in
-// the space it is given, and never so small that its text would be smaller
-// than the window's own: below that it asks for more room (the chart
-// tab scrolls instead of shrinking it further).
+// the space it is given. It asks for the size at which its text is the
+// window's own (sizeHint) and shrinks to fit a smaller screen whole, down to
+// three quarters of that text size (minimumSizeHint): below that the chart
+// tab scrolls instead of shrinking it further.
 class ChartView : public QWidget {
     Q_OBJECT
 

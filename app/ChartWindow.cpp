@@ -28,6 +28,8 @@
 #include <QScrollBar>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QTimer>
 #include <QSvgRenderer>
 #include <QSplitter>
 #include <QScrollArea>
@@ -60,6 +62,13 @@ const QString NoPartner = QStringLiteral("\"Match With\u2026\" chooses the other
 const QStringList MatchColumns {QStringLiteral("Kuta"), QStringLiteral("Points"), QStringLiteral("Max"),
     QStringLiteral("Reason")};
 
+// The window manager's frame around the window, which is not known before
+// the window first shows: room for a title bar and borders thicker than
+// most desktops draw.
+constexpr QSize FrameAllowance(16, 48);
+// About when a window manager has framed a window just shown.
+constexpr int FrameKnownMs = 250;
+
 // Twice the drawing's own size: sharp on screens of high density and on paper.
 constexpr int PngScale = 2;
 
@@ -87,6 +96,17 @@ constexpr std::size_t ChosenVargaTab = ChartTabList.size();
 constexpr std::size_t BhavaTab = ChosenVargaTab + 1;
 // The varga chooser's first choice: the first one without a tab of its own.
 constexpr int FirstChosenVarga = 10;
+
+// A page of the tables' tabs in a scroll area of its own, so that its
+// controls never set how narrow the splitter may make the tables.
+QScrollArea* Scrolling(QWidget* page)
+{
+    auto* area = new QScrollArea(page->parentWidget());
+    area->setFrameShape(QFrame::NoFrame);
+    area->setWidgetResizable(true);
+    area->setWidget(page);
+    return area;
+}
 
 // A chart tab with its chooser above the chart, and a note under the chooser.
 QWidget* NewChooserTab(QWidget* parent, const QString& label, QComboBox* chooser, QLabel* note, QScrollArea* chart)
@@ -343,10 +363,10 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     scheme->setObjectName(QStringLiteral("lblVimshopaka"));
     scheme->setWordWrap(true);
     vargasLayout->addWidget(scheme);
-    tabTables->addTab(vargasPage, QStringLiteral("V&argas"));
-    tabTables->addTab(dashaPage, QStringLiteral("&Dasha"));
-    tabTables->addTab(yoginiPage, QStringLiteral("&Yogini"));
-    tabTables->addTab(ashtakavargaPage, QStringLiteral("Ash&takavarga"));
+    tabTables->addTab(Scrolling(vargasPage), QStringLiteral("V&argas"));
+    tabTables->addTab(Scrolling(dashaPage), QStringLiteral("&Dasha"));
+    tabTables->addTab(Scrolling(yoginiPage), QStringLiteral("&Yogini"));
+    tabTables->addTab(Scrolling(ashtakavargaPage), QStringLiteral("Ash&takavarga"));
 
     lblMatch = new QLabel(NoPartner, this);
     lblMatch->setObjectName(QStringLiteral("lblMatch"));
@@ -373,7 +393,7 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     matchLayout->addLayout(matchControls);
     matchLayout->addWidget(tblMatch, 1);
     matchLayout->addWidget(lblMatch);
-    tabTables->addTab(matchPage, QStringLiteral("M&atch"));
+    tabTables->addTab(Scrolling(matchPage), QStringLiteral("M&atch"));
     lblPanchanga = new QLabel(this);
     lblPanchanga->setObjectName(QStringLiteral("lblPanchanga"));
     lblPanchanga->setWordWrap(true);
@@ -389,7 +409,7 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     auto* panchangaLayout = new QVBoxLayout(panchangaPage);
     panchangaLayout->addWidget(lblPanchanga);
     panchangaLayout->addWidget(tblPanchanga, 1);
-    tabTables->addTab(panchangaPage, QStringLiteral("Panc&hanga"));
+    tabTables->addTab(Scrolling(panchangaPage), QStringLiteral("Panc&hanga"));
 
     workspace = new QSplitter(Qt::Horizontal, this);
     workspace->setChildrenCollapsible(false);
@@ -422,7 +442,9 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
         button->setAutoDefault(true);
     }
 
-    auto* controls = new QHBoxLayout;
+    buttonRow = new QWidget(this);
+    auto* controls = new QHBoxLayout(buttonRow);
+    controls->setContentsMargins(0, 0, 0, 0);
     controls->addWidget(optSouth);
     controls->addWidget(optNorth);
     controls->addStretch();
@@ -433,8 +455,10 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(workspace, 1);
     layout->addWidget(refusal, 1);
-    layout->addLayout(controls);
-    resize(QSize(1180, 900).boundedTo(screen()->availableSize()));
+    layout->addWidget(buttonRow);
+
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     connect(optSouth, &QRadioButton::toggled, this, &ChartWindow::Redraw);
     connect(cboAshtakavargaTable, &QComboBox::currentIndexChanged, this, [this] {
@@ -454,6 +478,66 @@ ChartWindow::ChartWindow(UserPrompts& userPrompts, QWidget* parent)
         FillMatch();
     });
     connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void ChartWindow::showEvent(QShowEvent* event)
+{
+    if (!fitted) {
+        fitted = true;
+        FitInto(screen()->availableGeometry());
+        // Once the window manager has framed the window, its real frame
+        // keeps the title bar on the screen too.
+        QTimer::singleShot(FrameKnownMs, this, [this] { KeepFrameWithin(screen()->availableGeometry()); });
+    }
+    QWidget::showEvent(event);
+}
+
+void ChartWindow::KeepFrameWithin(const QRect& available)
+{
+    const QRect frame = frameGeometry();
+    if (!isVisible() || frame.size() == size() || available.contains(frame)) {
+        return; // not framed (yet), or framed within
+    }
+    const QSize margins = frame.size() - size();
+    resize(size().boundedTo(available.size() - margins));
+    const QSize outer = size() + margins;
+    move(std::clamp(frame.x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width())),
+        std::clamp(frame.y(), available.top(), std::max(available.top(), available.bottom() + 1 - outer.height())));
+}
+
+void ChartWindow::FitInto(const QRect& available)
+{
+    ensurePolished();
+    const QMargins margins = layout()->contentsMargins();
+    const int below = layout()->spacing() + buttonRow->sizeHint().height() + margins.top() + margins.bottom();
+    const int beside = margins.left() + margins.right() + workspace->handleWidth();
+    const QSize room = available.size() - FrameAllowance;
+    // The tab bar and frames around the chart's view.
+    QWidget* page = tabCharts->currentWidget();
+    const QSize chrome = page != nullptr ? tabCharts->sizeHint() - page->sizeHint() : QSize();
+    const QSize wanted = views[ShownChart()]->sizeHint();
+    const int tables = std::max(tablesWidth, tabTables->minimumSizeHint().width());
+
+    // The chart keeps its proportions: as tall as the screen lets it be, as
+    // wide as that height makes it, and narrower where the tables would
+    // otherwise be cut, down to its least legible size.
+    double scale = 1;
+    if (wanted.height() > 0 && wanted.width() > 0) {
+        const double least = double(views[ShownChart()]->minimumSizeHint().height()) / wanted.height();
+        const double byHeight = double(room.height() - below - chrome.height()) / wanted.height();
+        const double byWidth = double(room.width() - beside - tables - chrome.width()) / wanted.width();
+        scale = std::min({1.0, byHeight, std::max(byWidth, least)});
+    }
+    const QSize chartSize = wanted.isEmpty() ? tabCharts->sizeHint() : (QSizeF(wanted) * scale).toSize() + chrome;
+    const QSize size = QSize(chartSize.width() + beside + tables, chartSize.height() + below)
+                           .expandedTo(minimumSizeHint())
+                           .boundedTo(room);
+    resize(size);
+    workspace->setSizes({chartSize.width(), size.width() - beside - chartSize.width()});
+    // Centred in the available area, the frame included.
+    const QSize outer = size + FrameAllowance;
+    move(available.x() + std::max(0, (available.width() - outer.width()) / 2),
+        available.y() + std::max(0, (available.height() - outer.height()) / 2));
 }
 
 void ChartWindow::SetClock(Clock now)
@@ -563,10 +647,11 @@ void ChartWindow::FillPositions(const std::optional<vedic::ReadingDetails>& deta
             tblPositions->setItem(static_cast<int>(r), column, cell);
         }
     }
-    // Every column readable without scrolling; the chart takes what is left.
+    // Every column readable without scrolling at the first size; the
+    // splitter may still give the chart more, and the table then scrolls.
     tblPositions->resizeColumnsToContents();
-    tblPositions->setMinimumWidth(tblPositions->horizontalHeader()->length() + 2 * tblPositions->frameWidth()
-        + tblPositions->verticalScrollBar()->sizeHint().width());
+    tablesWidth = tblPositions->horizontalHeader()->length() + 2 * tblPositions->frameWidth()
+        + tblPositions->verticalScrollBar()->sizeHint().width() + (tabTables->sizeHint() - tblPositions->sizeHint()).width();
 }
 
 void ChartWindow::ChooseVarga()
@@ -724,7 +809,11 @@ void ChartWindow::MatchWith()
     }
     partnerBirth = checked.Value;
     FillMatch();
-    tabTables->setCurrentIndex(tabTables->count() - 1);
+    for (int tab = 0; tab < tabTables->count(); ++tab) {
+        if (tabTables->widget(tab)->isAncestorOf(tblMatch)) {
+            tabTables->setCurrentIndex(tab);
+        }
+    }
 }
 
 void ChartWindow::FillMatch()

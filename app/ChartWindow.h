@@ -58,6 +58,10 @@ public:
     std::optional<QString> ShowReading(const Birth& birth, const fullreading::FullReading& reading);
     // Marks the dasha running at the clock's now again.
     void SetClock(Clock now);
+    // Sizes and places the window within a screen's available area: the
+    // chart whole, as large as its text wants where the screen has room,
+    // the tables beside it and the buttons below. Done when it first shows.
+    void FitInto(const QRect& available);
 
     // The chart on the chart tab in front, as drawn.
     [[nodiscard]] const QByteArray& Svg() const;
@@ -87,9 +91,16 @@ public:
     [[nodiscard]] QComboBox* HousesChooser() const { return cboHouses; }
     [[nodiscard]] QLabel* HousesNote() const { return lblHouses; }
     [[nodiscard]] QTableWidget* VargasTable() const { return tblVargas; }
+    [[nodiscard]] QSplitter* Workspace() const { return workspace; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void Redraw();
+    // Moves the framed window back within the available area, smaller if
+    // its frame is larger than the allowance FitInto made for it.
+    void KeepFrameWithin(const QRect& available);
     void FillPositions(const std::optional<vedic::ReadingDetails>& details);
     void FillDasha();
     void FillPanchanga(const fullreading::FullReading* reading);
@@ -154,6 +165,9 @@ private:
     QRadioButton* optNorth = nullptr;
     QPushButton* cmdSavePicture = nullptr;
     QPushButton* cmdPrint = nullptr;
+    QWidget* buttonRow = nullptr;
+    int tablesWidth = 0; // the positions table with every column whole
+    bool fitted = false;
 };
 
 // The picture's bytes for a file name: SVG as drawn, PNG rendered at twice

@@ -55,13 +55,7 @@ void FindPlaceDialog::ShowMatches(const QString& text)
 {
     ui->lstPlaces->clear();
     shown = loaded.Loaded ? loaded.Loaded->Find(Utf8(text), MostRowsShown) : std::vector<atlas::Place> {};
-    for (const atlas::Place& place : shown) {
-        auto* row = new QTreeWidgetItem(ui->lstPlaces);
-        row->setText(0, FromUtf8(place.Name));
-        row->setText(1, FromUtf8(place.State));
-        row->setText(2, FromUtf8(place.Country));
-        row->setText(3, FromUtf8(place.TimeZone));
-    }
+    AddRows();
     if (!shown.empty()) {
         ui->lstPlaces->setCurrentItem(ui->lstPlaces->topLevelItem(0));
         // Names are short enough to be read whole rather than cut.
@@ -71,6 +65,26 @@ void FindPlaceDialog::ShowMatches(const QString& text)
     }
     const bool nothing = shown.empty() && !TrimmedBlanks(Utf8(text)).empty();
     ui->lblStatus->setText(nothing ? tr("No city of the atlas starts with \"%1\".").arg(text) : QString());
+    if (nothing && loaded.Loaded) {
+        // The closest names, those of the country typed after a comma first,
+        // offered but not chosen: Enter must not take a name not typed.
+        shown = loaded.Loaded->Closest(Utf8(text));
+        AddRows();
+        if (!shown.empty()) {
+            ui->lblStatus->setText(tr("No city of the atlas starts with \"%1\"; the closest names are listed.").arg(text));
+        }
+    }
+}
+
+void FindPlaceDialog::AddRows()
+{
+    for (const atlas::Place& place : shown) {
+        auto* row = new QTreeWidgetItem(ui->lstPlaces);
+        row->setText(0, FromUtf8(place.Name));
+        row->setText(1, FromUtf8(place.State));
+        row->setText(2, FromUtf8(place.Country));
+        row->setText(3, FromUtf8(place.TimeZone));
+    }
 }
 
 void FindPlaceDialog::Choose()

@@ -49,6 +49,7 @@ public:
 
 private:
     void ShowMatches(const QString& text);
+    void AddRows(); // the places shown, one row each
     void Choose();
 
     std::unique_ptr<Ui::FindPlaceDialog> ui;

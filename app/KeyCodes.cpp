@@ -4,6 +4,8 @@
 
 #include <QList>
 
+#include <string>
+
 namespace halvaro::app {
 
 int KeyCharacterCode(int key, Qt::KeyboardModifiers modifiers, const QString& text)
@@ -38,8 +40,7 @@ int KeyCharacterCode(int key, Qt::KeyboardModifiers modifiers, const QString& te
 
 bool LetterBoxAccepts(int code)
 {
-    return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == ' ' || code == '\'' || code == '-'
-        || code == '.' || code == 8 || code == 127;
+    return (code >= 0 && NameCharacterAllowed(static_cast<char32_t>(code))) || code == 8 || code == 127;
 }
 
 bool NumberBoxAccepts(int code)
@@ -76,6 +77,45 @@ QString RefusedCharacterMessage(char32_t refused, bool letterBox)
                        .arg(QString::fromUcs4(&refused, 1));
     }
     return message;
+}
+
+std::optional<int> TypedListNumber(std::string_view digits, ListRange list)
+{
+    if (digits.empty() || digits.size() > 4 || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
+    int typed = 0;
+    for (const char c : digits) {
+        typed = typed * 10 + (c - '0');
+    }
+    if (list.Contains(typed)) {
+        return typed;
+    }
+    // Leading zeros say nothing about the number begun, and "0" begins none.
+    const std::string begun = std::to_string(typed);
+    if (typed == 0) {
+        return std::nullopt;
+    }
+    for (int n = list.First; n <= list.Last; ++n) {
+        if (std::to_string(n).starts_with(begun)) {
+            return n;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<int> ListTyping::Digit(char digit, std::int64_t nowMs, ListRange list)
+{
+    const bool paused = digits.empty() || nowMs - lastMs > PauseMs || nowMs < lastMs;
+    lastMs = nowMs;
+    if (!paused) {
+        if (const std::optional<int> number = TypedListNumber(digits + digit, list)) {
+            digits.push_back(digit);
+            return number;
+        }
+    }
+    digits.assign(1, digit);
+    return TypedListNumber(digits, list);
 }
 
 } // namespace halvaro::app

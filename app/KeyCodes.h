@@ -1,8 +1,12 @@
 #pragma once
 
+#include "core/Ranges.h"
+
 #include <QString>
 
+#include <cstdint>
 #include <optional>
+#include <string>
 #include <Qt>
 
 namespace halvaro::app {
@@ -34,5 +38,27 @@ std::optional<char32_t> FirstRefused(const QString& text, bool letterBox);
 // The message for a refused character: the box's own, and for a letter
 // beyond A to Z also the letter itself, since a reading file cannot hold it.
 QString RefusedCharacterMessage(char32_t refused, bool letterBox);
+
+// The number that digits typed into a list of numbers select: the number
+// itself when the list holds it ("2", "23", "02" in the hour list), else the
+// first the list holds that starts with them ("19" in the year list: 1901),
+// else nothing.
+std::optional<int> TypedListNumber(std::string_view digits, ListRange list);
+
+// Digits typed into a list within a second of each other make one number,
+// as people type "23" for 23; after a pause, or when the digits so far fit
+// no number of the list, a digit starts a new one.
+class ListTyping {
+public:
+    // How long after one digit the next still belongs to the same number.
+    static constexpr std::int64_t PauseMs = 1000;
+
+    // The number to select for one more digit typed at nowMs, or nothing.
+    std::optional<int> Digit(char digit, std::int64_t nowMs, ListRange list);
+
+private:
+    std::string digits;
+    std::int64_t lastMs = 0;
+};
 
 } // namespace halvaro::app

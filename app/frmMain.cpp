@@ -114,6 +114,12 @@ frmMain::frmMain(UserPrompts& userPrompts, QWidget* parent)
         connect(box, &QLineEdit::returnPressed, this, &frmMain::cmdCalculate_Click);
     }
 
+    numberLists = {{{ui->cboDate, {}}, {ui->cboMonth, {}}, {ui->cboYear, {}}, {ui->cboHour, {}}, {ui->cboMinute, {}}}};
+    for (QComboBox* list : {ui->cboDate, ui->cboMonth, ui->cboYear, ui->cboHour, ui->cboMinute, ui->cboTimeZone}) {
+        list->installEventFilter(this);
+    }
+    typingClock.start();
+
     connect(ui->cmdCalculate, &QPushButton::clicked, this, &frmMain::cmdCalculate_Click);
     connect(ui->mnuCalculate, &QAction::triggered, this, &frmMain::cmdCalculate_Click);
     connect(ui->mnuPreciseSky, &QAction::toggled, this, &frmMain::mnuPreciseSky_Toggled);
@@ -708,10 +714,38 @@ bool frmMain::RefuseCharacter(QLineEdit* box, bool letterBox, char32_t refused)
     return true;
 }
 
+bool frmMain::ListKeyPressed(QComboBox* list, const QKeyEvent& key)
+{
+    const int code = KeyCharacterCode(key.key(), key.modifiers(), key.text());
+    if (code == 13) {
+        cmdCalculate_Click();
+        return true;
+    }
+    const auto typing = std::find_if(numberLists.begin(), numberLists.end(), [&](const auto& entry) { return entry.first == list; });
+    if (typing == numberLists.end() || code < '0' || code > '9'
+        || (key.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        return false;
+    }
+    // Each list holds its numbers in order from its first; the month list
+    // holds the months' names, 1 for January.
+    const ListRange range = list == ui->cboDate ? DayRange
+        : list == ui->cboMonth                 ? MonthRange
+        : list == ui->cboYear                  ? conventions.Years()
+        : list == ui->cboHour                  ? HourRange
+                                               : MinuteRange;
+    if (const std::optional<int> number = typing->second.Digit(static_cast<char>(code), typingClock.elapsed(), range)) {
+        list->setCurrentIndex(*number - range.First);
+    }
+    return true; // never the list's own search, which takes "2" for 20 after 12
+}
+
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress) {
         return QMainWindow::eventFilter(watched, event);
+    }
+    if (auto* list = qobject_cast<QComboBox*>(watched)) {
+        return ListKeyPressed(list, *static_cast<QKeyEvent*>(event)) || QMainWindow::eventFilter(watched, event);
     }
     QLineEdit* box = qobject_cast<QLineEdit*>(watched);
     const bool letterBox = box == ui->txtName || box == ui->txtCity || box == ui->txtState || box == ui->txtCountry;

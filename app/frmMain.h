@@ -9,14 +9,20 @@
 #include "fullreading/FullReading.h"
 #include "core/Birth.h"
 
+#include "app/KeyCodes.h"
+
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 
+#include <array>
 #include <memory>
 
 namespace Ui {
 class frmMain;
 }
+class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 
 namespace halvaro::app {
@@ -98,6 +104,9 @@ private:
     [[nodiscard]] QLineEdit* TextBoxOf(InputControl control) const;
     // True when the key press was refused (and the user told).
     bool RefuseCharacter(QLineEdit* box, bool letterBox, char32_t refused);
+    // A key pressed on a closed list: digits select the number typed, Enter
+    // asks for the reading; true when the key was used so.
+    bool ListKeyPressed(QComboBox* list, const QKeyEvent& key);
 
     std::unique_ptr<Ui::frmMain> ui;
     ControlArrays controls;
@@ -126,6 +135,10 @@ private:
     bool zoneChosen = false;
     QStringList confirmedQuestions; // answered Yes, not asked again
 
+    // The number lists (day, month, year, hour, minute), each with the
+    // digits typed into it.
+    std::array<std::pair<QComboBox*, ListTyping>, 5> numberLists {};
+    QElapsedTimer typingClock;
 };
 
 } // namespace halvaro::app

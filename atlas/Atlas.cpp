@@ -1,5 +1,6 @@
 #include "atlas/Atlas.h"
 
+#include "atlas/FormerNames.h"
 #include "atlas/NameDistance.h"
 #include "atlas/PlainLatin.h"
 #include "core/Text.h"
@@ -152,10 +153,25 @@ AtlasLoad MakeAtlas(std::vector<Place> places)
         atlas.foldedStates.push_back(Fold(place.State, &converter));
         atlas.foldedCountries.push_back(Fold(place.Country, &converter));
     }
-    std::sort(atlas.byName.begin(), atlas.byName.end(), [&](const Atlas::Key& a, const Atlas::Key& b) {
+    const auto byNameOrder = [&](const Atlas::Key& a, const Atlas::Key& b) {
         return std::tie(a.Folded, atlas.places[b.Index].Population, a.Index)
             < std::tie(b.Folded, atlas.places[a.Index].Population, b.Index);
-    });
+    };
+    std::sort(atlas.byName.begin(), atlas.byName.end(), byNameOrder);
+    // A former name finds the most populous city of its current name in
+    // its country, as that name does.
+    std::vector<Atlas::Key> former;
+    for (const FormerName& name : FormerCityNames) {
+        const auto [first, last] = atlas.Starting(Fold(name.Current, nullptr));
+        const auto city = std::find_if(first, last, [&](const Atlas::Key& key) {
+            return key.Folded == Fold(name.Current, nullptr) && atlas.places[key.Index].CountryCode == name.CountryCode;
+        });
+        if (city != last) {
+            former.push_back({Fold(name.Former, nullptr), city->Index});
+        }
+    }
+    atlas.byName.insert(atlas.byName.end(), former.begin(), former.end());
+    std::sort(atlas.byName.begin(), atlas.byName.end(), byNameOrder);
     return {std::move(atlas), {}};
 }
 
@@ -171,8 +187,13 @@ bool Atlas::Qualifies(std::uint32_t index, std::string_view qualifier, Within wi
         && Fold(place.CountryCode, nullptr) == qualifier) {
         return true;
     }
+    const auto formerCountry = [&](const FormerName& country) {
+        return country.CountryCode == place.CountryCode && HasWordRun(country.Former, qualifier, prefixOnly);
+    };
     return (within != Within::Country && HasWordRun(foldedStates[index], qualifier, prefixOnly))
-        || (within != Within::State && HasWordRun(foldedCountries[index], qualifier, prefixOnly));
+        || (within != Within::State
+            && (HasWordRun(foldedCountries[index], qualifier, prefixOnly)
+                || std::any_of(FormerCountryNames.begin(), FormerCountryNames.end(), formerCountry)));
 }
 
 std::pair<std::vector<Atlas::Key>::const_iterator, std::vector<Atlas::Key>::const_iterator> Atlas::Starting(
@@ -210,6 +231,9 @@ std::vector<Place> Atlas::Find(std::string_view text, std::size_t limit) const
             found.push_back(key->Index);
         }
     }
+    // A city found by its current and its former name ("b": Bengaluru, Bangalore) is listed once.
+    std::sort(found.begin(), found.end());
+    found.erase(std::unique(found.begin(), found.end()), found.end());
     const auto morePeople = [&](std::uint32_t a, std::uint32_t b) {
         return std::tie(places[b].Population, a) < std::tie(places[a].Population, b);
     };
@@ -221,6 +245,93 @@ std::vector<Place> Atlas::Find(std::string_view text, std::size_t limit) const
         result.push_back(places[found[i]]);
     }
     return result;
+}
+
+std::vector<Place> Atlas::ClosestNames(std::string_view name, const std::vector<std::string>& qualifiers, bool prefixOnly,
+    std::size_t count) const
+{
+    const auto qualified = [&](std::uint32_t index) {
+        return std::all_of(qualifiers.begin(), qualifiers.end(),
+            [&](const std::string& q) { return Qualifies(index, q, Within::Either, prefixOnly); });
+    };
+    std::vector<std::uint32_t> chosen;
+    // The places the qualifiers keep first (the same country, the same
+    // state), then any; without qualifiers the one pass takes any.
+    for (const bool restricted : {true, false}) {
+        if (restricted && qualifiers.empty()) {
+            continue;
+        }
+        // The closest names, each by its most populous place (the first of
+        // its run in the index that is kept). The difference of two lengths
+        // is the least their distance can be, so names are measured nearest
+        // length first, and once enough are found, the lengths that could
+        // not do better are left out: a long text costs a few names, not
+        // the whole atlas.
+        std::vector<std::vector<const Key*>> byLength;
+        const Key* runFirst = nullptr;
+        for (auto key = byName.begin(); key != byName.end(); ++key) {
+            if (key == byName.begin() || std::prev(key)->Folded != key->Folded) {
+                runFirst = nullptr;
+            }
+            if (runFirst == nullptr && (!restricted || qualified(key->Index))) {
+                runFirst = &*key;
+                byLength.resize(std::max(byLength.size(), key->Folded.size() + 1));
+                byLength[key->Folded.size()].push_back(runFirst);
+            }
+        }
+        std::vector<std::pair<std::size_t, std::uint32_t>> distances;
+        std::vector<std::size_t> nearest; // the `count` smallest distances so far, in order
+        const auto measure = [&](std::size_t length) {
+            if (length >= byLength.size()) {
+                return;
+            }
+            for (const Key* key : byLength[length]) {
+                const std::size_t distance = EditDistance(name, key->Folded);
+                distances.emplace_back(distance, key->Index);
+                nearest.insert(std::upper_bound(nearest.begin(), nearest.end(), distance), distance);
+                nearest.resize(std::min(nearest.size(), count));
+            }
+        };
+        for (std::size_t gap = 0; gap < name.size() + byLength.size(); ++gap) {
+            if (nearest.size() == count && gap > nearest.back()) {
+                break;
+            }
+            if (gap <= name.size()) {
+                measure(name.size() - gap);
+            }
+            if (gap != 0) {
+                measure(name.size() + gap);
+            }
+        }
+        std::sort(distances.begin(), distances.end(), [&](const auto& a, const auto& b) {
+            return std::tie(a.first, places[b.second].Population, a.second)
+                < std::tie(b.first, places[a.second].Population, b.second);
+        });
+        // A city near by its current and its former name is named once.
+        for (const auto& [distance, index] : distances) {
+            if (chosen.size() < count && std::find(chosen.begin(), chosen.end(), index) == chosen.end()) {
+                chosen.push_back(index);
+            }
+        }
+    }
+    std::vector<Place> closest;
+    for (const std::uint32_t index : chosen) {
+        closest.push_back(places[index]);
+    }
+    return closest;
+}
+
+std::vector<Place> Atlas::Closest(std::string_view text, std::size_t count) const
+{
+    const std::vector<std::string> parts = CommaParts(text);
+    const std::string name = Fold(parts[0], nullptr);
+    std::vector<std::string> qualifiers;
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        if (std::string folded = Fold(parts[i], nullptr); !folded.empty()) {
+            qualifiers.push_back(std::move(folded));
+        }
+    }
+    return name.empty() || count == 0 ? std::vector<Place> {} : ClosestNames(name, qualifiers, true, count);
 }
 
 Resolution Atlas::Resolve(std::string_view text) const
@@ -273,52 +384,7 @@ Resolution Atlas::Resolve(std::string_view text) const
             + "; places of that name: " + DescribedList(sameName);
         return {std::nullopt, Resolution::Fault::Unknown, std::move(sameName), std::move(error)};
     }
-    // The closest names, each by its most populous place (the first of its
-    // run in the index). The difference of two lengths is the least their
-    // distance can be, so names are measured nearest length first, and once
-    // enough are found, the lengths that could not do better are left out:
-    // a long text costs a few names, not the whole atlas.
-    std::vector<std::vector<const Key*>> byLength;
-    for (auto key = byName.begin(); key != byName.end(); ++key) {
-        if (key == byName.begin() || std::prev(key)->Folded != key->Folded) {
-            byLength.resize(std::max(byLength.size(), key->Folded.size() + 1));
-            byLength[key->Folded.size()].push_back(&*key);
-        }
-    }
-    std::vector<std::pair<std::size_t, std::uint32_t>> distances;
-    std::vector<std::size_t> nearest; // the ClosestNameCount smallest distances so far, in order
-    const auto measure = [&](std::size_t length) {
-        if (length >= byLength.size()) {
-            return;
-        }
-        for (const Key* key : byLength[length]) {
-            const std::size_t distance = EditDistance(name, key->Folded);
-            distances.emplace_back(distance, key->Index);
-            nearest.insert(std::upper_bound(nearest.begin(), nearest.end(), distance), distance);
-            nearest.resize(std::min(nearest.size(), ClosestNameCount));
-        }
-    };
-    for (std::size_t gap = 0; gap < name.size() + byLength.size(); ++gap) {
-        if (nearest.size() == ClosestNameCount && gap > nearest.back()) {
-            break;
-        }
-        if (gap <= name.size()) {
-            measure(name.size() - gap);
-        }
-        if (gap != 0) {
-            measure(name.size() + gap);
-        }
-    }
-    const std::size_t shown = std::min(ClosestNameCount, distances.size());
-    std::partial_sort(distances.begin(), distances.begin() + static_cast<std::ptrdiff_t>(shown), distances.end(),
-        [&](const auto& a, const auto& b) {
-            return std::tie(a.first, places[b.second].Population, a.second)
-                < std::tie(b.first, places[a.second].Population, b.second);
-        });
-    std::vector<Place> closest;
-    for (std::size_t i = 0; i < shown; ++i) {
-        closest.push_back(places[distances[i].second]);
-    }
+    const std::vector<Place> closest = ClosestNames(name, qualifiers, false, ClosestNameCount);
     std::string error = "No place is named " + Quoted(parts[0]) + ". Closest names: " + DescribedList(closest);
     return {std::nullopt, Resolution::Fault::Unknown, std::move(closest), std::move(error)};
 }

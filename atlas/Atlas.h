@@ -45,19 +45,26 @@ struct AtlasLoad;
 class Atlas {
 public:
     // Searches by name: the text up to the first comma is the start of the
-    // name, case and accents ignored ("sao p" finds São Paulo); each further
+    // name, case and accents ignored ("sao p" finds São Paulo), a former or
+    // common name too ("Bomb" finds Mumbai, see FormerNames.h); each further
     // comma-separated part must start a word of the state or the country,
     // or be the country's code ("London, ca" keeps London in Ontario).
     // Most populous first, at most `limit`. An empty name finds nothing.
     [[nodiscard]] std::vector<Place> Find(std::string_view text, std::size_t limit = 50) const;
 
     // "City", "City, State", "City, Country", "City, State, Country", the
-    // country by name or two-letter code; names compared ignoring case and
+    // city also by a former name, the country by name, former name ("Ceylon")
+    // or two-letter code; names compared ignoring case and
     // accents, a state or country also by a run of its words ("West Bengal"
     // for "State of West Bengal"). Of the places so named, the most populous
     // is taken when it has at least ten times the people of the next;
     // otherwise the text is ambiguous.
     [[nodiscard]] Resolution Resolve(std::string_view text) const;
+
+    // The places whose names come closest to a text's name (written as Find
+    // takes it) when none starts with it, each name by its most populous
+    // place: first those the text's state or country keeps, then any.
+    [[nodiscard]] std::vector<Place> Closest(std::string_view text, std::size_t count = 5) const;
 
     [[nodiscard]] std::size_t Size() const { return places.size(); }
 
@@ -75,6 +82,8 @@ private:
     // a country, is its code.
     [[nodiscard]] bool Qualifies(std::uint32_t index, std::string_view qualifier, Within within,
         bool prefixOnly) const;
+    [[nodiscard]] std::vector<Place> ClosestNames(std::string_view name, const std::vector<std::string>& qualifiers,
+        bool prefixOnly, std::size_t count) const;
     // The index entries whose folded name starts with `prefix`.
     [[nodiscard]] std::pair<std::vector<Key>::const_iterator, std::vector<Key>::const_iterator> Starting(
         std::string_view prefix) const;

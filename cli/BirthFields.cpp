@@ -14,8 +14,9 @@ const std::array<FieldRow, FieldCount> Fields {{
     {"date", "YYYY-MM-DD", "date of birth, 1901-01-01 to 2050-12-31, or with --sky precise 1600-01-01 to 2399-12-31", true},
     {"time", "HH:MM", "local clock time of birth, 00:00 to 23:59", true},
     {"zone", "N", "time zone by its list position, 0 to 70 (see --zones)", true},
-    {"lat", "DD:MM(N|S)", "latitude in degrees and minutes, e.g. 28:39N", true},
-    {"lon", "DDD:MM(E|W)", "longitude in degrees and minutes, e.g. 77:13E", true},
+    {"lat", "DD:MM(N|S)", "latitude in degrees and minutes, e.g. 28:39N, or in decimal degrees, 28.65N (to the "
+                          "nearest minute)", true},
+    {"lon", "DDD:MM(E|W)", "longitude in degrees and minutes, e.g. 77:13E, or in decimal degrees, 77.2167E", true},
     {"dst", "", "daylight saving time was in force", false},
     {"city", "TEXT", "place of birth: city,", true},
     {"state", "TEXT", "state", true},
@@ -88,6 +89,30 @@ ValueError SetParts(std::string_view label, std::string_view value, const std::o
 // DD:MM then one of two direction letters in either case; the degree and
 // minute texts go to their boxes as typed, at most three digits each as the
 // boxes hold.
+// Decimal degrees ("28.65", "77.2167"), up to three digits before the point
+// and six after, to the nearest minute as the boxes hold it: 28.65 is 28:39.
+std::optional<std::pair<std::string, std::string>> DecimalDegrees(std::string_view angle)
+{
+    const std::size_t point = angle.find('.');
+    const std::string_view whole = angle.substr(0, point);
+    const std::string_view fraction = point == std::string_view::npos ? std::string_view() : angle.substr(point + 1);
+    const auto wholeDegrees = DigitsNumber(whole, BoxDigitCount);
+    constexpr std::size_t MostDecimals = 6;
+    if (point == std::string_view::npos || !wholeDegrees || fraction.empty() || fraction.size() > MostDecimals
+        || !DigitsNumber(fraction, MostDecimals)) {
+        return std::nullopt;
+    }
+    // Millionths of a degree, in integers, so that the minute is rounded
+    // exactly: 60 * millionths / 10^6, half a minute up.
+    long long millionths = *DigitsNumber(fraction, MostDecimals);
+    for (std::size_t i = fraction.size(); i < MostDecimals; ++i) {
+        millionths *= 10;
+    }
+    const long long minutes = (*wholeDegrees * 1000000LL + millionths) * 60;
+    const long long rounded = (minutes + 500000) / 1000000;
+    return std::pair {DecimalText(rounded / 60), DecimalText(rounded % 60)};
+}
+
 ValueError SetAngle(std::string_view label, std::string_view value, BirthData& birth, bool latitude)
 {
     const std::string_view first = latitude ? "n" : "e";
@@ -95,12 +120,15 @@ ValueError SetAngle(std::string_view label, std::string_view value, BirthData& b
     const std::string_view direction = value.substr(value.empty() ? 0 : value.size() - 1);
     const std::string_view angle = value.substr(0, value.empty() ? 0 : value.size() - 1);
     const std::size_t colon = angle.find(':');
-    if ((!EqualsIgnoringCase(direction, first) && !EqualsIgnoringCase(direction, second)) || !Numbers<2>(angle, ':', {BoxDigitCount, BoxDigitCount}, false)) {
+    const bool directed = EqualsIgnoringCase(direction, first) || EqualsIgnoringCase(direction, second);
+    const auto decimal = colon == std::string_view::npos ? DecimalDegrees(angle) : std::nullopt;
+    if (!directed || (!decimal && !Numbers<2>(angle, ':', {BoxDigitCount, BoxDigitCount}, false))) {
         return std::string(label) + ": " + Shown(value) + " is not a "
-            + (latitude ? "latitude of the form DD:MM followed by N or S" : "longitude of the form DDD:MM followed by E or W");
+            + (latitude ? "latitude of the form DD:MM or DD.DDDD followed by N or S"
+                        : "longitude of the form DDD:MM or DDD.DDDD followed by E or W");
     }
-    (latitude ? birth.LatDeg : birth.LonDeg) = angle.substr(0, colon);
-    (latitude ? birth.LatMin : birth.LonMin) = angle.substr(colon + 1);
+    (latitude ? birth.LatDeg : birth.LonDeg) = decimal ? decimal->first : std::string(angle.substr(0, colon));
+    (latitude ? birth.LatMin : birth.LonMin) = decimal ? decimal->second : std::string(angle.substr(colon + 1));
     (latitude ? birth.North : birth.East) = EqualsIgnoringCase(direction, first);
     (latitude ? birth.South : birth.West) = !EqualsIgnoringCase(direction, first);
     return std::nullopt;
@@ -173,8 +201,8 @@ ValueError SetField(Field field, std::string_view label, std::string_view value,
         return SetParts<3>(label, value, value.find('-') == 4 ? Numbers<3>(value, '-', {4, 2, 2}, exact) : std::nullopt,
             "date of the form YYYY-MM-DD",
             {{{"year", YearRange, &birth.Year}, {"month", MonthRange, &birth.Month}, {"day", DayRange, &birth.Day}}});
-    case Field::Time:
-        return SetParts<2>(label, value, Numbers<2>(value, ':', {2, 2}, exact), "time of the form HH:MM",
+    case Field::Time: // a record's 9:30 as the option's
+        return SetParts<2>(label, value, Numbers<2>(value, ':', {2, 2}, false), "time of the form HH:MM",
             {{{"hour", HourRange, &birth.Hour}, {"minute", MinuteRange, &birth.Minute}}});
     case Field::Lat: return SetAngle(label, value, birth, true);
     case Field::Lon: return SetAngle(label, value, birth, false);

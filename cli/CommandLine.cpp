@@ -17,6 +17,7 @@
 #include "matching/Matching.h"
 #include "birth/BirthRoad.h"
 #include "panchanga/PanchangaText.h"
+#include "picture/PngPicture.h"
 
 #include <CLI/CLI.hpp>
 
@@ -42,7 +43,7 @@ Usage: halvaro-cli FILE.aha [--json] [--save FILE.aha]
         --country, and --tz AREA/LOCATION [--dst|--no-dst] or --utc-offset
         +HH:MM for --zone; --place alone gives its zone too)
        (either form also takes [--sky classic|precise]
-        [--details] and [--chart FILE.svg [--chart-style south|north]
+        [--details] and [--chart FILE.svg|FILE.png [--chart-style south|north]
         [--chart-varga d1|d2|...|d60|bhava]] and [--houses whole|sripati|placidus])
        halvaro-cli --match BOY GIRL [--json [--fields LIST]] [--sky ...]
        (BOY and GIRL each a reading file, or a birth as one JSON object with
@@ -78,6 +79,9 @@ The same birth from the atlas, India's offset on that day from the tz database:
 An unknown place or zone, or a local time the zone skipped or had twice,
 is refused (status 1) with the closest names or both offsets.)";
 
+// A PNG chart at twice the drawing's size, as the window saves it.
+constexpr int ChartPngScale = 2;
+
 constexpr std::string_view ReadingGroup = "The reading comes from a saved reading file or from the birth data options";
 constexpr std::string_view OutputGroup = "Output";
 constexpr std::string_view BatchGroup = "Batch readings, one for each birth in a CSV or JSON Lines file";
@@ -91,6 +95,8 @@ public:
     {
         return option->get_type_size() == 0 ? std::string() : " " + option->get_type_name();
     }
+    // The description's own usage lines are the one "Usage:" block.
+    std::string make_usage(const CLI::App* /*app*/, std::string /*name*/) const override { return {}; }
 };
 
 CLI::Validator OneOf(std::vector<std::string> names)
@@ -216,8 +222,14 @@ struct Options {
         SaveOption = value("--save", Save, "FILE.aha", OutputGroup,
             "also save the reading's birth data to FILE.aha; an existing file is replaced only once the new one "
             "is complete and on disk")->check(endsIn(".aha"));
-        ChartOption = value("--chart", Chart, "FILE.svg", OutputGroup,
-            "also draw the chart (see --chart-varga), with the Lagna and Ketu, as an SVG picture")->check(endsIn(".svg"));
+        ChartOption = value("--chart", Chart, "FILE.svg|FILE.png", OutputGroup,
+            "also draw the chart (see --chart-varga), with the Lagna and Ketu, as an SVG picture, or as PNG at twice "
+            "its size as the window's Save Picture writes it")
+            ->check([](const std::string& name) {
+                return name.size() > 4 && picture::PictureKindOf(name) != picture::PictureKind::Other
+                    ? std::string()
+                    : Shown(name) + " ends in neither .svg nor .png";
+            });
         value("--chart-style", ChartStyle, "STYLE", OutputGroup,
             "south (the default: fixed signs in a square) or north (the diamond, houses from the Lagna)")
             ->check(OneOf({"south", "north"}))->needs(ChartOption);
@@ -485,14 +497,26 @@ ParseResult Combined(const Options& o, Command command)
         && !o.NoDst) {
         return fail("no reading given: name a reading file or give the birth data options");
     }
-    // The birth's lists always hold a line, so they have no "empty" check to
-    // fall back on: a reading without them would silently be of 1 January 1901.
-    const bool zoneGiven = o.Given(Field::Zone) || o.Given(Field::Tz) || o.Given(Field::UtcOffset) || o.Given(Field::Place);
-    for (const Field field : {Field::Date, Field::Time, Field::Zone}) {
-        if (!o.Given(field) && (field != Field::Zone || !zoneGiven)) {
-            const FieldRow& row = Fields[static_cast<std::size_t>(field)];
-            return fail(OptionName(field) + " " + std::string(row.Syntax) + " is missing" + (field == Field::Zone ? " (see --zones)" : ""));
+    // Every option the birth needs and does not have, named at once (the
+    // lists always hold a line, so a reading without them would silently be
+    // of 1 January 1901; the boxes' own checks would name one at a time).
+    std::array<bool, FieldCount> given {};
+    for (std::size_t i = 0; i < FieldCount; ++i) {
+        given[i] = o.BirthOptions[i] != nullptr && o.Given(o.BirthOptions[i]);
+    }
+    std::vector<std::string> missing;
+    bool zoneMissing = false;
+    for (std::optional<Field> field = MissingField(given); field; field = MissingField(given)) {
+        given[static_cast<std::size_t>(*field)] = true;
+        missing.push_back(OptionName(*field) + " " + std::string(Fields[static_cast<std::size_t>(*field)].Syntax));
+        zoneMissing = zoneMissing || *field == Field::Zone;
+    }
+    if (!missing.empty()) {
+        std::string names;
+        for (std::size_t i = 0; i < missing.size(); ++i) {
+            names += (i == 0 ? "" : i + 1 == missing.size() ? " and " : ", ") + missing[i];
         }
+        return fail(names + (missing.size() == 1 ? " is missing" : " are missing") + (zoneMissing ? " (see --zones)" : ""));
     }
     return {std::move(command), {}};
 }
@@ -622,7 +646,12 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
         }
     }
     if (command.ChartPath) {
-        if (const auto failure = chart::SaveChartFile(*command.ChartPath, chart::ChartSvg(drawn.Data, command.ChartStyle))) {
+        const std::string svg = chart::ChartSvg(drawn.Data, command.ChartStyle);
+        const bool png = picture::PictureKindOf(*command.ChartPath) == picture::PictureKind::Png;
+        const picture::PngResult rendered = png ? picture::PngOfSvg(svg, ChartPngScale) : picture::PngResult {};
+        const auto failure = png && rendered.Bytes.empty() ? std::optional<std::string>(rendered.Error)
+                                                           : chart::SaveChartFile(*command.ChartPath, png ? rendered.Bytes : svg);
+        if (failure) {
             err << ProgramName << ": " << *failure << "\n";
             if (command.SavePath) {
                 err << ProgramName << ": " << SavedFiles(command.SavePath, std::nullopt) << " all the same\n";
@@ -759,8 +788,19 @@ ParseResult ParseCommandLine(std::span<const std::string_view> args)
         } else if (birth && *birth != Field::Dst) {
             const std::string& value = o.Birth[static_cast<std::size_t>(*birth)];
             // As a batch record's fields are checked: the JSON output holds them.
+            const bool text = *birth == Field::Name || *birth == Field::City || *birth == Field::State
+                || *birth == Field::Country;
             if (!IsUtf8(value)) {
                 error = option->get_name() + ": " + Shown(value) + " is not valid UTF-8";
+            } else if (const auto refused = text ? FirstNameCharacterRefused(value) : std::nullopt) {
+                // As the window's boxes refuse it: a reading saved from here
+                // must open there. (A batch record never becomes a reading
+                // file, and its CSV or JSON output quotes any text.)
+                std::string character;
+                AppendUtf8(character, *refused);
+                error = option->get_name() + ": " + Shown(value) + " holds " + Shown(character)
+                    + "; as in the window, a name or place takes only the letters A to Z, the blank and ' - ., "
+                      "which a reading file can hold";
             } else if (value.empty() && (*birth == Field::Place || *birth == Field::Tz || *birth == Field::UtcOffset)) {
                 // Empty, it would stand for nothing and leave the fields it replaces unset.
                 error = option->get_name() + ": the value is empty";

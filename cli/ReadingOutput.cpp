@@ -1,6 +1,7 @@
 #include "cli/ReadingOutput.h"
 
 #include "atlas/ZoneHistory.h"
+#include "chart/ChartData.h"
 #include "cli/BirthFields.h"
 #include "core/Conventions.h"
 #include "core/SignPosition.h"
@@ -432,8 +433,16 @@ std::string DetailsSection(const fullreading::FullReading& reading, double today
     if (!reading.Details || !reading.Dasha) {
         return PanchangaSection(reading);
     }
-    std::string text = "\n" + vedic::DetailsText(*reading.Details, *reading.Dasha, todayJulianDay)
-        + vedic::DashaLevelsText(*reading.Dasha, todayJulianDay, dashaLevels);
+    std::string text = "\n" + vedic::DetailsText(*reading.Details, *reading.Dasha, todayJulianDay);
+    // Where the Lagna's row would stand, why there is none, as the chart says it.
+    if (!reading.Details->Lagna) {
+        const std::string_view note = reading.Lagna.Status == modVedicPlanetPosition::LagnaStatus::PolarLatitude
+            ? chart::PolarNote
+            : chart::NoLagnaNote;
+        const std::size_t tableEnd = text.find("\n\n", 1);
+        text.insert(tableEnd == std::string::npos ? text.size() : tableEnd + 1, std::string(note) + "\n");
+    }
+    text += vedic::DashaLevelsText(*reading.Dasha, todayJulianDay, dashaLevels);
     if (reading.Yogini) {
         text += vedic::YoginiText(*reading.Yogini, todayJulianDay);
     }

@@ -214,6 +214,26 @@ BirthCheck ValidateInput(const BirthData& entries, const Conventions& convention
     return {std::nullopt, BirthOf(entries, offset)};
 }
 
+bool NameCharacterAllowed(char32_t code)
+{
+    return (code >= 'A' && code <= 'Z') || (code >= 'a' && code <= 'z') || code == ' ' || code == '\'' || code == '-'
+        || code == '.';
+}
+
+std::optional<char32_t> FirstNameCharacterRefused(std::string_view utf8)
+{
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const Utf8Character c = DecodeUtf8(utf8, pos);
+        // A byte of no character stands for itself; the UTF-8 check names it.
+        const char32_t code = c.Length == 0 ? static_cast<unsigned char>(utf8[pos]) : c.Code;
+        if (!NameCharacterAllowed(code)) {
+            return code;
+        }
+        pos += c.Length == 0 ? 1 : c.Length;
+    }
+    return std::nullopt;
+}
+
 std::optional<int> DigitsNumber(std::string_view text, std::size_t maxDigits)
 {
     if (text.empty() || text.size() > maxDigits) {

@@ -62,6 +62,13 @@ inline constexpr std::string_view PreciseYearMessage = "Please Enter A Year From
 InputCheckFailure YearFailure(const Conventions& conventions);
 
 inline constexpr std::string_view OnlyLettersMessage = "Please enter only letters";
+
+// The characters a name or place may hold, in the window's boxes and on the
+// command line alike: the ASCII letters, the blank and the marks names are
+// written with (O'Brien, Winston-Salem, St. Louis), which a reading file holds.
+bool NameCharacterAllowed(char32_t code);
+// The first character of a UTF-8 text that a name or place may not hold.
+std::optional<char32_t> FirstNameCharacterRefused(std::string_view utf8);
 inline constexpr std::string_view OnlyNumbersMessage = "Please enter only numbers";
 
 // A whole number of one to maxDigits ASCII digits (at most nine), nothing

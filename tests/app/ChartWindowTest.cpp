@@ -14,6 +14,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMap>
+#include <QLayout>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -104,6 +109,8 @@ private slots:
     void chartButtonFitsBeforeSave();
     void chartOpensFollowsAndSwitches();
     void chartKeepsItsProportionsAndLegibleText();
+    void chartWindowFitsTheScreen_data();
+    void chartWindowFitsTheScreen();
     void savePicture_data();
     void savePicture();
     void print_data();
@@ -292,7 +299,8 @@ void ChartWindowTest::chartKeepsItsProportionsAndLegibleText()
     QSvgRenderer svg(chart->Svg());
     const QSizeF natural = svg.defaultSize();
     const double fontPixels = QFontInfo(view.font()).pixelSize();
-    QVERIFY(view.minimumSizeHint().width() >= natural.width() * fontPixels / ChartTextUnits - 1);
+    QVERIFY(view.sizeHint().width() >= natural.width() * fontPixels / ChartTextUnits - 1);
+    QVERIFY(view.minimumSizeHint().width() >= 0.75 * natural.width() * fontPixels / ChartTextUnits - 1);
     for (const QSize size : {QSize(1000, 700), QSize(700, 1300)}) {
         view.resize(size);
         const QRectF picture = view.PictureRect();
@@ -301,6 +309,54 @@ void ChartWindowTest::chartKeepsItsProportionsAndLegibleText()
         QVERIFY(qAbs(picture.center().y() - size.height() / 2.0) < 1e-9);
         QVERIFY(picture.width() == size.width() || picture.height() == size.height());
     }
+}
+
+// A laptop's screen and two larger ones: the window within
+// the available area, the chart whole (no scroll bar), at its full size where
+// the height allows it (the chart's sizeHint plus tab bar and buttons, about
+// 800 pixels, fits 1000 and 1080 but not 768), the buttons inside the window;
+// the positions table whole beside it; the splitter then gives the chart all
+// but the tables' least width, under a fifth of the window's; Escape closes.
+void ChartWindowTest::chartWindowFitsTheScreen_data()
+{
+    QTest::addColumn<QRect>("available");
+    QTest::addColumn<bool>("fullSize");
+    QTest::newRow("1366x768") << QRect(0, 0, 1366, 768) << false;
+    QTest::newRow("1600x1000") << QRect(0, 0, 1600, 1000) << true;
+    QTest::newRow("1920x1080 below a panel") << QRect(0, 32, 1920, 1048) << true;
+}
+
+void ChartWindowTest::chartWindowFitsTheScreen()
+{
+    QFETCH(QRect, available);
+    QFETCH(bool, fullSize);
+    ChartWindow* chart = OpenChart();
+    QVERIFY(chart != nullptr);
+    chart->FitInto(available);
+    chart->layout()->activate();
+    QCoreApplication::processEvents();
+    QVERIFY2(available.contains(chart->geometry()), qPrintable(QStringLiteral("%1,%2 %3x%4")
+        .arg(chart->x()).arg(chart->y()).arg(chart->width()).arg(chart->height())));
+    auto* area = qobject_cast<QScrollArea*>(chart->ChartTabs()->currentWidget());
+    QVERIFY(area != nullptr);
+    QVERIFY(!area->verticalScrollBar()->isVisible() && !area->horizontalScrollBar()->isVisible());
+    const auto* view = chart->findChild<ChartView*>(QStringLiteral("svgChart"));
+    const QRectF picture = view->PictureRect();
+    QVERIFY(QRectF(area->viewport()->rect()).contains(picture.translated(view->pos())));
+    QCOMPARE(picture.height() >= view->sizeHint().height() - 1, fullSize);
+    for (QPushButton* button : chart->findChildren<QPushButton*>()) {
+        QVERIFY2(chart->rect().contains(QRect(button->mapTo(chart, QPoint()), button->size())),
+            qPrintable(button->objectName()));
+    }
+    const QTableWidget* table = chart->PositionsTable();
+    QVERIFY(table->horizontalHeader()->length() <= table->viewport()->width());
+    chart->Workspace()->setSizes({chart->width(), 1});
+    QCoreApplication::processEvents();
+    const int tablesLeast = chart->TableTabs()->minimumSizeHint().width();
+    QVERIFY2(tablesLeast < chart->width() / 5, qPrintable(QString::number(tablesLeast)));
+    QCOMPARE(chart->ChartTabs()->width(), chart->Workspace()->width() - chart->Workspace()->handleWidth() - tablesLeast);
+    QTest::keyClick(chart, Qt::Key_Escape);
+    QVERIFY(!chart->isVisible());
 }
 
 void ChartWindowTest::savePicture_data()
@@ -582,6 +638,7 @@ void ChartWindowTest::matchWithAReadingFile()
     w->prompts.AnswerOpenDialog(partner);
     QTest::mouseClick(chart->MatchButton(), Qt::LeftButton);
     const QTableWidget* table = chart->MatchTable();
+    QVERIFY(chart->TableTabs()->currentWidget()->isAncestorOf(table)); // the match is shown
     QCOMPARE(table->rowCount(), 9);
     QCOMPARE(table->item(8, 1)->text(), QStringLiteral("24.5"));
     QCOMPARE(table->item(0, 1)->text(), QStringLiteral("0")); // Varna: a Kshatriya boy, a Brahmin girl

@@ -15,6 +15,7 @@ private slots:
     void TypedStartPicksThePlace_data();
     void TypedStartPicksThePlace();
     void WithoutCityDataSaysSo();
+    void NoMatchOffersTheClosestNames();
 
 private:
     atlas::AtlasLoad system;
@@ -42,6 +43,9 @@ void FindPlaceDialogTest::TypedStartPicksThePlace_data()
                            << QStringList {"85", "19", "E"} << "Asia/Kathmandu";
     QTest::newRow("Troms") << "Troms" << "Tromso" << "Troms og Finnmark" << QStringList {"69", "39", "N"}
                            << QStringList {"18", "57", "E"} << "Europe/Oslo";
+    // Mumbai in GeoNames (id 1275339): 19.07283 N, 72.88261 E, found by its former name.
+    QTest::newRow("Bombay") << "Bombay" << "Mumbai" << "Maharashtra" << QStringList {"19", "4", "N"}
+                            << QStringList {"72", "53", "E"} << "Asia/Kolkata";
     QTest::newRow("sao paulo") << "sao paulo" << "Sao Paulo" << "Sao Paulo" << QStringList {"23", "33", "S"}
                                << QStringList {"46", "38", "W"} << "America/Sao_Paulo";
 }
@@ -81,5 +85,30 @@ void FindPlaceDialogTest::WithoutCityDataSaysSo()
     QVERIFY(!dialog.Chosen().has_value());
 }
 
+// A misspelt name: the closest names are listed, Mumbai first (its former
+// name one letter off), then Gombe in Nigeria; with the country typed after
+// a comma, only that country's, as long as it has five; none is chosen for
+// the user.
+void FindPlaceDialogTest::NoMatchOffersTheClosestNames()
+{
+    for (const QString& typed : {QStringLiteral("Bombey"), QStringLiteral("Bombey, India")}) {
+        FindPlaceDialog dialog(system);
+        dialog.show();
+        QTest::keyClicks(dialog.Form().txtPlace, typed);
+        QCOMPARE(dialog.Form().lblStatus->text(),
+            QStringLiteral("No city of the atlas starts with \"%1\"; the closest names are listed.").arg(typed));
+        const QTreeWidget* rows = dialog.Form().lstPlaces;
+        QCOMPARE(rows->topLevelItemCount(), 5);
+        QCOMPARE(rows->topLevelItem(0)->text(0), QStringLiteral("Mumbai"));
+        QStringList countries;
+        for (int row = 0; row < rows->topLevelItemCount(); ++row) {
+            countries << rows->topLevelItem(row)->text(2);
+        }
+        QCOMPARE(countries.count(QStringLiteral("India")) == 5, typed.contains(QLatin1Char(',')));
+        QVERIFY(!dialog.Form().buttonBox->button(QDialogButtonBox::Ok)->isEnabled());
+    }
+}
+
 QTEST_MAIN(FindPlaceDialogTest)
 #include "FindPlaceDialogTest.moc"
+

@@ -45,7 +45,10 @@ private slots:
     void keyFilters();
     void pasteCheckedAsTyping_data();
     void pasteCheckedAsTyping();
+    void enterInABoxCalculates_data();
     void enterInABoxCalculates();
+    void digitsTypedIntoAList_data();
+    void digitsTypedIntoAList();
     void accessKeysUniquePerScreen();
     void altOOpensTheFileDialog();
     void placeLookUp_data();
@@ -372,13 +375,69 @@ void InputScreenTest::pasteCheckedAsTyping()
 }
 
 // Enter in a box asks for the reading, as the form's main button does.
+// Enter asks for the reading from a text box and from a closed list alike.
+void InputScreenTest::enterInABoxCalculates_data()
+{
+    QTest::addColumn<QString>("control");
+    for (const char* control : {"txtCountry", "cboHour", "cboYear", "cboTimeZone"}) {
+        QTest::newRow(control) << control;
+    }
+}
+
 void InputScreenTest::enterInABoxCalculates()
 {
+    QFETCH(QString, control);
     const Ui::frmMain& f = w->Form();
     QVERIFY(TypeExampleReading(f));
-    f.txtCountry->setFocus();
-    QTest::keyClick(f.txtCountry, Qt::Key_Return);
+    QWidget* focused = w->window.findChild<QWidget*>(control);
+    focused->setFocus();
+    QTest::keyClick(focused, Qt::Key_Return);
     QVERIFY(w->window.ResultScreenInFront());
+    QCOMPARE(w->prompts.TakeCalls(), QStringList());
+}
+
+// Digits typed into a closed list within a second select the number they
+// make, as the user means it ("2" at hour 12 is 2, where the list's own
+// search took 20; "3" at day 15 is 3, not 30), "23" and "02"; a digit
+// that makes no number of the list, or one after a pause ("|", 1.1 s),
+// begins a new one.
+void InputScreenTest::digitsTypedIntoAList_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("hour 12, 2") << "cboHour" << "12" << "2" << "2";
+    QTest::newRow("hour, 23") << "cboHour" << "5" << "23" << "23";
+    QTest::newRow("hour, 02") << "cboHour" << "12" << "02" << "2";
+    QTest::newRow("hour, 25: no hour, 5 begins anew") << "cboHour" << "0" << "25" << "5";
+    QTest::newRow("day 15, 3") << "cboDate" << "15" << "3" << "3";
+    QTest::newRow("day, 31") << "cboDate" << "1" << "31" << "31";
+    QTest::newRow("day, 2 | 3") << "cboDate" << "1" << "2|3" << "3";
+    QTest::newRow("month, 12") << "cboMonth" << "January" << "12" << "December";
+    QTest::newRow("month, 06") << "cboMonth" << "January" << "06" << "June";
+    QTest::newRow("year, 1975") << "cboYear" << "2001" << "1975" << "1975";
+    QTest::newRow("year, 19 begun") << "cboYear" << "2001" << "19" << "1901";
+    QTest::newRow("minute, 59") << "cboMinute" << "0" << "59" << "59";
+    QTest::newRow("minute, 0") << "cboMinute" << "30" << "0" << "0";
+}
+
+void InputScreenTest::digitsTypedIntoAList()
+{
+    QFETCH(QString, list);
+    QFETCH(QString, before);
+    QFETCH(QString, typed);
+    auto* box = w->window.findChild<QComboBox*>(list);
+    QVERIFY(Pick(box, before));
+    box->setFocus();
+    for (const QChar c : typed) {
+        if (c == QLatin1Char('|')) {
+            QTest::qWait(int(ListTyping::PauseMs) + 100);
+        } else {
+            QTest::keyClick(box, c.toLatin1());
+        }
+    }
+    QTEST(box->currentText(), "after");
     QCOMPARE(w->prompts.TakeCalls(), QStringList());
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,7 +55,8 @@ INSTANTIATE_TEST_SUITE_P(PlaceTexts, Resolving,
             "State of West Bengal"},
         ResolveCase {"AccentsIgnored", "Sao Paulo", Resolution::Fault::None, "São Paulo"},
         ResolveCase {"UnknownGetsClosest", "Kathmandoo", Resolution::Fault::Unknown, "Bagmati Province"},
-        ResolveCase {"NotInThatCountry", "Kolkata, Nepal", Resolution::Fault::Unknown, "State of West Bengal"}),
+        ResolveCase {"NotInThatCountry", "Kolkata, Nepal", Resolution::Fault::Unknown, "State of West Bengal"},
+        ResolveCase {"ClosestInTheCountryFirst", "Londn, Canada", Resolution::Fault::Unknown, "Ontario"}),
     [](const auto& row) { return std::string(row.param.Label); });
 
 TEST_P(Resolving, TakesTheDominantExactMatchOrExplains)
@@ -102,6 +105,33 @@ TEST(Loading, NoCitiesIsAnErrorAndTheSystemAtlasFindsKathmandu)
     EXPECT_EQ(found[0].TimeZone, "Asia/Kathmandu");
     EXPECT_NEAR(found[0].LatitudeDeg, 27.70169, 1e-4);
     EXPECT_NEAR(found[0].LongitudeDeg, 85.3206, 1e-4);
+}
+
+// Former and common names as clients give them, and the city each names:
+// the renamings listed in the English Wikipedia's "Renaming of cities in
+// India" and the cities' own articles; Ceylon is Sri Lanka, Burma Myanmar.
+TEST(FormerNames, FindTheCityOfToday)
+{
+    const AtlasLoad system = LoadAtlas();
+    ASSERT_TRUE(system.Loaded) << system.Error;
+    const std::vector<std::pair<const char*, const char*>> cases = {{"Bombay", "Mumbai/IN"}, {"Madras", "Chennai/IN"},
+        {"Calcutta", "Kolkata/IN"}, {"Bangalore", "Bengaluru/IN"}, {"Benares", "Varanasi/IN"},
+        {"Pondicherry", "Puducherry/IN"}, {"Trivandrum", "Trivandrum/IN"}, {"Thiruvananthapuram", "Trivandrum/IN"},
+        {"Poona", "Pune/IN"}, {"Baroda", "Vadodara/IN"}, {"Cawnpore", "Kanpur/IN"}, {"Simla", "Shimla/IN"},
+        {"Colombo, Ceylon", "Colombo/LK"}, {"Rangoon", "Yangon/MM"}, {"Rangoon, Burma", "Yangon/MM"},
+        {"Peking", "Beijing/CN"}, {"Saigon", "Ho Chi Minh City/VN"}, {"Leningrad", "Saint Petersburg/RU"},
+        {"bombay, maharashtra", "Mumbai/IN"}};
+    for (const auto& [text, expected] : cases) {
+        const Resolution found = system.Loaded->Resolve(text);
+        ASSERT_TRUE(found.Found) << text << ": " << found.Error;
+        EXPECT_EQ(found.Found->Name + "/" + found.Found->CountryCode, expected) << text;
+    }
+    // Found as typed, and listed once when both names begin so.
+    const std::vector<Place> typed = system.Loaded->Find("Bomb", 5);
+    ASSERT_FALSE(typed.empty());
+    EXPECT_EQ(typed[0].Name, "Mumbai");
+    const std::vector<Place> both = system.Loaded->Find("B", 50);
+    EXPECT_EQ(std::count_if(both.begin(), both.end(), [](const Place& p) { return p.Name == "Bengaluru"; }), 1);
 }
 
 // The names a reading file cannot hold, as the place dialog is to write them.

@@ -82,8 +82,9 @@ const std::string TryHelp = "\nTry 'halvaro-cli --help' for more information.\n"
 INSTANTIATE_TEST_SUITE_P(StandardErrorAndStatus, Refusal,
     ::testing::Values(
         RefusalCase {"EmptyName", Delhi("--name", ""), 1, "Please Enter Your Name\n"},
-        RefusalCase {"NoLatitude", {"--name", "A", "--date", "1975-06-15", "--time", "10:30", "--zone", "34"}, 1,
-            "Please Enter Degree of Latitude\n"},
+        RefusalCase {"NoPlace", {"--name", "A", "--date", "1975-06-15", "--time", "10:30", "--zone", "34"}, 2,
+            "halvaro-cli: --lat DD:MM(N|S), --lon DDD:MM(E|W), --city TEXT, --state TEXT and --country TEXT are missing"
+                + TryHelp},
         RefusalCase {"TwentyNinthFebruary1901", Delhi("--date", "1901-02-29"), 1, "Please Enter Correct Date Or Month!\n"},
         RefusalCase {"ThirtyFirstApril", Delhi("--date", "1990-04-31"), 1, "Please Enter Correct Date Or Month !\n"},
         RefusalCase {"FileWithEmptyState", {HALVARO_READINGS_DATA "/empty-state.aha"}, 1, "Please Enter Your State name\n"},
@@ -117,8 +118,14 @@ INSTANTIATE_TEST_SUITE_P(StandardErrorAndStatus, Refusal,
         RefusalCase {"BatchSettingAlone", {"a.aha", "--jobs", "2"}, 2, "halvaro-cli: --jobs requires --batch" + TryHelp},
         RefusalCase {"StandardInputWithoutFormat", {"--batch", "-"}, 2,
             "halvaro-cli: --batch -: standard input needs --input-format csv or jsonl" + TryHelp},
-        RefusalCase {"DateMissing", {"--name", "A", "--time", "10:30", "--zone", "34"}, 2, "halvaro-cli: --date YYYY-MM-DD is missing" + TryHelp},
-        RefusalCase {"ZoneMissing", {"--date", "1975-06-15", "--time", "10:30"}, 2, "halvaro-cli: --zone N is missing (see --zones)" + TryHelp}),
+        RefusalCase {"DateMissing", {"--name", "A", "--time", "10:30", "--zone", "34", "--place", "Delhi"}, 2,
+            "halvaro-cli: --date YYYY-MM-DD is missing" + TryHelp},
+        RefusalCase {"ZoneMissing", {"--name", "A", "--date", "1975-06-15", "--time", "10:30", "--lat", "28:39N", "--lon",
+                                        "77:13E", "--city", "Delhi", "--state", "Delhi", "--country", "India"},
+            2, "halvaro-cli: --zone N is missing (see --zones)" + TryHelp},
+        RefusalCase {"EveryMissingNamed", {"--name", "A", "--time", "10:30", "--lat", "28:39N"}, 2,
+            "halvaro-cli: --date YYYY-MM-DD, --zone N, --lon DDD:MM(E|W), --city TEXT, --state TEXT and --country TEXT "
+            "are missing (see --zones)" + TryHelp}),
     [](const auto& row) { return std::string(row.param.Label); });
 
 TEST_P(Refusal, PrintsTheMessageAndFails)
@@ -153,12 +160,19 @@ TEST(OptionValues, AreRefusedWithTheirText)
         {{"--time=10:60"}, "--time: the minute 60 is outside 0 to 59"},
         {{"--zone", "71"}, "--zone: '71' is not a zone position from 0 to 70 (see --zones)"},
         {{"--zone="}, "--zone: '' is not a zone position from 0 to 70 (see --zones)"},
-        {{"--lat", "28:39E"}, "--lat: '28:39E' is not a latitude of the form DD:MM followed by N or S"},
-        {{"--lat", "1234:00N"}, "--lat: '1234:00N' is not a latitude of the form DD:MM followed by N or S"},
-        {{"--lon", "77:1.5E"}, "--lon: '77:1.5E' is not a longitude of the form DDD:MM followed by E or W"},
+        {{"--lat", "28:39E"}, "--lat: '28:39E' is not a latitude of the form DD:MM or DD.DDDD followed by N or S"},
+        {{"--lat", "1234:00N"}, "--lat: '1234:00N' is not a latitude of the form DD:MM or DD.DDDD followed by N or S"},
+        {{"--lon", "77:1.5E"}, "--lon: '77:1.5E' is not a longitude of the form DDD:MM or DDD.DDDD followed by E or W"},
+        {{"--lat", "28.N"}, "--lat: '28.N' is not a latitude of the form DD:MM or DD.DDDD followed by N or S"},
+        {{"--lon", "77.1234567E"}, "--lon: '77.1234567E' is not a longitude of the form DDD:MM or DDD.DDDD followed by E or W"},
         {{"--save", "xaha"}, "--save: 'xaha' does not end in .aha"},
         {{"--sky", "exact"}, "--sky: exact not in {classic,precise}"},
-        {{"--chart", "c.png"}, "--chart: 'c.png' does not end in .svg"},
+        {{"--chart", "c.gif"}, "--chart: 'c.gif' ends in neither .svg nor .png"},
+        // The window's name and place boxes take these characters only.
+        {{"--name", "Jos\xC3\xA9"}, "--name: 'Jos\xC3\xA9' holds '\xC3\xA9'; as in the window, a name or place takes only "
+            "the letters A to Z, the blank and ' - ., which a reading file can hold"},
+        {{"--city", "Sector 17"}, "--city: 'Sector 17' holds '1'; as in the window, a name or place takes only the letters "
+            "A to Z, the blank and ' - ., which a reading file can hold"},
         {{"--chart-style", "east"}, "--chart-style: east not in {south,north}"},
         {{"--batch", "b.txt"}, "--batch: 'b.txt' ends in neither .csv nor .jsonl; name its format with --input-format"},
         {{"--batch", "b.csv", "--output="}, "--output: '' is not a file name"},
@@ -196,12 +210,30 @@ TEST(OptionValues, AreRefusedWithTheirText)
     }
     // Values as the options have always taken them: a lone digit, either case, "--" before a file.
     const std::vector<std::string_view> loose {"--time", "9:5", "--lat", "40:43s", "--lon=074:0w", "--name=", "--date",
-        "1990-7-4", "--zone", "27"};
+        "1990-7-4", "--zone", "27", "--city", "A", "--state", "B", "--country", "C"};
     const auto parsed = halvaro::cli::ParseCommandLine(loose);
     ASSERT_TRUE(parsed.Parsed) << parsed.Error;
     const halvaro::BirthData& e = parsed.Parsed->Request.Entries;
     EXPECT_EQ(std::tuple(e.Hour, e.Minute, e.Month, e.Day, e.LatMin, e.South, e.LonDeg, e.West, e.Name),
         std::tuple(9, 5, 7, 4, "43", true, "074", true, ""));
+    // Decimal degrees to the nearest minute: 28.65 x 60 = 1719' = 28:39, 77.2167 x 60 = 4633.002' = 77:13,
+    // 28.9999 x 60 = 1739.994' = 29:00, 0.00834 x 60 = 0.5004' = 0:01; a name as the window's box takes it.
+    const std::vector<std::pair<std::vector<std::string_view>, std::tuple<std::string, std::string, std::string, std::string>>>
+        decimal {{{"--lat", "28.65N", "--lon", "77.2167E"}, {"28", "39", "77", "13"}},
+            {{"--lat", "28.9999n", "--lon", "0.00834w"}, {"29", "0", "0", "1"}},
+            {{"--lat", "28:39N", "--lon", "077.5E", "--name", "Mary-Jo O'Brien St. Clair"}, {"28", "39", "77", "30"}}};
+    for (const auto& [given, expected] : decimal) {
+        std::vector<std::string_view> args = given;
+        args.insert(args.end(), {"--date", "1990-07-04", "--time", "9:00", "--zone", "27", "--city", "A", "--state", "B",
+                                    "--country", "C"});
+        if (std::find(args.begin(), args.end(), "--name") == args.end()) {
+            args.insert(args.end(), {"--name", "A"});
+        }
+        const auto taken = halvaro::cli::ParseCommandLine(args);
+        ASSERT_TRUE(taken.Parsed) << taken.Error;
+        const halvaro::BirthData& d = taken.Parsed->Request.Entries;
+        EXPECT_EQ(std::tuple(d.LatDeg, d.LatMin, d.LonDeg, d.LonMin), expected) << args[1];
+    }
     const std::vector<std::string_view> file {"--json", "--", "-odd name.aha"};
     EXPECT_EQ(halvaro::cli::ParseCommandLine(file).Parsed->ReadingPath, "-odd name.aha");
     // "-" is standard output, as it is standard input, not a file of that name.
@@ -251,6 +283,31 @@ TEST_F(Cli, ChartIsDrawnInEitherStyleAndTheTextStaysTheSame)
     EXPECT_NE(FileBytes(folder_ / "chart.svg").find(">No Lagna: at a pole"), std::string::npos);
     // The ashtakavarga counts from the Lagna too: none, and no crash.
     EXPECT_TRUE(polar.Out.find(",\"Ashtakavarga\":null,") != std::string::npos) << polar.Out;
+    // The details say so where the Lagna's row would be.
+    const Ran polarDetails = Start(With(Delhi("--lat", "90:00N"), {"--details"}));
+    EXPECT_NE(polarDetails.Out.find("\nNo Lagna: at a pole no point of the horizon lies east.\n\nVimshottari dasha"),
+        std::string::npos) << polarDetails.Out;
+
+    // A PNG as the window saves it: the picture at twice the SVG's own size
+    // (its width and height attributes), by the PNG header's IHDR fields.
+    ASSERT_EQ(Start(With(DelhiArgs, {"--chart", "chart.svg"})).Status, 0);
+    const Ran png = Start(With(DelhiArgs, {"--chart", "chart.PNG"}));
+    ASSERT_EQ(png.Status, 0) << png.Err;
+    EXPECT_EQ(png.Out, Golden("delhi-1975.txt"));
+    const std::string svg = FileBytes(folder_ / "chart.svg");
+    const std::string bytes = FileBytes(folder_ / "chart.PNG");
+    ASSERT_GT(bytes.size(), 24U);
+    EXPECT_EQ(bytes.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    const auto field = [&](std::size_t at) {
+        return (static_cast<unsigned char>(bytes[at]) << 24) | (static_cast<unsigned char>(bytes[at + 1]) << 16)
+            | (static_cast<unsigned char>(bytes[at + 2]) << 8) | static_cast<unsigned char>(bytes[at + 3]);
+    };
+    const auto attribute = [&](const std::string& name) {
+        const std::size_t at = svg.find(" " + name + "=\"") + name.size() + 3;
+        return std::stoi(svg.substr(at, svg.find('"', at) - at));
+    };
+    EXPECT_EQ(field(16), 2 * attribute("width"));
+    EXPECT_EQ(field(20), 2 * attribute("height"));
 }
 
 // The details of the New Delhi example: the positions table is the README's,
@@ -549,9 +606,12 @@ TEST_F(Cli, ZonesAndHelp)
     EXPECT_NE(zones.Out.find("\n70  Yukon War Time,YWT,-8.0\n"), std::string::npos);
     const Ran help = Start({"-h"});
     EXPECT_EQ(help.Status, 0);
-    for (const char* option : {"--name TEXT", "--lat DD:MM(N|S)", "--dst", "--sky classic|precise", "--batch IN", "--jobs N", "--zones"}) {
+    for (const char* option : {"--name TEXT", "--lat DD:MM(N|S)", "--dst", "--sky classic|precise", "--batch IN", "--jobs N", "--zones",
+             "--chart FILE.svg|FILE.png"}) {
         EXPECT_NE(help.Out.find(option), std::string::npos) << option;
     }
+    // One usage block, the description's.
+    EXPECT_EQ(help.Out.find("Usage:"), help.Out.rfind("Usage:")) << help.Out.substr(0, 400);
 }
 
 // Standard output that takes nothing, as on a full disk.
