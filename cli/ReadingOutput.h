@@ -79,17 +79,19 @@ struct OutputGroupRow {
 };
 extern const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable;
 
-// Every group; a batch line leaves out SkyDiffers, which costs a precise
-// computation for each record, Panchanga, which costs some hundreds (ten
-// times a precise reading), and the groups its lines and columns have not
-// always held: --fields asks for them.
+// Every group; a batch line holds the groups up to Conventions but
+// SkyDiffers, which costs a precise computation for each record: the groups
+// after them (the panchanga, some hundreds of precise computations; the
+// houses, one; the tables of the vargas and the ashtakavarga) would make
+// every line of an existing batch longer and slower, so --fields asks for them.
 inline const OutputGroups AllOutputGroups = OutputGroups().set();
-inline const OutputGroups BatchOutputGroups = OutputGroups()
-                                                  .set()
-                                                  .reset(static_cast<std::size_t>(OutputGroup::SkyDiffers))
-                                                  .reset(static_cast<std::size_t>(OutputGroup::Panchanga))
-                                                  .reset(static_cast<std::size_t>(OutputGroup::YoginiDasha))
-                                                  .reset(static_cast<std::size_t>(OutputGroup::Ashtakavarga));
+inline const OutputGroups BatchOutputGroups = [] {
+    OutputGroups groups;
+    for (std::size_t group = 0; group <= static_cast<std::size_t>(OutputGroup::Conventions); ++group) {
+        groups.set(group);
+    }
+    return groups.reset(static_cast<std::size_t>(OutputGroup::SkyDiffers));
+}();
 
 // What must be computed for the groups.
 fullreading::ReadingParts PartsFor(const OutputGroups& groups);
