@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/Graha.h"
+#include "core/SignPosition.h"
 
 #include <array>
 #include <optional>
@@ -33,10 +34,8 @@ const BeneficTableNames& NamesOf(BeneficTable table);
 // The table an option names; nothing for another text.
 std::optional<BeneficTable> BeneficTableNamed(std::string_view option);
 
-// The signs in four letters for the tables' columns, the two Vri- signs told
-// apart.
-inline constexpr std::array<std::string_view, 12> ShortSignNames {
-    "Mesh", "Vrsh", "Mith", "Kata", "Simh", "Kany", "Thul", "Vrsc", "Dhan", "Maka", "Kumb", "Meen"};
+// The tables' columns name the signs as every table does.
+using halvaro::ShortSignNames;
 
 // Twelve counts, Mesha first.
 using Signs12 = std::array<int, 12>;

@@ -50,7 +50,7 @@ Usage: halvaro-cli FILE.aha [--json] [--save FILE.aha]
         a batch record's fields: '{"name": "Ravi", "date": "1990-01-31", ...}')
        halvaro-cli --batch IN [--input-format csv|jsonl] [--output FILE]
                    [--output-format jsonl|csv] [--jobs N] [--fields LIST] [--pairs]
-       halvaro-cli --panchanga --date YYYY-MM-DD --place TEXT
+       halvaro-cli --panchanga --date YYYY-MM-DD --place TEXT [--json]
                    [--tz AREA/LOCATION|--utc-offset +HH:MM]
                    [--sunrise hindu|disc-centre|upper-limb] [--ayanamsa NAME]
        halvaro-cli --find-place TEXT [--json]
@@ -167,8 +167,9 @@ struct Options {
                   "show is computed");
         CLI::Option* details = flag("--details", Details, OutputGroup,
             "add the positions table (nakshatra, pada, lord, Navamsa, dignity, R for retrograde) and the maha dasha "
-            "table, today's dasha marked, the Yogini dasha, the ashtakavarga and the panchanga at birth (in the "
-            "precise sky) to the text output");
+            "table, today's dasha marked, the Yogini dasha, the ashtakavarga, the panchanga at birth (in the "
+            "precise sky), each graha's sign in the sixteen vargas with its Vimshopaka, and the houses of --houses "
+            "to the text output");
         DashaLevelsOption = value("--dasha-levels", DashaLevels, "1|2|3", OutputGroup,
             "with --details: the Vimshottari to this depth, 1 the maha dasha table (the default), 2 with each maha "
             "dasha's antar dashas, 3 with their pratyantar dashas too; with --json, 3 adds the pratyantars to each "
@@ -253,7 +254,7 @@ struct Options {
             houseSystems.emplace_back(names.Option);
         }
         value("--houses", Houses, "whole|sripati|placidus", OutputGroup,
-            "the houses of the JSON's Houses and of --chart-varga bhava: whole signs from the Lagna (the default), "
+            "the houses of the JSON's Houses, of --details and of --chart-varga bhava: whole signs from the Lagna (the default), "
             "Sripati's bhava chalit (cusps midway between the thirds of the quadrants) or Placidus (as KP uses "
             "them), from the Swiss Ephemeris's angles and cusps at the moment; the classic sky takes the precise "
             "sky's and says so; Placidus has none inside the polar circles, which the output notes; a batch "
@@ -298,7 +299,9 @@ struct Options {
         PanchangaOption = flag("--panchanga", Panchanga, "Other commands",
             "print the panchanga of the day --date at --place (its zone, or --tz or --utc-offset) in the precise sky, "
             "from sunrise to the next sunrise: vara, each tithi, nakshatra, yoga and karana with its times, sunrise, "
-            "sunset, moonrise, moonset, rahu kala, yamaganda, gulika kala and abhijit muhurta");
+            "sunset, moonrise, moonset, rahu kala, yamaganda, gulika kala and abhijit muhurta; with --json, one JSON "
+            "object: each element a list of {\"Number\", \"Name\", \"Start\", \"End\"}, the times ISO 8601 with "
+            "their offset");
         FindPlaceOption = value("--find-place", FindPlace, "TEXT", "Other commands",
             "list the places of the atlas whose names start with TEXT (\"sao p\", \"London, ca\"), most populous first: "
             "name, state, country, latitude and longitude as --lat and --lon take them, IANA zone and population, "
@@ -319,7 +322,7 @@ struct Options {
         }
         MatchOption->excludes(NoDstOption)->excludes(File)->excludes(BatchOption)->excludes(SaveOption)->excludes(ChartOption)
             ->excludes(details);
-        PanchangaOption->excludes(File)->excludes(BatchOption)->excludes(json)->excludes(SaveOption)->excludes(ChartOption)
+        PanchangaOption->excludes(File)->excludes(BatchOption)->excludes(SaveOption)->excludes(ChartOption)
             ->excludes(details)->excludes(MatchOption);
         BatchOption->excludes(NoDstOption)->excludes(File)->excludes(json)->excludes(SaveOption)->excludes(ChartOption)->excludes(details)
             ->excludes(DashaLevelsOption)->excludes(table);
@@ -454,6 +457,9 @@ ParseResult Combined(const Options& o, Command command)
         return fail("--dasha-levels needs --details or --json");
     }
     if (o.Given(o.FieldsOption)) {
+        if (command.Kind == CommandKind::Panchanga) {
+            return fail("--panchanga takes no --fields: its JSON is the whole day");
+        }
         const bool json = command.Kind == CommandKind::Reading || command.Kind == CommandKind::Match;
         if (command.Kind != CommandKind::Batch && (!json || !command.Json)) {
             return fail("--fields needs --json or --batch");
@@ -622,7 +628,8 @@ int RunReading(const Command& command, std::ostream& out, std::ostream& err)
     const fullreading::ReadingParts json = command.Json ? PartsFor(command.Groups) : fullreading::PositionsOnly;
     const fullreading::ReadingParts parts {json.Details || command.Details || command.ChartPath,
         json.Dasha || command.Details, json.SkyDifferences || command.ChartPath, json.Panchanga || command.Details,
-        json.Ashtakavarga || command.Details, command.AshtakavargaTable, json.Vargas, json.Houses || command.ChartBhava,
+        json.Ashtakavarga || command.Details, command.AshtakavargaTable, json.Vargas || command.Details,
+        json.Houses || command.ChartBhava || command.Details,
         command.Houses};
     const fullreading::FullReadingResult result = fullreading::CalculateFullReading(checked.Value, chosen, parts,
         birth::BirthClock(checked.Value, zones));
@@ -745,7 +752,8 @@ int RunPanchanga(const Command& command, std::ostream& out, std::ostream& err)
     for (const std::string* part : {&day.State, &day.Country}) {
         place += part->empty() ? "" : ", " + *part;
     }
-    out << panchanga::DayPanchangaText(*found, place, AyanamsaText(precise));
+    out << (command.Json ? DayPanchangaJson(*found, place, AyanamsaText(precise))
+                         : panchanga::DayPanchangaText(*found, place, AyanamsaText(precise)));
     return OutputStatus(out, err, {});
 }
 

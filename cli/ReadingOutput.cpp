@@ -328,9 +328,8 @@ void Time(JsonWriter& json, std::string_view key, const std::optional<panchanga:
     }
 }
 
-void WriteSpan(JsonWriter& json, const panchanga::ElementSpan& span, std::optional<int> pada)
+void WriteSpanObject(JsonWriter& json, const panchanga::ElementSpan& span, std::optional<int> pada)
 {
-    Key(json, panchanga::ElementTitle(span.Which));
     json.StartObject();
     Member(json, "Number", span.Number);
     Member(json, "Name", panchanga::ElementName(span.Which, span.Number));
@@ -345,6 +344,33 @@ void WriteSpan(JsonWriter& json, const panchanga::ElementSpan& span, std::option
     json.EndObject();
 }
 
+void WriteSpan(JsonWriter& json, const panchanga::ElementSpan& span, std::optional<int> pada)
+{
+    Key(json, panchanga::ElementTitle(span.Which));
+    WriteSpanObject(json, span, pada);
+}
+
+void WriteVara(JsonWriter& json, int weekday)
+{
+    Key(json, "Vara");
+    json.StartObject();
+    Member(json, "Number", weekday);
+    Member(json, "Name", panchanga::VaraName(weekday));
+    Member(json, "Lord", NamesOf(panchanga::VaraLord(weekday)).Plain);
+    json.EndObject();
+}
+
+void WriteDayPart(JsonWriter& json, std::string_view key, const std::optional<panchanga::DayPart>& part)
+{
+    if (!KeyOrNull(json, key, part.has_value())) {
+        return;
+    }
+    json.StartObject();
+    Time(json, "Start", part->Start);
+    Time(json, "End", part->End);
+    json.EndObject();
+}
+
 void WritePanchanga(JsonWriter& json, const OutputContext& context)
 {
     const std::optional<panchanga::MomentPanchanga>& p = context.Reading.Panchanga;
@@ -356,12 +382,7 @@ void WritePanchanga(JsonWriter& json, const OutputContext& context)
     WriteSpan(json, p->Nakshatra, p->Pada);
     WriteSpan(json, p->Yoga, std::nullopt);
     WriteSpan(json, p->Karana, std::nullopt);
-    Key(json, "Vara");
-    json.StartObject();
-    Member(json, "Number", p->Vara);
-    Member(json, "Name", panchanga::VaraName(p->Vara));
-    Member(json, "Lord", NamesOf(panchanga::VaraLord(p->Vara)).Plain);
-    json.EndObject();
+    WriteVara(json, p->Vara);
     Member(json, "CivilWeekday", p->CivilWeekday);
     NameOrNull(json, "HoraLord", p->HoraLord ? NamesOf(*p->HoraLord).Plain : std::string_view());
     Time(json, "Sunrise", p->Sunrise);
@@ -449,7 +470,14 @@ std::string DetailsSection(const fullreading::FullReading& reading, double today
     if (reading.Ashtakavarga) {
         text += ashtakavarga::AshtakavargaText(*reading.Ashtakavarga);
     }
-    return text + PanchangaSection(reading);
+    text += PanchangaSection(reading);
+    if (reading.Vargas) {
+        text += vargas::VargasText(*reading.Vargas, reading.Vimshopaka);
+    }
+    if (reading.Houses) {
+        text += houses::HousesText(*reading.Houses);
+    }
+    return text;
 }
 
 std::string PanchangaSection(const fullreading::FullReading& reading)
@@ -567,6 +595,98 @@ void WriteHouses(JsonWriter& json, const OutputContext& context)
         String(json, found->Note);
     }
     json.EndObject();
+}
+
+std::string DecimalsText(double value, int decimals)
+{
+    std::array<char, 32> digits {};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed, decimals).ptr;
+    return {digits.data(), static_cast<std::size_t>(end - digits.data())};
+}
+
+// The vargas' columns: "D1.Sun" .. "D1.Lagna", .. "D60.Lagna", signs 1-12 as in the JSON.
+constexpr std::size_t VargaCsvWidth = vargas::VargaCount * DetailRowNames.size();
+
+void VargasCsvHeader(std::string& header)
+{
+    for (const vedic::VargaRule& rule : vedic::VargaRules) {
+        for (const std::string_view row : DetailRowNames) {
+            header.append(",D").append(DecimalText(rule.N)).append(".").append(row);
+        }
+    }
+}
+
+void VargasCsv(CsvFields& csv, const OutputContext& context)
+{
+    const std::optional<vargas::VargaSigns>& signs = context.Reading.Vargas;
+    if (!signs) {
+        csv.AddEmpty(VargaCsvWidth);
+        return;
+    }
+    for (std::size_t v = 0; v < vargas::VargaCount; ++v) {
+        for (const int sign : signs->Grahas[v]) {
+            csv.AddRaw(DecimalText(sign + 1));
+        }
+        csv.AddRaw(signs->Lagna[v] ? DecimalText(*signs->Lagna[v] + 1) : "");
+    }
+}
+
+// "Vimshopaka.Sun" .. "Vimshopaka.Saturn", two decimals as in the JSON.
+void VimshopakaCsvHeader(std::string& header)
+{
+    for (std::size_t graha = 0; graha < vargas::VimshopakaGrahaCount; ++graha) {
+        header.append(",Vimshopaka.").append(GrahaNameTable[graha].Plain);
+    }
+}
+
+void VimshopakaCsv(CsvFields& csv, const OutputContext& context)
+{
+    const auto& strength = context.Reading.Vimshopaka;
+    if (!strength) {
+        csv.AddEmpty(vargas::VimshopakaGrahaCount);
+        return;
+    }
+    for (const double points : *strength) {
+        csv.AddRaw(DecimalsText(points, 2));
+    }
+}
+
+// "Houses.System", "Houses.Cusp1" .. "Houses.Cusp12" (sidereal degrees),
+// "Houses.Sun" .. "Houses.Ketu" (1-12) and "Houses.Note"; the cusps and
+// the grahas' houses empty where the system has none.
+constexpr std::size_t HousesCsvWidth = 1 + 12 + GrahaCountWithKetu + 1;
+
+void HousesCsvHeader(std::string& header)
+{
+    header += ",Houses.System";
+    for (int house = 1; house <= 12; ++house) {
+        header.append(",Houses.Cusp").append(DecimalText(house));
+    }
+    for (std::size_t graha = 0; graha < GrahaCountWithKetu; ++graha) {
+        header.append(",Houses.").append(GrahaNameTable[graha].Plain);
+    }
+    header += ",Houses.Note";
+}
+
+void HousesCsv(CsvFields& csv, const OutputContext& context)
+{
+    const std::optional<houses::Houses>& found = context.Reading.Houses;
+    if (!found) {
+        csv.AddEmpty(HousesCsvWidth);
+        return;
+    }
+    csv.Add(houses::NamesOf(found->System).Shown);
+    if (!found->Cusp) {
+        csv.AddEmpty(12 + GrahaCountWithKetu);
+    } else {
+        for (const double cusp : *found->Cusp) {
+            csv.AddRaw(DecimalsText(cusp, 6));
+        }
+        for (const int house : found->Grahas) {
+            csv.AddRaw(DecimalText(house));
+        }
+    }
+    csv.Add(found->Note);
 }
 
 void AppendNames(std::string& header, std::span<const std::string_view> rows, std::span<const std::string_view> columns)
@@ -731,9 +851,9 @@ const std::array<OutputGroupRow, OutputGroupCount> OutputGroupTable {{
             }
         },
         13},
-    {"Vargas", VargaSigns, WriteVargas, nullptr, nullptr, 0},
-    {"Vimshopaka", VargaSigns, WriteVimshopaka, nullptr, nullptr, 0},
-    {"Houses", TheHouses, WriteHouses, nullptr, nullptr, 0},
+    {"Vargas", VargaSigns, WriteVargas, VargasCsvHeader, VargasCsv, VargaCsvWidth},
+    {"Vimshopaka", VargaSigns, WriteVimshopaka, VimshopakaCsvHeader, VimshopakaCsv, vargas::VimshopakaGrahaCount},
+    {"Houses", TheHouses, WriteHouses, HousesCsvHeader, HousesCsv, HousesCsvWidth},
 }};
 
 fullreading::ReadingParts PartsFor(const OutputGroups& groups)
@@ -827,6 +947,37 @@ void AppendReadingCsvFields(OutputBuffer& csv, const OutputContext& context, con
             OutputGroupTable[i].Csv(fields, context);
         }
     }
+}
+
+std::string DayPanchangaJson(const panchanga::DayPanchanga& day, std::string_view placeName, std::string_view ayanamsaName)
+{
+    OutputBuffer buffer;
+    JsonWriter json(buffer);
+    json.StartObject();
+    Member(json, "Date", vedic::DateText(std::chrono::year(day.Year) / day.Month / day.Day));
+    Member(json, "Place", placeName);
+    Member(json, "Ayanamsa", ayanamsaName);
+    for (std::size_t element = 0; element < panchanga::ElementCount; ++element) {
+        Key(json, panchanga::ElementTitle(static_cast<panchanga::Element>(element)));
+        json.StartArray();
+        for (const panchanga::ElementSpan& span : day.Elements[element]) {
+            WriteSpanObject(json, span, std::nullopt);
+        }
+        json.EndArray();
+    }
+    WriteVara(json, day.Weekday);
+    Time(json, "Sunrise", day.Sunrise);
+    Time(json, "Sunset", day.Sunset);
+    Time(json, "NextSunrise", day.NextSunrise);
+    Time(json, "Moonrise", day.Moonrise);
+    Time(json, "Moonset", day.Moonset);
+    WriteDayPart(json, "RahuKala", day.RahuKala);
+    WriteDayPart(json, "Yamaganda", day.Yamaganda);
+    WriteDayPart(json, "GulikaKala", day.GulikaKala);
+    WriteDayPart(json, "AbhijitMuhurta", day.AbhijitMuhurta);
+    Member(json, "SunriseConvention", NamesOf(day.Convention).Option);
+    json.EndObject();
+    return std::string(buffer.GetString(), buffer.GetSize()) + "\n";
 }
 
 std::string PlacesJson(const std::vector<atlas::Place>& places)

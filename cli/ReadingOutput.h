@@ -3,6 +3,7 @@
 #include "atlas/Atlas.h"
 #include "core/Birth.h"
 #include "fullreading/FullReading.h"
+#include "panchanga/Panchanga.h"
 
 #include <rapidjson/stringbuffer.h>
 #include <rapidjson/writer.h>
@@ -28,7 +29,8 @@ std::string ReadingText(const fullreading::FullReading& reading);
 // --details: the positions table and the maha dasha table, the dasha
 // running at `todayJulianDay` (UT) marked; empty when the reading has none.
 // With `dashaLevels` 3, the running antar dasha's pratyantars; then the
-// Yogini dasha, the ashtakavarga and the panchanga where the reading has them.
+// Yogini dasha, the ashtakavarga, the panchanga, the vargas with the
+// Vimshopaka and the houses where the reading has them.
 std::string DetailsSection(const fullreading::FullReading& reading, double todayJulianDay, int dashaLevels = 1);
 // Its panchanga part; empty when the reading has none.
 std::string PanchangaSection(const fullreading::FullReading& reading);
@@ -114,6 +116,14 @@ void WriteReadingMembers(JsonWriter& json, const OutputContext& context, const O
 std::string ReadingCsvHeader(const OutputGroups& groups);
 std::size_t ReadingCsvFieldCount(const OutputGroups& groups);
 void AppendReadingCsvFields(OutputBuffer& csv, const OutputContext& context, const OutputGroups& groups);
+
+// --panchanga --json: the day's panchanga as one JSON object and a line
+// end: Date, Place, Ayanamsa; Tithi, Nakshatra, Yoga and Karana, each a list
+// from the day's start with Number, Name (a tithi's Paksha), Start and End;
+// Vara; Sunrise, Sunset, NextSunrise, Moonrise, Moonset; RahuKala,
+// Yamaganda, GulikaKala and AbhijitMuhurta as {"Start", "End"};
+// SunriseConvention. Times as the birth's panchanga has them, null where none.
+std::string DayPanchangaJson(const panchanga::DayPanchanga& day, std::string_view placeName, std::string_view ayanamsaName);
 
 // The places --find-place found as one JSON array and a line end: Name,
 // State, Country, CountryCode, Latitude and Longitude (signed degrees),

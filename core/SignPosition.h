@@ -21,6 +21,11 @@ inline constexpr std::array<std::string_view, 12> VedicSignNames {
     "Thula", "Vrischika", "Dhanus", "Makara", "Kumbha", "Meena",
 };
 
+// The signs in four letters for the tables' columns, the two Vri- signs told
+// apart.
+inline constexpr std::array<std::string_view, 12> ShortSignNames {
+    "Mesh", "Vrsh", "Mith", "Kata", "Simh", "Kany", "Thul", "Vrsc", "Dhan", "Maka", "Kumb", "Meen"};
+
 // Three letters per sign, Aries (0) to Pisces (11).
 inline constexpr std::string_view SignAbbreviations = "AriTauGemCanLeoVirLibScoSagCapAquPis";
 

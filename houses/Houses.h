@@ -60,4 +60,9 @@ Houses HousesBetween(HouseSystem system, const Cusps& cusps, const std::array<do
 // the note that replaces them.
 std::string NoCuspsNote(HouseSystem system, double latitudeDeg);
 
+// The --details section: the system, its note, then a row for each house
+// with its cusp as a sign position and the grahas in it; the note alone
+// where the system has no cusps.
+std::string HousesText(const Houses& houses);
+
 } // namespace halvaro::houses

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 // Where the grahas and the Lagna stand in each of the sixteen divisions of
@@ -60,5 +61,10 @@ inline constexpr std::string_view VimshopakaScheme =
 // The Vimshopaka strength of the seven grahas, 0 to 20: each varga's weight
 // times the points of the graha's sign in it, over 20.
 std::array<double, VimshopakaGrahaCount> VimshopakaOf(const VargaSigns& signs);
+
+// The --details table: a row for each graha and the Lagna, its sign in each
+// varga in four letters ("-" where there is no Lagna), the seven grahas'
+// Vimshopaka in a last column and its scheme named under the table.
+std::string VargasText(const VargaSigns& signs, const std::optional<std::array<double, VimshopakaGrahaCount>>& vimshopaka);
 
 } // namespace halvaro::vargas
