@@ -15,11 +15,15 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include <array>
 #include <chrono>
+#include <cstdio>
 #include <functional>
 #include <csignal>
+#include <regex>
 #include <sstream>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -754,3 +758,80 @@ TEST_F(Batches, RecordsTakePlaceAndZoneNames)
 }
 
 } // namespace
+
+// A CSV row's fields, quotes taken off.
+std::vector<std::string> CsvFieldsOf(const std::string& row)
+{
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < row.size() && row[i] != '\r'; ++i) {
+        if (row[i] == '"') {
+            if (quoted && i + 1 < row.size() && row[i + 1] == '"') {
+                fields.back() += row[++i];
+            } else {
+                quoted = !quoted;
+            }
+        } else if (row[i] == ',' && !quoted) {
+            fields.emplace_back();
+        } else {
+            fields.back() += row[i];
+        }
+    }
+    return fields;
+}
+
+// Every column of the vargas, the Vimshopaka and the houses holds what the
+// JSON of the same reading holds (its values: VargasAndHousesInJsonChartsAndABatch);
+// inside the polar circle the row keeps its width, the cusps and houses
+// empty and the note saying why.
+TEST_F(Batches, VargaAndHouseColumnsHoldTheJsonsValues)
+{
+    const std::string polar = std::regex_replace(std::string(DelhiFields), std::regex("28:39N"), "69:39N");
+    std::ofstream(folder_ / "b.csv") << Joined({Header, DelhiFields, polar});
+    const std::vector<std::string> groups {"--fields", "Vargas,Vimshopaka,Houses", "--houses", "placidus"};
+    const Ran csv = Start(With({"--batch", "b.csv", "--output-format", "csv"}, groups));
+    ASSERT_EQ(csv.Status, 0) << csv.Err;
+    const std::vector<std::string> rows = LinesOf(csv.Out);
+    ASSERT_EQ(rows.size(), 3U);
+    const std::vector<std::string> names = CsvFieldsOf(rows[0]);
+    // line, id, error; 16 vargas of nine grahas and the Lagna; seven
+    // strengths; the system, 12 cusps, nine grahas' houses and the note.
+    ASSERT_EQ(names.size(), 3U + 160 + 7 + 23);
+    EXPECT_EQ(std::tuple(names[3], names[162], names[163], names[170], names[182], names[192]),
+        std::tuple("D1.Sun", "D60.Lagna", "Vimshopaka.Sun", "Houses.System", "Houses.Cusp12", "Houses.Note"));
+
+    rapidjson::Document json;
+    json.Parse(Start(With(DelhiArgs, With({"--json"}, groups))).Out.c_str());
+    ASSERT_TRUE(json.IsObject());
+    const auto decimals = [](double value, int places) {
+        std::array<char, 32> text {};
+        std::snprintf(text.data(), text.size(), "%.*f", places, value);
+        return std::string(text.data());
+    };
+    const std::vector<std::string> delhi = CsvFieldsOf(rows[1]);
+    ASSERT_EQ(delhi.size(), names.size()) << rows[1];
+    const rapidjson::Value& houses = json["Houses"];
+    for (std::size_t column = 3; column < names.size(); ++column) {
+        const std::string& name = names[column];
+        const std::size_t dot = name.find('.');
+        const std::string group = name.substr(0, dot), member = name.substr(dot + 1);
+        std::string expected = "(not in the JSON)";
+        if (group == "Vimshopaka" && json["Vimshopaka"].HasMember(member.c_str())) {
+            expected = decimals(json["Vimshopaka"][member.c_str()].GetDouble(), 2);
+        } else if (group == "Houses" && member.rfind("Cusp", 0) == 0) {
+            expected = decimals(houses["Cusps"][std::stoi(member.substr(4)) - 1].GetDouble(), 6);
+        } else if (group == "Houses" && (member == "System" || member == "Note")) {
+            expected = houses[member.c_str()].GetString();
+        } else if (group == "Houses" && houses["Grahas"].HasMember(member.c_str())) {
+            expected = std::to_string(houses["Grahas"][member.c_str()].GetInt());
+        } else if (json["Vargas"].HasMember(group.c_str()) && json["Vargas"][group.c_str()].HasMember(member.c_str())) {
+            expected = std::to_string(json["Vargas"][group.c_str()][member.c_str()].GetInt());
+        }
+        EXPECT_EQ(delhi[column], expected) << name;
+    }
+
+    const std::vector<std::string> far = CsvFieldsOf(rows[2]);
+    ASSERT_EQ(far.size(), names.size()) << rows[2];
+    EXPECT_EQ(std::tuple(far[170], far[171], far[191]), std::tuple("Placidus", "", ""));
+    EXPECT_EQ(far[192].rfind("Placidus houses do not exist at latitude 69\xC2\xB0" "39' N", 0), 0U) << far[192];
+}

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <regex>
 #include <sstream>
+#include <tuple>
 
 namespace {
 
@@ -484,6 +485,80 @@ TEST_F(Cli, VargasAndHousesInJsonChartsAndABatch)
     const std::string line = Start({"--batch", (folder_ / "b.jsonl").string(), "--fields", "Houses", "--houses", "placidus"}).Out;
     const std::string members = single.substr(single.find("\"Houses\":"));
     EXPECT_EQ(line.substr(line.find("\"Houses\":")), members) << line;
+}
+
+// The details' vargas and houses of the New Delhi example. The Sun at
+// 0°19' Mithuna (odd, dual, airy) stands in the first part of every varga,
+// which by the rules is Mithuna itself in D1, D3, D4, D7, D10, D12 and D60,
+// Simha in D2, D20 and D24, Thula in D9 and D27, Dhanus in D16 and D45,
+// Mesha in D30 and D40. The first Placidus cusp, 125.924952°
+// (tests/data/houses/house-cusps.tsv), is 05° 55' 29" Simha, and the Moon at
+// 11° 08' Simha lies before the second, 151.85°.
+TEST_F(Cli, DetailsShowTheVargasAndTheHouses)
+{
+    const std::string text = Start(With(DelhiArgs, {"--details", "--houses", "placidus"})).Out;
+    const std::size_t vargas = text.find("\nVargas (Parashari rules, BPHS ch. 6)");
+    ASSERT_NE(vargas, std::string::npos) << text;
+    EXPECT_GT(vargas, text.find("\nPanchanga at birth\n"));
+    EXPECT_NE(text.find("\nSun        Mith  Simh  Mith  Mith  Mith  Thul  Mith  Mith  Dhan  Simh  Simh  Thul  Mesh  Mesh  "
+                        "Dhan  Mith  ", vargas), std::string::npos) << text.substr(vargas);
+    EXPECT_NE(text.find("\nVimshopaka out of 20: Shodashavarga weights (BPHS ch. 7)", vargas), std::string::npos);
+    const std::size_t houses = text.find("\nHouses, Placidus\n", vargas);
+    ASSERT_NE(houses, std::string::npos) << text.substr(vargas);
+    EXPECT_NE(text.find("\n1      05\xC2\xB0 55' 29\" Simha      Moon\n", houses), std::string::npos) << text.substr(houses);
+
+    // Inside the polar circle the note stands where the cusps would.
+    const std::string polar = Start(With(Delhi("--lat", "69:39N"), {"--details", "--houses", "placidus"})).Out;
+    const std::size_t note = polar.find("\nHouses, Placidus\nPlacidus houses do not exist at latitude 69\xC2\xB0" "39' N");
+    EXPECT_NE(note, std::string::npos) << polar;
+    EXPECT_EQ(polar.find("House  Cusp", note), std::string::npos);
+}
+
+// --panchanga --json: the published almanac values of Bangalore 2013-01-18
+// (Hindu sunrise 06:49:46, sunset 18:10:25, tithi 7, nakshatra 27, yoga 21,
+// True Chitra ayanamsa, a Friday); the atlas's Bengaluru lies some hundred
+// metres from the almanac's point, a second of sunrise. Each element's list
+// runs without a gap across the day; a polar day has no times.
+TEST_F(Cli, DayPanchangaAsJson)
+{
+    const Ran run = Start({"--panchanga", "--date", "2013-01-18", "--place", "Bengaluru, IN", "--ayanamsa", "true-chitra", "--json"});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    rapidjson::Document json;
+    json.Parse(run.Out.c_str());
+    ASSERT_TRUE(json.IsObject()) << run.Out;
+    std::string keys;
+    for (const auto& member : json.GetObject()) {
+        keys += std::string(member.name.GetString()) + " ";
+    }
+    EXPECT_EQ(keys, "Date Place Ayanamsa Tithi Nakshatra Yoga Karana Vara Sunrise Sunset NextSunrise Moonrise Moonset "
+                    "RahuKala Yamaganda GulikaKala AbhijitMuhurta SunriseConvention ");
+    const std::string sunrise = json["Sunrise"].GetString();
+    EXPECT_EQ(sunrise.substr(0, 17), "2013-01-18T06:49:");
+    EXPECT_NEAR(std::stoi(sunrise.substr(17, 2)), 46, 1) << sunrise;
+    EXPECT_STREQ(json["Sunset"].GetString(), "2013-01-18T18:10:25+05:30");
+    EXPECT_EQ(std::tuple(json["Tithi"][0]["Number"].GetInt(), json["Nakshatra"][0]["Number"].GetInt(),
+                  json["Yoga"][0]["Number"].GetInt(), json["Vara"]["Number"].GetInt()),
+        std::tuple(7, 27, 21, 5));
+    EXPECT_STREQ(json["Tithi"][0]["Paksha"].GetString(), "Shukla");
+    for (const char* element : {"Tithi", "Nakshatra", "Yoga", "Karana"}) {
+        const auto& spans = json[element].GetArray();
+        ASSERT_FALSE(spans.Empty()) << element;
+        EXPECT_LE(std::string(spans[0]["Start"].GetString()), sunrise) << element;
+        EXPECT_GE(std::string(spans[spans.Size() - 1]["End"].GetString()), std::string(json["NextSunrise"].GetString())) << element;
+        for (rapidjson::SizeType i = 1; i < spans.Size(); ++i) {
+            EXPECT_STREQ(spans[i]["Start"].GetString(), spans[i - 1]["End"].GetString()) << element << " " << i;
+        }
+    }
+    EXPECT_LT(std::string(json["RahuKala"]["Start"].GetString()), std::string(json["RahuKala"]["End"].GetString()));
+
+    rapidjson::Document polar;
+    polar.Parse(Start({"--panchanga", "--date", "2024-06-21", "--place", "Tromso, NO", "--json"}).Out.c_str());
+    ASSERT_TRUE(polar.IsObject());
+    EXPECT_TRUE(polar["Sunrise"].IsNull() && polar["NextSunrise"].IsNull() && polar["RahuKala"].IsNull());
+    EXPECT_FALSE(polar["Tithi"].GetArray().Empty());
+    EXPECT_NE(Start({"--panchanga", "--date", "2013-01-18", "--place", "Bengaluru, IN", "--json", "--fields", "Vargas"})
+                  .Err.find("--panchanga takes no --fields"),
+        std::string::npos);
 }
 
 TEST_F(Cli, SkiesThatAgreeGiveTheSameNakshatra)
