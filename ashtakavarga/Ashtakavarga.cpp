@@ -26,14 +26,21 @@ constexpr Houses H(std::initializer_list<int> houses)
 using PlaceTable = std::array<std::array<Houses, ContributorCount>, AshtakavargaGrahaCount>;
 
 // Brihat Parashara Hora Shastra, ch. 66 (the ashtakavarga chapter): 48, 49,
-// 39, 54, 56, 52 and 39 bindus, 337 in all.
+// 39, 54, 56, 52 and 39 bindus, 337 in all. Taken from the Sanskrit verses,
+// which name each house twice, by the contributors that give no bindu there
+// (karana, vv. 16-42) and by those that do (sthana, vv. 43-60); both agree.
+// Many English tables, and Saravali ch. 53 for the Moon, read three places
+// otherwise: the Moon's from Jupiter the 12th for the 2nd, from herself
+// without the 9th and from Mars with it; Venus's from Mars the 5th for the
+// 4th. Phaladeepika's ashtakavarga chapter (v. 4) has the Moon's from
+// Jupiter as here.
 constexpr PlaceTable ParashariPlaces {{
     // Sun
     {H({1, 2, 4, 7, 8, 9, 10, 11}), H({3, 6, 10, 11}), H({1, 2, 4, 7, 8, 9, 10, 11}), H({3, 5, 6, 9, 10, 11, 12}),
         H({5, 6, 9, 11}), H({6, 7, 12}), H({1, 2, 4, 7, 8, 9, 10, 11}), H({3, 4, 6, 10, 11, 12})},
     // Moon
-    {H({3, 6, 7, 8, 10, 11}), H({1, 3, 6, 7, 10, 11}), H({2, 3, 5, 6, 9, 10, 11}), H({1, 3, 4, 5, 7, 8, 10, 11}),
-        H({1, 4, 7, 8, 10, 11, 12}), H({3, 4, 5, 7, 9, 10, 11}), H({3, 5, 6, 11}), H({3, 6, 10, 11})},
+    {H({3, 6, 7, 8, 10, 11}), H({1, 3, 6, 7, 9, 10, 11}), H({2, 3, 5, 6, 10, 11}), H({1, 3, 4, 5, 7, 8, 10, 11}),
+        H({1, 2, 4, 7, 8, 10, 11}), H({3, 4, 5, 7, 9, 10, 11}), H({3, 5, 6, 11}), H({3, 6, 10, 11})},
     // Mars
     {H({3, 5, 6, 10, 11}), H({3, 6, 11}), H({1, 2, 4, 7, 8, 10, 11}), H({3, 5, 6, 11}), H({6, 10, 11, 12}),
         H({6, 8, 11, 12}), H({1, 4, 7, 8, 9, 10, 11}), H({1, 3, 6, 10, 11})},
@@ -44,7 +51,7 @@ constexpr PlaceTable ParashariPlaces {{
     {H({1, 2, 3, 4, 7, 8, 9, 10, 11}), H({2, 5, 7, 9, 11}), H({1, 2, 4, 7, 8, 10, 11}), H({1, 2, 4, 5, 6, 9, 10, 11}),
         H({1, 2, 3, 4, 7, 8, 10, 11}), H({2, 5, 6, 9, 10, 11}), H({3, 5, 6, 12}), H({1, 2, 4, 5, 6, 7, 9, 10, 11})},
     // Venus
-    {H({8, 11, 12}), H({1, 2, 3, 4, 5, 8, 9, 11, 12}), H({3, 5, 6, 9, 11, 12}), H({3, 5, 6, 9, 11}),
+    {H({8, 11, 12}), H({1, 2, 3, 4, 5, 8, 9, 11, 12}), H({3, 4, 6, 9, 11, 12}), H({3, 5, 6, 9, 11}),
         H({5, 8, 9, 10, 11}), H({1, 2, 3, 4, 5, 8, 9, 10, 11}), H({3, 4, 5, 8, 9, 10, 11}), H({1, 2, 3, 4, 5, 8, 9, 11})},
     // Saturn
     {H({1, 2, 4, 7, 8, 10, 11}), H({3, 6, 11}), H({3, 5, 6, 10, 11, 12}), H({6, 8, 9, 10, 11, 12}), H({5, 6, 11, 12}),

@@ -35,6 +35,38 @@ TEST(Ashtakavarga, EachBhinnaHoldsItsTablesPublishedTotalInEveryChart)
     }
 }
 
+// A published worked example of this chart gives the sarva
+// [34,25,34,25,26,25,22,29,28,30,29,30]; it follows the Parashari table's
+// Moon (from Jupiter the 2nd, from herself the 9th) and Venus (from Mars the
+// 4th) and would differ in five signs under the other reading.
+TEST(Ashtakavarga, ExampleSarvaIsThePublishedOne)
+{
+    const auto av = AshtakavargaOf(Example, BeneficTable::Parashari);
+    ASSERT_TRUE(av);
+    EXPECT_EQ(av->Sarva, (Signs12 {34, 25, 34, 25, 26, 25, 22, 29, 28, 30, 29, 30}));
+}
+
+// With all eight contributors in Mesha, each sign holds as many bindus as the
+// contributors giving that house: counted by hand from the sthana verses of
+// BPHS ch. 66 (vv. 44-60), which list them house by house.
+TEST(Ashtakavarga, EachHouseHasTheContributorsTheVersesName)
+{
+    constexpr PerGraha verses {{
+        {3, 3, 3, 4, 2, 5, 4, 3, 5, 6, 7, 3}, // Sun
+        {3, 2, 7, 3, 4, 5, 5, 3, 2, 7, 8, 0}, // Moon
+        {3, 1, 4, 2, 2, 6, 2, 3, 1, 5, 8, 2}, // Mars
+        {5, 5, 2, 5, 3, 5, 2, 6, 5, 5, 8, 3}, // Mercury
+        {5, 7, 3, 5, 5, 4, 5, 3, 5, 6, 7, 1}, // Jupiter
+        {3, 3, 6, 5, 6, 2, 0, 6, 7, 3, 8, 3}, // Venus
+        {2, 1, 4, 2, 3, 7, 1, 2, 1, 4, 8, 4}, // Saturn
+    }};
+    const auto av = AshtakavargaOf(ContributorSigns {}, BeneficTable::Parashari);
+    ASSERT_TRUE(av);
+    for (std::size_t graha = 0; graha < verses.size(); ++graha) {
+        EXPECT_EQ(av->Bhinna[graha], verses[graha]) << graha;
+    }
+}
+
 TEST(Ashtakavarga, SignsOutsideTheZodiacGiveNone)
 {
     EXPECT_FALSE(AshtakavargaOf({0, 0, 0, 0, 0, 0, 0, 12}, BeneficTable::Parashari));
