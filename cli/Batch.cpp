@@ -844,6 +844,7 @@ ValueError BirthOfRecord(std::string record, BirthRequest& birth)
     if (record.find('\0') != std::string::npos) {
         return "the birth is not JSON: it holds a NUL byte";
     }
+    record.append(16, '\0'); // RapidJSON's SSE2 scans read up to 15 bytes past a text's end
     RecordHandler handler(false);
     rapidjson::Reader reader;
     rapidjson::InsituStringStream stream(record.data());
