@@ -6,17 +6,6 @@
 
 namespace halvaro::vedic {
 
-const std::array<YoginiRow, YoginiCount> YoginiTable {{
-    {"Mangala", Graha::Moon, 1},
-    {"Pingala", Graha::Sun, 2},
-    {"Dhanya", Graha::Jupiter, 3},
-    {"Bhramari", Graha::Mars, 4},
-    {"Bhadrika", Graha::Mercury, 5},
-    {"Ulka", Graha::Saturn, 6},
-    {"Siddha", Graha::Venus, 7},
-    {"Sankata", Graha::Rahu, 8},
-}};
-
 std::size_t FirstYoginiOf(int nakshatra)
 {
     // Remainder 1 is Mangala, 0 Sankata.

@@ -20,10 +20,17 @@ struct YoginiRow {
     Graha Lord;
     int Years;
 };
-// Mangala (the Moon, 1 year), Pingala (the Sun, 2), Dhanya (Jupiter, 3),
-// Bhramari (Mars, 4), Bhadrika (Mercury, 5), Ulka (Saturn, 6), Siddha
-// (Venus, 7), Sankata (Rahu, 8).
-extern const std::array<YoginiRow, YoginiCount> YoginiTable;
+// Each yogini with its lord and years.
+inline constexpr std::array<YoginiRow, YoginiCount> YoginiTable {{
+    {"Mangala", Graha::Moon, 1},
+    {"Pingala", Graha::Sun, 2},
+    {"Dhanya", Graha::Jupiter, 3},
+    {"Bhramari", Graha::Mars, 4},
+    {"Bhadrika", Graha::Mercury, 5},
+    {"Ulka", Graha::Saturn, 6},
+    {"Siddha", Graha::Venus, 7},
+    {"Sankata", Graha::Rahu, 8},
+}};
 
 struct YoginiPeriod {
     std::size_t Yogini = 0; // into YoginiTable
